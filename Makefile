@@ -1,0 +1,51 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The two commands of the README: `make run` and `make test`.
+
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+JOBS       ?= $(shell nproc)
+EXAMPLE    ?= examples/bearing-diameters.kivs
+
+.PHONY: all deps build build-asan run test test-core test-asan test-gui bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVSPC_WERROR=ON
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+$(BUILD_ASAN)/build.ninja:
+	cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKIVSPC_WERROR=ON \
+	    -DKIVSPC_SANITIZE=ON -DKIVSPC_GUI=OFF -DKIVSPC_BENCH=OFF
+
+build-asan: deps $(BUILD_ASAN)/build.ninja
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+
+run: build
+	$(BUILD)/src/kivspc/kivspc $(EXAMPLE)
+
+test-core: build
+	ctest --test-dir $(BUILD) -L core --output-on-failure -j $(JOBS)
+
+test-asan: build-asan
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest --test-dir $(BUILD_ASAN) -L core --output-on-failure -j $(JOBS)
+
+test-gui: build
+	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) -L gui --output-on-failure
+
+test: test-core test-asan test-gui
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+format:
+	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN)

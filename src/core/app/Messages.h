@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The standard messages: every one goes through the platform seam.
+#pragma once
+
+#include "app/Platform.h"
+
+#include <string>
+
+namespace kivspc {
+
+void Beep();
+// A beep, then a modal error box with an OK button.
+void ShowError(const std::string& text);
+// A beep, then the error box "File Error!".
+void ShowFileError();
+void ShowWarning(const std::string& text);
+void ShowInformation(const std::string& text);
+bool AskYesNo(const std::string& text);
+Answer AskYesNoCancel(const std::string& text);
+
+} // namespace kivspc

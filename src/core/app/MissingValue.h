@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+namespace kivspc {
+
+using Extended = long double;
+
+// The value of every empty or unreadable numeric cell and of every absent limit.
+inline constexpr double MissingValue = -2147483647.0;
+
+inline constexpr bool NotMissing(double x) { return x != MissingValue; }
+
+} // namespace kivspc

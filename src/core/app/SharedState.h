@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Program-wide state that every window and routine shares.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kivspc {
+
+inline constexpr const char* kDefaultProgramName = "Kivspc";
+inline constexpr const char* kDefaultVersionText = "20071215";
+inline constexpr const char* kWebHost = "https://www.kivprograms.example";
+
+extern std::string ProgramName;
+// Build date shown as "Version: " + VersionText; characters 3 to 8 are the revision.
+extern std::string VersionText;
+extern std::string WebHelpBase;
+extern std::string SettingsKey;
+extern std::string MRUKey;
+// Row mean, row standard deviation and row count follow the data columns in the cache.
+extern std::uint8_t RowStatisticColumns;
+// Status of the last operation that reports one; 0 means success.
+extern std::int32_t StatErrorCode;
+
+// Sets the values above to their start-up values (also used by test fixtures).
+void InitSharedState();
+
+} // namespace kivspc

@@ -1,0 +1,326 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/TextTools.h"
+
+#include "app/Platform.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <limits>
+
+namespace kivspc {
+
+std::string WorkText;
+bool AskBlankCommas = true;
+bool BlankCommasMissing = false;
+
+namespace {
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+constexpr std::array<bool, 256> MakeNumericTable() {
+    std::array<bool, 256> t{};
+    for (char c : std::string_view("\t +,-.0123456789Ee")) t[static_cast<unsigned char>(c)] = true;
+    return t;
+}
+constexpr std::array<bool, 256> kNumericChar = MakeNumericTable();
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsTokenChar(char c) { return IsDigit(c) || c == '+' || c == '-' || c == '.' || c == 'E' || c == 'e'; }
+
+} // namespace
+
+std::size_t CharCount(std::string_view s) {
+    std::size_t n = 0;
+    for (unsigned char c : s) n += IsContinuation(c) ? 0 : 1;
+    return n;
+}
+
+std::string_view CharPrefix(std::string_view s, std::size_t chars) {
+    std::size_t i = 0;
+    std::size_t seen = 0;
+    while (i < s.size()) {
+        if (!IsContinuation(static_cast<unsigned char>(s[i]))) {
+            if (seen == chars) break;
+            ++seen;
+        }
+        ++i;
+    }
+    return s.substr(0, i);
+}
+
+std::string Blanks(int n) { return std::string(static_cast<std::size_t>(std::max(n, 0)), ' '); }
+
+std::string PadRight(std::string_view s, int w) {
+    std::string out(s);
+    std::size_t len = CharCount(s);
+    if (w > 0 && len < static_cast<std::size_t>(w)) out.append(static_cast<std::size_t>(w) - len, ' ');
+    return out;
+}
+
+std::string PadLeft(std::string_view s, int w) {
+    std::size_t len = CharCount(s);
+    std::string out;
+    if (w > 0 && len < static_cast<std::size_t>(w)) out.assign(static_cast<std::size_t>(w) - len, ' ');
+    out += s;
+    return out;
+}
+
+std::string TrimBlanks(std::string_view s) {
+    std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    std::size_t e = s.find_last_not_of(' ');
+    return std::string(s.substr(b, e - b + 1));
+}
+
+std::string RemoveBlanks(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s)
+        if (c != ' ') out += c;
+    return out;
+}
+
+std::string CollapseBlanks(std::string_view s) {
+    std::string t = TrimBlanks(s);
+    std::string out;
+    out.reserve(t.size());
+    for (char c : t) {
+        if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+        out += c;
+    }
+    return out;
+}
+
+std::string DropLastChar(std::string_view s) {
+    if (s.empty()) return {};
+    std::size_t i = s.size() - 1;
+    while (i > 0 && IsContinuation(static_cast<unsigned char>(s[i]))) --i;
+    return std::string(s.substr(0, i));
+}
+
+std::string DropTag(std::string_view s) {
+    std::string_view tag = CharPrefix(s, 2);
+    return std::string(s.substr(tag.size()));
+}
+
+std::string ColumnTag(int col) {
+    std::string tag(2, 'A');
+    tag[0] = static_cast<char>(65 + col / 25);
+    tag[1] = static_cast<char>(65 + col % 25);
+    return tag;
+}
+
+int TagColumn(std::string_view text) {
+    if (text.size() < 2) return 0;
+    // Same 16-bit arithmetic as the tags were always read with.
+    auto first = static_cast<std::int16_t>(static_cast<unsigned char>(text[0]) - 65);
+    auto second = static_cast<std::int16_t>(static_cast<unsigned char>(text[1]) - 65);
+    return static_cast<std::int16_t>(first * 25 + second);
+}
+
+void AppendWorkText(std::string_view s) { WorkText += s; }
+
+bool HasNonNumericChar(std::string_view text) {
+    for (unsigned char c : text)
+        if (!kNumericChar[c]) return true;
+    return false;
+}
+
+bool ConvertNumber(std::string_view text, double& value) {
+    std::size_t b = text.find_first_not_of(' ');
+    if (b == std::string_view::npos) return false;
+    text.remove_prefix(b);
+    // Longer texts than this cannot be a number a user meant; keep the work on the stack.
+    constexpr std::size_t kLimit = 400;
+    if (text.size() > kLimit) return false;
+    char buf[kLimit + 4];
+    std::size_t n = 0;
+    bool negative = false;
+    std::size_t i = 0;
+    if (text[0] == '+' || text[0] == '-') {
+        negative = text[0] == '-';
+        i = 1;
+    }
+    if (i < text.size() && text[i] == '.') buf[n++] = '0';
+    std::memcpy(buf + n, text.data() + i, text.size() - i);
+    n += text.size() - i;
+    if (n > 0 && buf[n - 1] == '.') --n;
+    if (n == 0 || buf[0] == '+' || buf[0] == '-') return false;
+    double v = 0;
+    auto res = std::from_chars(buf, buf + n, v, std::chars_format::general);
+    if (res.ec != std::errc() || res.ptr != buf + n) return false;
+    value = negative ? -v : v;
+    return true;
+}
+
+double CellTextToValue(std::string_view text) {
+    text = CharPrefix(text, kMaxFieldChars);
+    if (text.empty() || text == "." || text == ".." || HasNonNumericChar(text)) return MissingValue;
+    double v = MissingValue;
+    if (!ConvertNumber(text, v)) return MissingValue;
+    return v;
+}
+
+void ParseNumberList(std::string_view text, std::vector<std::string>& texts, std::vector<double>& values,
+                     int& count) {
+    texts.clear();
+    values.clear();
+    count = 0;
+    auto add = [&](std::string_view t, double v) {
+        if (count >= kMaxColumns) return;
+        texts.emplace_back(t);
+        values.push_back(v);
+        ++count;
+    };
+    std::size_t i = 0;
+    while (i < text.size() && count < kMaxColumns) {
+        char c = text[i];
+        if (c == '-' || c == '.' || IsDigit(c)) {
+            std::size_t start = i;
+            while (i < text.size() && IsTokenChar(text[i])) ++i;
+            std::string_view token = text.substr(start, i - start);
+            if (token == "." || token == "-" || token == "+" || token == "E" || token == "e") continue;
+            double v = 0;
+            if (ConvertNumber(token, v)) {
+                // Keep the text as the user will see it: ".5" reads back as "0.5".
+                std::string shown(token);
+                if (!shown.empty() && shown[0] == '.') shown.insert(0, 1, '0');
+                else if (shown.size() > 1 && shown[0] == '-' && shown[1] == '.') shown.insert(1, 1, '0');
+                if (shown.size() > 1 && shown.back() == '.') shown.pop_back();
+                add(shown, v);
+            } else {
+                add("", MissingValue);
+            }
+            // A comma directly after a token only ends it, unless it ends the text.
+            if (i + 1 < text.size() && text[i] == ',') ++i;
+            continue;
+        }
+        if (c == ',') {
+            if (AskBlankCommas) {
+                BlankCommasMissing = CurrentPlatform().ConfirmYesNo("Want blank Commas to indicate missing values?");
+                AskBlankCommas = false;
+            }
+            if (BlankCommasMissing) add("", MissingValue);
+        } else if (c == '\t') {
+            add("", MissingValue);
+        }
+        ++i;
+    }
+}
+
+void ParseIntegerList(std::string_view text, std::vector<int>& values, int& count) {
+    values.clear();
+    count = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!IsDigit(text[i])) {
+            ++i;
+            continue;
+        }
+        long v = 0;
+        while (i < text.size() && IsDigit(text[i])) {
+            v = std::min<long>(v * 10 + (text[i] - '0'), std::numeric_limits<std::int16_t>::max());
+            ++i;
+        }
+        values.push_back(static_cast<int>(v));
+        ++count;
+    }
+}
+
+long long FirstInteger(std::string_view text) {
+    bool anyDigits = false;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!IsDigit(text[i])) {
+            ++i;
+            continue;
+        }
+        anyDigits = true;
+        long long v = 0;
+        while (i < text.size() && IsDigit(text[i])) {
+            v = std::min<long long>(v * 10 + (text[i] - '0'), std::numeric_limits<std::int32_t>::max());
+            ++i;
+        }
+        if (v >= 1) return v;
+    }
+    return anyDigits ? 0 : -1;
+}
+
+bool SplitHeaderLine(std::string_view line, std::vector<std::string>& fields) {
+    fields.clear();
+    bool truncated = false;
+    auto add = [&](std::string_view f) {
+        if (static_cast<int>(fields.size()) >= kMaxColumns) {
+            truncated = true;
+            return;
+        }
+        fields.emplace_back(CharPrefix(f, kMaxFieldChars));
+    };
+    if (line.find('\t') != std::string_view::npos) {
+        std::size_t start = 0;
+        while (true) {
+            std::size_t tab = line.find('\t', start);
+            if (tab == std::string_view::npos) {
+                add(line.substr(start));
+                break;
+            }
+            add(line.substr(start, tab - start));
+            start = tab + 1;
+        }
+    } else {
+        std::size_t i = 0;
+        while (i < line.size()) {
+            while (i < line.size() && (line[i] == ' ' || line[i] == ',')) ++i;
+            if (i == line.size()) break;
+            std::size_t start = i;
+            while (i < line.size() && line[i] != ' ' && line[i] != ',') ++i;
+            add(line.substr(start, i - start));
+        }
+    }
+    return truncated;
+}
+
+void SplitDataLine(std::string_view line, std::vector<std::string_view>& fields) {
+    fields.clear();
+    char delimiter = 0;
+    if (line.find('\t') != std::string_view::npos) delimiter = '\t';
+    else if (line.find(',') != std::string_view::npos) delimiter = ',';
+    if (delimiter) {
+        std::size_t start = 0;
+        while (start < line.size()) {
+            std::size_t d = line.find(delimiter, start);
+            if (d == std::string_view::npos) {
+                fields.push_back(line.substr(start));
+                break;
+            }
+            fields.push_back(line.substr(start, d - start));
+            start = d + 1;
+        }
+        return;
+    }
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && line[i] == ' ') ++i;
+        if (i == line.size()) break;
+        std::size_t start = i;
+        while (i < line.size() && line[i] != ' ') ++i;
+        fields.push_back(line.substr(start, i - start));
+    }
+}
+
+double SecondsOfDay() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+    double fraction =
+        std::chrono::duration<double>(sinceEpoch - std::chrono::floor<std::chrono::seconds>(sinceEpoch)).count();
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+}
+
+} // namespace kivspc

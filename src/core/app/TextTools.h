@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Text helpers: blanks and padding, column tags, number lists typed by the user, the
+// splitting of data-file lines and the conversion of cell texts to numbers.
+// Lengths count characters (UTF-8), not bytes.
+#pragma once
+
+#include "app/MissingValue.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kivspc {
+
+inline constexpr int kMaxColumns = 512;
+// Only this many characters of a cell, name or description take part in conversions.
+inline constexpr int kMaxFieldChars = 80;
+
+// UTF-8 aware lengths and prefixes.
+std::size_t CharCount(std::string_view s);
+std::string_view CharPrefix(std::string_view s, std::size_t chars);
+
+std::string Blanks(int n);
+std::string PadRight(std::string_view s, int w);
+std::string PadLeft(std::string_view s, int w);
+std::string TrimBlanks(std::string_view s);
+std::string RemoveBlanks(std::string_view s);
+std::string CollapseBlanks(std::string_view s);
+std::string DropLastChar(std::string_view s);
+std::string DropTag(std::string_view s);
+
+// Two letters naming a column in list boxes: column 1 is "AB", 25 "BA", 512 "UM".
+std::string ColumnTag(int col);
+// The column number of the tag at the start of text; 0 when there is no tag.
+int TagColumn(std::string_view text);
+
+// The shared work string used to assemble messages and labels.
+extern std::string WorkText;
+void AppendWorkText(std::string_view s);
+
+// Blank-commas setting of ParseNumberList (asked once after each data file load).
+extern bool AskBlankCommas;
+extern bool BlankCommasMissing;
+
+// Parses up to 512 numbers typed by the user. texts and values are cleared and filled in
+// order (index 0 is the first entry); a blank entry has an empty text and MissingValue.
+void ParseNumberList(std::string_view text, std::vector<std::string>& texts, std::vector<double>& values,
+                     int& count);
+// Every maximal run of digits as a 16-bit integer (values beyond 32767 are held at 32767).
+void ParseIntegerList(std::string_view text, std::vector<int>& values, int& count);
+// The first run of digits whose value is at least 1; 0 when all runs are zero; -1 without digits.
+long long FirstInteger(std::string_view text);
+
+// True when text holds a character other than tab, blank, "+", ",", "-", ".", digits, "E", "e".
+bool HasNonNumericChar(std::string_view text);
+// Names line: tabs only when the line has a tab, else runs of blanks and commas. At most 512
+// fields of at most 80 characters; returns true when fields were dropped.
+bool SplitHeaderLine(std::string_view line, std::vector<std::string>& fields);
+// Data line: tabs, else commas, else blanks (trimmed and collapsed). The views point into line.
+void SplitDataLine(std::string_view line, std::vector<std::string_view>& fields);
+
+// Converts a number text with the cell rules: ".5" and "-.5" get their zero, one trailing "."
+// is dropped, an optional sign and exponent are read, anything left over fails. The whole
+// text must be used; leading blanks are skipped. Returns false (value untouched) on failure.
+bool ConvertNumber(std::string_view text, double& value);
+// The numeric value of a cell text: MissingValue when empty, ".", "..", or not a number.
+double CellTextToValue(std::string_view text);
+
+// Adds x to an extended-precision running total.
+inline void AddToTotal(Extended& total, double x) { total += x; }
+// Local time of day in seconds.
+double SecondsOfDay();
+
+} // namespace kivspc

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Compact text storage for one column of the data table. A cell is one 64-bit word: texts of
+// up to seven bytes live inside the word itself, longer ones in a shared byte heap of the
+// column. Millions of short numbers therefore cost eight bytes a cell and no allocation.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace kivspc {
+
+class CellColumn {
+public:
+    std::size_t Size() const { return cells_.size(); }
+    // The text of a cell; valid until the column is changed.
+    std::string_view Get(std::size_t row) const;
+    void Set(std::size_t row, std::string_view text);
+    void Resize(std::size_t rows);
+    void Reserve(std::size_t rows) { cells_.reserve(rows); }
+    void Insert(std::size_t row, std::size_t count);
+    void Erase(std::size_t row, std::size_t count);
+    void Clear();
+    // Bytes held by this column (cell words and heap).
+    std::size_t MemoryBytes() const;
+
+private:
+    static constexpr std::uint64_t kHeapFlag = std::uint64_t{1} << 63;
+    static constexpr unsigned kInlineMax = 7;
+
+    void Release(std::uint64_t cell);
+    void CompactIfWasteful();
+
+    std::vector<std::uint64_t> cells_;
+    std::vector<char> heap_;
+    std::size_t garbage_ = 0;
+};
+
+} // namespace kivspc
