@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Application.h"
+
+#include "app/Dkivtool.h"
+#include "app/Kivspc_Main.h"
+#include "app/MRUFilesUnit.h"
+#include "app/QtPlatform.h"
+#include "app/SplashForm.h"
+#include "data/DataU.h"
+
+#include <QApplication>
+#include <QIcon>
+
+// Resources compiled into a static library must be registered by name.
+static void InitGuiResources() { Q_INIT_RESOURCE(kivspc); }
+
+namespace kivspc::gui {
+
+namespace {
+constexpr int kSplashMilliseconds = 3000;
+}
+
+void InitProgramState() {
+    InitGuiResources();
+    AskBlankCommas = true;
+    BlankCommasMissing = false;
+    InitSharedState();
+    NewDataTable();
+    MRUFiles().Load();
+}
+
+int RunKivspc(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName("Kiv Programs");
+    QApplication::setApplicationName("Kivspc");
+
+    QtPlatform platform;
+    SetPlatform(&platform);
+    InitProgramState();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kivspc/logo.svg")));
+
+    int result = 0;
+    {
+        TMainForm_KIVSPC main;
+        main.SetCommandLinePath(TMainForm_KIVSPC::CommandLinePath(QCoreApplication::arguments()));
+        auto* splash = new TSplashForm;
+        splash->ShowFor(kSplashMilliseconds);
+        main.SetSplash(splash);
+        main.show();
+        QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+        result = QApplication::exec();
+    }
+    SetPlatform(nullptr);
+    return result;
+}
+
+} // namespace kivspc::gui

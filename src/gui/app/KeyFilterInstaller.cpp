@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/KeyFilterInstaller.h"
+
+#include "app/Messages.h"
+#include "app/QtPlatform.h"
+
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace kivspc::gui {
+
+namespace {
+
+KeyResult Apply(KeyFilterKind kind, const KeyInput& in) {
+    switch (kind) {
+    case KeyFilterKind::SignedReal: return SignedRealKeyFilter(in);
+    case KeyFilterKind::UnsignedReal: return UnsignedRealKeyFilter(in);
+    case KeyFilterKind::UnsignedRealCombo: return UnsignedRealComboKeyFilter(in);
+    case KeyFilterKind::Proportion: return ProportionKeyFilter(in);
+    case KeyFilterKind::Integer: return IntegerKeyFilter(in);
+    }
+    return IntegerKeyFilter(in);
+}
+
+} // namespace
+
+KeyFilterInstaller::KeyFilterInstaller(QLineEdit* edit, KeyFilterKind kind, QObject* parent)
+    : QObject(parent), edit_(edit), kind_(kind) {
+    edit_->installEventFilter(this);
+}
+
+char32_t KeyFilterInstaller::KeyCode(const QKeyEvent* event) {
+    const int key = event->key();
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<char32_t>(key - Qt::Key_A + 1);
+        return 0;
+    }
+    if (key == Qt::Key_Backspace) return kKeyBackspace;
+    const QString text = event->text();
+    if (text.size() == 1 && text.at(0).isPrint()) return text.at(0).unicode();
+    return 0;
+}
+
+bool KeyFilterInstaller::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != edit_ || event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const char32_t code = KeyCode(static_cast<QKeyEvent*>(event));
+    if (code == 0) return false;
+
+    KeyInput in;
+    in.text = FromQt(edit_->text());
+    if (edit_->hasSelectedText()) {
+        in.selStart = edit_->selectionStart();
+        in.selLength = static_cast<int>(edit_->selectedText().size());
+    } else {
+        in.selStart = edit_->cursorPosition();
+    }
+    in.key = code;
+    const KeyResult result = Apply(kind_, in);
+    switch (result.verdict) {
+    case KeyVerdict::Accepted: return false;
+    case KeyVerdict::Replaced:
+        edit_->setText(ToQt(result.text));
+        edit_->setCursorPosition(result.caret);
+        return true;
+    case KeyVerdict::Rejected: Beep(); return true;
+    }
+    return false;
+}
+
+bool InstallKeyFilter(QWidget* control, KeyFilterKind kind) {
+    QLineEdit* edit = qobject_cast<QLineEdit*>(control);
+    if (!edit) {
+        if (auto* combo = qobject_cast<QComboBox*>(control)) edit = combo->lineEdit();
+        else if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) edit = spin->findChild<QLineEdit*>();
+    }
+    if (!edit) return false;
+    new KeyFilterInstaller(edit, kind, edit);
+    return true;
+}
+
+} // namespace kivspc::gui

@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Kivspc_Main.h"
+
+#include "app/AboutForm.h"
+#include "app/Dkivtool.h"
+#include "app/MRUFilesUnit.h"
+#include "app/QtPlatform.h"
+#include "app/SplashForm.h"
+#include "data/DataTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kivspc::gui {
+
+namespace {
+constexpr int kRecentItems = 9;
+}
+
+TMainForm_KIVSPC::TMainForm_KIVSPC(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("MainForm_KIVSPC");
+    setWindowTitle(ToQt(ProgramName));
+    setAcceptDrops(true);
+    BuildButtons();
+    BuildMenus();
+    setFixedSize(sizeHint());
+
+    // A first start creates both values with the designed position.
+    const int top = ReadSettingInteger(SettingsKey, "MainTop", kDesignedTop);
+    const int left = ReadSettingInteger(SettingsKey, "MainLeft", kDesignedLeft);
+    move(left, top);
+}
+
+TMainForm_KIVSPC::~TMainForm_KIVSPC() = default;
+
+QPushButton* TMainForm_KIVSPC::MakeButton(const char* name, const QString& caption, const QString& hint) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setAccessibleName(QString(caption).remove('&'));
+    button->setMinimumSize(230, 54);
+    QFont font = button->font();
+    font.setPointSizeF(font.pointSizeF() * 1.15);
+    font.setBold(true);
+    button->setFont(font);
+    return button;
+}
+
+void TMainForm_KIVSPC::BuildButtons() {
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout;
+    grid->setSpacing(10);
+
+    // Windows that are not part of the program yet keep their buttons visible but disabled.
+    QPushButton* dataEditor = MakeButton("Button_DataEditor", "Data &Editor", "View and edit the data table");
+    QPushButton* variables =
+        MakeButton("Button_Variables", "&Variables Charts", "Control charts of measured values");
+    QPushButton* attributes =
+        MakeButton("Button_Attributes", "&Attributes Charts", "p, np, c and u control charts");
+    QPushButton* calc =
+        MakeButton("Button_CLCalc", "&Control Limit Calculations", "Control limits from a statistic");
+    QPushButton* capability =
+        MakeButton("Button_Capability", "&Capabilty/Performance", "Capability and performance analysis");
+    QPushButton* help = MakeButton("Button_Help", "&Help", "Introduction to the program");
+    for (QPushButton* b : {dataEditor, variables, attributes, calc, capability, help}) b->setEnabled(false);
+
+    grid->addWidget(dataEditor, 0, 0);
+    grid->addWidget(variables, 0, 1);
+    grid->addWidget(attributes, 1, 0);
+    grid->addWidget(calc, 1, 1);
+    grid->addWidget(capability, 2, 0);
+    grid->addWidget(help, 2, 1);
+
+    auto* close = new QPushButton("Close", this);
+    close->setObjectName("Button_Close");
+    close->setAccessibleName("Close");
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(close);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(14, 14, 14, 10);
+    layout->addLayout(grid);
+    layout->addSpacing(4);
+    layout->addLayout(bottom);
+    setCentralWidget(central);
+}
+
+QAction* TMainForm_KIVSPC::MakeAction(QMenu* menu, const char* name, const QString& caption,
+                                      const QKeySequence& shortcut) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    return action;
+}
+
+void TMainForm_KIVSPC::BuildMenus() {
+    fileMenu_ = menuBar()->addMenu("&File");
+    fileMenu_->setObjectName("File1");
+    MakeAction(fileMenu_, "New1", "&New")->setEnabled(false);
+    MakeAction(fileMenu_, "OpenItem", "&Open...", Qt::Key_F3)->setEnabled(false);
+    fileMenu_->addSeparator();
+    MakeAction(fileMenu_, "ProcessIf1", "Process &If", Qt::Key_F8)->setEnabled(false);
+    fileMenu_->addSeparator();
+    connect(MakeAction(fileMenu_, "ExitItem", "E&xit"), &QAction::triggered, this, &QWidget::close);
+    QAction* line = fileMenu_->addSeparator();
+    line->setObjectName("MenuLineMRU");
+    for (int n = 1; n <= kRecentItems; ++n) {
+        QAction* item = MakeAction(fileMenu_, qPrintable(QString("MRFile%1").arg(n)), QString());
+        // Recent files load into the data editor, which is not part of the program yet.
+        item->setEnabled(false);
+    }
+    connect(fileMenu_, &QMenu::aboutToShow, this, &TMainForm_KIVSPC::File1Click);
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("View1");
+    MakeAction(view, "ViewData1", "&Data Editor", Qt::Key_F4)->setEnabled(false);
+    MakeAction(view, "VariablesControlCharts1", "&Variables Charts")->setEnabled(false);
+    MakeAction(view, "AttributesControlCharts1", "&Attributes Charts")->setEnabled(false);
+    MakeAction(view, "ControlLimits1", "&Control Limit Calculations")->setEnabled(false);
+    view->addSeparator();
+    connect(MakeAction(view, "ViewMainForm1", "View Main Form", Qt::Key_F6), &QAction::triggered, this, [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    });
+    MakeAction(view, "ViewNextVisibleForm1", "View Next Visible Form", Qt::Key_F11)->setEnabled(false);
+    MakeAction(view, "ViewForms", "View Next Open Form", Qt::Key_F12)->setEnabled(false);
+    view->addSeparator();
+    MakeAction(view, "HideAllForms", "&Hide All Forms")->setEnabled(false);
+
+    QMenu* forms = menuBar()->addMenu(style()->standardIcon(QStyle::SP_FileDialogListView), QString());
+    forms->setObjectName("FormsMenu");
+    forms->setToolTip("View Open Forms");
+    forms->menuAction()->setToolTip("View Open Forms");
+    MakeAction(forms, "NoOpenForms1", "(No Open Forms)")->setEnabled(false);
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->setObjectName("Options1");
+    MakeAction(options, "ControlTestSelection1", "Control &Test Selection")->setEnabled(false);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("Help1");
+    MakeAction(help, "HelponMainForm1", "&Introduction", Qt::Key_F1)->setEnabled(false);
+    MakeAction(help, "Contents1", "&Contents")->setEnabled(false);
+    MakeAction(help, "MainForm1", "&Main Form")->setEnabled(false);
+    help->addSeparator();
+    MakeAction(help, "KivProgramsWEBSite1", "Kiv Programs &WEB Site")->setEnabled(false);
+    MakeAction(help, "CheckforKivstatsUpdates1", "Check for Kivspc &Updates")->setEnabled(false);
+    help->addSeparator();
+    connect(MakeAction(help, "About1", "&About..."), &QAction::triggered, this, &TMainForm_KIVSPC::About1Click);
+
+    UpdateRecentFiles();
+}
+
+void TMainForm_KIVSPC::UpdateRecentFiles() {
+    TMRUFiles& mru = MRUFiles();
+    mru.Load();
+    if (auto* line = findChild<QAction*>("MenuLineMRU")) line->setVisible(!mru.Entries[1].empty());
+    for (int n = 1; n <= kRecentItems; ++n) {
+        auto* item = findChild<QAction*>(QString("MRFile%1").arg(n));
+        if (!item) break;
+        const std::string& path = mru.Entries[static_cast<std::size_t>(n)];
+        item->setVisible(!path.empty());
+        item->setText(QString("&%1  %2").arg(n).arg(ToQt(path)));
+    }
+}
+
+void TMainForm_KIVSPC::File1Click() {
+    UpdateRecentFiles();
+    // The next-window commands need more than two windows; only the main window exists so far.
+    for (const char* name : {"ViewNextVisibleForm1", "ViewForms"})
+        if (auto* item = findChild<QAction*>(name)) item->setEnabled(false);
+}
+
+void TMainForm_KIVSPC::About1Click() {
+    TForm_KivspcAbout about(this);
+    about.exec();
+}
+
+void TMainForm_KIVSPC::SetSplash(TSplashForm* splash) { splash_ = splash; }
+
+bool TMainForm_KIVSPC::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) FormActivate();
+    return QMainWindow::event(e);
+}
+
+void TMainForm_KIVSPC::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // Some window systems never activate a window that has no focus to give; the first
+    // showing counts as the first activation there.
+    if (firstActivation_) QTimer::singleShot(0, this, [this] {
+            if (firstActivation_ && isVisible()) FormActivate();
+        });
+}
+
+void TMainForm_KIVSPC::FormActivate() {
+    setWindowTitle(ToQt(ProgramName));
+    if (firstActivation_) FirstActivation();
+}
+
+void TMainForm_KIVSPC::FirstActivation() {
+    firstActivation_ = false;
+    move(x(), 0);
+    if (splash_) {
+        splash_->close();
+        splash_ = nullptr;
+    }
+    QString path = commandLinePath_.trimmed();
+    if (path.compare("@LAST", Qt::CaseInsensitive) == 0) {
+        MRUFiles().Load();
+        path = ToQt(MRUFiles().Entries[1]);
+    }
+    // A missing file is ignored without a message; the loader reports unreadable ones.
+    if (!path.isEmpty() && QFileInfo(path).isFile()) OpenDataFile(path);
+}
+
+void TMainForm_KIVSPC::OpenDataFile(const QString& path) { emit DataFileRequested(path); }
+
+QString TMainForm_KIVSPC::CommandLinePath(const QStringList& arguments) {
+    return arguments.mid(1).join(' ').trimmed();
+}
+
+void TMainForm_KIVSPC::dragEnterEvent(QDragEnterEvent* e) {
+    if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void TMainForm_KIVSPC::dropEvent(QDropEvent* e) {
+    const QList<QUrl> urls = e->mimeData()->urls();
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile()) continue;
+        e->acceptProposedAction();
+        showNormal();
+        raise();
+        OpenDataFile(url.toLocalFile());
+        return;
+    }
+}
+
+void TMainForm_KIVSPC::closeEvent(QCloseEvent* e) {
+    if (DataTable().Modified) {
+        switch (AskYesNoCancel("File Not Saved.  Save?")) {
+        case Answer::Cancel: e->ignore(); return;
+        case Answer::Yes:
+            if (SaveAsWithConfiguration) SaveAsWithConfiguration();
+            break;
+        case Answer::No: break;
+        }
+    }
+    WriteSettingInteger(SettingsKey, "MainTop", y());
+    WriteSettingInteger(SettingsKey, "MainLeft", x());
+    if (QuitHelpViewer) QuitHelpViewer();
+    e->accept();
+}
+
+} // namespace kivspc::gui

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window: a small launcher of six large buttons and a menu.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QPushButton;
+
+namespace kivspc::gui {
+
+class TSplashForm;
+
+class TMainForm_KIVSPC : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kDesignedTop = 2;
+    static constexpr int kDesignedLeft = 3;
+
+    explicit TMainForm_KIVSPC(QWidget* parent = nullptr);
+    ~TMainForm_KIVSPC() override;
+
+    // The path named on the command line, handled at the first activation.
+    void SetCommandLinePath(const QString& path) { commandLinePath_ = path; }
+    // The splash window to release at the first activation.
+    void SetSplash(TSplashForm* splash);
+    bool FirstActivationDone() const { return !firstActivation_; }
+
+    // Saving a modified table before closing (set once the data editor exists).
+    std::function<bool()> SaveAsWithConfiguration;
+    // Telling the help viewer to quit when the program ends.
+    std::function<void()> QuitHelpViewer;
+
+    // All arguments after the program name, joined by single blanks and trimmed.
+    static QString CommandLinePath(const QStringList& arguments);
+
+signals:
+    // An existing data file should be loaded into the data editor and shown.
+    void DataFileRequested(const QString& path);
+
+protected:
+    bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    void BuildButtons();
+    void BuildMenus();
+    void FormActivate();
+    void FirstActivation();
+    void OpenDataFile(const QString& path);
+    void File1Click();
+    void About1Click();
+    void UpdateRecentFiles();
+
+    QPushButton* MakeButton(const char* name, const QString& caption, const QString& hint);
+    QAction* MakeAction(QMenu* menu, const char* name, const QString& caption,
+                        const QKeySequence& shortcut = {});
+
+    bool firstActivation_ = true;
+    QString commandLinePath_;
+    QPointer<TSplashForm> splash_;
+    QMenu* fileMenu_ = nullptr;
+};
+
+} // namespace kivspc::gui
