@@ -9,6 +9,7 @@ std::string WebHelpBase = std::string(kWebHost) + "/help/help.php?s";
 std::string SettingsKey = "\\Software\\Kiv Programs\\Kivspc\\Settings";
 std::string MRUKey = "\\Software\\Kiv Programs\\Kivspc\\MRU Files";
 std::uint8_t RowStatisticColumns = 3;
+std::string HelpFile;
 std::int32_t StatErrorCode = 0;
 
 void InitSharedState() {
@@ -18,6 +19,7 @@ void InitSharedState() {
     SettingsKey = "\\Software\\Kiv Programs\\Kivspc\\Settings";
     MRUKey = "\\Software\\Kiv Programs\\Kivspc\\MRU Files";
     RowStatisticColumns = 3;
+    HelpFile.clear();
     StatErrorCode = 0;
 }
 

@@ -19,6 +19,8 @@ extern std::string SettingsKey;
 extern std::string MRUKey;
 // Row mean, row standard deviation and row count follow the data columns in the cache.
 extern std::uint8_t RowStatisticColumns;
+// The local help file: the program folder + "KIVSTATS.HLP" (set when the main window is made).
+extern std::string HelpFile;
 // Status of the last operation that reports one; 0 means success.
 extern std::int32_t StatErrorCode;
 

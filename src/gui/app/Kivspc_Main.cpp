@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -33,6 +34,7 @@ TMainForm_KIVSPC::TMainForm_KIVSPC(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainForm_KIVSPC");
     setWindowTitle(ToQt(ProgramName));
     setAcceptDrops(true);
+    HelpFile = FromQt(QDir(QCoreApplication::applicationDirPath()).filePath("KIVSTATS.HLP"));
     BuildButtons();
     BuildMenus();
     setFixedSize(sizeHint());
