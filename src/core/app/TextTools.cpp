@@ -135,6 +135,8 @@ bool ConvertNumber(std::string_view text, double& value) {
     std::size_t b = text.find_first_not_of(' ');
     if (b == std::string_view::npos) return false;
     text.remove_prefix(b);
+    // A point or two with nothing else is the usual mark of a missing value, blanks or not.
+    if (text == "." || text == "..") return false;
     // Longer texts than this cannot be a number a user meant; keep the work on the stack.
     constexpr std::size_t kLimit = 400;
     if (text.size() > kLimit) return false;
@@ -166,6 +168,54 @@ double CellTextToValue(std::string_view text) {
     return v;
 }
 
+namespace {
+
+// Exact powers of ten: a mantissa below 2^53 divided by one of these is correctly rounded.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// [sign] digits [. digits] with at most 15 digits: the common case of measured values.
+bool PlainDecimal(std::string_view text, double& value) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; p < end; ++p) {
+        char c = *p;
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+            ++digits;
+            decimals += point;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || digits > 15) return false;
+    double v = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
+} // namespace
+
+bool NumericCellValue(std::string_view text, double& value) {
+    if (text.size() <= 17 && PlainDecimal(text, value)) return true;
+    text = CharPrefix(text, kMaxFieldChars);
+    if (HasNonNumericChar(text)) return false;
+    value = MissingValue;
+    if (!(text.empty() || text == "." || text == "..")) {
+        double v = 0;
+        if (ConvertNumber(text, v)) value = v;
+    }
+    return true;
+}
+
 void ParseNumberList(std::string_view text, std::vector<std::string>& texts, std::vector<double>& values,
                      int& count) {
     texts.clear();
@@ -184,9 +234,10 @@ void ParseNumberList(std::string_view text, std::vector<std::string>& texts, std
             std::size_t start = i;
             while (i < text.size() && IsTokenChar(text[i])) ++i;
             std::string_view token = text.substr(start, i - start);
-            if (token == "." || token == "-" || token == "+" || token == "E" || token == "e") continue;
             double v = 0;
-            if (ConvertNumber(token, v)) {
+            if (token == "." || token == "-" || token == "+" || token == "E" || token == "e") {
+                // A lone sign or point adds nothing, but still ends at its comma below.
+            } else if (ConvertNumber(token, v)) {
                 // Keep the text as the user will see it: ".5" reads back as "0.5".
                 std::string shown(token);
                 if (!shown.empty() && shown[0] == '.') shown.insert(0, 1, '0');

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/CellColumn.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <functional>
 
 namespace kivspc {
 
@@ -33,20 +35,34 @@ void CellColumn::Release(std::uint64_t cell) {
 }
 
 void CellColumn::Set(std::size_t row, std::string_view text) {
-    if (row >= cells_.size()) cells_.resize(row + 1, 0);
-    Release(cells_[row]);
+    // The text may come from this very column (a cell copied to another row), so it is read
+    // before the cell words or the heap can move.
     if (text.size() <= kInlineMax) {
         std::uint64_t cell = 0;
-        std::memcpy(&cell, text.data(), text.size());
+        if (!text.empty()) std::memcpy(&cell, text.data(), text.size());
         cell |= static_cast<std::uint64_t>(text.size()) << 56;
+        // Appending is what loading does for every cell: keep that path short.
+        if (row == cells_.size()) {
+            cells_.push_back(cell);
+            return;
+        }
+        if (row > cells_.size()) cells_.resize(row + 1, 0);
+        Release(cells_[row]);
         cells_[row] = cell;
     } else {
         // A cell holds at most 4 GiB; nothing a user types or loads comes near it.
         auto len = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), UINT32_MAX));
+        const char* heapBegin = heap_.data();
+        bool fromHeap = std::less_equal<const char*>{}(heapBegin, text.data()) &&
+                        std::less<const char*>{}(text.data(), heapBegin + heap_.size());
+        std::size_t sourceOffset = fromHeap ? static_cast<std::size_t>(text.data() - heapBegin) : 0;
+        if (row >= cells_.size()) cells_.resize(row + 1, 0);
+        Release(cells_[row]);
         std::size_t offset = heap_.size();
         heap_.resize(offset + sizeof len + len);
+        const char* source = fromHeap ? heap_.data() + sourceOffset : text.data();
         std::memcpy(heap_.data() + offset, &len, sizeof len);
-        std::memcpy(heap_.data() + offset + sizeof len, text.data(), len);
+        std::memcpy(heap_.data() + offset + sizeof len, source, len);
         cells_[row] = kHeapFlag | offset;
     }
     CompactIfWasteful();

@@ -24,23 +24,11 @@ std::function<void()> OnValuesRebuilt;
 
 namespace {
 
-// Placeholder for text cells until the level pass gives them their level.
-constexpr double kTextPlaceholder = 2147483647.0;
-
-std::string_view ConvertedPart(std::string_view text) {
-    return text.size() <= static_cast<std::size_t>(kMaxFieldChars) ? text : CharPrefix(text, kMaxFieldChars);
-}
-
 // Converts one column; returns true when it turns out to be a text column.
 bool ConvertColumn(const TDataTable& table, int col, int rows, std::vector<double>& out) {
     for (int r = 1; r <= rows; ++r) {
-        std::string_view text = ConvertedPart(table.Cell(col, r));
-        if (HasNonNumericChar(text)) {
-            out[static_cast<std::size_t>(r)] = kTextPlaceholder;
-            return true;
-        }
         double v = MissingValue;
-        if (!(text.empty() || text == "." || text == "..") && !ConvertNumber(text, v)) v = MissingValue;
+        if (!NumericCellValue(table.Cell(col, r), v)) return true;
         out[static_cast<std::size_t>(r)] = v;
     }
     return false;
@@ -82,7 +70,14 @@ void TDataList::MarkAllRowsChanged() {
     ValuesStale = true;
 }
 
-void TDataList::RebuildValues() {
+void TDataList::RebuildValues() { Rebuild(nullptr, nullptr); }
+
+void TDataList::AdoptConvertedValues(std::vector<std::vector<double>>&& converted,
+                                     const std::vector<std::uint8_t>& isText) {
+    Rebuild(&converted, &isText);
+}
+
+void TDataList::Rebuild(std::vector<std::vector<double>>* converted, const std::vector<std::uint8_t>* knownText) {
     BusyCursor busy;
     const TDataTable& table = DataTable();
     const int cols = table.ColumnCount();
@@ -97,31 +92,32 @@ void TDataList::RebuildValues() {
         Values.resize(valueCols);
         // The row-statistic columns follow the data columns; when those move they start empty.
         if (columnsMoved)
-            for (std::size_t c = static_cast<std::size_t>(cols) + 1; c < valueCols; ++c)
-                Values[c].assign(static_cast<std::size_t>(rows) + 1, MissingValue);
+            for (std::size_t c = static_cast<std::size_t>(cols) + 1; c < valueCols; ++c) Values[c].clear();
         LevelFirstRow.resize(static_cast<std::size_t>(cols) + 1);
         ColumnCapacity = cols;
         RowCapacity = std::max(rows, RowCapacity);
         RowChanged.assign(static_cast<std::size_t>(RowCapacity) + 1, 0);
-        RowGroupCode.assign(static_cast<std::size_t>(RowCapacity) + 1, 0);
     }
-    for (auto& column : Values) column.resize(static_cast<std::size_t>(rows) + 1, MissingValue);
     if (LevelFirstRow.size() < static_cast<std::size_t>(cols) + 1)
         LevelFirstRow.resize(static_cast<std::size_t>(cols) + 1);
 
     for (int c = 1; c <= cols; ++c) {
-        HasRange[static_cast<std::size_t>(c)] = 0;
-        IsText[static_cast<std::size_t>(c)] = 0;
-    }
-    for (int c = 1; c <= cols; ++c) {
-        auto& out = Values[static_cast<std::size_t>(c)];
-        auto& firstRow = LevelFirstRow[static_cast<std::size_t>(c)];
-        if (ConvertColumn(table, c, rows, out)) {
-            IsText[static_cast<std::size_t>(c)] = 1;
-            AssignLevels(table, c, rows, out, firstRow);
+        const auto col = static_cast<std::size_t>(c);
+        auto& out = Values[col];
+        bool text = false;
+        if (converted && col < converted->size() && (*converted)[col].size() == static_cast<std::size_t>(rows) + 1) {
+            // Converted while the file was read: numbers are in place, text columns need levels.
+            out = std::move((*converted)[col]);
+            text = knownText && col < knownText->size() && (*knownText)[col];
         } else {
-            firstRow.clear();
+            out.resize(static_cast<std::size_t>(rows) + 1, MissingValue);
+            text = ConvertColumn(table, c, rows, out);
         }
+        IsText[col] = text;
+        HasRange[col] = 0;
+        auto& firstRow = LevelFirstRow[col];
+        if (text) AssignLevels(table, c, rows, out, firstRow);
+        else firstRow.clear();
         bool any = false;
         double lo = 0;
         double hi = 0;
@@ -136,15 +132,30 @@ void TDataList::RebuildValues() {
                 hi = std::max(hi, v);
             }
         }
-        HasRange[static_cast<std::size_t>(c)] = any;
-        Min[static_cast<std::size_t>(c)] = any ? lo : 0;
-        Max[static_cast<std::size_t>(c)] = any ? hi : 0;
+        HasRange[col] = any;
+        Min[col] = any ? lo : 0;
+        Max[col] = any ? hi : 0;
     }
+    for (std::size_t c = static_cast<std::size_t>(cols) + 1; c < valueCols; ++c)
+        if (!Values[c].empty()) Values[c].resize(static_cast<std::size_t>(rows) + 1, MissingValue);
     std::fill(RowChanged.begin(), RowChanged.end(), 0);
     RowsCached = rows;
-    EnsureSampleCapacity(rows);
     ValuesStale = false;
     if (OnValuesRebuilt) OnValuesRebuilt();
+}
+
+void EnsureRowStatisticColumns() {
+    const std::size_t rows = static_cast<std::size_t>(DataTable().RowCount()) + 1;
+    for (std::size_t c = static_cast<std::size_t>(DataTable().ColumnCount()) + 1; c < Values.size(); ++c)
+        if (Values[c].size() != rows) Values[c].assign(rows, MissingValue);
+}
+
+double RowStatistic(int k, int row) {
+    std::size_t c = static_cast<std::size_t>(DataTable().ColumnCount() + k);
+    if (k < 1 || k > RowStatisticColumns || c >= Values.size()) return MissingValue;
+    const auto& column = Values[c];
+    return row >= 1 && static_cast<std::size_t>(row) < column.size() ? column[static_cast<std::size_t>(row)]
+                                                                      : MissingValue;
 }
 
 void TDataList::EnsureSampleCapacity(int n) {

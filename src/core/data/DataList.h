@@ -34,18 +34,26 @@ public:
     void MarkRangeChanged();
     void MarkAllRowsChanged();
     void RebuildValues();
+    // Builds the cache from columns converted while a file was read (index 1..C, each R + 1
+    // long, text columns flagged in isText); columns not given are converted here.
+    void AdoptConvertedValues(std::vector<std::vector<double>>&& converted, const std::vector<std::uint8_t>& isText);
     // Grows SampleX to hold n values (index 0..n).
     void EnsureSampleCapacity(int n);
+
+private:
+    void Rebuild(std::vector<std::vector<double>>* converted, const std::vector<std::uint8_t>* knownText);
 };
 
 // The cache of the current table; NewDataList replaces it with an empty one.
 extern TDataList DataList;
 
-// Values[col][row]: col 1..C + RowStatisticColumns, row 1..R; index 0 unused.
+// Values[col][row]: col 1..C + RowStatisticColumns, row 1..R; index 0 unused. The row-statistic
+// columns stay empty until EnsureRowStatisticColumns allocates them.
 extern std::vector<std::vector<double>> Values;
 // LevelFirstRow[col][level]: the row where a level of a text column first occurs.
 extern std::vector<std::vector<std::int32_t>> LevelFirstRow;
 extern std::vector<std::uint8_t> RowChanged;
+// Sized by the grouping of rows when it is first needed.
 extern std::vector<std::int32_t> RowGroupCode;
 struct TGroupSort {
     std::vector<std::int32_t> Code;
@@ -59,6 +67,12 @@ extern int PasteFirstRow;
 extern int PasteLastRow;
 // Called after every rebuild (the data editor refreshes its status bar and change flag).
 extern std::function<void()> OnValuesRebuilt;
+
+// Allocates the row-statistic columns C+1..C+3 (filled with MissingValue) before an analysis
+// writes row means, standard deviations and counts into them.
+void EnsureRowStatisticColumns();
+// Row statistic k (1 mean, 2 standard deviation, 3 count) of a row; MissingValue when unset.
+double RowStatistic(int k, int row);
 
 // Frees the cache and all its arrays and starts an empty one (a new table).
 void NewDataList();
