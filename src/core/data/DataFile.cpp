@@ -1,0 +1,599 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/DataFile.h"
+
+#include "app/Messages.h"
+#include "app/MRUFilesUnit.h"
+#include "app/SharedState.h"
+#include "app/TextTools.h"
+#include "data/DataList.h"
+#include "data/DataTable.h"
+#include "data/Procif.h"
+#include "data/Transfrm.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kivspc {
+
+std::function<bool()> SaveAsWithConfiguration;
+std::function<void()> OnTableReplaced;
+std::function<void()> OnTableSaved;
+
+namespace {
+
+constexpr std::size_t kBlockSize = std::size_t{1} << 22;
+const char* const kDescriptionCaptions[] = {"", "Title:", "USL:", "Target:", "LSL:"};
+
+// Closes a descriptor on every exit path.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int Get() const { return fd_; }
+    int Release() {
+        int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+// Reads up to size bytes, retrying interrupted and short reads; -1 on error.
+long ReadBlock(int fd, char* buffer, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::read(fd, buffer + done, size - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<long>(done);
+}
+
+// True when text is well-formed UTF-8.
+bool IsUtf8(std::string_view text) {
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t more = 0;
+        if (c >= 0xC2 && c <= 0xDF) more = 1;
+        else if (c >= 0xE0 && c <= 0xEF) more = 2;
+        else if (c >= 0xF0 && c <= 0xF4) more = 3;
+        else return false;
+        if (n - i <= more) return false;
+        for (std::size_t k = 1; k <= more; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        i += more + 1;
+    }
+    return true;
+}
+
+std::string Latin1ToUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 8);
+    for (unsigned char c : s) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (text.size() != prefix.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+    return true;
+}
+
+// The description row a line fills (1..4), or 0.
+int DescriptionRowOf(std::string_view line, std::size_t& colon) {
+    colon = line.find(':');
+    if (colon == std::string_view::npos || colon > 6) return 0;
+    std::string_view head = line.substr(0, colon + 1);
+    if (StartsWithIgnoringCase(head, "TITLE:")) return kTitleRow;
+    if (StartsWithIgnoringCase(head, "USL:")) return kUSLRow;
+    if (StartsWithIgnoringCase(head, "TARGET:")) return kTargetRow;
+    if (StartsWithIgnoringCase(head, "LSL:")) return kLSLRow;
+    return 0;
+}
+
+// Turns file lines into the table, one line at a time.
+class TableReader {
+public:
+    // checkUtf8: report texts that are not UTF-8 (NotUtf8), so the file can be read again as Latin-1.
+    TableReader(TDataTable& table, int expectedRows, bool checkUtf8)
+        : table_(table), expectedRows_(expectedRows), checkUtf8_(checkUtf8) {}
+
+    bool NotUtf8() const { return notUtf8_; }
+
+    void Line(std::string_view line) {
+        ++lineNumber_;
+        if (!line.empty() && line[0] == '*') return;
+        std::size_t colon = 0;
+        if (int row = DescriptionRowOf(line, colon)) {
+            Description(row, line.substr(colon + 1));
+            return;
+        }
+        if (lineNumber_ == 1 && !line.empty() && HasNonNumericChar(line) && Names(line)) return;
+        if (!line.empty()) Data(line);
+    }
+
+    void Finish() {
+        for (int row = kTitleRow; row <= kLSLRow; ++row) {
+            auto& texts = descriptions_[static_cast<std::size_t>(row)];
+            for (int c = 1; c <= table_.ColumnCount() && static_cast<std::size_t>(c) < texts.size(); ++c)
+                if (!texts[static_cast<std::size_t>(c)].empty())
+                    table_.SetDescription(c, row, std::move(texts[static_cast<std::size_t>(c)]));
+        }
+        table_.SetRowCount(std::max(rows_, 1));
+        const auto rows = static_cast<std::size_t>(table_.RowCount()) + 1;
+        for (int c = 1; c <= table_.ColumnCount(); ++c) {
+            const auto col = static_cast<std::size_t>(c);
+            if (!text_[col]) values_[col].resize(rows, MissingValue);
+        }
+    }
+
+    // The converted columns (index 1..C) and the text flags, for the numeric cache.
+    std::vector<std::vector<double>>& ConvertedValues() { return values_; }
+    const std::vector<std::uint8_t>& TextColumns() const { return text_; }
+
+    bool Truncated() const { return truncated_; }
+    int Rows() const { return rows_; }
+
+private:
+    // Numbers are plain ASCII; only texts need the check.
+    void CheckText(std::string_view text) {
+        if (checkUtf8_ && !notUtf8_ && !IsUtf8(text)) notUtf8_ = true;
+    }
+
+    void Description(int row, std::string_view rest) {
+        CheckText(rest);
+        // Files written by the program put a tab after the colon; a value written straight after
+        // it ("USL:10") keeps its first character.
+        if (!rest.empty() && (rest[0] == '\t' || rest[0] == ',' || rest[0] == ' ')) rest.remove_prefix(1);
+        auto& target = descriptions_[static_cast<std::size_t>(row)];
+        if (target.empty()) target.resize(kMaxColumns + 1);
+        int field = 0;
+        std::size_t start = 0;
+        while (true) {
+            std::size_t tab = rest.find('\t', start);
+            std::string_view text = rest.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
+            if (++field > kMaxColumns) {
+                truncated_ = true;
+                break;
+            }
+            target[static_cast<std::size_t>(field)] = std::string(CharPrefix(text, kMaxFieldChars));
+            if (tab == std::string_view::npos) break;
+            start = tab + 1;
+        }
+    }
+
+    bool Names(std::string_view line) {
+        CheckText(line);
+        std::vector<std::string> names;
+        bool cut = SplitHeaderLine(line, names);
+        // Every name must hold a character that is no part of a number; an empty field is a
+        // column without a name and becomes "Col" + its number.
+        bool anyName = false;
+        for (const std::string& n : names) {
+            if (n.empty()) continue;
+            if (!HasNonNumericChar(n)) return false;
+            anyName = true;
+        }
+        if (!anyName) return false;
+        truncated_ = truncated_ || cut;
+        table_.SetColumnCount(static_cast<int>(names.size()));
+        table_.ReserveRows(expectedRows_);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            int col = static_cast<int>(i) + 1;
+            table_.SetColumnName(col, names[i].empty() ? "Col" + std::to_string(col) : names[i]);
+        }
+        return true;
+    }
+
+    void Data(std::string_view line) {
+        SplitDataLine(line, fields_);
+        std::size_t n = fields_.size();
+        if (n > static_cast<std::size_t>(kMaxColumns)) {
+            truncated_ = true;
+            n = kMaxColumns;
+        }
+        if (n == 0) return;
+        if (static_cast<int>(n) > table_.ColumnCount()) {
+            table_.SetColumnCount(static_cast<int>(n));
+            table_.ReserveRows(expectedRows_);
+        }
+        ++rows_;
+        if (rows_ > table_.RowCount()) table_.SetRowCount(rows_);
+        const auto row = static_cast<std::size_t>(rows_);
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto col = i + 1;
+            const std::string_view field = fields_[i];
+            table_.SetCell(static_cast<int>(col), rows_, field);
+            // Numbers are converted once, here, while the text is still in the cache.
+            if (text_[col]) {
+                CheckText(field);
+                continue;
+            }
+            auto& values = values_[col];
+            if (values.capacity() == 0) values.reserve(static_cast<std::size_t>(expectedRows_) + 1);
+            double v = MissingValue;
+            if (NumericCellValue(field, v)) {
+                if (values.size() == row) values.push_back(v);
+                else {
+                    values.resize(row + 1, MissingValue);
+                    values[row] = v;
+                }
+                if (field.size() > static_cast<std::size_t>(kMaxFieldChars)) CheckText(field);
+            } else {
+                CheckText(field);
+                text_[col] = 1;
+                std::vector<double>().swap(values);
+            }
+        }
+    }
+
+    TDataTable& table_;
+    int expectedRows_;
+    bool checkUtf8_;
+    bool notUtf8_ = false;
+    std::vector<std::string_view> fields_;
+    std::vector<std::vector<double>> values_ = std::vector<std::vector<double>>(kMaxColumns + 1);
+    std::vector<std::uint8_t> text_ = std::vector<std::uint8_t>(kMaxColumns + 1, 0);
+    std::array<std::vector<std::string>, 5> descriptions_;
+    int lineNumber_ = 0;
+    int rows_ = 0;
+    bool truncated_ = false;
+};
+
+enum class ReadOutcome { Done, NotUtf8, ReadError };
+
+// Reads the whole file into the (new, empty) table. With latin1 every byte is one character;
+// otherwise the text must be UTF-8, and NotUtf8 asks for a second reading as Latin-1.
+ReadOutcome ReadTable(int fd, double fileSize, bool latin1, std::vector<char>& buffer, TableReader*& readerOut,
+                      std::unique_ptr<TableReader>& holder, int& readError) {
+    TDataTable& table = DataTable();
+    Platform& platform = CurrentPlatform();
+    table.SetRowCount(0);
+
+    // The first block tells the line ends and the length of a line, which sizes the columns
+    // once instead of letting them grow by doubling.
+    long n = ReadBlock(fd, buffer.data(), buffer.size());
+    if (n < 0) {
+        readError = errno ? errno : EIO;
+        return ReadOutcome::ReadError;
+    }
+    std::string_view firstBlock(buffer.data(), static_cast<std::size_t>(n));
+    const auto lf = static_cast<std::size_t>(std::count(firstBlock.begin(), firstBlock.end(), '\n'));
+    const auto cr = static_cast<std::size_t>(std::count(firstBlock.begin(), firstBlock.end(), '\r'));
+    const char terminator = cr > lf ? '\r' : '\n';
+    const char other = terminator == '\n' ? '\r' : '\n';
+    const double lines = std::max<double>(static_cast<double>(std::max(lf, cr)), 1.0);
+    const double perLine = std::max<double>(static_cast<double>(n) / lines, 2.0);
+    const int expectedRows = static_cast<int>(std::min<double>(fileSize / perLine * 1.02 + 16, INT32_MAX / 2));
+    table.ReserveRows(expectedRows);
+
+    holder = std::make_unique<TableReader>(table, expectedRows, !latin1);
+    TableReader& reader = *holder;
+    readerOut = holder.get();
+    std::string converted;
+    auto emitOne = [&](std::string_view line) {
+        if (!latin1) {
+            reader.Line(line);
+        } else {
+            converted = Latin1ToUtf8(line);
+            reader.Line(converted);
+        }
+    };
+    // A piece between two main line ends; it may still hold the other kind of line end
+    // (mixed files) or half of a CR LF pair.
+    auto emit = [&](std::string_view piece) {
+        if (terminator == '\n' && !piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+        if (terminator == '\r' && !piece.empty() && piece.front() == '\n') piece.remove_prefix(1);
+        if (piece.find(other) == std::string_view::npos) {
+            emitOne(piece);
+            return;
+        }
+        std::size_t start = 0;
+        while (true) {
+            std::size_t at = piece.find(other, start);
+            if (at == std::string_view::npos) {
+                emitOne(piece.substr(start));
+                break;
+            }
+            emitOne(piece.substr(start, at - start));
+            start = at + 1;
+            // A CR LF pair inside a piece is one line end.
+            if (other == '\r' && start < piece.size() && piece[start] == '\n') ++start;
+        }
+    };
+
+    std::string carry; // the unfinished last line of a block
+    double bytesRead = 0;
+    bool first = true;
+    while (n > 0) {
+        std::string_view block(buffer.data(), static_cast<std::size_t>(n));
+        if (first) {
+            if (block.substr(0, 3) == "\xEF\xBB\xBF") block.remove_prefix(3);
+            first = false;
+        }
+        const char* p = block.data();
+        const char* stop = p + block.size();
+        while (p < stop) {
+            const auto* end = static_cast<const char*>(std::memchr(p, terminator, static_cast<std::size_t>(stop - p)));
+            if (!end) break;
+            std::string_view piece(p, static_cast<std::size_t>(end - p));
+            if (!carry.empty()) {
+                carry.append(piece);
+                emit(carry);
+                carry.clear();
+            } else {
+                emit(piece);
+            }
+            p = end + 1;
+        }
+        if (p < stop) carry.append(p, static_cast<std::size_t>(stop - p));
+        if (reader.NotUtf8()) return ReadOutcome::NotUtf8;
+        bytesRead += static_cast<double>(n);
+        platform.ProgressSet(static_cast<int>(bytesRead * 100 / fileSize));
+        platform.KeepResponsive();
+        n = ReadBlock(fd, buffer.data(), buffer.size());
+        if (n < 0) {
+            readError = errno ? errno : EIO;
+            return ReadOutcome::ReadError;
+        }
+    }
+    if (!carry.empty()) emit(carry);
+    return reader.NotUtf8() ? ReadOutcome::NotUtf8 : ReadOutcome::Done;
+}
+
+} // namespace
+
+bool NewData() {
+    StatErrorCode = 0;
+    TDataTable& table = DataTable();
+    if (table.Modified) {
+        Answer a = AskYesNoCancel("File Not Saved.  Save?");
+        if (a == Answer::Cancel) {
+            StatErrorCode = 1;
+            return false;
+        }
+        if (a == Answer::Yes && SaveAsWithConfiguration) SaveAsWithConfiguration();
+    }
+    NewDataTable();
+    ProcessIfOff();
+    TransformOff();
+    if (OnTableReplaced) OnTableReplaced();
+    return true;
+}
+
+bool LoadFile(const std::string& path) {
+    // The file is opened before the table is touched, so a file that cannot be read costs
+    // the user nothing.
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        StatErrorCode = errno ? errno : EISDIR;
+        ShowError("File Error");
+        return false;
+    }
+    if (!NewData()) return false;
+
+    TDataTable& table = DataTable();
+    BusyCursor busy;
+    Platform& platform = CurrentPlatform();
+    platform.ProgressBegin("Loading File...");
+    std::vector<char> buffer(kBlockSize);
+    const double fileSize = std::max<double>(static_cast<double>(info.st_size), 1.0);
+    std::unique_ptr<TableReader> holder;
+    TableReader* reader = nullptr;
+    int readError = 0;
+    ReadOutcome outcome = ReadTable(file.Get(), fileSize, false, buffer, reader, holder, readError);
+    if (outcome == ReadOutcome::NotUtf8) {
+        // Not UTF-8: every byte is a Latin-1 character. Start again from a clean table.
+        holder.reset();
+        NewDataTable();
+        if (::lseek(file.Get(), 0, SEEK_SET) != 0) {
+            outcome = ReadOutcome::ReadError;
+            readError = errno ? errno : EIO;
+        } else {
+            outcome = ReadTable(file.Get(), fileSize, true, buffer, reader, holder, readError);
+        }
+    }
+    platform.ProgressEnd();
+    table.FileName = path;
+    table.Modified = false;
+    if (reader) reader->Finish();
+    std::vector<std::vector<double>> none;
+    auto& converted = reader ? reader->ConvertedValues() : none;
+    static const std::vector<std::uint8_t> noText;
+    const auto& textColumns = reader ? reader->TextColumns() : noText;
+
+    if (outcome == ReadOutcome::ReadError) {
+        // The rows read so far stay; the user is told the file could not be read to its end.
+        StatErrorCode = readError;
+        DataList.AdoptConvertedValues(std::move(converted), textColumns);
+        ShowFileError();
+        if (OnTableReplaced) OnTableReplaced();
+        return false;
+    }
+    StatErrorCode = 0;
+    if (reader && reader->Truncated()) ShowWarning("The Maximum Number of Columns was Exceeded. Columns Truncated.");
+    DataList.AdoptConvertedValues(std::move(converted), textColumns);
+    AskBlankCommas = true;
+    MRUFiles().Add(path);
+    if (OnTableReplaced) OnTableReplaced();
+    return true;
+}
+
+bool HasCustomNames() {
+    const TDataTable& table = DataTable();
+    for (int c = 1; c <= table.ColumnCount(); ++c) {
+        std::string expected = "COL" + std::to_string(c);
+        const std::string& name = table.ColumnName(c);
+        if (name.size() != expected.size()) return true;
+        for (std::size_t i = 0; i < name.size(); ++i)
+            if (std::toupper(static_cast<unsigned char>(name[i])) != expected[i]) return true;
+    }
+    return false;
+}
+
+namespace {
+
+// Buffers output and writes it in large blocks; remembers the first error.
+class BlockWriter {
+public:
+    explicit BlockWriter(int fd) : fd_(fd) { buffer_.reserve(kBlockSize + 4096); }
+    void Append(std::string_view s) {
+        buffer_.append(s);
+        if (buffer_.size() >= kBlockSize) Flush();
+    }
+    // Cell texts cannot hold the delimiters of the file: a tab or line break becomes a blank.
+    void AppendCell(std::string_view s) {
+        if (s.find_first_of("\t\r\n") == std::string_view::npos) {
+            Append(s);
+            return;
+        }
+        std::string clean(s);
+        for (char& ch : clean)
+            if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
+        Append(clean);
+    }
+    bool Flush() {
+        std::size_t done = 0;
+        while (error_ == 0 && done < buffer_.size()) {
+            ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                error_ = errno ? errno : EIO;
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        buffer_.clear();
+        return error_ == 0;
+    }
+    int Error() const { return error_; }
+
+private:
+    int fd_;
+    std::string buffer_;
+    int error_ = 0;
+};
+
+std::string FolderOf(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace
+
+bool WriteDataFile(const std::string& path, bool withNames, bool selectionOnly, bool withDescriptions,
+                   const CellRange& selection) {
+    TDataTable& table = DataTable();
+    table.FileName = path;
+    BusyCursor busy;
+
+    CellRange range{1, table.ColumnCount(), 1, table.RowCount()};
+    if (selectionOnly) {
+        range.FirstColumn = std::clamp(selection.FirstColumn, 1, table.ColumnCount());
+        range.LastColumn = std::clamp(selection.LastColumn, range.FirstColumn, table.ColumnCount());
+        range.FirstRow = std::clamp(selection.FirstRow, 1, std::max(table.RowCount(), 1));
+        range.LastRow = std::clamp(selection.LastRow, range.FirstRow, std::max(table.RowCount(), 1));
+    }
+
+    // A temporary file beside the target, renamed over it only once everything is written.
+    std::string temp = FolderOf(path) + "/.kivspc-save-XXXXXX";
+    std::vector<char> name(temp.begin(), temp.end());
+    name.push_back('\0');
+    FileHandle file(::mkstemp(name.data()));
+    if (file.Get() < 0) {
+        ShowError("Error Writing File");
+        return false;
+    }
+    temp.assign(name.data());
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        ::fchmod(file.Get(), old.st_mode & 07777);
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(file.Get(), 0666 & ~mask);
+    }
+
+    BlockWriter out(file.Get());
+    if (withNames && HasCustomNames()) {
+        for (int c = range.FirstColumn; c <= range.LastColumn; ++c) {
+            if (c > range.FirstColumn) out.Append("\t");
+            out.AppendCell(table.ColumnName(c));
+        }
+        out.Append("\r\n");
+    }
+    if (withDescriptions && !selectionOnly) {
+        for (int row = kTitleRow; row <= kLSLRow; ++row) {
+            bool any = false;
+            for (int c = 1; c <= table.ColumnCount() && !any; ++c) any = !table.Description(c, row).empty();
+            if (!any) continue;
+            out.Append(kDescriptionCaptions[row]);
+            for (int c = 1; c <= table.ColumnCount(); ++c) {
+                out.Append("\t");
+                out.AppendCell(table.Description(c, row));
+            }
+            out.Append("\r\n");
+        }
+    }
+    for (int r = range.FirstRow; r <= range.LastRow; ++r) {
+        for (int c = range.FirstColumn; c <= range.LastColumn; ++c) {
+            if (c > range.FirstColumn) out.Append("\t");
+            out.AppendCell(table.Cell(c, r));
+        }
+        out.Append("\r\n");
+    }
+    bool ok = out.Flush() && ::fsync(file.Get()) == 0;
+    ok = (::close(file.Release()) == 0) && ok;
+    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        ShowError("Error Writing File");
+        return false;
+    }
+    table.Modified = false;
+    MRUFiles().Add(path);
+    if (OnTableSaved) OnTableSaved();
+    return true;
+}
+
+bool Save() {
+    const std::string& name = DataTable().FileName;
+    if (!name.empty()) return WriteDataFile(name, true, false, true);
+    return SaveAsWithConfiguration ? SaveAsWithConfiguration() : false;
+}
+
+} // namespace kivspc

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/Missu.h"
+
+#include "app/MissingValue.h"
+#include "app/TextTools.h"
+
+namespace kivspc {
+
+TMissingRec MissingRec;
+std::string MissingText1;
+std::string MissingText2;
+
+namespace {
+
+bool RuleHolds(std::uint8_t relation, double x, double value) {
+    switch (relation) {
+    case kMissEqual: return x == value;
+    case kMissGreater: return x > value;
+    case kMissGreaterEqual: return x >= value;
+    case kMissLess: return x < value;
+    case kMissLessEqual: return x <= value;
+    default: return false;
+    }
+}
+
+std::string RuleText(std::uint8_t relation, const std::string& relationText, const std::string& valueText) {
+    if (relation == kMissNone) return {};
+    return "X " + relationText + " " + valueText;
+}
+
+} // namespace
+
+std::string MissingRelationText(std::uint8_t relation) {
+    switch (relation) {
+    case kMissGreater: return ">";
+    case kMissGreaterEqual: return ">=";
+    case kMissLess: return "<";
+    case kMissLessEqual: return "<=";
+    default: return "=";
+    }
+}
+
+bool IsValidValue(double x) {
+    if (x == MissingValue) return false;
+    if (!MissingRec.MissingOn) return true;
+    return !RuleHolds(MissingRec.Relation1, x, MissingRec.Value1) &&
+           !RuleHolds(MissingRec.Relation2, x, MissingRec.Value2);
+}
+
+std::string ApplyMissingRules(std::uint8_t relation1, const std::string& text1, std::uint8_t relation2,
+                              const std::string& text2) {
+    TMissingRec rec;
+    rec.Relation1 = relation1 > kMissLessEqual ? std::uint8_t{kMissNone} : relation1;
+    rec.Relation2 = relation2 > kMissLessEqual ? std::uint8_t{kMissNone} : relation2;
+    if (rec.Relation1 == kMissNone && rec.Relation2 == kMissNone) {
+        MissingRec = TMissingRec{};
+        MissingText1.clear();
+        MissingText2.clear();
+        return "Missing Off";
+    }
+    rec.ValueText1 = std::string(CharPrefix(text1, 30));
+    rec.ValueText2 = std::string(CharPrefix(text2, 30));
+    std::string status;
+    auto take = [&](std::uint8_t& relation, std::string& relationText, const std::string& valueText,
+                    double& value) {
+        if (relation == kMissNone) return;
+        double v = 0;
+        if (!ConvertNumber(TrimBlanks(valueText), v)) {
+            relation = kMissNone;
+            relationText.assign(1, '=');
+            return;
+        }
+        value = v;
+        relationText = MissingRelationText(relation);
+        status.append(status.empty() ? "Missing: X " : ", or X ");
+        status.append(relationText);
+        status.append(" ");
+        status.append(valueText);
+    };
+    take(rec.Relation1, rec.RelationText1, rec.ValueText1, rec.Value1);
+    take(rec.Relation2, rec.RelationText2, rec.ValueText2, rec.Value2);
+    rec.MissingOn = true;
+    MissingRec = rec;
+    MissingText1 = RuleText(rec.Relation1, rec.RelationText1, rec.ValueText1);
+    MissingText2 = RuleText(rec.Relation2, rec.RelationText2, rec.ValueText2);
+    // Every rule was switched off because its value was not a number: say so plainly.
+    return status.empty() ? "Missing: no valid rule" : status;
+}
+
+void ResetMissingWhen() {
+    MissingRec = TMissingRec{};
+    MissingText1.clear();
+    MissingText2.clear();
+}
+
+} // namespace kivspc

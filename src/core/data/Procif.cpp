@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/Procif.h"
+
+#include "data/DataList.h"
+
+#include <vector>
+
+namespace kivspc {
+
+TProcessIfRec ProcessIfRec;
+bool ProcessIfOn = false;
+std::array<double, kMaxColumns + 1> InList1{};
+std::array<double, kMaxColumns + 1> InList2{};
+int InCount1 = 0;
+int InCount2 = 0;
+std::string ConditionText1;
+std::string ConditionText2;
+
+namespace {
+
+const char* const kRelationTexts[] = {"All", "=", ">", ">=", "<", "<=", "<>", "in", "Not in"};
+const char* const kRelationDisplay[] = {"", " = ", " > ", " >= ", " < ", " <= ", " <> ", " in ", " Not in "};
+
+bool InList(double v, const std::array<double, kMaxColumns + 1>& list, int count) {
+    for (int i = 1; i <= count; ++i)
+        if (list[static_cast<std::size_t>(i)] == v) return true;
+    return false;
+}
+
+// -1: the condition is absent; 0/1: it fails/holds for the row.
+int Condition(std::uint8_t relation, int column, double value, const std::array<double, kMaxColumns + 1>& list,
+              int count, int row) {
+    if (relation == kRelAll || column < 1 || static_cast<std::size_t>(column) >= Values.size()) return -1;
+    const auto& values = Values[static_cast<std::size_t>(column)];
+    double v = static_cast<std::size_t>(row) < values.size() ? values[static_cast<std::size_t>(row)] : MissingValue;
+    switch (relation) {
+    case kRelEqual: return v == value;
+    case kRelGreater: return v > value;
+    case kRelGreaterEqual: return v >= value;
+    case kRelLess: return v < value;
+    case kRelLessEqual: return v <= value;
+    case kRelNotEqual: return v != value;
+    case kRelIn: return InList(v, list, count);
+    case kRelNotIn: return !InList(v, list, count);
+    default: return -1;
+    }
+}
+
+} // namespace
+
+std::string ProcessIfRelationText(std::uint8_t relation) {
+    return relation <= kRelNotIn ? kRelationTexts[relation] : "All";
+}
+
+bool IsRowSelected(int row) {
+    if (!ProcessIfOn) return true;
+    const TProcessIfRec& p = ProcessIfRec;
+    int a = Condition(p.Relation1, p.Column1, p.Value1, InList1, InCount1, row);
+    int b = Condition(p.Relation2, p.Column2, p.Value2, InList2, InCount2, row);
+    if (a < 0 && b < 0) return true;
+    if (a < 0) return b == 1;
+    if (b < 0) return a == 1;
+    return p.OrJoin ? (a == 1 || b == 1) : (a == 1 && b == 1);
+}
+
+void ProcessIfOff() {
+    ProcessIfOn = false;
+    ProcessIfRec = TProcessIfRec{};
+    ProcessIfRec.Name1 = ProcessIfRec.Name2 = "0";
+    InCount1 = InCount2 = 0;
+    ConditionText1.clear();
+    ConditionText2.clear();
+}
+
+std::string ApplyProcessIf(const ProcessIfCondition& first, const ProcessIfCondition& second, bool orJoin) {
+    auto present = [](const ProcessIfCondition& c) {
+        return c.Relation != kRelAll && c.Relation <= kRelNotIn && c.Column >= 1 && c.Column <= kMaxColumns;
+    };
+    if (!present(first) && !present(second)) {
+        ProcessIfOff();
+        return "Process If Off";
+    }
+    TProcessIfRec rec;
+    rec.OrJoin = orJoin;
+    auto take = [&](const ProcessIfCondition& c, std::string& name, std::string& valueText, std::uint8_t& relation,
+                    std::string& relationText, std::int16_t& column, double& value,
+                    std::array<double, kMaxColumns + 1>& list, int& count, std::string& conditionText) {
+        count = 0;
+        conditionText.clear();
+        if (!present(c)) return;
+        name = c.Name;
+        relation = c.Relation;
+        relationText = ProcessIfRelationText(c.Relation);
+        column = static_cast<std::int16_t>(c.Column);
+        if (relation == kRelIn || relation == kRelNotIn) {
+            std::vector<std::string> texts;
+            std::vector<double> values;
+            ParseNumberList(c.ValueText, texts, values, count);
+            std::string shown = "[";
+            for (int i = 0; i < count; ++i) {
+                list[static_cast<std::size_t>(i) + 1] = values[static_cast<std::size_t>(i)];
+                if (i > 0) shown += ",";
+                shown += texts[static_cast<std::size_t>(i)];
+            }
+            valueText = shown + "]";
+        } else {
+            valueText = c.ValueText;
+            double v = 0;
+            // A value that is not a number compares as missing, so it selects nothing by accident.
+            value = ConvertNumber(TrimBlanks(c.ValueText), v) ? v : MissingValue;
+        }
+        conditionText = name + kRelationDisplay[relation] + valueText;
+    };
+    take(first, rec.Name1, rec.ValueText1, rec.Relation1, rec.RelationText1, rec.Column1, rec.Value1, InList1,
+         InCount1, ConditionText1);
+    take(second, rec.Name2, rec.ValueText2, rec.Relation2, rec.RelationText2, rec.Column2, rec.Value2, InList2,
+         InCount2, ConditionText2);
+    ProcessIfRec = rec;
+    ProcessIfOn = true;
+    std::string status = "Process If: " + ConditionText1;
+    if (!ConditionText1.empty() && !ConditionText2.empty()) status += ", ";
+    status += ConditionText2;
+    return status;
+}
+
+} // namespace kivspc
