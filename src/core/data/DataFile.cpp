@@ -114,8 +114,9 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 
 // The description row a line fills (1..4), or 0.
 int DescriptionRowOf(std::string_view line, std::size_t& colon) {
-    colon = line.find(':');
-    if (colon == std::string_view::npos || colon > 6) return 0;
+    // "TARGET:" is the longest caption, so only the first seven characters can hold its colon.
+    colon = line.substr(0, 7).find(':');
+    if (colon == std::string_view::npos) return 0;
     std::string_view head = line.substr(0, colon + 1);
     if (StartsWithIgnoringCase(head, "TITLE:")) return kTitleRow;
     if (StartsWithIgnoringCase(head, "USL:")) return kUSLRow;

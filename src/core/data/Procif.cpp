@@ -3,6 +3,7 @@
 
 #include "data/DataList.h"
 
+#include <limits>
 #include <vector>
 
 namespace kivspc {
@@ -106,8 +107,8 @@ std::string ApplyProcessIf(const ProcessIfCondition& first, const ProcessIfCondi
         } else {
             valueText = c.ValueText;
             double v = 0;
-            // A value that is not a number compares as missing, so it selects nothing by accident.
-            value = ConvertNumber(TrimBlanks(c.ValueText), v) ? v : MissingValue;
+            // A value that is not a number matches no cell: only "<>" holds for it.
+            value = ConvertNumber(TrimBlanks(c.ValueText), v) ? v : std::numeric_limits<double>::quiet_NaN();
         }
         conditionText = name + kRelationDisplay[relation] + valueText;
     };

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kivspc {
 
@@ -37,6 +38,22 @@ struct TTransformRec {
 };
 
 extern TTransformRec TransformRec;
+
+// The value through the transform (unchanged when off). A domain error leaves x as it was and
+// sets ErrorFlag and ErrorText.
+double TransformValue(double x);
+// Transforms SampleX[1..n] in place, stopping at the first domain error.
+void TransformSample(int n);
+// The description shown after "Transform: ".
+std::string TransformText();
+// Shows the domain error and switches the transform off.
+void ReportTransformError();
+// Reads the A, B and C texts into the constants (a text that is not a number gives 0).
+void ConvertTransformConstants();
+
+// Adds or modifies columns with transformed values of the given columns, as the transform
+// dialog's "Add"/"Modify" does. Returns false (with a message) when the new columns would not fit.
+bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool turnOffWhenDone);
 
 // Switches the transform off (Kind 0), keeping its constants.
 void TransformOff();

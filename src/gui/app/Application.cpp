@@ -6,6 +6,7 @@
 #include "app/MRUFilesUnit.h"
 #include "app/QtPlatform.h"
 #include "app/SplashForm.h"
+#include "data/DataFile.h"
 #include "data/DataU.h"
 
 #include <QApplication>
@@ -43,6 +44,9 @@ int RunKivspc(int argc, char** argv) {
     {
         TMainForm_KIVSPC main;
         main.SetCommandLinePath(TMainForm_KIVSPC::CommandLinePath(QCoreApplication::arguments()));
+        // Until the data editor exists, a requested file is loaded into the table it will show.
+        QObject::connect(&main, &TMainForm_KIVSPC::DataFileRequested, &main,
+                         [](const QString& path) { LoadFile(FromQt(path)); });
         auto* splash = new TSplashForm;
         splash->ShowFor(kSplashMilliseconds);
         main.SetSplash(splash);

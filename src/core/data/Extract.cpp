@@ -1,0 +1,494 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/Extract.h"
+
+#include "app/Messages.h"
+#include "app/SharedState.h"
+#include "data/DataList.h"
+#include "data/DataTable.h"
+#include "data/Missu.h"
+#include "data/Procif.h"
+#include "data/Transfrm.h"
+#include "stats/SampleBuffer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numeric>
+
+namespace kivspc {
+
+std::vector<std::string> GroupLabels;
+std::vector<std::string> GroupKeys;
+
+namespace {
+
+int Columns() { return DataTable().ColumnCount(); }
+int Rows() { return DataList.RowsCached; }
+
+bool IsSelectedColumn(int c) { return c >= 1 && c <= kMaxColumns && DataList.Selected[static_cast<std::size_t>(c)]; }
+
+int FirstSelectedColumn() {
+    for (int c = 1; c <= Columns(); ++c)
+        if (IsSelectedColumn(c)) return c;
+    return 0;
+}
+
+// Value of a column (data or row statistic) in a row; MissingValue outside the cache.
+double ValueAt(int col, int row) {
+    if (col < 1 || static_cast<std::size_t>(col) >= Values.size()) return MissingValue;
+    const auto& column = Values[static_cast<std::size_t>(col)];
+    return static_cast<std::size_t>(row) < column.size() ? column[static_cast<std::size_t>(row)] : MissingValue;
+}
+
+double RoundHalfEven(double x) { return std::nearbyint(x); }
+
+void Append(double v) {
+    ++SampleN;
+    SampleX[static_cast<std::size_t>(SampleN)] = v;
+}
+
+// Appends one column of every selected row that passes `match`.
+template <typename Match> void TakeColumn(int col, Match match) {
+    if (col < 1 || static_cast<std::size_t>(col) >= Values.size()) return;
+    const auto& column = Values[static_cast<std::size_t>(col)];
+    const int rows = std::min(Rows(), static_cast<int>(column.size()) - 1);
+    const double* v = column.data();
+    for (int r = 1; r <= rows; ++r)
+        if (match(r) && IsRowSelected(r) && IsValidValue(v[r])) Append(v[r]);
+}
+
+// Appends the selected columns (those between first and last) of every matching row, row by row.
+template <typename Match> void TakeSelectedColumns(Match match, int first = 1, int last = kMaxColumns) {
+    std::vector<int> cols;
+    for (int c = std::max(first, 1); c <= std::min(last, Columns()); ++c)
+        if (IsSelectedColumn(c)) cols.push_back(c);
+    const int rows = Rows();
+    for (int r = 1; r <= rows; ++r) {
+        if (!match(r) || !IsRowSelected(r)) continue;
+        for (int c : cols) {
+            double v = Values[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
+            if (IsValidValue(v)) Append(v);
+        }
+    }
+}
+
+int SelectedCount() {
+    int n = 0;
+    for (int c = 1; c <= Columns(); ++c) n += IsSelectedColumn(c);
+    return n;
+}
+
+// Rows of group value `pos` of the group column.
+auto GroupValueMatch(const TRunInfo& ri, int pos) {
+    const int g = ri.GroupColumn;
+    return [g, pos](int r) { return RoundHalfEven(ValueAt(g, r)) == static_cast<double>(pos); };
+}
+
+// Rows of combination `pos`.
+auto CombinationMatch(int pos) {
+    std::int32_t code = pos >= 1 && static_cast<std::size_t>(pos) < GroupSort.Code.size()
+                            ? GroupSort.Code[static_cast<std::size_t>(pos)]
+                            : std::numeric_limits<std::int32_t>::min();
+    return [code](int r) {
+        return static_cast<std::size_t>(r) < RowGroupCode.size() && RowGroupCode[static_cast<std::size_t>(r)] == code;
+    };
+}
+
+auto AllRows() {
+    return [](int) { return true; };
+}
+
+void RebuildIfStale() {
+    if (ValuesStale) DataList.RebuildValues();
+}
+
+void TransformExtracted(int runType) {
+    if (SampleN <= 0 || TransformRec.Kind == kTransformNone) return;
+    if (runType == 8 || runType == 9 || runType == 10) return; // row means were formed from transformed values
+    TransformSample(SampleN);
+    if (TransformRec.ErrorFlag) ReportTransformError();
+}
+
+void EnsureCapacity(int runType) {
+    const int rows = std::max(Rows(), 0);
+    long long need = rows;
+    if (runType == 5 || runType == 6 || runType == 7 || runType == 1 || runType == 11 || runType == 12)
+        need = static_cast<long long>(std::max(SelectedCount(), 1)) * rows;
+    DataList.EnsureSampleCapacity(static_cast<int>(std::min<long long>(need, INT32_MAX - 1)));
+}
+
+std::string GroupValueText(const TRunInfo& ri, int pos) {
+    if (ri.GroupColumn >= 1 && ri.GroupColumn <= kMaxColumns && DataList.IsText[static_cast<std::size_t>(ri.GroupColumn)])
+        return LevelText(ri.GroupColumn, pos);
+    return std::to_string(pos);
+}
+
+int NextSelectedMeasure(const TRunInfo& ri, int after) {
+    for (int c = after + 1; c <= std::min<int>(ri.LastMeasure, Columns()); ++c)
+        if (IsSelectedColumn(c)) return c;
+    return 0;
+}
+
+} // namespace
+
+int PrepareGroups(TRunInfo& ri) {
+    RebuildIfStale();
+    const int n = std::clamp<int>(ri.GroupColumnCount, 0, kMaxColumns);
+    const int rows = Rows();
+    std::vector<long long> minimum(static_cast<std::size_t>(n) + 1, 0);
+    std::vector<long long> multiplier(static_cast<std::size_t>(n) + 2, 1);
+    bool overflow = false;
+    for (int i = 1; i <= n; ++i) {
+        const auto g = static_cast<std::size_t>(ri.GroupColumns[static_cast<std::size_t>(i)]);
+        double lo = g >= 1 && g <= static_cast<std::size_t>(kMaxColumns) ? DataList.Min[g] : 0;
+        double hi = g >= 1 && g <= static_cast<std::size_t>(kMaxColumns) ? DataList.Max[g] : 0;
+        double range = RoundHalfEven(hi) - RoundHalfEven(lo) + 1;
+        if (!(range >= 1 && range < 2147483647.0)) {
+            overflow = true;
+            range = 1;
+        }
+        minimum[static_cast<std::size_t>(i)] = static_cast<long long>(RoundHalfEven(lo));
+        ri.LevelRange[static_cast<std::size_t>(i)] =
+            static_cast<std::int16_t>(std::min<double>(range, std::numeric_limits<std::int16_t>::max()));
+        multiplier[static_cast<std::size_t>(i)] = static_cast<long long>(range);
+    }
+    // Place values: the last column counts fastest.
+    std::vector<long long> place(static_cast<std::size_t>(n) + 1, 1);
+    long long product = 1;
+    for (int i = n; i >= 1 && !overflow; --i) {
+        place[static_cast<std::size_t>(i)] = product;
+        const long long range = multiplier[static_cast<std::size_t>(i)];
+        if (product > (std::numeric_limits<std::int32_t>::max() - 1) / range) overflow = true;
+        else product *= range;
+    }
+    GroupSort = TGroupSort{};
+    if (overflow) {
+        ShowError("Too many combinations of group values to form groups.\r\n\r\n"
+                  "Choose fewer group columns or columns with fewer distinct values.");
+        ri.FirstCode = ri.FirstGroup = 1;
+        ri.LastCode = ri.LastGroup = 0;
+        return 0;
+    }
+    for (int i = 1; i <= n; ++i)
+        ri.Multiplier[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(place[static_cast<std::size_t>(i)]);
+
+    RowGroupCode.assign(static_cast<std::size_t>(rows) + 1, 0);
+    for (int r = 1; r <= rows; ++r) {
+        long long code = 1;
+        for (int i = 1; i <= n; ++i) {
+            double v = ValueAt(ri.GroupColumns[static_cast<std::size_t>(i)], r);
+            if (v == MissingValue) {
+                code = 0;
+                break;
+            }
+            code += (static_cast<long long>(RoundHalfEven(v)) - minimum[static_cast<std::size_t>(i)]) *
+                    place[static_cast<std::size_t>(i)];
+        }
+        RowGroupCode[static_cast<std::size_t>(r)] = static_cast<std::int32_t>(code);
+    }
+
+    // Distinct codes in ascending order, each with its first row as representative.
+    GroupSort.Code.assign(1, 0);
+    GroupSort.Row.assign(1, 0);
+    if (product <= 4LL * rows + 1024) {
+        std::vector<std::int32_t> first(static_cast<std::size_t>(product) + 1, 0);
+        for (int r = rows; r >= 1; --r) first[static_cast<std::size_t>(RowGroupCode[static_cast<std::size_t>(r)])] = r;
+        for (std::size_t code = 0; code < first.size(); ++code) {
+            if (!first[code]) continue;
+            GroupSort.Code.push_back(static_cast<std::int32_t>(code));
+            GroupSort.Row.push_back(first[code]);
+        }
+    } else {
+        std::vector<std::int32_t> order(static_cast<std::size_t>(rows));
+        std::iota(order.begin(), order.end(), 1);
+        std::stable_sort(order.begin(), order.end(), [](std::int32_t a, std::int32_t b) {
+            return RowGroupCode[static_cast<std::size_t>(a)] < RowGroupCode[static_cast<std::size_t>(b)];
+        });
+        for (std::int32_t r : order) {
+            std::int32_t code = RowGroupCode[static_cast<std::size_t>(r)];
+            if (GroupSort.Code.size() > 1 && GroupSort.Code.back() == code) continue;
+            GroupSort.Code.push_back(code);
+            GroupSort.Row.push_back(r);
+        }
+    }
+    const int count = static_cast<int>(GroupSort.Code.size()) - 1;
+    ri.FirstCode = ri.FirstGroup = 1;
+    ri.LastCode = ri.LastGroup = count;
+    return count;
+}
+
+void ExtractGroup(int pos, TRunInfo& ri) {
+    RebuildIfStale();
+    SampleN = 0;
+    EnsureCapacity(ri.RunType);
+    const int C = Columns();
+    switch (ri.RunType) {
+    case 1:
+        if (IsSelectedColumn(pos) || pos > C) TakeColumn(pos, AllRows());
+        DataList.SpecColumn = pos;
+        break;
+    case 2:
+        TakeColumn(ri.MeasureColumn, GroupValueMatch(ri, pos));
+        DataList.SpecColumn = ri.MeasureColumn;
+        break;
+    case 3:
+    case 20:
+        TakeColumn(ri.MeasureColumn, CombinationMatch(pos));
+        DataList.SpecColumn = ri.MeasureColumn;
+        break;
+    case 5:
+        if (pos <= C) TakeSelectedColumns(AllRows(), ri.FirstGroup, ri.LastGroup);
+        else TakeColumn(pos, AllRows());
+        DataList.SpecColumn = ri.FirstGroup;
+        break;
+    case 6:
+        TakeSelectedColumns(GroupValueMatch(ri, pos));
+        DataList.SpecColumn = FirstSelectedColumn();
+        break;
+    case 7:
+        TakeSelectedColumns(CombinationMatch(pos));
+        DataList.SpecColumn = FirstSelectedColumn();
+        break;
+    case 8:
+        TakeColumn(C + 1, AllRows());
+        DataList.SpecColumn = FirstSelectedColumn();
+        break;
+    case 9:
+        TakeColumn(C + 1, GroupValueMatch(ri, pos));
+        DataList.SpecColumn = FirstSelectedColumn();
+        break;
+    case 10:
+        TakeColumn(C + 1, CombinationMatch(pos));
+        DataList.SpecColumn = FirstSelectedColumn();
+        break;
+    case 11:
+        TakeColumn(ri.CurrentMeasure, GroupValueMatch(ri, pos));
+        DataList.SpecColumn = FirstSelectedColumn();
+        break;
+    case 12:
+        TakeColumn(ri.CurrentMeasure, CombinationMatch(pos));
+        DataList.SpecColumn = FirstSelectedColumn();
+        break;
+    default: break;
+    }
+    TransformExtracted(ri.RunType);
+}
+
+void ExtractAll(TRunInfo& ri) {
+    RebuildIfStale();
+    SampleN = 0;
+    DataList.EnsureSampleCapacity(
+        static_cast<int>(std::min<long long>(static_cast<long long>(std::max(SelectedCount(), 1)) * Rows(), INT32_MAX - 1)));
+    const int C = Columns();
+    switch (ri.RunType) {
+    case 2:
+    case 3:
+    case 20:
+        TakeColumn(ri.MeasureColumn, AllRows());
+        DataList.SpecColumn = ri.MeasureColumn;
+        break;
+    case 8:
+    case 9:
+    case 10:
+        TakeColumn(C + 1, AllRows());
+        if (ri.RunType == 8) DataList.SpecColumn = FirstSelectedColumn();
+        break;
+    default:
+        TakeSelectedColumns(AllRows());
+        DataList.SpecColumn = FirstSelectedColumn();
+        break;
+    }
+    ri.ShortLabel = ri.LongLabel = "(All)";
+    TransformExtracted(ri.RunType);
+}
+
+void ExtractRowStatistic(int k, TRunInfo& ri) {
+    RebuildIfStale();
+    SampleN = 0;
+    DataList.EnsureSampleCapacity(std::max(Rows(), 0));
+    if (k < 1 || k > RowStatisticColumns) return;
+    const int col = Columns() + k;
+    switch (ri.RunType) {
+    case 6:
+    case 9:
+    case 11: TakeColumn(col, GroupValueMatch(ri, ri.Position)); break;
+    case 7:
+    case 10:
+    case 12: TakeColumn(col, CombinationMatch(ri.Position)); break;
+    case 5:
+    case 8: TakeColumn(col, AllRows()); break;
+    default: break;
+    }
+}
+
+void RewindGroups(TRunInfo& ri) {
+    ri.Position = ri.FirstGroup - 1;
+    ri.CurrentMeasure = ri.FirstMeasure;
+}
+
+namespace {
+
+// The group loop shared by NextGroup and NextRowStatisticGroup.
+template <typename Extract> bool Advance(TRunInfo& ri, Extract extract) {
+    const bool perMeasure = ri.RunType == 11 || ri.RunType == 12;
+    ri.Position += 1;
+    while (true) {
+        while (ri.Position <= ri.LastGroup) {
+            extract();
+            if (SampleN > 0) {
+                // One pooled group only.
+                if (ri.RunType == 5 || ri.RunType == 8) {
+                    SetGroupLabels(ri);
+                    ri.Position = ri.LastGroup;
+                    return true;
+                }
+                return true;
+            }
+            ri.Position += 1;
+        }
+        // Per-measure runs go on with the next measure (also past measures with no values).
+        int next = perMeasure ? NextSelectedMeasure(ri, ri.CurrentMeasure) : 0;
+        if (!next) break;
+        ri.CurrentMeasure = next;
+        ri.Position = ri.FirstGroup;
+    }
+    ri.Position = std::min(ri.Position, ri.LastGroup);
+    return false;
+}
+
+} // namespace
+
+bool NextGroup(TRunInfo& ri) {
+    bool found = Advance(ri, [&] { ExtractGroup(ri.Position, ri); });
+    if (found && ri.RunType != 5 && ri.RunType != 8) SetGroupLabels(ri);
+    return found;
+}
+
+bool NextRowStatisticGroup(int k, TRunInfo& ri) {
+    // Pooled runs are labelled before Advance moves Position to the end.
+    bool found = Advance(ri, [&] { ExtractRowStatistic(k, ri); });
+    if (!found) return false;
+    switch (ri.RunType) {
+    case 5: ri.ShortLabel = "Group"; break;
+    case 8: ri.ShortLabel = "Mean"; break;
+    case 7:
+    case 10:
+    case 12: ri.ShortLabel = GroupLabel(ri.Position, ri); break;
+    default: ri.ShortLabel = std::to_string(ri.Position); break;
+    }
+    ri.LongLabel = ri.ShortLabel;
+    return true;
+}
+
+void CountGroups(TRunInfo& ri) {
+    ri.GroupCount = 0;
+    ri.ValueTotal = 0;
+    for (int pos = ri.FirstGroup; pos <= ri.LastGroup; ++pos) {
+        ri.Position = pos;
+        ExtractGroup(pos, ri);
+        if (SampleN > 0) {
+            ri.GroupCount += 1;
+            ri.ValueTotal += SampleN;
+        }
+    }
+    RewindGroups(ri);
+}
+
+void ListGroups(TRunInfo& ri) {
+    RewindGroups(ri);
+    GroupLabels.clear();
+    GroupKeys.clear();
+    while (NextGroup(ri)) {
+        GroupLabels.push_back(ri.ShortLabel);
+        if (ri.RunType == 11 || ri.RunType == 12)
+            GroupKeys.push_back(std::to_string(ri.CurrentMeasure) + "," + std::to_string(ri.Position));
+        else
+            GroupKeys.push_back(std::to_string(ri.Position));
+        if (ri.Position >= ri.LastGroup && ri.RunType != 11 && ri.RunType != 12) break;
+    }
+}
+
+void SetGroupLabels(TRunInfo& ri) {
+    const int C = Columns();
+    const TDataTable& table = DataTable();
+    switch (ri.RunType) {
+    case 1:
+        if (ri.Position > C && ri.Position <= C + RowStatisticColumns) {
+            static const char* const kNames[] = {"Mean", "StdDev", "n"};
+            ri.ShortLabel = ri.LongLabel = kNames[ri.Position - C - 1];
+        } else {
+            ri.ShortLabel = table.ColumnName(ri.Position);
+            ri.LongLabel = ColumnLabel(ri.Position);
+        }
+        break;
+    case 2:
+    case 6:
+    case 9: ri.ShortLabel = ri.LongLabel = GroupValueText(ri, ri.Position); break;
+    case 3:
+    case 7:
+    case 10:
+    case 20: ri.ShortLabel = ri.LongLabel = GroupLabel(ri.Position, ri); break;
+    case 5: ri.ShortLabel = ri.LongLabel = "Group"; break;
+    case 8: {
+        std::string names;
+        for (int c = 1; c <= C; ++c) {
+            if (!IsSelectedColumn(c)) continue;
+            if (!names.empty()) names += ",";
+            names += table.ColumnName(c);
+        }
+        ri.ShortLabel = ri.LongLabel = "Mean(" + names + ")";
+        break;
+    }
+    case 11:
+    case 12: {
+        const std::string group =
+            ri.RunType == 11 ? GroupValueText(ri, ri.Position) : GroupLabel(ri.Position, ri);
+        ri.ShortLabel = table.ColumnName(ri.CurrentMeasure) + "(" + group + ")";
+        ri.LongLabel = ColumnLabel(ri.CurrentMeasure) + "(" + group + ")";
+        break;
+    }
+    default: break;
+    }
+}
+
+std::string GroupLabel(int index, const TRunInfo& ri) {
+    if (index < 1 || static_cast<std::size_t>(index) >= GroupSort.Row.size()) return {};
+    const int row = GroupSort.Row[static_cast<std::size_t>(index)];
+    std::string label;
+    for (int i = 1; i <= std::clamp<int>(ri.GroupColumnCount, 0, kMaxColumns); ++i) {
+        if (i > 1) label += ", ";
+        label += DataTable().Cell(ri.GroupColumns[static_cast<std::size_t>(i)], row);
+    }
+    return label;
+}
+
+bool SelectionSummary(TSelectionSummary& summary) {
+    std::vector<std::string> entries;
+    if (MissingRec.MissingOn) {
+        if (!MissingText1.empty()) entries.push_back("Missing When: " + MissingText1);
+        if (!MissingText2.empty()) entries.push_back("Missing When: " + MissingText2);
+    }
+    if (ProcessIfOn) {
+        const bool both = !ConditionText1.empty() && !ConditionText2.empty();
+        if (!ConditionText1.empty())
+            entries.push_back("Process If: " + ConditionText1 +
+                              (both ? (ProcessIfRec.OrJoin ? " or" : " and") : ""));
+        if (!ConditionText2.empty()) entries.push_back("Process If: " + ConditionText2);
+    }
+    if (TransformRec.Kind != kTransformNone) entries.push_back("Transform: " + TransformText());
+    summary = TSelectionSummary{};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0) {
+            summary.Lines += "\r\n";
+            summary.TabbedLines += "\r\n\t";
+            summary.Inline += "  ";
+        }
+        summary.Lines += entries[i];
+        summary.TabbedLines += entries[i];
+        summary.Inline += entries[i];
+    }
+    return MissingRec.MissingOn || ProcessIfOn || TransformRec.Kind != kTransformNone;
+}
+
+} // namespace kivspc

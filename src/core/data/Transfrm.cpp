@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/Transfrm.h"
+
+#include "app/Messages.h"
+#include "app/NumberFormat.h"
+#include "app/TextTools.h"
+#include "data/DataList.h"
+#include "data/DataTable.h"
+#include "data/Missu.h"
+#include "data/Procif.h"
+#include "stats/Distributions.h"
+#include "stats/SampleBuffer.h"
+
+#include <cmath>
+
+namespace kivspc {
+
+namespace {
+
+bool DomainError(const char* reason) {
+    TransformRec.ErrorFlag = 1;
+    TransformRec.ErrorText = std::string("Error: ") + reason;
+    return false;
+}
+
+// The transform of one value; false (x untouched) on a domain error.
+bool Apply(double& x) {
+    const TTransformRec& t = TransformRec;
+    const Extended a = t.A;
+    const Extended b = t.B;
+    const Extended c = t.C;
+    const Extended v = a * x + b;
+    Extended y = x;
+    switch (t.Kind) {
+    case kTransformLinear: y = v; break;
+    case kTransformPower1:
+        if (v < 0) return DomainError("X < 0");
+        y = Power(v, c);
+        break;
+    case kTransformPower2:
+        if (v < 0) return DomainError("X < 0");
+        y = Power(v, 1 / c);
+        break;
+    case kTransformInverse:
+        if (x <= 0) return DomainError("X <= 0");
+        y = b / Power(a * x, c);
+        break;
+    case kTransformLog:
+        if (x <= 0) return DomainError("X <= 0");
+        y = std::log(v);
+        break;
+    case kTransformExp: y = std::exp(v); break;
+    case kTransformArcsin:
+        if (!(v > -1 && v < 1)) return DomainError("ABS(X) >= 1");
+        y = std::atan(v / std::sqrt(1 - v * v));
+        break;
+    case kTransformSin: y = std::sin(v); break;
+    case kTransformUniform: y = std::min(a, b) + std::fabs(a - b) * UniformRandom(); break;
+    case kTransformNormal: y = a + b * GaussRandom(); break;
+    case kTransformExponential: {
+        if (!(a < b)) return DomainError("B <= A");
+        // 1 - U lies in (0, 1], so the logarithm is always finite.
+        y = a - std::log(1 - UniformRandom()) * (b - a);
+        break;
+    }
+    case kTransformChiSquare: y = b * InvChiSq(1, UniformRandom(), a) + c; break;
+    default: return true;
+    }
+    x = static_cast<double>(y);
+    return true;
+}
+
+// a: the A text, or nothing when it is exactly "1"; b: the B text with its sign.
+std::string LinearText() {
+    const TTransformRec& t = TransformRec;
+    std::string a = t.AText == "1" ? std::string() : t.AText;
+    std::string b;
+    if (t.B > 0) b = " + " + t.BText;
+    else if (t.B < 0) b = " " + t.BText;
+    return a + "X" + b;
+}
+
+double ConstantValue(const std::string& text) {
+    double v = 0;
+    return ConvertNumber(TrimBlanks(text), v) ? v : 0;
+}
+
+} // namespace
+
+double TransformValue(double x) {
+    if (TransformRec.Kind == kTransformNone) return x;
+    if (TransformRec.NormalFirst) x = static_cast<double>(10 + GaussRandom());
+    Apply(x);
+    return x;
+}
+
+void TransformSample(int n) {
+    TransformRec.ErrorFlag = 0;
+    for (int i = 1; i <= n && static_cast<std::size_t>(i) < SampleX.size(); ++i) {
+        double x = SampleX[static_cast<std::size_t>(i)];
+        if (TransformRec.Kind == kTransformNone) return;
+        if (TransformRec.NormalFirst) x = static_cast<double>(10 + GaussRandom());
+        if (!Apply(x)) return;
+        SampleX[static_cast<std::size_t>(i)] = x;
+    }
+}
+
+std::string TransformText() {
+    const TTransformRec& t = TransformRec;
+    switch (t.Kind) {
+    case kTransformNone: return "None";
+    case kTransformLinear: return LinearText();
+    case kTransformPower1: return "(" + LinearText() + ")^" + t.CText;
+    case kTransformPower2: return "(" + LinearText() + ")^(1/" + t.CText + ")";
+    case kTransformInverse: return t.BText + "/(" + (t.AText == "1" ? std::string() : t.AText) + "X)^" + t.CText;
+    case kTransformLog: return "LN(" + LinearText() + ")";
+    case kTransformExp: return "EXP(" + LinearText() + ")";
+    case kTransformArcsin: return "ARCSIN(" + LinearText() + ")";
+    case kTransformSin: return "SIN(" + LinearText() + ")";
+    case kTransformUniform: return "Uniform(" + t.AText + "," + t.BText + ")";
+    case kTransformNormal: return "Normal(" + t.AText + "," + t.BText + ")";
+    case kTransformExponential: return "Exponential(" + t.AText + "," + t.BText + ")";
+    case kTransformChiSquare: return "Chi-Square(" + t.AText + "," + t.BText + "," + t.CText + ")";
+    default: return "None";
+    }
+}
+
+void ReportTransformError() {
+    ShowError("Transform Error - Turning Off Transform!\r\nTransform: " + TransformText() + "\r\n" +
+              TransformRec.ErrorText);
+    TransformRec.Kind = kTransformNone;
+}
+
+void ConvertTransformConstants() {
+    TransformRec.A = ConstantValue(TransformRec.AText);
+    TransformRec.B = ConstantValue(TransformRec.BText);
+    TransformRec.C = ConstantValue(TransformRec.CText);
+}
+
+bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool turnOffWhenDone) {
+    if (TransformRec.Kind == kTransformNone) return false;
+    ConvertTransformConstants();
+    DataList.RebuildValues();
+    TDataTable& table = DataTable();
+    if (addNew && table.ColumnCount() + 1 + static_cast<int>(columns.size()) > kMaxColumns) {
+        ShowError("Maximum Number of Columns Exceeded.");
+        return false;
+    }
+    BusyCursor busy;
+    const int rows = table.RowCount();
+    for (int c : columns) {
+        if (c < 1 || c > table.ColumnCount() || static_cast<std::size_t>(c) >= Values.size()) continue;
+        int target = c;
+        if (addNew) {
+            target = table.ColumnCount() + 1;
+            table.SetColumnCount(target);
+            table.SetColumnName(target, "f(" + table.ColumnName(c) + ")");
+        }
+        const std::vector<double>& source = Values[static_cast<std::size_t>(c)];
+        for (int r = 1; r <= rows && static_cast<std::size_t>(r) < source.size(); ++r) {
+            if (!IsRowSelected(r)) continue;
+            double x = source[static_cast<std::size_t>(r)];
+            if (!IsValidValue(x)) {
+                table.SetCell(target, r, "");
+                continue;
+            }
+            TransformRec.ErrorFlag = 0;
+            double y = TransformValue(x);
+            table.SetCell(target, r, TransformRec.ErrorFlag ? std::string() : FormatTrimmed(y));
+        }
+    }
+    TransformRec.ErrorFlag = 0;
+    if (turnOffWhenDone) TransformRec.Kind = kTransformNone;
+    table.Modified = true;
+    DataList.MarkAllRowsChanged();
+    DataList.RebuildValues();
+    return true;
+}
+
+} // namespace kivspc

@@ -1,0 +1,287 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CoreFixture.h"
+
+#include "data/Extract.h"
+#include "data/Missu.h"
+#include "data/Procif.h"
+#include "data/Transfrm.h"
+#include "stats/SampleBuffer.h"
+
+#include <cmath>
+
+using namespace kivspc;
+
+namespace {
+
+using Sample = std::vector<double>;
+
+Sample Current() { return Sample(SampleX.begin() + 1, SampleX.begin() + 1 + SampleN); }
+
+// A table given as rows of cells; the first row holds the names.
+void MakeTable(const std::vector<std::vector<std::string>>& rows) {
+    NewDataTable();
+    TDataTable& t = DataTable();
+    t.SetColumnCount(static_cast<int>(rows[0].size()));
+    t.SetRowCount(static_cast<int>(rows.size()) - 1);
+    for (std::size_t c = 0; c < rows[0].size(); ++c) t.SetColumnName(static_cast<int>(c) + 1, rows[0][c]);
+    for (std::size_t r = 1; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            t.SetCell(static_cast<int>(c) + 1, static_cast<int>(r), rows[r][c]);
+    DataList.MarkAllRowsChanged();
+    DataList.RebuildValues();
+}
+
+class ExtractTest : public CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        ResetMissingWhen();
+        ProcessIfOff();
+        ResetTransform();
+        //           Machine  Shift  A    B    C
+        MakeTable({{"Machine", "Shift", "A", "B", "C"},
+                   {"1", "x", "10", "20", "30"},
+                   {"2", "y", "11", "", "31"},
+                   {"1", "y", "0", "22", "32"},
+                   {"3", "x", "150", "23", "33"},
+                   {"", "x", "14", "24", "34"}});
+    }
+
+    // Every group of a run as label -> values.
+    std::vector<std::pair<std::string, Sample>> Collect(TRunInfo& ri) {
+        std::vector<std::pair<std::string, Sample>> out;
+        RewindGroups(ri);
+        while (NextGroup(ri)) {
+            out.emplace_back(ri.ShortLabel, Current());
+            if (out.size() > 100) break;
+        }
+        return out;
+    }
+};
+
+using Groups = std::vector<std::pair<std::string, Sample>>;
+
+TEST_F(ExtractTest, RunTypesFormTheirGroups) {
+    DataList.Selected[3] = DataList.Selected[5] = 1;
+    {
+        TRunInfo ri;
+        ri.RunType = 1;
+        ri.FirstGroup = 1;
+        ri.LastGroup = 5;
+        EXPECT_EQ(Collect(ri), (Groups{{"A", {10, 11, 0, 150, 14}}, {"C", {30, 31, 32, 33, 34}}}));
+    }
+    {
+        TRunInfo ri;
+        ri.RunType = 2;
+        ri.MeasureColumn = 3;
+        ri.GroupColumn = 1;
+        ri.FirstGroup = 1;
+        ri.LastGroup = 3;
+        EXPECT_EQ(Collect(ri), (Groups{{"1", {10, 0}}, {"2", {11}}, {"3", {150}}}));
+        ExtractAll(ri);
+        EXPECT_EQ(Current(), (Sample{10, 11, 0, 150, 14}));
+        EXPECT_EQ(ri.ShortLabel, "(All)");
+        EXPECT_EQ(ri.LongLabel, "(All)");
+    }
+    {
+        // A text group column: levels x = 1, y = 2, labelled by their texts.
+        TRunInfo ri;
+        ri.RunType = 6;
+        ri.GroupColumn = 2;
+        ri.FirstGroup = 1;
+        ri.LastGroup = 2;
+        EXPECT_EQ(Collect(ri), (Groups{{"x", {10, 30, 150, 33, 14, 34}}, {"y", {11, 31, 0, 32}}}));
+        EXPECT_EQ(DataList.SpecColumn, 3);
+    }
+    {
+        TRunInfo ri;
+        ri.RunType = 5;
+        ri.FirstGroup = 3;
+        ri.LastGroup = 4;
+        EXPECT_EQ(Collect(ri), (Groups{{"Group", {10, 11, 0, 150, 14}}}));
+    }
+    {
+        TRunInfo ri;
+        ri.RunType = 11;
+        ri.GroupColumn = 2;
+        ri.FirstGroup = 1;
+        ri.LastGroup = 2;
+        ri.FirstMeasure = 3;
+        ri.LastMeasure = 5;
+        EXPECT_EQ(Collect(ri), (Groups{{"A(x)", {10, 150, 14}}, {"A(y)", {11, 0}}, {"C(x)", {30, 33, 34}}, {"C(y)", {31, 32}}}));
+    }
+}
+
+TEST_F(ExtractTest, CombinationsOfGroupColumns) {
+    TRunInfo ri;
+    ri.RunType = 3;
+    ri.MeasureColumn = 4;
+    ri.GroupColumnCount = 2;
+    ri.GroupColumns[1] = 1;
+    ri.GroupColumns[2] = 2;
+    // Machine 1-3 by Shift levels 1-2; the empty machine cell forms combination 1 (code 0).
+    EXPECT_EQ(PrepareGroups(ri), 5);
+    EXPECT_EQ(ri.Multiplier[1], 2);
+    EXPECT_EQ(ri.Multiplier[2], 1);
+    EXPECT_EQ(Collect(ri), (Groups{{", x", {24}}, {"1, x", {20}}, {"1, y", {22}}, {"3, x", {23}}}))
+        << "the group of machine 2 holds only an empty cell and is skipped";
+    CountGroups(ri);
+    EXPECT_EQ(ri.GroupCount, 4);
+    EXPECT_EQ(ri.ValueTotal, 4);
+    ListGroups(ri);
+    EXPECT_EQ(GroupLabels, (std::vector<std::string>{", x", "1, x", "1, y", "3, x"}));
+    EXPECT_EQ(GroupKeys, (std::vector<std::string>{"1", "2", "3", "5"}));
+}
+
+TEST_F(ExtractTest, CombinationsThatCannotBeCountedAreRefused) {
+    MakeTable({{"G1", "G2", "G3", "M"}, {"1", "1", "1", "5"}, {"2000", "60000", "90000", "6"}});
+    TRunInfo ri;
+    ri.RunType = 3;
+    ri.MeasureColumn = 4;
+    ri.GroupColumnCount = 3;
+    ri.GroupColumns = {0, 1, 2, 3};
+    EXPECT_EQ(PrepareGroups(ri), 0);
+    ASSERT_EQ(platform.Messages.size(), 1u);
+    EXPECT_EQ(platform.Messages[0].kind, "error");
+    RewindGroups(ri);
+    EXPECT_FALSE(NextGroup(ri));
+}
+
+TEST_F(ExtractTest, MissingWhenAndProcessIfFilterValues) {
+    DataList.Selected[3] = 1;
+    TRunInfo ri;
+    ri.RunType = 1;
+    ri.FirstGroup = ri.LastGroup = 3;
+    EXPECT_EQ(ApplyMissingRules(kMissEqual, "0", kMissGreater, "100"), "Missing: X = 0, or X > 100");
+    EXPECT_EQ(MissingText1, "X = 0");
+    ExtractGroup(3, ri);
+    EXPECT_EQ(Current(), (Sample{10, 11, 14}));
+
+    struct Case {
+        ProcessIfCondition first;
+        ProcessIfCondition second;
+        bool orJoin;
+        Sample expected;
+        std::string status;
+    };
+    const Case cases[] = {
+        {{1, "Machine", kRelEqual, "1"}, {}, true, {10}, "Process If: Machine = 1"},
+        {{1, "Machine", kRelIn, "1,3"}, {2, "Shift", kRelEqual, "1"}, false, {10}, "Process If: Machine in [1,3], Shift = 1"},
+        {{1, "Machine", kRelEqual, "2"}, {2, "Shift", kRelEqual, "1"}, true, {10, 11, 14}, ""},
+        {{2, "Shift", kRelNotIn, "1"}, {}, false, {11}, ""},
+        {{1, "Machine", kRelGreater, "x"}, {}, false, {}, ""},
+    };
+    for (const Case& c : cases) {
+        std::string status = ApplyProcessIf(c.first, c.second, c.orJoin);
+        if (!c.status.empty()) {
+            EXPECT_EQ(status, c.status);
+        }
+        ExtractGroup(3, ri);
+        EXPECT_EQ(Current(), c.expected) << c.first.Name << " " << int(c.first.Relation);
+    }
+    EXPECT_EQ(ApplyProcessIf({}, {}, false), "Process If Off");
+    EXPECT_FALSE(ProcessIfOn);
+}
+
+TEST_F(ExtractTest, SelectionSummaryListsTheActiveFilters) {
+    TSelectionSummary s;
+    EXPECT_FALSE(SelectionSummary(s));
+    ApplyMissingRules(kMissEqual, "0", kMissNone, "");
+    ApplyProcessIf({1, "Machine", kRelEqual, "1"}, {2, "Shift", kRelIn, "1, 2"}, true);
+    TransformRec.Kind = kTransformLinear;
+    TransformRec.AText = "2";
+    TransformRec.BText = "-3";
+    TransformRec.B = -3;
+    ASSERT_TRUE(SelectionSummary(s));
+    EXPECT_EQ(s.Lines, "Missing When: X = 0\r\nProcess If: Machine = 1 or\r\nProcess If: Shift in [1,2]\r\nTransform: 2X -3");
+    EXPECT_EQ(s.TabbedLines,
+              "Missing When: X = 0\r\n\tProcess If: Machine = 1 or\r\n\tProcess If: Shift in [1,2]\r\n\tTransform: 2X -3");
+    EXPECT_EQ(s.Inline, "Missing When: X = 0  Process If: Machine = 1 or  Process If: Shift in [1,2]  Transform: 2X -3");
+}
+
+TEST_F(ExtractTest, TransformAppliesToExtractedValues) {
+    DataList.Selected[3] = 1;
+    TRunInfo ri;
+    ri.RunType = 1;
+    ri.FirstGroup = ri.LastGroup = 3;
+    TransformRec.Kind = kTransformLinear;
+    TransformRec.A = 2;
+    TransformRec.B = 1;
+    ExtractGroup(3, ri);
+    EXPECT_EQ(Current(), (Sample{21, 23, 1, 301, 29}));
+
+    // LOG of 10, 11, 0, ...: the 0 is a domain error; values from it on stay as they were.
+    TransformRec.Kind = kTransformLog;
+    TransformRec.A = 1;
+    TransformRec.B = 0;
+    ExtractGroup(3, ri);
+    ASSERT_EQ(SampleN, 5);
+    EXPECT_DOUBLE_EQ(SampleX[1], std::log(10.0));
+    EXPECT_DOUBLE_EQ(SampleX[2], std::log(11.0));
+    EXPECT_EQ(SampleX[3], 0);
+    EXPECT_EQ(SampleX[4], 150);
+    ASSERT_EQ(platform.Messages.size(), 1u);
+    EXPECT_EQ(platform.Messages[0].text, "Transform Error - Turning Off Transform!\r\nTransform: LN(X)\r\nError: X <= 0");
+    EXPECT_EQ(TransformRec.Kind, kTransformNone);
+}
+
+TEST_F(ExtractTest, TransformTexts) {
+    struct Case {
+        std::uint8_t kind;
+        const char* a;
+        const char* b;
+        const char* c;
+        const char* text;
+    };
+    const Case cases[] = {
+        {kTransformNone, "1", "0", "1", "None"},
+        {kTransformLinear, "1", "0", "1", "X"},
+        {kTransformLinear, "2", "5", "1", "2X + 5"},
+        {kTransformLinear, "2", "-3", "1", "2X -3"},
+        {kTransformPower1, "1", "0", "2", "(X)^2"},
+        {kTransformPower2, "1", "0", "2", "(X)^(1/2)"},
+        {kTransformInverse, "3", "2", "1.5", "2/(3X)^1.5"},
+        {kTransformLog, "1", "1", "1", "LN(X + 1)"},
+        {kTransformSin, "0.5", "0", "1", "SIN(0.5X)"},
+        {kTransformUniform, "1", "5", "1", "Uniform(1,5)"},
+        {kTransformChiSquare, "3", "2", "1", "Chi-Square(3,2,1)"},
+    };
+    for (const Case& c : cases) {
+        TransformRec.Kind = c.kind;
+        TransformRec.AText = c.a;
+        TransformRec.BText = c.b;
+        TransformRec.CText = c.c;
+        ConvertTransformConstants();
+        EXPECT_EQ(TransformText(), c.text);
+    }
+    TransformRec.Kind = kTransformExponential;
+    TransformRec.A = TransformRec.B = 5;
+    TransformRec.ErrorFlag = 0;
+    TransformValue(1);
+    EXPECT_EQ(TransformRec.ErrorText, "Error: B <= A");
+}
+
+TEST_F(ExtractTest, AddingAndModifyingTransformedVariables) {
+    TransformRec.Kind = kTransformLinear;
+    TransformRec.AText = "2";
+    TransformRec.BText = "0";
+    ASSERT_TRUE(AddTransformedVariables({3}, true, true));
+    EXPECT_EQ(DataTable().ColumnName(6), "f(A)");
+    EXPECT_EQ(DataTable().Cell(6, 1), "20");
+    EXPECT_EQ(TransformRec.Kind, kTransformNone);
+    EXPECT_TRUE(DataTable().Modified);
+
+    // Modify in place with rows 1 and 2 excluded: they keep their text; a missing value empties.
+    TransformRec.Kind = kTransformLog;
+    TransformRec.AText = "1";
+    TransformRec.BText = "0";
+    ApplyProcessIf({1, "Machine", kRelNotIn, "1,2"}, {}, false);
+    ApplyMissingRules(kMissGreater, "100", kMissNone, "");
+    ASSERT_TRUE(AddTransformedVariables({3}, false, false));
+    EXPECT_EQ(DataTable().Cell(3, 1), "10");
+    EXPECT_EQ(DataTable().Cell(3, 3), "0");
+    EXPECT_EQ(DataTable().Cell(3, 4), "") << "150 counts as missing";
+    EXPECT_EQ(DataTable().Cell(3, 5), FormatTrimmed(std::log(14.0)));
+}
+
+} // namespace
