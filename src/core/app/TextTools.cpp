@@ -168,44 +168,7 @@ double CellTextToValue(std::string_view text) {
     return v;
 }
 
-namespace {
-
-// Exact powers of ten: a mantissa below 2^53 divided by one of these is correctly rounded.
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// [sign] digits [. digits] with at most 15 digits: the common case of measured values.
-bool PlainDecimal(std::string_view text, double& value) {
-    const char* p = text.data();
-    const char* end = p + text.size();
-    bool negative = false;
-    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int decimals = 0;
-    bool point = false;
-    for (; p < end; ++p) {
-        char c = *p;
-        if (c >= '0' && c <= '9') {
-            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-            ++digits;
-            decimals += point;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    if (digits == 0 || digits > 15) return false;
-    double v = static_cast<double>(mantissa) / kPowersOfTen[decimals];
-    value = negative ? -v : v;
-    return true;
-}
-
-} // namespace
-
-bool NumericCellValue(std::string_view text, double& value) {
-    if (text.size() <= 17 && PlainDecimal(text, value)) return true;
+bool NumericCellValueSlow(std::string_view text, double& value) {
     text = CharPrefix(text, kMaxFieldChars);
     if (HasNonNumericChar(text)) return false;
     value = MissingValue;

@@ -66,9 +66,46 @@ void SplitDataLine(std::string_view line, std::vector<std::string_view>& fields)
 bool ConvertNumber(std::string_view text, double& value);
 // The numeric value of a cell text: MissingValue when empty, ".", "..", or not a number.
 double CellTextToValue(std::string_view text);
+// [sign] digits [. digits] with at most 15 digits, the common case of measured values, converted
+// exactly as the general rules would: a mantissa below 2^53 divided by an exact power of ten is
+// correctly rounded. False for anything else.
+inline bool PlainDecimal(std::string_view text, double& value) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = text.data();
+    const char* end = p + text.size();
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; p < end; ++p) {
+        const unsigned d = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+        if (d <= 9) {
+            mantissa = mantissa * 10 + d;
+            ++digits;
+            decimals += point;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || digits > 15) return false;
+    const double v = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
+bool NumericCellValueSlow(std::string_view text, double& value);
+
 // Classifies a cell: false for a text cell (it holds a character that is no part of a number);
 // otherwise true with value set as CellTextToValue would. Fast for plain decimals.
-bool NumericCellValue(std::string_view text, double& value);
+inline bool NumericCellValue(std::string_view text, double& value) {
+    if (text.size() <= 17 && PlainDecimal(text, value)) return true;
+    return NumericCellValueSlow(text, value);
+}
 
 // Adds x to an extended-precision running total.
 inline void AddToTotal(Extended& total, double x) { total += x; }

@@ -34,7 +34,7 @@ void CellColumn::Release(std::uint64_t cell) {
     garbage_ += sizeof len + len;
 }
 
-void CellColumn::Set(std::size_t row, std::string_view text) {
+void CellColumn::SetSlow(std::size_t row, std::string_view text) {
     // The text may come from this very column (a cell copied to another row), so it is read
     // before the cell words or the heap can move.
     if (text.size() <= kInlineMax) {

@@ -232,7 +232,7 @@ private:
             table_.ReserveRows(expectedRows_);
         }
         ++rows_;
-        if (rows_ > table_.RowCount()) table_.SetRowCount(rows_);
+        if (rows_ > table_.RowCount()) table_.AppendRow();
         const auto row = static_cast<std::size_t>(rows_);
         for (std::size_t i = 0; i < n; ++i) {
             const auto col = i + 1;

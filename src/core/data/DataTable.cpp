@@ -24,14 +24,6 @@ std::string_view TDataTable::Cell(int col, int row) const {
     return columns_[static_cast<std::size_t>(col - 1)].cells.Get(static_cast<std::size_t>(row - 1));
 }
 
-void TDataTable::SetCell(int col, int row, std::string_view text) {
-    if (!Inside(col) || row < 1 || row > rows_) return;
-    Column& c = columns_[static_cast<std::size_t>(col - 1)];
-    // Columns are filled lazily: a cell beyond the stored part of a column is empty.
-    if (text.empty() && static_cast<std::size_t>(row) > c.cells.Size()) return;
-    c.cells.Set(static_cast<std::size_t>(row - 1), text);
-}
-
 const std::string& TDataTable::ColumnName(int col) const {
     return Inside(col) ? columns_[static_cast<std::size_t>(col - 1)].name : kEmpty;
 }

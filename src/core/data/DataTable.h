@@ -23,7 +23,13 @@ public:
     // Empty for cells outside the table.
     std::string_view Cell(int col, int row) const;
     // Ignored outside the table.
-    void SetCell(int col, int row, std::string_view text);
+    void SetCell(int col, int row, std::string_view text) {
+        if (col < 1 || col > ColumnCount() || row < 1 || row > rows_) return;
+        Column& c = columns_[static_cast<std::size_t>(col - 1)];
+        // Columns are filled lazily: a cell beyond the stored part of a column is empty.
+        if (text.empty() && static_cast<std::size_t>(row) > c.cells.Size()) return;
+        c.cells.Set(static_cast<std::size_t>(row - 1), text);
+    }
     const std::string& ColumnName(int col) const;
     void SetColumnName(int col, std::string name);
     // Description row 1..4 of a column.
@@ -33,6 +39,8 @@ public:
     // Grows or shrinks to n columns (1..512); new columns are named "Col" + number.
     void SetColumnCount(int n);
     void SetRowCount(int n);
+    // One more (empty) row at the end.
+    void AppendRow() { ++rows_; }
     void ReserveRows(int n);
     void InsertRows(int before, int count);
     void DeleteRows(int first, int count);
