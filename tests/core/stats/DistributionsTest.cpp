@@ -118,6 +118,11 @@ TEST_F(DistributionsTest, ExactEdgeValues) {
     EXPECT_EQ(kivspc::NormalProbSeries(2, 0), 1);
     EXPECT_EQ(kivspc::NormalProbSeries(1, -9), 1);
     EXPECT_EQ(kivspc::NormalProbSeries(1, 9), 0);
+    EXPECT_EQ(kivspc::NormalProbSeries(3, -9), 1); // any mode but 2 reads as 1
+    EXPECT_EQ(kivspc::NormalProbSeries(2, -9), 0);
+    Extended x = -1;
+    kivspc::RefineQuantile(x, 3, 5, 0.05); // a chi-square search does not start below 0
+    EXPECT_EQ(x, 0);
     EXPECT_EQ(kivspc::InvNormal(1, 0.5), 0);
     EXPECT_EQ(kivspc::InvT(1, 0.5, 7), 0);
     EXPECT_EQ(kivspc::InvT(2, 0.05, 0.5), 0); // fewer than one degree of freedom
@@ -659,6 +664,10 @@ TEST_F(DistributionsTest, PoissonAgainstReference) {
         {2000, 2000, 0.0089202488959862422, 0.5029735484442025},
         {2000, 4003, 0, 0},
         {2000, 1001, 1.3708298526804169e-135, 1},
+        // Beyond a mean of 1000 the sum starts 60 standard deviations below the mean.
+        {5000, 4000, 1.3977874965914987e-49, 1},
+        {5000, 5000, 0.005641801804664023, 0.50188063403381744},
+        {5000, 5300, 8.0542289399132478e-07, 1.3545181828774917e-05},
     };
     for (const Case& c : cases) {
         // Counts above 300 take ln k! from LnGamma (2.5e-10); the upper tail is 1 minus a sum,
@@ -678,6 +687,11 @@ TEST_F(DistributionsTest, PoissonAgainstReference) {
     EXPECT_EQ(kivspc::PoissonUpperTail(3, 2.5), kivspc::PoissonUpperTail(3, 2));
     EXPECT_EQ(kivspc::PoissonUpperTail(3, 3.5), kivspc::PoissonUpperTail(3, 4));
     EXPECT_EQ(kivspc::PoissonUpperTail(0, 4), 0);
+    // Counts far past the mean end the sum early; means beyond 1e9 take the normal limit
+    // (reference: R 4.2 ppois(2e9 - 1, 2e9, lower.tail = FALSE); continuity-corrected normal
+    // error about 1.5e-6 there).
+    EXPECT_EQ(kivspc::PoissonUpperTail(30, 1e12), 0);
+    EXPECT_NEAR(static_cast<double>(kivspc::PoissonUpperTail(2e9, 2e9)), 0.50000297354019363, 2e-6);
 }
 
 // ---------------------------------------------------------------------------------------------
