@@ -54,8 +54,15 @@ template <typename Match> void TakeColumn(int col, Match match) {
     const auto& column = Values[static_cast<std::size_t>(col)];
     const int rows = std::min(Rows(), static_cast<int>(column.size()) - 1);
     const double* v = column.data();
+    if (!ProcessIfOn) {
+        for (int r = 1; r <= rows; ++r)
+            if (match(r) && IsValidValue(v[r])) Append(v[r]);
+        return;
+    }
+    static std::vector<std::uint8_t> selected;
+    SelectRows(rows, selected);
     for (int r = 1; r <= rows; ++r)
-        if (match(r) && IsRowSelected(r) && IsValidValue(v[r])) Append(v[r]);
+        if (selected[static_cast<std::size_t>(r)] && match(r) && IsValidValue(v[r])) Append(v[r]);
 }
 
 // Appends the selected columns (those between first and last) of every matching row, row by row.

@@ -12,17 +12,6 @@ std::string MissingText2;
 
 namespace {
 
-bool RuleHolds(std::uint8_t relation, double x, double value) {
-    switch (relation) {
-    case kMissEqual: return x == value;
-    case kMissGreater: return x > value;
-    case kMissGreaterEqual: return x >= value;
-    case kMissLess: return x < value;
-    case kMissLessEqual: return x <= value;
-    default: return false;
-    }
-}
-
 std::string RuleText(std::uint8_t relation, const std::string& relationText, const std::string& valueText) {
     if (relation == kMissNone) return {};
     return "X " + relationText + " " + valueText;
@@ -38,13 +27,6 @@ std::string MissingRelationText(std::uint8_t relation) {
     case kMissLessEqual: return "<=";
     default: return "=";
     }
-}
-
-bool IsValidValue(double x) {
-    if (x == MissingValue) return false;
-    if (!MissingRec.MissingOn) return true;
-    return !RuleHolds(MissingRec.Relation1, x, MissingRec.Value1) &&
-           !RuleHolds(MissingRec.Relation2, x, MissingRec.Value2);
 }
 
 std::string ApplyMissingRules(std::uint8_t relation1, const std::string& text1, std::uint8_t relation2,

@@ -29,8 +29,26 @@ extern std::string MissingText2;
 
 // The text of a relation: "=", ">", ">=", "<", "<=" ("=" for none).
 std::string MissingRelationText(std::uint8_t relation);
+namespace detail {
+inline bool MissingRuleHolds(std::uint8_t relation, double x, double value) {
+    switch (relation) {
+    case kMissEqual: return x == value;
+    case kMissGreater: return x > value;
+    case kMissGreaterEqual: return x >= value;
+    case kMissLess: return x < value;
+    case kMissLessEqual: return x <= value;
+    default: return false;
+    }
+}
+} // namespace detail
+
 // False for MissingValue and for values that meet an active rule.
-bool IsValidValue(double x);
+inline bool IsValidValue(double x) {
+    if (x == -2147483647.0) return false;
+    if (!MissingRec.MissingOn) return true;
+    return !detail::MissingRuleHolds(MissingRec.Relation1, x, MissingRec.Value1) &&
+           !detail::MissingRuleHolds(MissingRec.Relation2, x, MissingRec.Value2);
+}
 // Stores the rules as the Missing Values dialog's OK does; a value text that is not a number
 // switches its rule off. Returns the status text ("Missing: X ..." or "Missing Off").
 std::string ApplyMissingRules(std::uint8_t relation1, const std::string& text1, std::uint8_t relation2,

@@ -3,6 +3,7 @@
 
 #include "data/DataList.h"
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -62,6 +63,62 @@ bool IsRowSelected(int row) {
     if (a < 0) return b == 1;
     if (b < 0) return a == 1;
     return p.OrJoin ? (a == 1 || b == 1) : (a == 1 && b == 1);
+}
+
+namespace {
+
+// Evaluates one condition over all rows into `out` (1 holds, 0 fails); false when absent.
+bool ConditionColumn(std::uint8_t relation, int column, double value, const std::array<double, kMaxColumns + 1>& list,
+                     int count, int rows, std::vector<std::uint8_t>& out) {
+    if (relation == kRelAll || column < 1 || static_cast<std::size_t>(column) >= Values.size()) return false;
+    out.assign(static_cast<std::size_t>(rows) + 1, 0);
+    const auto& values = Values[static_cast<std::size_t>(column)];
+    const int n = std::min(rows, static_cast<int>(values.size()) - 1);
+    const double* v = values.data();
+    std::uint8_t* o = out.data();
+    switch (relation) {
+    case kRelEqual: for (int r = 1; r <= n; ++r) o[r] = v[r] == value; break;
+    case kRelGreater: for (int r = 1; r <= n; ++r) o[r] = v[r] > value; break;
+    case kRelGreaterEqual: for (int r = 1; r <= n; ++r) o[r] = v[r] >= value; break;
+    case kRelLess: for (int r = 1; r <= n; ++r) o[r] = v[r] < value; break;
+    case kRelLessEqual: for (int r = 1; r <= n; ++r) o[r] = v[r] <= value; break;
+    case kRelNotEqual: for (int r = 1; r <= n; ++r) o[r] = v[r] != value; break;
+    case kRelIn:
+    case kRelNotIn: {
+        const bool want = relation == kRelIn;
+        for (int r = 1; r <= n; ++r) o[r] = InList(v[r], list, count) == want;
+        break;
+    }
+    default: return false;
+    }
+    // Rows beyond the cached column compare as missing cells.
+    for (int r = n + 1; r <= rows; ++r) o[r] = static_cast<std::uint8_t>(Condition(relation, column, value, list, count, r) == 1);
+    return true;
+}
+
+} // namespace
+
+void SelectRows(int rows, std::vector<std::uint8_t>& selected) {
+    rows = std::max(rows, 0);
+    if (!ProcessIfOn) {
+        selected.assign(static_cast<std::size_t>(rows) + 1, 1);
+        return;
+    }
+    const TProcessIfRec& p = ProcessIfRec;
+    std::vector<std::uint8_t> a;
+    std::vector<std::uint8_t> b;
+    const bool hasA = ConditionColumn(p.Relation1, p.Column1, p.Value1, InList1, InCount1, rows, a);
+    const bool hasB = ConditionColumn(p.Relation2, p.Column2, p.Value2, InList2, InCount2, rows, b);
+    if (!hasA && !hasB) {
+        selected.assign(static_cast<std::size_t>(rows) + 1, 1);
+    } else if (!hasB) {
+        selected = std::move(a);
+    } else if (!hasA) {
+        selected = std::move(b);
+    } else {
+        selected.assign(static_cast<std::size_t>(rows) + 1, 0);
+        for (std::size_t r = 1; r < selected.size(); ++r) selected[r] = p.OrJoin ? (a[r] | b[r]) : (a[r] & b[r]);
+    }
 }
 
 void ProcessIfOff() {

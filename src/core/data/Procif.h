@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kivspc {
 
@@ -53,6 +54,8 @@ extern std::string ConditionText2;
 std::string ProcessIfRelationText(std::uint8_t relation);
 // True when Process If is off or row r meets the conditions.
 bool IsRowSelected(int row);
+// IsRowSelected for rows 1..rows at once (index 0 unused); much faster over long columns.
+void SelectRows(int rows, std::vector<std::uint8_t>& selected);
 
 // One condition as the dialog hands it over.
 struct ProcessIfCondition {
