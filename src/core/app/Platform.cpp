@@ -42,24 +42,21 @@ bool MemorySettingsStore::WriteInteger(const std::string& key, const std::string
     return WriteString(key, name, std::to_string(value));
 }
 
+Answer RecordingPlatform::NextAnswer() {
+    if (Answers.empty()) return Answer::Yes;
+    Answer a = Answers.front();
+    Answers.pop_front();
+    return a;
+}
+
 bool RecordingPlatform::ConfirmYesNo(const std::string& text) {
     Messages.push_back({"yesno", text});
-    Answer a = Answer::Yes;
-    if (!Answers.empty()) {
-        a = Answers.front();
-        Answers.pop_front();
-    }
-    return a == Answer::Yes;
+    return NextAnswer() == Answer::Yes;
 }
 
 Answer RecordingPlatform::ConfirmYesNoCancel(const std::string& text) {
     Messages.push_back({"yesnocancel", text});
-    Answer a = Answer::Yes;
-    if (!Answers.empty()) {
-        a = Answers.front();
-        Answers.pop_front();
-    }
-    return a;
+    return NextAnswer();
 }
 
 void RecordingPlatform::Reset() {

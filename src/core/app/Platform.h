@@ -105,6 +105,8 @@ public:
     }
 
     void Reset();
+    // The next scripted answer (Yes when the script is used up).
+    Answer NextAnswer();
 
     std::vector<Message> Messages;
     std::deque<Answer> Answers;
