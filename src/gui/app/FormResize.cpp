@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/FormResize.h"
+
+#include "app/FormScale.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QStyle>
+#include <QTableView>
+#include <QWidget>
+
+namespace kivspc::gui {
+
+namespace {
+
+QRect WorkArea(const QWidget* window) {
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void ScaleFont(QWidget* w, double q) {
+    QFont f = w->font();
+    if (f.pointSizeF() > 0) f.setPointSizeF(f.pointSizeF() * q);
+    else if (f.pixelSize() > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(f.pixelSize() * q))));
+    w->setFont(f);
+}
+
+QSize Scaled(const QSize& s, double q) {
+    auto scale = [q](int v) {
+        if (v <= 0 || v >= QWIDGETSIZE_MAX) return v;
+        return static_cast<int>(std::lround(v * q));
+    };
+    return {scale(s.width()), scale(s.height())};
+}
+
+} // namespace
+
+double ScaleForm(QWidget* window, double& scale, double target) {
+    const QRect area = WorkArea(window);
+    const QSize size = window->size();
+    TFormScale s = ScaleFormGeometry(area.left(), area.top(), area.width(), area.height(), size.width(),
+                                     size.height(), scale, target);
+    if (!s.Changed) return 1;
+    const bool wasVisible = window->isVisible();
+    window->hide();
+    const double q = s.Factor;
+    scale = s.Scale;
+    // Children first: every control keeps its own font, its size limits and grid metrics in step.
+    const QList<QWidget*> children = window->findChildren<QWidget*>();
+    for (QWidget* w : children) {
+        ScaleFont(w, q);
+        w->setMinimumSize(Scaled(w->minimumSize(), q));
+        w->setMaximumSize(Scaled(w->maximumSize(), q));
+        if (auto* table = qobject_cast<QTableView*>(w)) {
+            table->verticalHeader()->setDefaultSectionSize(
+                static_cast<int>(std::lround(table->verticalHeader()->defaultSectionSize() * q)));
+            for (int c = 0; c < table->horizontalHeader()->count(); ++c)
+                table->setColumnWidth(c, static_cast<int>(std::lround(table->columnWidth(c) * q)));
+        }
+    }
+    ScaleFont(window, q);
+    window->setMinimumSize(0, 0);
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    window->resize(s.Width, s.Height);
+    window->setFixedSize(s.Width, s.Height);
+    window->move(s.Left, s.Top);
+    if (wasVisible) window->show();
+    return q;
+}
+
+double ToggleFormSize(QWidget* window, QAction* button, double& scale) {
+    const QRect area = WorkArea(window);
+    const double target = ToggleFormTarget(area.width(), area.height(), window->width(), window->height(), scale);
+    const double q = ScaleForm(window, scale, target);
+    if (button) {
+        const bool enlarged = scale > 1;
+        button->setIcon(window->style()->standardIcon(enlarged ? QStyle::SP_TitleBarNormalButton
+                                                               : QStyle::SP_TitleBarMaxButton));
+        button->setToolTip(enlarged ? "Minimize Form Size" : "Maximize Form Size");
+    }
+    return q;
+}
+
+} // namespace kivspc::gui

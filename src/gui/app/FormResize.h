@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Enlarging a window to the screen with all its controls and fonts, and back.
+#pragma once
+
+class QAction;
+class QWidget;
+
+namespace kivspc::gui {
+
+// Scales the window from `scale` to `target` (1 = designed size); scale takes the new value.
+// Returns the factor applied to sizes and fonts (1 when nothing changed).
+double ScaleForm(QWidget* window, double& scale, double target);
+// Enlarges a window at its designed size to the work area, or returns it to the designed
+// size; the action shows the next step ("Maximize Form Size" / "Minimize Form Size").
+double ToggleFormSize(QWidget* window, QAction* button, double& scale);
+
+} // namespace kivspc::gui
