@@ -8,6 +8,10 @@
 #include "app/SplashForm.h"
 #include "data/DataFile.h"
 #include "data/DataU.h"
+#include "data/Missu.h"
+#include "data/Procif.h"
+#include "data/Transfrm.h"
+#include "stats/Zizize87.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -26,6 +30,10 @@ void InitProgramState() {
     AskBlankCommas = true;
     BlankCommasMissing = false;
     InitSharedState();
+    InitStatistics();
+    ResetTransform();
+    ResetMissingWhen();
+    ProcessIfOff();
     NewDataTable();
     MRUFiles().Load();
 }
