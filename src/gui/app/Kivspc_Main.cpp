@@ -6,6 +6,7 @@
 #include "app/MRUFilesUnit.h"
 #include "app/QtPlatform.h"
 #include "app/SplashForm.h"
+#include "charts/ControlLimitForm.h"
 #include "data/DataTable.h"
 
 #include <QAction>
@@ -76,7 +77,8 @@ void TMainForm_KIVSPC::BuildButtons() {
     QPushButton* capability =
         MakeButton("Button_Capability", "&Capabilty/Performance", "Capability and performance analysis");
     QPushButton* help = MakeButton("Button_Help", "&Help", "Introduction to the program");
-    for (QPushButton* b : {dataEditor, variables, attributes, calc, capability, help}) b->setEnabled(false);
+    for (QPushButton* b : {dataEditor, variables, attributes, capability, help}) b->setEnabled(false);
+    connect(calc, &QPushButton::clicked, this, [this] { ShowControlLimitForm(); });
 
     grid->addWidget(dataEditor, 0, 0);
     grid->addWidget(variables, 0, 1);
@@ -133,7 +135,8 @@ void TMainForm_KIVSPC::BuildMenus() {
     MakeAction(view, "ViewData1", "&Data Editor", Qt::Key_F4)->setEnabled(false);
     MakeAction(view, "VariablesControlCharts1", "&Variables Charts")->setEnabled(false);
     MakeAction(view, "AttributesControlCharts1", "&Attributes Charts")->setEnabled(false);
-    MakeAction(view, "ControlLimits1", "&Control Limit Calculations")->setEnabled(false);
+    connect(MakeAction(view, "ControlLimits1", "&Control Limit Calculations"), &QAction::triggered, this,
+            [this] { ShowControlLimitForm(); });
     view->addSeparator();
     connect(MakeAction(view, "ViewMainForm1", "View Main Form", Qt::Key_F6), &QAction::triggered, this, [this] {
         showNormal();
@@ -195,6 +198,15 @@ void TMainForm_KIVSPC::About1Click() {
 }
 
 void TMainForm_KIVSPC::SetSplash(TSplashForm* splash) { splash_ = splash; }
+
+TControl_Limit_Form* TMainForm_KIVSPC::ShowControlLimitForm() {
+    if (!controlLimitForm_) controlLimitForm_ = new TControl_Limit_Form(this);
+    if (controlLimitForm_->isMinimized()) controlLimitForm_->showNormal();
+    controlLimitForm_->show();
+    controlLimitForm_->raise();
+    controlLimitForm_->activateWindow();
+    return controlLimitForm_;
+}
 
 bool TMainForm_KIVSPC::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) FormActivate();

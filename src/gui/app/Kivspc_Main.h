@@ -15,6 +15,7 @@ class QPushButton;
 namespace kivspc::gui {
 
 class TSplashForm;
+class TControl_Limit_Form;
 
 class TMainForm_KIVSPC : public QMainWindow {
     Q_OBJECT
@@ -35,6 +36,9 @@ public:
     std::function<bool()> SaveAsWithConfiguration;
     // Telling the help viewer to quit when the program ends.
     std::function<void()> QuitHelpViewer;
+
+    // Shows the control limit calculator, creating it on first use.
+    TControl_Limit_Form* ShowControlLimitForm();
 
     // All arguments after the program name, joined by single blanks and trimmed.
     static QString CommandLinePath(const QStringList& arguments);
@@ -68,6 +72,7 @@ private:
     QString commandLinePath_;
     QPointer<TSplashForm> splash_;
     QMenu* fileMenu_ = nullptr;
+    TControl_Limit_Form* controlLimitForm_ = nullptr;
 };
 
 } // namespace kivspc::gui

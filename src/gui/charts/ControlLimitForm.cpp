@@ -1,0 +1,368 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "charts/ControlLimitForm.h"
+
+#include "app/FormResize.h"
+#include "app/KeyFilterInstaller.h"
+#include "app/QtPlatform.h"
+#include "app/SharedState.h"
+#include "charts/contcalc.h"
+#include "output/OutputDataModule.h"
+#include "output/OutputRichEdit.h"
+#include "output/ReditU.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kivspc::gui {
+
+TDecoratedLabel::TDecoratedLabel(const QString& text, Mark mark, QWidget* parent) : QLabel(text, parent), mark_(mark) {
+    // Room above the letter for its mark.
+    setContentsMargins(0, 5, 0, 0);
+}
+
+void TDecoratedLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (mark_ == Mark::None) return;
+    const QString shown = QString(text()).remove('&');
+    const QFontMetrics fm(font());
+    // The mark spans the symbol: the letters before the colon.
+    const int symbolEnd = std::max<qsizetype>(shown.indexOf(':'), 1);
+    const QRect textRect = contentsRect();
+    const int textWidth = fm.horizontalAdvance(shown);
+    int x0 = textRect.left();
+    if (alignment() & Qt::AlignRight) x0 = textRect.right() - textWidth;
+    const int x1 = x0 + fm.horizontalAdvance(shown.left(symbolEnd));
+    const int top = textRect.top() + (textRect.height() - fm.height()) / 2 + fm.ascent() - fm.capHeight() - 3;
+    QPainter p(this);
+    p.setPen(QPen(palette().color(QPalette::WindowText), 1));
+    switch (mark_) {
+    case Mark::Bar: p.drawLine(x0 + 1, top, x1 - 1, top); break;
+    case Mark::DoubleBar:
+        p.drawLine(x0 + 1, top, x1 - 1, top);
+        p.drawLine(x0 + 1, top - 2, x1 - 1, top - 2);
+        break;
+    case Mark::Tilde: {
+        QPainterPath path;
+        const double w = x1 - x0 - 2;
+        path.moveTo(x0 + 1, top);
+        path.cubicTo(x0 + 1 + w / 3, top - 3, x0 + 1 + 2 * w / 3, top + 3, x1 - 1, top - 1);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.drawPath(path);
+        break;
+    }
+    default: break;
+    }
+}
+
+namespace {
+
+QLineEdit* MakeEdit(QWidget* parent, int page, int field, const QString& text, KeyFilterKind filter) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString("Edit%1%2").arg(page).arg(field));
+    edit->setFixedWidth(110);
+    InstallKeyFilter(edit, filter);
+    return edit;
+}
+
+QString StatisticLabel(int page) {
+    switch (page) {
+    case 7: return "&p:";
+    case 8: return "&np:";
+    case 9: return "&c:";
+    case 10: return "&u:";
+    default: return "&Statistic:";
+    }
+}
+
+} // namespace
+
+TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(mainWindow, Qt::Window), mainWindow_(mainWindow) {
+    setObjectName("Control_Limit_Form");
+    setWindowTitle("Control Limit Calculations");
+
+    auto* central = new QWidget(this);
+    pageControl_ = new QTabWidget(central);
+    pageControl_->setObjectName("PageControl_cc");
+    for (int page = 1; page <= kCalculatorPages; ++page)
+        pageControl_->addTab(BuildPage(page), ToQt(ControlLimitPageCaption(page)));
+
+    action_ = new QPushButton("&Action", central);
+    action_->setObjectName("Button_Action");
+    action_->setDefault(true);
+    connect(action_, &QPushButton::clicked, this, &TControl_Limit_Form::Button_ActionClick);
+
+    decimals_ = new QSpinBox(central);
+    decimals_->setObjectName("DecimalSpinEdit1");
+    decimals_->setRange(0, 9);
+    decimals_->setValue(4);
+    decimals_->setAccessibleName("Decimals");
+    InstallKeyFilter(decimals_, KeyFilterKind::Integer);
+    auto* decimalsLabel = new QLabel("&Decimals:", central);
+    decimalsLabel->setBuddy(decimals_);
+    // Every change that leaves a value repeats the calculation with the new number of decimals.
+    connect(decimals_, &QSpinBox::valueChanged, this, [this] { Button_ActionClick(); });
+    connect(decimals_, &QSpinBox::editingFinished, this, [this] {
+        if (decimals_->text().isEmpty()) decimals_->setValue(4);
+    });
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(action_);
+    bottom->addSpacing(20);
+    bottom->addWidget(decimalsLabel);
+    bottom->addWidget(decimals_);
+    bottom->addStretch();
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(pageControl_);
+    layout->addLayout(bottom);
+    setCentralWidget(central);
+
+    BuildMenus();
+    BuildToolBar();
+    connect(pageControl_, &QTabWidget::currentChanged, this, &TControl_Limit_Form::PageChanged);
+
+    resize(760, 430);
+    setFixedSize(size());
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    PageChanged();
+}
+
+QWidget* TControl_Limit_Form::BuildPage(int page) {
+    auto* sheet = new QWidget;
+    sheet->setObjectName(QString("TabSheet%1").arg(page));
+    Page& p = pages_[static_cast<std::size_t>(page - 1)];
+    auto* form = new QGridLayout;
+    int row = 0;
+    if (page <= 3) {
+        const auto mark = page == 1 ? TDecoratedLabel::Mark::DoubleBar
+                          : page == 2 ? TDecoratedLabel::Mark::Tilde
+                                      : TDecoratedLabel::Mark::Bar;
+        auto* label = new TDecoratedLabel("&X:", mark, sheet);
+        p.centre = MakeEdit(sheet, page, 1, "0", KeyFilterKind::SignedReal);
+        label->setBuddy(p.centre);
+        form->addWidget(label, row, 0);
+        form->addWidget(p.centre, row++, 1);
+    }
+    {
+        auto* label = new TDecoratedLabel(StatisticLabel(page), page >= 7 ? TDecoratedLabel::Mark::Bar
+                                                                          : TDecoratedLabel::Mark::None, sheet);
+        p.statistic = MakeEdit(sheet, page, 2, "0", page == 7 ? KeyFilterKind::Proportion : KeyFilterKind::UnsignedReal);
+        label->setBuddy(p.statistic);
+        form->addWidget(label, row, 0);
+        form->addWidget(p.statistic, row++, 1);
+    }
+    if (page != 9) {
+        p.nLabel = new QLabel(page == 3 ? "&n (range):" : "&n:", sheet);
+        p.n = MakeEdit(sheet, page, 3, "0", page == 10 ? KeyFilterKind::UnsignedReal : KeyFilterKind::Integer);
+        p.nLabel->setBuddy(p.n);
+        form->addWidget(p.nLabel, row, 0);
+        form->addWidget(p.n, row++, 1);
+    }
+    {
+        auto* label = new QLabel("Std &Err:", sheet);
+        p.k = MakeEdit(sheet, page, 4, "3", KeyFilterKind::UnsignedReal);
+        label->setBuddy(p.k);
+        form->addWidget(label, row, 0);
+        form->addWidget(p.k, row++, 1);
+    }
+    p.group = new QGroupBox(ToQt(ControlLimitMethodCaption(page)), sheet);
+    p.group->setObjectName(QString("RadioGroup%1").arg(page));
+    p.methods = new QButtonGroup(p.group);
+    auto* radios = new QVBoxLayout(p.group);
+    radios->setSpacing(2);
+    int id = 0;
+    for (const std::string& item : ControlLimitMethodItems(page)) {
+        auto* radio = new QRadioButton(ToQt(item), p.group);
+        p.methods->addButton(radio, id++);
+        radios->addWidget(radio);
+    }
+    p.methods->button(0)->setChecked(true);
+    if (page == 3) connect(p.methods, &QButtonGroup::idClicked, this, [this] { RadioGroup3Click(); });
+
+    p.pane = new TOutputRichEdit(sheet);
+    p.pane->setObjectName(QString("RichEdit%1").arg(page));
+    p.pane->setAccessibleName("Results");
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(form);
+    left->addWidget(p.group);
+    left->addStretch();
+    auto* layout = new QHBoxLayout(sheet);
+    layout->addLayout(left);
+    layout->addWidget(p.pane, 1);
+    return sheet;
+}
+
+void TControl_Limit_Form::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("File1");
+    QAction* save = file->addAction("Save &As...", this, &TControl_Limit_Form::SaveAs1Click);
+    save->setObjectName("SaveAs1");
+    QAction* print = file->addAction("&Print...", this, &TControl_Limit_Form::Print1Click);
+    print->setObjectName("Print1");
+    print->setShortcut(QKeySequence("Ctrl+P"));
+    file->addSeparator();
+    QAction* ret = file->addAction("&Return to Main Form", this, &TControl_Limit_Form::ReturnToMainForm);
+    ret->setObjectName("Return1");
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("Edit1");
+    const std::tuple<const char*, const char*, const char*> items[] = {{"Undo1", "&Undo", "Ctrl+Z"},
+                                                                       {"Cut1", "Cu&t", "Ctrl+X"},
+                                                                       {"Copy1", "&Copy", "Ctrl+C"},
+                                                                       {"Paste1", "&Paste", "Ctrl+V"},
+                                                                       {"Select1", "Select &All", "Ctrl+A"}};
+    for (const auto& [name, caption, keys] : items) {
+        QAction* a = edit->addAction(caption);
+        a->setObjectName(name);
+        a->setShortcut(QKeySequence(keys));
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        const QString n = name;
+        connect(a, &QAction::triggered, this, [this, n] { DoEditCommand(n, QApplication::focusWidget()); });
+    }
+    connect(edit, &QMenu::aboutToShow, this, &TControl_Limit_Form::EditMenuShow);
+    // The keys work whatever the menu last showed; the commands check what they act on.
+    connect(edit, &QMenu::aboutToHide, this, [edit] {
+        for (QAction* a : edit->actions()) a->setEnabled(true);
+    });
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("View1");
+    QAction* resize = view->addAction("&Form Resize", this, &TControl_Limit_Form::FormResizeClick);
+    resize->setObjectName("FormResize1");
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("Help1");
+    // Help topics come with the help system.
+    help->addAction("&Contents")->setEnabled(false);
+    QAction* topic = help->addAction("&Help on Control Limits");
+    topic->setShortcut(Qt::Key_F1);
+    topic->setEnabled(false);
+}
+
+void TControl_Limit_Form::BuildToolBar() {
+    QToolBar* bar = addToolBar("Tools");
+    bar->setObjectName("ToolBar1");
+    bar->setMovable(false);
+    auto add = [&](const char* name, QStyle::StandardPixmap icon, const QString& hint, auto slot) {
+        QAction* a = bar->addAction(style()->standardIcon(icon), hint);
+        a->setObjectName(name);
+        a->setToolTip(hint);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    add("ToolButton_Return", QStyle::SP_ArrowBack, "Return to Main Form", &TControl_Limit_Form::ReturnToMainForm);
+    add("ToolButton_Save", QStyle::SP_DialogSaveButton, "Save to File", &TControl_Limit_Form::SaveAs1Click);
+    add("ToolButton_Print", QStyle::SP_FileDialogDetailedView, "Print", &TControl_Limit_Form::Print1Click);
+    add("ToolButton_Copy", QStyle::SP_FileDialogContentsView, "Copy",
+        [this] { DoEditCommand("Copy1", QApplication::focusWidget()); });
+    add("ToolButton_Paste", QStyle::SP_FileDialogNewFolder, "Paste",
+        [this] { DoEditCommand("Paste1", QApplication::focusWidget()); });
+    resizeAction_ = add("ToolButton_Resize", QStyle::SP_TitleBarMaxButton, "Maximize Form Size",
+                        &TControl_Limit_Form::FormResizeClick);
+    QAction* help = add("ToolButton_Help", QStyle::SP_DialogHelpButton, "Help", [] {});
+    help->setEnabled(false);
+    add("ToolButton_Close", QStyle::SP_DialogCloseButton, "Hide Form", [this] { close(); });
+}
+
+int TControl_Limit_Form::CurrentPage() const { return pageControl_->currentIndex() + 1; }
+
+bool TControl_Limit_Form::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) PageChanged();
+    return QMainWindow::event(e);
+}
+
+void TControl_Limit_Form::PageChanged() { SetOutputDocument(&Pane(CurrentPage())->Document()); }
+
+void TControl_Limit_Form::RadioGroup3Click() {
+    Page& p = pages_[2];
+    const int method = p.methods->checkedId() + 1;
+    const bool known = method == 4;
+    p.nLabel->setVisible(!known);
+    p.n->setVisible(!known);
+    if (method == 3) p.nLabel->setText("&k (values):");
+    else if (!known) p.nLabel->setText("&n (range):");
+}
+
+void TControl_Limit_Form::Button_ActionClick() {
+    const int page = CurrentPage();
+    Page& p = pages_[static_cast<std::size_t>(page - 1)];
+    TControlLimitInput input;
+    input.Page = page;
+    input.Method = p.methods->checkedId() + 1;
+    input.CentreText = p.centre ? FromQt(p.centre->text()) : "0";
+    input.StatisticText = FromQt(p.statistic->text());
+    input.NText = p.n ? FromQt(p.n->text()) : "1";
+    input.KText = FromQt(p.k->text());
+    input.Decimals = decimals_->value();
+    input.TextScale = scale_;
+    switch (CheckControlLimitInput(input)) {
+    case ControlLimitInputError::Statistic: p.statistic->setFocus(); return;
+    case ControlLimitInputError::SampleSize:
+        if (p.n) p.n->setFocus();
+        return;
+    case ControlLimitInputError::None: break;
+    }
+    SetOutputDocument(&p.pane->Document());
+    WriteControlLimitReport(input);
+    p.pane->Render();
+}
+
+void TControl_Limit_Form::FormResizeClick() {
+    const double before = scale_;
+    ToggleFormSize(this, resizeAction_, scale_);
+    if (scale_ == before) return;
+    for (int page = 1; page <= kCalculatorPages; ++page) {
+        SetOutputDocument(&Pane(page)->SyncedDocument());
+        ScaleOutputFonts(0, scale_ / before);
+    }
+    PageChanged();
+}
+
+void TControl_Limit_Form::ReturnToMainForm() {
+    if (!mainWindow_) return;
+    mainWindow_->showNormal();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+}
+
+void TControl_Limit_Form::SaveAs1Click() { SaveOutputDocumentDialog(this, Pane(CurrentPage()), ToQt(ProgramName)); }
+
+void TControl_Limit_Form::Print1Click() { PrintOutputDocumentDialog(this, Pane(CurrentPage()), ToQt(ProgramName)); }
+
+void TControl_Limit_Form::EditMenuShow() {
+    QWidget* focused = QApplication::focusWidget();
+    auto* edit = qobject_cast<QLineEdit*>(focused);
+    auto* pane = qobject_cast<TOutputRichEdit*>(focused);
+    const bool selection = (edit && edit->hasSelectedText()) || (pane && pane->textCursor().hasSelection());
+    const bool selectAll = edit || pane;
+    auto set = [this](const char* name, bool on) {
+        if (auto* a = findChild<QAction*>(name)) a->setEnabled(on);
+    };
+    set("Undo1", (edit && edit->isUndoAvailable()) || (pane && pane->document()->isUndoAvailable()));
+    set("Copy1", selection);
+    set("Cut1", selection);
+    set("Select1", selectAll);
+    set("Paste1", selectAll && !QApplication::clipboard()->text().isEmpty());
+}
+
+} // namespace kivspc::gui

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What every report window shares: the edit commands and pop-up menu of output documents,
+// saving and printing a document.
+#pragma once
+
+#include "output/OutputPrinting.h"
+
+#include <QString>
+
+class QMenu;
+class QWidget;
+
+namespace kivspc {
+class TOutputDocument;
+}
+
+namespace kivspc::gui {
+
+class TOutputRichEdit;
+
+// Runs the edit command named by a menu item ("Undo1", "Cut1", "Copy1", "Paste1", "Delete1",
+// "Select1") on the focused single-line edit or rich-text box.
+void DoEditCommand(const QString& itemName, QWidget* focused);
+// The shared pop-up menu of output documents, prepared for the box it opens on.
+QMenu* OutputPopupMenu(TOutputRichEdit* box);
+
+// The save dialog, then rich text, plain text or PDF by the chosen name. False when cancelled
+// or when writing failed (the message has been shown).
+bool SaveOutputDocumentDialog(QWidget* parent, TOutputRichEdit* box, const QString& title);
+// Saves without a dialog: ".rtf" rich text, ".pdf" a printed PDF, anything else plain text.
+bool SaveOutputDocumentAs(const TOutputDocument& document, const QString& path, const QString& title);
+// The print dialog, then printing with the program's page layout. False when cancelled.
+bool PrintOutputDocumentDialog(QWidget* parent, TOutputRichEdit* box, const QString& title);
+// Prints through the same layout into a PDF file.
+bool PrintOutputDocumentToPdf(const TOutputDocument& document, const QString& title, const QString& path,
+                              PrintOrientation orientation);
+
+} // namespace kivspc::gui
