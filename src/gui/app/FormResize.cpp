@@ -12,6 +12,9 @@
 #include <QTableView>
 #include <QWidget>
 
+#include <cmath>
+#include <vector>
+
 namespace kivspc::gui {
 
 namespace {
@@ -19,13 +22,6 @@ namespace {
 QRect WorkArea(const QWidget* window) {
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-}
-
-void ScaleFont(QWidget* w, double q) {
-    QFont f = w->font();
-    if (f.pointSizeF() > 0) f.setPointSizeF(f.pointSizeF() * q);
-    else if (f.pixelSize() > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(f.pixelSize() * q))));
-    w->setFont(f);
 }
 
 QSize Scaled(const QSize& s, double q) {
@@ -50,8 +46,17 @@ double ScaleForm(QWidget* window, double& scale, double target) {
     scale = s.Scale;
     // Children first: every control keeps its own font, its size limits and grid metrics in step.
     const QList<QWidget*> children = window->findChildren<QWidget*>();
+    // Fonts are read before any is changed: a child inherits its parent's new font otherwise
+    // and would be scaled twice.
+    std::vector<std::pair<QWidget*, QFont>> fonts;
+    fonts.emplace_back(window, window->font());
+    for (QWidget* w : children) fonts.emplace_back(w, w->font());
+    for (auto& [w, font] : fonts) {
+        if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * q);
+        else if (font.pixelSize() > 0) font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * q))));
+        w->setFont(font);
+    }
     for (QWidget* w : children) {
-        ScaleFont(w, q);
         w->setMinimumSize(Scaled(w->minimumSize(), q));
         w->setMaximumSize(Scaled(w->maximumSize(), q));
         if (auto* table = qobject_cast<QTableView*>(w)) {
@@ -61,7 +66,6 @@ double ScaleForm(QWidget* window, double& scale, double target) {
                 table->setColumnWidth(c, static_cast<int>(std::lround(table->columnWidth(c) * q)));
         }
     }
-    ScaleFont(window, q);
     window->setMinimumSize(0, 0);
     window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     window->resize(s.Width, s.Height);

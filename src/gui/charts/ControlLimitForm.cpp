@@ -139,7 +139,9 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(main
     BuildToolBar();
     connect(pageControl_, &QTabWidget::currentChanged, this, &TControl_Limit_Form::PageChanged);
 
-    resize(760, 430);
+    // Designed size: room for the longest method list and a report of the usual width.
+    const QSize hint = sizeHint();
+    resize(std::max(760, hint.width()), std::max(450, hint.height() + 10));
     setFixedSize(size());
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
