@@ -9,9 +9,11 @@
 #include "output/ReditU.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -21,6 +23,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 
@@ -403,4 +406,84 @@ TEST_F(ControlLimitFormTest, DecimalsLeftEmptyBecomeFour) {
     EXPECT_EQ(spin->value(), 4);
     EXPECT_EQ(spinEdit->text(), "4");
     EXPECT_EQ(Report(1), kXBarReport);
+}
+
+TEST_F(ControlLimitFormTest, FormResizeScalesEveryPanesFontsAndNewReports) {
+    Type(1, 1, "10");
+    Type(1, 2, "2.326");
+    Type(1, 3, "5");
+    Action();
+    OpenPage(9);
+    Type(9, 2, "4");
+    Action();
+
+    form->FormResizeClick();
+    const double s = form->TextScale();
+    if (s == 1) GTEST_SKIP() << "the screen leaves no room to enlarge the window";
+    EXPECT_EQ(kivspc::CurrentOutputDocument(), &Pane(9)->Document()) << "the current page stays current";
+    // Sizes are kept in half points.
+    auto scaled = [s](double points) { return std::nearbyint(points * s * 2) / 2; };
+    for (int page : {1, 9}) {
+        const kivspc::TOutputDocument& doc = Pane(page)->Document();
+        EXPECT_EQ(doc.Line(0).FirstFont().Size, scaled(10)) << page;
+        EXPECT_EQ(doc.Line(5).FirstFont().Size, scaled(8)) << page;
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Pane(9)->document()->findBlockByNumber(5).begin().fragment().charFormat().font().pointSizeF(),
+              scaled(8));
+    EXPECT_EQ(Report(9), kCountReport);
+
+    // A new report is written in whole points of the new scale.
+    Action();
+    EXPECT_EQ(Pane(9)->Document().Line(0).FirstFont().Size, std::nearbyint(10 * s));
+    EXPECT_EQ(Pane(9)->Document().Line(5).FirstFont().Size, std::nearbyint(8 * s));
+
+    form->FormResizeClick();
+    EXPECT_EQ(form->TextScale(), 1);
+    Action();
+    EXPECT_EQ(Pane(9)->Document().Line(0).FirstFont().Size, 10);
+    EXPECT_EQ(Pane(9)->Document().Line(5).FirstFont().Size, 8);
+    EXPECT_NEAR(Pane(1)->Document().Line(0).FirstFont().Size, 10, 0.5);
+    EXPECT_EQ(Report(1), kXBarReport);
+}
+
+TEST_F(ControlLimitFormTest, EditMenuFollowsTheFocusedControl) {
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.get())) GTEST_SKIP() << "the platform does not activate windows";
+    Type(1, 1, "10");
+    Type(1, 2, "2.326");
+    Type(1, 3, "5");
+    Action();
+    auto* menu = Find<QMenu>("Edit1");
+    auto enabled = [&](const char* name) {
+        emit menu->aboutToShow();
+        return Find<QAction>(name)->isEnabled();
+    };
+    QApplication::clipboard()->setText("7");
+
+    QLineEdit* statistic = Edit(1, 2);
+    statistic->setFocus();
+    statistic->deselect();
+    EXPECT_FALSE(enabled("Copy1"));
+    EXPECT_FALSE(enabled("Cut1"));
+    EXPECT_TRUE(enabled("Select1"));
+    EXPECT_TRUE(enabled("Paste1"));
+    EXPECT_TRUE(enabled("Undo1")) << "the typing can be undone";
+    statistic->selectAll();
+    EXPECT_TRUE(enabled("Copy1"));
+    EXPECT_TRUE(enabled("Cut1"));
+    Find<QAction>("Copy1")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "2.326");
+
+    Pane(1)->setFocus();
+    EXPECT_FALSE(enabled("Copy1"));
+    EXPECT_FALSE(enabled("Undo1")) << "a fresh report has nothing to undo";
+    Find<QAction>("Select1")->trigger();
+    EXPECT_TRUE(enabled("Copy1"));
+    Find<QAction>("Copy1")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QString(kXBarReport));
+
+    Find<QPushButton>("Button_Action")->setFocus();
+    EXPECT_FALSE(enabled("Select1"));
+    EXPECT_FALSE(enabled("Paste1")) << "nothing to paste into";
 }
