@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QString>
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 // Each test starts with an empty settings store and the Qt platform installed.
@@ -27,3 +29,8 @@ protected:
 public:
     static QString configHome;
 };
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}

@@ -82,6 +82,19 @@ QLineEdit* MakeEdit(QWidget* parent, int page, int field, const QString& text, K
     return edit;
 }
 
+// The number of decimals: left empty, it goes back to its default rather than to the last value
+// (the spin box's own correction would restore the last value).
+class TDecimalSpinEdit : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+    void fixup(QString& input) const override {
+        if (input.trimmed().isEmpty())
+            input = "4";
+        else
+            QSpinBox::fixup(input);
+    }
+};
+
 QString StatisticLabel(int page) {
     switch (page) {
     case 7: return "&p:";
@@ -109,7 +122,7 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(main
     action_->setDefault(true);
     connect(action_, &QPushButton::clicked, this, &TControl_Limit_Form::Button_ActionClick);
 
-    decimals_ = new QSpinBox(central);
+    decimals_ = new TDecimalSpinEdit(central);
     decimals_->setObjectName("DecimalSpinEdit1");
     decimals_->setRange(0, 9);
     decimals_->setValue(4);
@@ -119,9 +132,6 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(main
     decimalsLabel->setBuddy(decimals_);
     // Every change that leaves a value repeats the calculation with the new number of decimals.
     connect(decimals_, &QSpinBox::valueChanged, this, [this] { Button_ActionClick(); });
-    connect(decimals_, &QSpinBox::editingFinished, this, [this] {
-        if (decimals_->text().isEmpty()) decimals_->setValue(4);
-    });
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(action_);
