@@ -2,6 +2,7 @@
 #include "app/TextTools.h"
 
 #include "app/Platform.h"
+#include "app/SharedState.h"
 
 #include <algorithm>
 #include <array>
@@ -131,15 +132,21 @@ bool HasNonNumericChar(std::string_view text) {
     return false;
 }
 
-bool ConvertNumber(std::string_view text, double& value) {
-    std::size_t b = text.find_first_not_of(' ');
-    if (b == std::string_view::npos) return false;
-    text.remove_prefix(b);
+int ConvertNumberAt(std::string_view whole, double& value) {
+    std::size_t b = whole.find_first_not_of(' ');
+    if (b == std::string_view::npos) return static_cast<int>(whole.size()) + 1;
+    std::string_view text = whole.substr(b);
+    const int base = static_cast<int>(b) + 1; // 1-based position of text[0] in the whole
+    // Only the characters of a number: no "inf" or "nan" slips through the converter.
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const char c = text[k];
+        if (!(IsDigit(c) || c == '.' || c == '+' || c == '-' || c == 'E' || c == 'e')) return base + static_cast<int>(k);
+    }
     // A point or two with nothing else is the usual mark of a missing value, blanks or not.
-    if (text == "." || text == "..") return false;
+    if (text == "." || text == "..") return base;
     // Longer texts than this cannot be a number a user meant; keep the work on the stack.
     constexpr std::size_t kLimit = 400;
-    if (text.size() > kLimit) return false;
+    if (text.size() > kLimit) return base + static_cast<int>(kLimit);
     char buf[kLimit + 4];
     std::size_t n = 0;
     bool negative = false;
@@ -148,17 +155,28 @@ bool ConvertNumber(std::string_view text, double& value) {
         negative = text[0] == '-';
         i = 1;
     }
-    if (i < text.size() && text[i] == '.') buf[n++] = '0';
+    // ".5" and "-.5" get their zero; "+." stays a sign and a point, which is no number.
+    int inserted = 0;
+    if (i < text.size() && text[i] == '.' && text[0] != '+') {
+        buf[n++] = '0';
+        inserted = 1;
+    }
     std::memcpy(buf + n, text.data() + i, text.size() - i);
     n += text.size() - i;
     if (n > 0 && buf[n - 1] == '.') --n;
-    if (n == 0 || buf[0] == '+' || buf[0] == '-') return false;
+    if (n == 0 || buf[0] == '+' || buf[0] == '-' || (buf[0] == '.' && (n == 1 || !IsDigit(buf[1]))))
+        return base + static_cast<int>(i);
     double v = 0;
     auto res = std::from_chars(buf, buf + n, v, std::chars_format::general);
-    if (res.ec != std::errc() || res.ptr != buf + n) return false;
+    if (res.ec != std::errc() || res.ptr != buf + n) {
+        const int consumed = res.ec == std::errc() ? static_cast<int>(res.ptr - buf) : 0;
+        return base + static_cast<int>(i) + std::max(consumed - inserted, 0);
+    }
     value = negative ? -v : v;
-    return true;
+    return 0;
 }
+
+bool ConvertNumber(std::string_view text, double& value) { return ConvertNumberAt(text, value) == 0; }
 
 double CellTextToValue(std::string_view text) {
     text = CharPrefix(text, kMaxFieldChars);
@@ -200,7 +218,8 @@ void ParseNumberList(std::string_view text, std::vector<std::string>& texts, std
             double v = 0;
             if (token == "." || token == "-" || token == "+" || token == "E" || token == "e") {
                 // A lone sign or point adds nothing, but still ends at its comma below.
-            } else if (ConvertNumber(token, v)) {
+            } else if ((StatErrorCode = ConvertNumberAt(token, v)) == 0) {
+                // Like every number conversion, this leaves the position of a bad character.
                 // Keep the text as the user will see it: ".5" reads back as "0.5".
                 std::string shown(token);
                 if (!shown.empty() && shown[0] == '.') shown.insert(0, 1, '0');

@@ -64,6 +64,9 @@ void SplitDataLine(std::string_view line, std::vector<std::string_view>& fields)
 // is dropped, an optional sign and exponent are read, anything left over fails. The whole
 // text must be used; leading blanks are skipped. Returns false (value untouched) on failure.
 bool ConvertNumber(std::string_view text, double& value);
+// ConvertNumber that tells where it failed: 0 when the text converted, else the 1-based
+// position of the first character that is not part of the number.
+int ConvertNumberAt(std::string_view text, double& value);
 // The numeric value of a cell text: MissingValue when empty, ".", "..", or not a number.
 double CellTextToValue(std::string_view text);
 // [sign] digits [. digits] with at most 15 digits, the common case of measured values, converted

@@ -159,9 +159,10 @@ double RowStatistic(int k, int row) {
 }
 
 void TDataList::EnsureSampleCapacity(int n) {
-    if (SampleCapacity >= n) return;
-    SampleX.resize(static_cast<std::size_t>(n) + 1, 0.0);
-    SampleCapacity = n;
+    // The buffer may have been replaced (a sample set by hand): trust its real size.
+    const std::size_t need = static_cast<std::size_t>(std::max(n, 0)) + 1;
+    if (SampleX.size() < need) SampleX.resize(need, 0.0);
+    SampleCapacity = std::max(SampleCapacity, n);
 }
 
 void NewDataList() {

@@ -45,6 +45,7 @@ double RoundHalfEven(double x) { return std::nearbyint(x); }
 
 void Append(double v) {
     ++SampleN;
+    if (static_cast<std::size_t>(SampleN) >= SampleX.size()) SampleX.resize(static_cast<std::size_t>(SampleN) * 2 + 1);
     SampleX[static_cast<std::size_t>(SampleN)] = v;
 }
 
@@ -74,7 +75,7 @@ template <typename Match> void TakeSelectedColumns(Match match, int first = 1, i
     for (int r = 1; r <= rows; ++r) {
         if (!match(r) || !IsRowSelected(r)) continue;
         for (int c : cols) {
-            double v = Values[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
+            double v = ValueAt(c, r);
             if (IsValidValue(v)) Append(v);
         }
     }
@@ -107,7 +108,9 @@ auto AllRows() {
 }
 
 void RebuildIfStale() {
-    if (ValuesStale) DataList.RebuildValues();
+    // Also when the table grew columns without anyone marking a change.
+    const std::size_t expected = static_cast<std::size_t>(Columns()) + RowStatisticColumns + 1;
+    if (ValuesStale || Values.size() != expected) DataList.RebuildValues();
 }
 
 void TransformExtracted(int runType) {
@@ -219,7 +222,13 @@ int PrepareGroups(TRunInfo& ri) {
             GroupSort.Row.push_back(r);
         }
     }
-    const int count = static_cast<int>(GroupSort.Code.size()) - 1;
+    int count = static_cast<int>(GroupSort.Code.size()) - 1;
+    if (count == 0) {
+        // A table without rows still has its one (empty) combination.
+        GroupSort.Code.push_back(0);
+        GroupSort.Row.push_back(0);
+        count = 1;
+    }
     ri.FirstCode = ri.FirstGroup = 1;
     ri.LastCode = ri.LastGroup = count;
     return count;
@@ -232,7 +241,7 @@ void ExtractGroup(int pos, TRunInfo& ri) {
     const int C = Columns();
     switch (ri.RunType) {
     case 1:
-        if (IsSelectedColumn(pos) || pos > C) TakeColumn(pos, AllRows());
+        if (IsSelectedColumn(pos)) TakeColumn(pos, AllRows());
         DataList.SpecColumn = pos;
         break;
     case 2:

@@ -284,4 +284,52 @@ TEST_F(ExtractTest, AddingAndModifyingTransformedVariables) {
     EXPECT_EQ(DataTable().Cell(3, 5), FormatTrimmed(std::log(14.0)));
 }
 
+TEST_F(ExtractTest, ExtractionSurvivesTablesAndBuffersChangedBehindItsBack) {
+    // The sample buffer replaced by a smaller one.
+    DataList.Selected[3] = 1;
+    TRunInfo ri;
+    ri.RunType = 1;
+    ri.FirstGroup = ri.LastGroup = 3;
+    ExtractGroup(3, ri);
+    SampleX.assign(2, 0.0);
+    ExtractGroup(3, ri);
+    EXPECT_EQ(Current(), (Sample{10, 11, 0, 150, 14}));
+
+    // Columns added without a change mark: the cache catches up before reading.
+    DataTable().SetColumnCount(7);
+    DataList.Selected[6] = DataList.Selected[7] = 1;
+    TRunInfo pooled;
+    pooled.RunType = 5;
+    pooled.FirstGroup = 3;
+    pooled.LastGroup = 7;
+    ExtractGroup(3, pooled);
+    EXPECT_EQ(Current(), (Sample{10, 11, 0, 150, 14}));
+}
+
+TEST_F(ExtractTest, UnselectedRowStatisticsAndEmptyTables) {
+    EnsureRowStatisticColumns();
+    Values[6][1] = 12.5;
+    TRunInfo ri;
+    ri.RunType = 1;
+    ri.FirstGroup = ri.LastGroup = 6;
+    ExtractGroup(6, ri);
+    EXPECT_EQ(SampleN, 0) << "the row-mean column is not selected";
+    DataList.Selected[6] = 1;
+    ExtractGroup(6, ri);
+    EXPECT_EQ(Current(), (Sample{12.5}));
+
+    DataTable().SetRowCount(0);
+    DataList.RebuildValues();
+    TRunInfo groups;
+    groups.RunType = 3;
+    groups.MeasureColumn = 4;
+    groups.GroupColumnCount = 1;
+    groups.GroupColumns[1] = 1;
+    EXPECT_EQ(PrepareGroups(groups), 1);
+    EXPECT_EQ(groups.FirstCode, 1);
+    EXPECT_EQ(groups.LastCode, 1);
+    RewindGroups(groups);
+    EXPECT_FALSE(NextGroup(groups));
+}
+
 } // namespace
