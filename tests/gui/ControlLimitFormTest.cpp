@@ -487,3 +487,49 @@ TEST_F(ControlLimitFormTest, EditMenuFollowsTheFocusedControl) {
     EXPECT_FALSE(enabled("Select1"));
     EXPECT_FALSE(enabled("Paste1")) << "nothing to paste into";
 }
+
+TEST_F(ControlLimitFormTest, DecimalsBoxFiltersItsKeysAndRetypingRepeatsTheAction) {
+    Type(1, 1, "10");
+    Type(1, 2, "2.326");
+    Type(1, 3, "5");
+    Action();
+    auto* spin = Find<QSpinBox>("DecimalSpinEdit1");
+    spin->setFocus();
+    recorder.Beeps = 0;
+    QTest::keyClick(spin, Qt::Key_X);
+    EXPECT_EQ(recorder.Beeps, 1) << "keys typed into the spin box itself are filtered";
+    EXPECT_EQ(spin->value(), 4);
+
+    // Emptying the box and typing the same number again is a change: the report is rewritten.
+    form->findChild<QLineEdit*>("Edit12")->setText("2.3260");
+    spin->selectAll();
+    QTest::keyClick(spin, Qt::Key_Backspace);
+    QTest::keyClick(spin, Qt::Key_4);
+    EXPECT_TRUE(Report(1).contains("Average Range = 2.3260"));
+
+    auto* menu = Find<QMenu>("Edit1");
+    emit menu->aboutToShow();
+    EXPECT_TRUE(Find<QAction>("Select1")->isEnabled()) << "a spin box counts as an edit";
+}
+
+TEST_F(ControlLimitFormTest, FormResizeKeepsTheCaretAndEditedLinesKeepTheirFonts) {
+    Type(1, 1, "10");
+    Type(1, 2, "2.326");
+    Type(1, 3, "5");
+    Action();
+    TOutputRichEdit* pane = Pane(1);
+    QTextCursor caret(pane->document());
+    caret.setPosition(60);
+    pane->setTextCursor(caret);
+    form->FormResizeClick();
+    if (form->TextScale() == 1) GTEST_SKIP() << "the screen leaves no room to enlarge the window";
+    EXPECT_EQ(pane->textCursor().position(), 60);
+    form->FormResizeClick();
+
+    // A user's edit in the box: the blank line under the heading stays in the body font.
+    pane->moveCursor(QTextCursor::End);
+    QTest::keyClicks(pane, "Z");
+    const kivspc::TOutputDocument& doc = pane->SyncedDocument();
+    EXPECT_EQ(doc.Line(1).FirstFont().Name, "Courier New");
+    EXPECT_EQ(doc.Line(1).FirstFont().Size, 8);
+}

@@ -84,6 +84,7 @@ double ToggleFormSize(QWidget* window, QAction* button, double& scale) {
         button->setIcon(window->style()->standardIcon(enlarged ? QStyle::SP_TitleBarNormalButton
                                                                : QStyle::SP_TitleBarMaxButton));
         button->setToolTip(enlarged ? "Minimize Form Size" : "Maximize Form Size");
+        button->setText(button->toolTip());
     }
     return q;
 }

@@ -26,9 +26,9 @@ KeyResult Apply(KeyFilterKind kind, const KeyInput& in) {
 
 } // namespace
 
-KeyFilterInstaller::KeyFilterInstaller(QLineEdit* edit, KeyFilterKind kind, QObject* parent)
-    : QObject(parent), edit_(edit), kind_(kind) {
-    edit_->installEventFilter(this);
+KeyFilterInstaller::KeyFilterInstaller(QObject* watched, QLineEdit* edit, KeyFilterKind kind, QObject* parent)
+    : QObject(parent), watched_(watched), edit_(edit), kind_(kind) {
+    watched_->installEventFilter(this);
 }
 
 char32_t KeyFilterInstaller::KeyCode(const QKeyEvent* event) {
@@ -44,7 +44,7 @@ char32_t KeyFilterInstaller::KeyCode(const QKeyEvent* event) {
 }
 
 bool KeyFilterInstaller::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != edit_ || event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    if (watched != watched_ || event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     const char32_t code = KeyCode(static_cast<QKeyEvent*>(event));
     if (code == 0) return false;
 
@@ -71,13 +71,23 @@ bool KeyFilterInstaller::eventFilter(QObject* watched, QEvent* event) {
 
 bool InstallKeyFilter(QWidget* control, KeyFilterKind kind) {
     QLineEdit* edit = qobject_cast<QLineEdit*>(control);
-    if (!edit) {
-        if (auto* combo = qobject_cast<QComboBox*>(control)) edit = combo->lineEdit();
-        else if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) edit = spin->findChild<QLineEdit*>();
+    if (edit) {
+        new KeyFilterInstaller(edit, edit, kind, edit);
+        return true;
     }
-    if (!edit) return false;
-    new KeyFilterInstaller(edit, kind, edit);
-    return true;
+    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
+        new KeyFilterInstaller(combo->lineEdit(), combo->lineEdit(), kind, combo);
+        return true;
+    }
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) {
+        // A spin box takes the keys and hands them on to its text field: both are watched.
+        if (QLineEdit* text = spin->findChild<QLineEdit*>()) {
+            new KeyFilterInstaller(spin, text, kind, spin);
+            new KeyFilterInstaller(text, text, kind, spin);
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace kivspc::gui

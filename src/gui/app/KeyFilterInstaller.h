@@ -18,7 +18,9 @@ enum class KeyFilterKind { SignedReal, UnsignedReal, UnsignedRealCombo, Proporti
 class KeyFilterInstaller : public QObject {
     Q_OBJECT
 public:
-    KeyFilterInstaller(QLineEdit* edit, KeyFilterKind kind, QObject* parent);
+    // Filters the key presses `watched` receives, judging them by the text of `edit` (the
+    // control itself, or the text field inside a spin box).
+    KeyFilterInstaller(QObject* watched, QLineEdit* edit, KeyFilterKind kind, QObject* parent);
 
     // The character code a key press stands for: printable characters, Backspace (8) and the
     // Ctrl+letter control codes; 0 for keys that do not type (arrows, Delete, Enter, Tab ...).
@@ -28,6 +30,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QObject* watched_;
     QLineEdit* edit_;
     KeyFilterKind kind_;
 };

@@ -10,7 +10,9 @@
 #include "output/OutputRichEdit.h"
 #include "output/ReditU.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QFocusEvent>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
@@ -30,6 +32,8 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace kivspc::gui {
 
@@ -93,6 +97,16 @@ public:
         else
             QSpinBox::fixup(input);
     }
+    // Called when the box got its "4" back on losing the focus empty.
+    std::function<void()> Restored;
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override {
+        const QLineEdit* text = findChild<QLineEdit*>();
+        const bool wasEmpty = text && text->text().trimmed().isEmpty();
+        QSpinBox::focusOutEvent(event);
+        if (wasEmpty && Restored) Restored();
+    }
 };
 
 QString StatisticLabel(int page) {
@@ -122,7 +136,8 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(main
     action_->setDefault(true);
     connect(action_, &QPushButton::clicked, this, &TControl_Limit_Form::Button_ActionClick);
 
-    decimals_ = new TDecimalSpinEdit(central);
+    auto* decimals = new TDecimalSpinEdit(central);
+    decimals_ = decimals;
     decimals_->setObjectName("DecimalSpinEdit1");
     decimals_->setRange(0, 9);
     decimals_->setValue(4);
@@ -130,8 +145,22 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(main
     InstallKeyFilter(decimals_, KeyFilterKind::Integer);
     auto* decimalsLabel = new QLabel("&Decimals:", central);
     decimalsLabel->setBuddy(decimals_);
-    // Every change that leaves a value repeats the calculation with the new number of decimals.
-    connect(decimals_, &QSpinBox::valueChanged, this, [this] { Button_ActionClick(); });
+    // Every change of the text that leaves a value repeats the calculation, also the "4" an
+    // emptied box gets back when it loses the focus.
+    if (auto* decimalsText = decimals_->findChild<QLineEdit*>()) {
+        connect(decimalsText, &QLineEdit::textChanged, this, [this](const QString& text) {
+            // An emptied box starts over: retyping the same number is a change again.
+            if (text.trimmed().isEmpty()) decimalsRunFor_.clear();
+            else RepeatActionFor(text.trimmed());
+        });
+        // Steps and fix-ups change the value with the text's signals held back.
+        connect(decimals_, &QSpinBox::valueChanged, this,
+                [this, decimalsText] { RepeatActionFor(decimalsText->text().trimmed()); });
+        decimals->Restored = [this, decimalsText] {
+            decimalsRunFor_.clear();
+            RepeatActionFor(decimalsText->text().trimmed());
+        };
+    }
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(action_);
@@ -325,7 +354,11 @@ void TControl_Limit_Form::Button_ActionClick() {
     input.StatisticText = FromQt(p.statistic->text());
     input.NText = p.n ? FromQt(p.n->text()) : "1";
     input.KText = FromQt(p.k->text());
-    input.Decimals = decimals_->value();
+    // The box's text is newer than its value while the box is being edited or fixed up.
+    bool typed = false;
+    const QLineEdit* decimalsText = decimals_->findChild<QLineEdit*>();
+    const int shown = decimalsText ? decimalsText->text().trimmed().toInt(&typed) : 0;
+    input.Decimals = typed && shown >= 0 && shown <= 9 ? shown : decimals_->value();
     input.TextScale = scale_;
     switch (CheckControlLimitInput(input)) {
     case ControlLimitInputError::Statistic: p.statistic->setFocus(); return;
@@ -339,20 +372,32 @@ void TControl_Limit_Form::Button_ActionClick() {
     p.pane->Render();
 }
 
+void TControl_Limit_Form::RepeatActionFor(const QString& decimalsText) {
+    // One change of the decimals may arrive as a text change and a value change: act once.
+    if (decimalsText.isEmpty() || decimalsText == decimalsRunFor_) return;
+    decimalsRunFor_ = decimalsText;
+    Button_ActionClick();
+}
+
 void TControl_Limit_Form::FormResizeClick() {
     const double before = scale_;
     ToggleFormSize(this, resizeAction_, scale_);
     if (scale_ == before) return;
     for (int page = 1; page <= kCalculatorPages; ++page) {
-        SetOutputDocument(&Pane(page)->SyncedDocument());
+        TOutputRichEdit* pane = Pane(page);
+        const TOutputRichEdit::ViewState view = pane->SaveView();
+        SetOutputDocument(&pane->SyncedDocument());
         ScaleOutputFonts(0, scale_ / before);
+        pane->Render();
+        pane->RestoreView(view);
     }
     PageChanged();
 }
 
 void TControl_Limit_Form::ReturnToMainForm() {
     if (!mainWindow_) return;
-    mainWindow_->showNormal();
+    if (mainWindow_->isMinimized()) mainWindow_->showNormal();
+    else mainWindow_->show();
     mainWindow_->raise();
     mainWindow_->activateWindow();
 }
@@ -364,6 +409,7 @@ void TControl_Limit_Form::Print1Click() { PrintOutputDocumentDialog(this, Pane(C
 void TControl_Limit_Form::EditMenuShow() {
     QWidget* focused = QApplication::focusWidget();
     auto* edit = qobject_cast<QLineEdit*>(focused);
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(focused)) edit = spin->findChild<QLineEdit*>();
     auto* pane = qobject_cast<TOutputRichEdit*>(focused);
     const bool selection = (edit && edit->hasSelectedText()) || (pane && pane->textCursor().hasSelection());
     const bool selectAll = edit || pane;

@@ -71,6 +71,7 @@ private:
     void SaveAs1Click();
     void Print1Click();
     void EditMenuShow();
+    void RepeatActionFor(const QString& decimalsText);
 
     QWidget* mainWindow_;
     QTabWidget* pageControl_ = nullptr;
@@ -79,6 +80,7 @@ private:
     QAction* resizeAction_ = nullptr;
     std::array<Page, 10> pages_;
     double scale_ = 1;
+    QString decimalsRunFor_ = "4";
 };
 
 } // namespace kivspc::gui

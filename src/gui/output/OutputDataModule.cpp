@@ -120,7 +120,8 @@ bool SaveOutputDocumentDialog(QWidget* parent, TOutputRichEdit* box, const QStri
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({"Rich Text Format (*.rtf)", "Plain Text File (*.txt)",
                            "Portable Document Format (*.pdf)"});
-    dialog.selectNameFilter("Plain Text File (*.txt)");
+    // The first filter is shown; a name typed without an extension still becomes a text file.
+    dialog.selectNameFilter("Rich Text Format (*.rtf)");
     dialog.setDefaultSuffix("txt");
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     const QString folder = ToQt(MRUFiles().LastFolder());

@@ -6,6 +6,7 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -17,11 +18,31 @@ TOutputRichEdit::TOutputRichEdit(QWidget* parent) : QTextEdit(parent) {
     setAcceptRichText(false);
     setLineWrapMode(QTextEdit::NoWrap);
     setUndoRedoEnabled(true);
+    // Tab moves on to the next control, as in any report box.
+    setTabChangesFocus(true);
     document_.SetOnChange([this] { DocumentChanged(); });
     cursor_ = QTextCursor(QTextEdit::document());
     connect(QTextEdit::document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (!rendering_ && (removed || added)) userEdited_ = true;
     });
+}
+
+TOutputRichEdit::ViewState TOutputRichEdit::SaveView() const {
+    ViewState view;
+    view.Caret = textCursor().position();
+    view.FirstLine = cursorForPosition(QPoint(0, 0)).blockNumber();
+    return view;
+}
+
+void TOutputRichEdit::RestoreView(const ViewState& view) {
+    QTextDocument* shown = QTextEdit::document();
+    QTextCursor caret(shown);
+    caret.setPosition(std::clamp(view.Caret, 0, std::max(shown->characterCount() - 1, 0)));
+    setTextCursor(caret);
+    // Scroll so that the first visible line comes back to the top.
+    const QTextBlock first = shown->findBlockByNumber(std::clamp(view.FirstLine, 0, std::max(shown->blockCount() - 1, 0)));
+    const int y = static_cast<int>(shown->documentLayout()->blockBoundingRect(first).top());
+    verticalScrollBar()->setValue(y);
 }
 
 TOutputRichEdit::~TOutputRichEdit() {
@@ -113,8 +134,9 @@ void TOutputRichEdit::TakeEditsIntoDocument() {
             const QTextCharFormat format = fragment.charFormat();
             d.Write(fragment.text().toStdString(), FromQFont(format.font(), format.foreground().color()));
         }
+        // A line break's font was given to the block it started (the next one).
         if (block.next().isValid()) {
-            const QTextCharFormat format = block.charFormat();
+            const QTextCharFormat format = block.next().charFormat();
             d.WriteLineBreak(FromQFont(format.font(), format.foreground().color()));
         }
     }

@@ -23,6 +23,14 @@ public:
     // Renders whatever the document gained since the last rendering.
     void Render();
 
+    // The caret and the first visible line, kept across a re-rendering (font scaling).
+    struct ViewState {
+        int Caret = 0;
+        int FirstLine = 0;
+    };
+    ViewState SaveView() const;
+    void RestoreView(const ViewState& view);
+
     static QFont ToQFont(const TOutputFont& font);
     static TOutputFont FromQFont(const QFont& font, const QColor& color);
 
