@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/CellColumn.h"
 
+#include "data/MemoryAdvice.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -12,6 +14,12 @@ static_assert(std::endian::native == std::endian::little, "inline cells assume a
 
 // Inline cell: bytes 0..6 hold the text, byte 7 its length (0..7, top bit clear).
 // Heap cell: top bit set, the low 63 bits the offset of a 4-byte length and the text.
+
+void CellColumn::Reserve(std::size_t rows) {
+    if (rows <= cells_.capacity()) return;
+    cells_.reserve(rows);
+    AdviseHugePages(cells_.data(), cells_.capacity() * sizeof(std::uint64_t));
+}
 
 std::string_view CellColumn::Get(std::size_t row) const {
     if (row >= cells_.size()) return {};

@@ -24,7 +24,7 @@ public:
         SetSlow(row, text);
     }
     void Resize(std::size_t rows);
-    void Reserve(std::size_t rows) { cells_.reserve(rows); }
+    void Reserve(std::size_t rows);
     void Insert(std::size_t row, std::size_t count);
     void Erase(std::size_t row, std::size_t count);
     void Clear();
