@@ -223,6 +223,32 @@ private:
     }
 
     void Data(std::string_view line) {
+        const char* begin = line.data();
+        const char* end = begin + line.size();
+        const auto* tab = static_cast<const char*>(std::memchr(begin, '\t', line.size()));
+        if (tab) {
+            // Tab-delimited, the usual case: each field is stored as it is found.
+            ++rows_;
+            if (rows_ > table_.RowCount()) table_.AppendRow();
+            std::size_t col = 0;
+            const char* start = begin;
+            while (true) {
+                if (++col > static_cast<std::size_t>(kMaxColumns)) {
+                    truncated_ = true;
+                    break;
+                }
+                if (!tab) {
+                    Field(col, std::string_view(start, static_cast<std::size_t>(end - start)));
+                    break;
+                }
+                Field(col, std::string_view(start, static_cast<std::size_t>(tab - start)));
+                start = tab + 1;
+                // A tab at the very end ends the last field without starting another.
+                if (start >= end) break;
+                tab = static_cast<const char*>(std::memchr(start, '\t', static_cast<std::size_t>(end - start)));
+            }
+            return;
+        }
         SplitDataLine(line, fields_);
         std::size_t n = fields_.size();
         if (n > static_cast<std::size_t>(kMaxColumns)) {
@@ -230,40 +256,41 @@ private:
             n = kMaxColumns;
         }
         if (n == 0) return;
-        if (static_cast<int>(n) > table_.ColumnCount()) {
-            table_.SetColumnCount(static_cast<int>(n));
-            table_.ReserveRows(expectedRows_);
-        }
         ++rows_;
         if (rows_ > table_.RowCount()) table_.AppendRow();
+        for (std::size_t i = 0; i < n; ++i) Field(i + 1, fields_[i]);
+    }
+
+    // Stores field `col` of the current row and converts it once, while the text is in the cache.
+    void Field(std::size_t col, std::string_view field) {
+        if (static_cast<int>(col) > table_.ColumnCount()) {
+            table_.SetColumnCount(static_cast<int>(col));
+            table_.ReserveRows(expectedRows_);
+        }
         const auto row = static_cast<std::size_t>(rows_);
-        for (std::size_t i = 0; i < n; ++i) {
-            const auto col = i + 1;
-            const std::string_view field = fields_[i];
-            table_.SetCell(static_cast<int>(col), rows_, field);
-            // Numbers are converted once, here, while the text is still in the cache.
-            if (text_[col]) {
-                CheckText(field);
-                continue;
-            }
-            auto& values = values_[col];
-            if (values.capacity() == 0) {
-                values.reserve(static_cast<std::size_t>(expectedRows_) + 1);
-                AdviseHugePages(values.data(), values.capacity() * sizeof(double));
-            }
-            double v = MissingValue;
-            if (NumericCellValue(field, v)) {
-                if (values.size() == row) values.push_back(v);
-                else {
-                    values.resize(row + 1, MissingValue);
-                    values[row] = v;
-                }
-                if (field.size() > static_cast<std::size_t>(kMaxFieldChars)) CheckText(field);
+        table_.SetCell(static_cast<int>(col), rows_, field);
+        if (text_[col]) {
+            CheckText(field);
+            return;
+        }
+        auto& values = values_[col];
+        if (values.capacity() == 0) {
+            values.reserve(static_cast<std::size_t>(expectedRows_) + 1);
+            AdviseHugePages(values.data(), values.capacity() * sizeof(double));
+        }
+        double v = MissingValue;
+        if (NumericCellValue(field, v)) {
+            if (values.size() == row) {
+                values.push_back(v);
             } else {
-                CheckText(field);
-                text_[col] = 1;
-                std::vector<double>().swap(values);
+                values.resize(row + 1, MissingValue);
+                values[row] = v;
             }
+            if (field.size() > static_cast<std::size_t>(kMaxFieldChars)) CheckText(field);
+        } else {
+            CheckText(field);
+            text_[col] = 1;
+            std::vector<double>().swap(values);
         }
     }
 
