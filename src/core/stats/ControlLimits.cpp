@@ -305,7 +305,7 @@ void ProportionLimits(std::uint8_t chart, std::uint8_t method, Extended nRounded
 }
 
 void ExactPoisson(Extended lambda, Extended upper0, Extended lower0, Extended alpha, Limits& out) {
-    auto prob = [&](long i) { return PoissonProbability(lambda, static_cast<int>(i)); };
+    auto prob = [&](long i) { return PoissonProbability(lambda, static_cast<Extended>(i)); };
     // Upper limit: T is P(X >= i) throughout, kept up to date one probability at a time. Counts
     // at or below 0 all have tail 1, so the walk starts no lower than 0.
     long i = TruncClamped(upper0, 0, LONG_MAX);

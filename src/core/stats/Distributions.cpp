@@ -138,7 +138,7 @@ Extended KindDensity(int kind, Extended x, Extended df) {
 }
 
 Extended PoissonTerm(Extended lambda, Extended k) {
-    const Extended lnFact = k <= 300 ? LnFactorial(static_cast<int>(k)) : LnGamma(k + 1);
+    const Extended lnFact = LnFactorial(k);
     return std::exp(k * std::log(lambda) - lambda - lnFact);
 }
 
@@ -252,9 +252,12 @@ Extended LnGamma(Extended x) {
     return x >= 1 ? g : g - std::log(x);
 }
 
-Extended LnFactorial(int n) {
-    if (n < 0) return 0;
-    if (n > 300) return LnGamma(static_cast<Extended>(n) + 1);
+Extended LnFactorial(Extended x) {
+    if (std::isnan(x)) return x;
+    if (x < 0) return 0;
+    if (x > 300) return LnGamma(x + 1);
+    // The cache entry at x rounded to the nearest integer (halves to the even neighbour).
+    const int n = static_cast<int>(std::nearbyint(x));
     if (!LogFactorialsBuilt) {
         LogFactorials[0] = 1;
         for (int k = 1; k <= 300; ++k)
@@ -433,6 +436,9 @@ void RefineQuantile(Extended& x, int kind, Extended df, Extended target) {
         // A Newton step below 0 would end a chi-square search at 0, whose tail is 1 whatever
         // the target; halving stays inside the domain and still reaches a tiny quantile.
         if (kind == 3 && newx <= 0) newx = x / 2;
+        // Far in a tail a probability already within 1e-10 of the target can come with a
+        // density so small that the last step would throw x far off: keep the x that met it.
+        if (std::fabs(h) < 1e-10L && std::fabs(newx - x) > 1e-6L * std::max<Extended>(1, std::fabs(x))) return;
         x = newx;
         if ((haveLo && haveHi && hi - lo < 1e-10L) || std::fabs(h) < 1e-10L) return;
     }
@@ -701,7 +707,8 @@ Extended BinomialUpperTail(int k, int n, Extended p) {
     return IncompleteBeta(k, static_cast<Extended>(n) - k + 1, p);
 }
 
-Extended PoissonProbability(Extended lambda, int k) {
+Extended PoissonProbability(Extended lambda, Extended k) {
+    if (std::isnan(lambda) || std::isnan(k)) return std::numeric_limits<Extended>::quiet_NaN();
     if (!(lambda > 0) || k < 0) return 0;
     // An infinite mean leaves no mass at any finite count.
     if (std::isinf(lambda)) return 0;

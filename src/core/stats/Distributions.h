@@ -30,7 +30,7 @@ int IntMax(int a, int b);
 // Six-term series; 0 for x <= 0 and x = 1.
 Extended LnGamma(Extended x);
 // ln(n!) from a 301-entry table built on first use, LnGamma(n + 1) above 300; 0 for n < 0.
-Extended LnFactorial(int n);
+Extended LnFactorial(Extended n);
 // Series for the regularised lower incomplete gamma P(a, x); gln receives ln Gamma(a).
 void GSER(Extended a, Extended x, Extended& result, Extended& gln);
 // Continued fraction for the regularised upper incomplete gamma Q(a, x).
@@ -88,7 +88,7 @@ Extended BinomialProbability(int k, int n, Extended p);
 // P(X >= k): 1 for k <= 0, 0 for k > n.
 Extended BinomialUpperTail(int k, int n, Extended p);
 // 0 for lambda <= 0 or k < 0.
-Extended PoissonProbability(Extended lambda, int k);
+Extended PoissonProbability(Extended lambda, Extended k);
 // P(X >= round(k)) as 1 minus the lower sum; 1 for k < 1.
 Extended PoissonUpperTail(Extended lambda, Extended k);
 

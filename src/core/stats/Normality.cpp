@@ -74,7 +74,8 @@ int Count() {
 
 } // namespace
 
-Extended EvalPolynomial(std::span<const double> c, int k, Extended x) {
+namespace {
+template <typename T> Extended Horner(std::span<const T> c, int k, Extended x) {
     if (c.empty()) return 0;
     k = std::clamp(k, 0, static_cast<int>(c.size()) - 1);
     if (k == 0) return c[0];
@@ -83,6 +84,15 @@ Extended EvalPolynomial(std::span<const double> c, int k, Extended x) {
     for (int j = k - 1; j >= 0; --j)
         result = result * x + c[static_cast<std::size_t>(j)];
     return result;
+}
+} // namespace
+
+Extended EvalPolynomial(std::span<const double> c, int k, Extended x) { return Horner(c, k, x); }
+
+Extended EvalPolynomial(std::span<const Extended> c, int k, Extended x) { return Horner(c, k, x); }
+
+Extended EvalPolynomial(std::initializer_list<double> c, int k, Extended x) {
+    return Horner(std::span<const double>(c.begin(), c.size()), k, x);
 }
 
 void ShapiroWilkCoefficients(int n) {

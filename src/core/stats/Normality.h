@@ -7,6 +7,7 @@
 
 #include "app/MissingValue.h"
 
+#include <initializer_list>
 #include <span>
 #include <string>
 
@@ -35,6 +36,8 @@ void KurtosisTest(int n, std::string& text, Extended g2);
 
 // c[0] + c[1] x + ... + c[k] x^k by Horner's rule (k is limited to the coefficients given).
 Extended EvalPolynomial(std::span<const double> c, int k, Extended x);
+Extended EvalPolynomial(std::span<const Extended> c, int k, Extended x);
+Extended EvalPolynomial(std::initializer_list<double> c, int k, Extended x);
 
 // Empties the Shapiro-Wilk coefficient cache.
 void ResetNormalityState();

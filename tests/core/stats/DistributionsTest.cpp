@@ -3,6 +3,7 @@
 
 #include "app/SharedState.h"
 #include "stats/Distributions.h"
+#include "stats/Normality.h"
 
 #include <cmath>
 #include <limits>
@@ -903,3 +904,13 @@ TEST_F(DistributionsTest, HyperbolicFunctions) {
 }
 
 } // namespace
+
+// Real arguments: the factorial cache is read at the nearest integer (halves to even), and a
+// Poisson probability takes its count as given.
+TEST(DistributionsRealArgumentsTest, FactorialCacheAndPoissonTakeRealCounts) {
+    EXPECT_NEAR(static_cast<double>(kivspc::LnFactorial(2.6L)), std::log(6.0), 1e-12);
+    EXPECT_NEAR(static_cast<double>(kivspc::LnFactorial(2.5L)), std::log(2.0), 1e-12);
+    EXPECT_NEAR(static_cast<double>(kivspc::PoissonProbability(2.0L, 2.5L)),
+                std::exp(2.5 * std::log(2.0) - 2 - std::log(2.0)), 1e-12);
+    EXPECT_NEAR(static_cast<double>(kivspc::EvalPolynomial({1.0, 2.0, 3.0}, 2, 2.0L)), 17.0, 1e-15);
+}
