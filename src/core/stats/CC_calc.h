@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Capability indices against the specification limits, the range-distribution constants, the
+// Capability indices against the tolerance limits (LSL, Target, USL), the range-distribution constants, the
 // control chart factors and the shared control limit routine.
 #pragma once
 
@@ -10,7 +10,7 @@
 
 namespace kivspc {
 
-// No specifications, empty integration caches and normal table (new runs and tests).
+// No tolerance limits, empty integration caches and normal table (new runs and tests).
 inline void ResetCCCalcState() {
     ResetSpecLimits();
     ResetRangeConstants();

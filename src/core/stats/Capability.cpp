@@ -48,7 +48,7 @@ void SetSpecifications(double lsl, double target, double usl) {
     // The upper-limit test compares with the stored target even when it is absent: the
     // missing-value code lies below any real limit, so an upper limit alone is usable. A lower
     // limit alone is usable in the same way (an absent target counts as above it), so that a
-    // one-sided lower specification reports its CPL just as an upper one reports its CPU.
+    // one-sided lower limit reports its CPL just as an upper one reports its CPU.
     s.SpecsUsable = (s.HasUSL && s.HasLSL && usl > lsl) || (s.HasTarget && s.HasLSL && target > lsl) ||
                     (s.HasUSL && target < usl) || (s.HasLSL && !s.HasTarget);
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Specification limits of the analysis in hand and the capability indices computed against
+// The tolerance limits (LSL, Target, USL) of the analysis in hand and the capability indices computed against
 // them. The performance indices (Pp, Ppk, Ppm) are the same functions called with an overall
 // sigma.
 #pragma once
@@ -32,7 +32,7 @@ struct TSpecLimits {
     double SpreadWidth = 0.0;
 };
 
-// The one specification record of the program.
+// The one record of tolerance limits of the program.
 extern TSpecLimits SpecLimits;
 
 // Pass MissingValue for an absent limit or target.
@@ -48,7 +48,7 @@ Extended CapabilityCpk(int kind, Extended sigma, Extended mean);
 // n of 0 or 1 gives 0.
 Extended CapabilityCpm(int n, Extended sigma, Extended mean);
 
-// Back to no specifications (new runs and tests).
+// Back to no tolerance limits (new runs and tests).
 void ResetSpecLimits();
 
 } // namespace kivspc

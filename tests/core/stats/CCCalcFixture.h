@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Fresh shared state plus empty specifications, integration caches and normal table.
+// Fresh shared state plus no tolerance limits, integration caches and normal table.
 #pragma once
 
 #include "CoreFixture.h"
