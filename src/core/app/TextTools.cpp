@@ -179,21 +179,16 @@ int ConvertNumberAt(std::string_view whole, double& value) {
 bool ConvertNumber(std::string_view text, double& value) { return ConvertNumberAt(text, value) == 0; }
 
 double CellTextToValue(std::string_view text) {
-    text = CharPrefix(text, kMaxFieldChars);
-    if (text.empty() || text == "." || text == ".." || HasNonNumericChar(text)) return MissingValue;
     double v = MissingValue;
-    if (!ConvertNumber(text, v)) return MissingValue;
-    return v;
+    return NumericCellValue(text, v) ? v : MissingValue;
 }
 
 bool NumericCellValueSlow(std::string_view text, double& value) {
     text = CharPrefix(text, kMaxFieldChars);
     if (HasNonNumericChar(text)) return false;
-    value = MissingValue;
-    if (!(text.empty() || text == "." || text == "..")) {
-        double v = 0;
-        if (ConvertNumber(text, v)) value = v;
-    }
+    // Empty, "." and ".." do not convert either: all of them are missing values.
+    double v = 0;
+    value = ConvertNumber(text, v) ? v : MissingValue;
     return true;
 }
 

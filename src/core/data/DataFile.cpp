@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/DataFile.h"
 
+#include "app/AtomicFile.h"
 #include "app/Messages.h"
 #include "app/MRUFilesUnit.h"
 #include "app/SharedState.h"
@@ -31,7 +32,6 @@ std::function<void()> OnTableSaved;
 
 namespace {
 
-constexpr std::size_t kBlockSize = std::size_t{1} << 22;
 // Reading goes through a buffer small enough to stay in the cache while its lines are parsed.
 constexpr std::size_t kReadBlockSize = std::size_t{1} << 18;
 const char* const kDescriptionCaptions[] = {"", "Title:", "USL:", "Target:", "LSL:"};
@@ -46,11 +46,6 @@ public:
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
     int Get() const { return fd_; }
-    int Release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
 
 private:
     int fd_;
@@ -501,51 +496,16 @@ bool HasCustomNames() {
 
 namespace {
 
-// Buffers output and writes it in large blocks; remembers the first error.
-class BlockWriter {
-public:
-    explicit BlockWriter(int fd) : fd_(fd) { buffer_.reserve(kBlockSize + 4096); }
-    void Append(std::string_view s) {
-        buffer_.append(s);
-        if (buffer_.size() >= kBlockSize) Flush();
+// Cell texts cannot hold the delimiters of the file: a tab or line break becomes a blank.
+void WriteCell(TAtomicFile& out, std::string_view s) {
+    if (s.find_first_of("\t\r\n") == std::string_view::npos) {
+        out.Write(s);
+        return;
     }
-    // Cell texts cannot hold the delimiters of the file: a tab or line break becomes a blank.
-    void AppendCell(std::string_view s) {
-        if (s.find_first_of("\t\r\n") == std::string_view::npos) {
-            Append(s);
-            return;
-        }
-        std::string clean(s);
-        for (char& ch : clean)
-            if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
-        Append(clean);
-    }
-    bool Flush() {
-        std::size_t done = 0;
-        while (error_ == 0 && done < buffer_.size()) {
-            ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                error_ = errno ? errno : EIO;
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        buffer_.clear();
-        return error_ == 0;
-    }
-    int Error() const { return error_; }
-
-private:
-    int fd_;
-    std::string buffer_;
-    int error_ = 0;
-};
-
-std::string FolderOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    std::string clean(s);
+    for (char& ch : clean)
+        if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
+    out.Write(clean);
 }
 
 } // namespace
@@ -564,57 +524,39 @@ bool WriteDataFile(const std::string& path, bool withNames, bool selectionOnly, 
         range.LastRow = std::clamp(selection.LastRow, range.FirstRow, std::max(table.RowCount(), 1));
     }
 
-    // A temporary file beside the target, renamed over it only once everything is written.
-    std::string temp = FolderOf(path) + "/.kivspc-save-XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    FileHandle file(::mkstemp(name.data()));
-    if (file.Get() < 0) {
+    TAtomicFile out(path);
+    if (!out.Open()) {
         ShowError("Error Writing File");
         return false;
     }
-    temp.assign(name.data());
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
-        ::fchmod(file.Get(), old.st_mode & 07777);
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(file.Get(), 0666 & ~mask);
-    }
-
-    BlockWriter out(file.Get());
     if (withNames && HasCustomNames()) {
         for (int c = range.FirstColumn; c <= range.LastColumn; ++c) {
-            if (c > range.FirstColumn) out.Append("\t");
-            out.AppendCell(table.ColumnName(c));
+            if (c > range.FirstColumn) out.Write("\t");
+            WriteCell(out, table.ColumnName(c));
         }
-        out.Append("\r\n");
+        out.Write("\r\n");
     }
     if (withDescriptions && !selectionOnly) {
         for (int row = kTitleRow; row <= kLSLRow; ++row) {
             bool any = false;
             for (int c = 1; c <= table.ColumnCount() && !any; ++c) any = !table.Description(c, row).empty();
             if (!any) continue;
-            out.Append(kDescriptionCaptions[row]);
+            out.Write(kDescriptionCaptions[row]);
             for (int c = 1; c <= table.ColumnCount(); ++c) {
-                out.Append("\t");
-                out.AppendCell(table.Description(c, row));
+                out.Write("\t");
+                WriteCell(out, table.Description(c, row));
             }
-            out.Append("\r\n");
+            out.Write("\r\n");
         }
     }
     for (int r = range.FirstRow; r <= range.LastRow; ++r) {
         for (int c = range.FirstColumn; c <= range.LastColumn; ++c) {
-            if (c > range.FirstColumn) out.Append("\t");
-            out.AppendCell(table.Cell(c, r));
+            if (c > range.FirstColumn) out.Write("\t");
+            WriteCell(out, table.Cell(c, r));
         }
-        out.Append("\r\n");
+        out.Write("\r\n");
     }
-    bool ok = out.Flush() && ::fsync(file.Get()) == 0;
-    ok = (::close(file.Release()) == 0) && ok;
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
+    if (!out.Commit()) {
         ShowError("Error Writing File");
         return false;
     }

@@ -2,6 +2,7 @@
 // Saving output documents as plain text or rich text (RTF).
 #pragma once
 
+#include "app/AtomicFile.h"
 #include "output/OutputDocument.h"
 
 #include <string>
@@ -18,8 +19,5 @@ std::string OutputRichText(const TOutputDocument& document);
 // Rich text when the name's extension is ".rtf" in any case, else plain text. The file is
 // replaced atomically; false (and the old file untouched) when it could not be written.
 bool SaveOutputDocument(const TOutputDocument& document, const std::string& path);
-
-// Writes the bytes to a temporary file beside the target and renames it over the target.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 } // namespace kivspc

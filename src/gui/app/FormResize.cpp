@@ -75,6 +75,8 @@ double ScaleForm(QWidget* window, double& scale, double target) {
     return q;
 }
 
+void CentreOnScreen(QWidget* window) { window->move(WorkArea(window).center() - window->rect().center()); }
+
 double ToggleFormSize(QWidget* window, QAction* button, double& scale) {
     const QRect area = WorkArea(window);
     const double target = ToggleFormTarget(area.width(), area.height(), window->width(), window->height(), scale);

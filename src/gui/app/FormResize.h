@@ -13,5 +13,7 @@ double ScaleForm(QWidget* window, double& scale, double target);
 // Enlarges a window at its designed size to the work area, or returns it to the designed
 // size; the action shows the next step ("Maximize Form Size" / "Minimize Form Size").
 double ToggleFormSize(QWidget* window, QAction* button, double& scale);
+// Moves a window to the middle of the screen's work area.
+void CentreOnScreen(QWidget* window);
 
 } // namespace kivspc::gui

@@ -69,25 +69,20 @@ bool KeyFilterInstaller::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+QLineEdit* TextFieldOf(QWidget* control) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit;
+    if (auto* combo = qobject_cast<QComboBox*>(control)) return combo->lineEdit();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) return spin->findChild<QLineEdit*>();
+    return nullptr;
+}
+
 bool InstallKeyFilter(QWidget* control, KeyFilterKind kind) {
-    QLineEdit* edit = qobject_cast<QLineEdit*>(control);
-    if (edit) {
-        new KeyFilterInstaller(edit, edit, kind, edit);
-        return true;
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
-        new KeyFilterInstaller(combo->lineEdit(), combo->lineEdit(), kind, combo);
-        return true;
-    }
-    if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) {
-        // A spin box takes the keys and hands them on to its text field: both are watched.
-        if (QLineEdit* text = spin->findChild<QLineEdit*>()) {
-            new KeyFilterInstaller(spin, text, kind, spin);
-            new KeyFilterInstaller(text, text, kind, spin);
-            return true;
-        }
-    }
-    return false;
+    QLineEdit* text = TextFieldOf(control);
+    if (!text) return false;
+    new KeyFilterInstaller(text, text, kind, control);
+    // A spin box takes the keys itself and hands them on to its text field: watch it too.
+    if (qobject_cast<QAbstractSpinBox*>(control)) new KeyFilterInstaller(control, text, kind, control);
+    return true;
 }
 
 } // namespace kivspc::gui

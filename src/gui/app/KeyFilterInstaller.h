@@ -35,6 +35,10 @@ private:
     KeyFilterKind kind_;
 };
 
+// The text field of a control: the line edit itself, or the one inside a spin box or an
+// editable combo box; null for other controls.
+QLineEdit* TextFieldOf(QWidget* control);
+
 // Applies the filter of `kind` to a QLineEdit, a QAbstractSpinBox or an editable QComboBox.
 // Returns false when the control has no text field to filter.
 bool InstallKeyFilter(QWidget* control, KeyFilterKind kind);

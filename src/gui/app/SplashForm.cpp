@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SplashForm.h"
 
+#include "app/FormResize.h"
 #include "app/QtPlatform.h"
 #include "app/SharedState.h"
 
@@ -52,10 +53,7 @@ TSplashForm::TSplashForm(QWidget* parent)
 void TSplashForm::ShowFor(int milliseconds) {
     version_->setText("Version: " + ToQt(VersionText));
     adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect area = screen->availableGeometry();
-        move(area.center() - rect().center());
-    }
+    CentreOnScreen(this);
     show();
     raise();
     QEventLoop loop;

@@ -102,7 +102,7 @@ public:
 
 protected:
     void focusOutEvent(QFocusEvent* event) override {
-        const QLineEdit* text = findChild<QLineEdit*>();
+        const QLineEdit* text = TextFieldOf(this);
         const bool wasEmpty = text && text->text().trimmed().isEmpty();
         QSpinBox::focusOutEvent(event);
         if (wasEmpty && Restored) Restored();
@@ -147,7 +147,7 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(main
     decimalsLabel->setBuddy(decimals_);
     // Every change of the text that leaves a value repeats the calculation, also the "4" an
     // emptied box gets back when it loses the focus.
-    if (auto* decimalsText = decimals_->findChild<QLineEdit*>()) {
+    if (QLineEdit* decimalsText = TextFieldOf(decimals_)) {
         connect(decimalsText, &QLineEdit::textChanged, this, [this](const QString& text) {
             // An emptied box starts over: retyping the same number is a change again.
             if (text.trimmed().isEmpty()) decimalsRunFor_.clear();
@@ -182,8 +182,7 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(main
     const QSize hint = sizeHint();
     resize(std::max(760, hint.width()), std::max(450, hint.height() + 10));
     setFixedSize(size());
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
     PageChanged();
 }
 
@@ -356,7 +355,7 @@ void TControl_Limit_Form::Button_ActionClick() {
     input.KText = FromQt(p.k->text());
     // The box's text is newer than its value while the box is being edited or fixed up.
     bool typed = false;
-    const QLineEdit* decimalsText = decimals_->findChild<QLineEdit*>();
+    const QLineEdit* decimalsText = TextFieldOf(decimals_);
     const int shown = decimalsText ? decimalsText->text().trimmed().toInt(&typed) : 0;
     input.Decimals = typed && shown >= 0 && shown <= 9 ? shown : decimals_->value();
     input.TextScale = scale_;
@@ -408,8 +407,7 @@ void TControl_Limit_Form::Print1Click() { PrintOutputDocumentDialog(this, Pane(C
 
 void TControl_Limit_Form::EditMenuShow() {
     QWidget* focused = QApplication::focusWidget();
-    auto* edit = qobject_cast<QLineEdit*>(focused);
-    if (auto* spin = qobject_cast<QAbstractSpinBox*>(focused)) edit = spin->findChild<QLineEdit*>();
+    QLineEdit* edit = TextFieldOf(focused);
     auto* pane = qobject_cast<TOutputRichEdit*>(focused);
     const bool selection = (edit && edit->hasSelectedText()) || (pane && pane->textCursor().hasSelection());
     const bool selectAll = edit || pane;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/OutputDataModule.h"
 
+#include "app/KeyFilterInstaller.h"
 #include "app/Messages.h"
 #include "app/MRUFilesUnit.h"
 #include "app/QtPlatform.h"
@@ -25,13 +26,6 @@
 namespace kivspc::gui {
 
 namespace {
-
-QLineEdit* LineEditOf(QWidget* w) {
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit;
-    if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->lineEdit();
-    if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) return spin->findChild<QLineEdit*>();
-    return nullptr;
-}
 
 void RunOnLineEdit(const QString& name, QLineEdit* edit) {
     if (name == "Undo1") edit->undo();
@@ -69,7 +63,7 @@ bool PrintOn(QPrinter& printer, const TOutputDocument& document, const QString& 
 } // namespace
 
 void DoEditCommand(const QString& itemName, QWidget* focused) {
-    if (QLineEdit* edit = LineEditOf(focused)) {
+    if (QLineEdit* edit = TextFieldOf(focused)) {
         RunOnLineEdit(itemName, edit);
         return;
     }

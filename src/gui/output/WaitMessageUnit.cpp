@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/WaitMessageUnit.h"
 
+#include "app/FormResize.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -44,7 +46,7 @@ void TWaitMessageDialog::ShowText(const QString& text, int seconds) {
     const int width = QFontMetrics(text_->font()).horizontalAdvance(text) + 92;
     setFixedWidth(width);
     adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
     timer_->start(std::max(seconds, 0) * 1000);
     show();
     raise();
