@@ -11,6 +11,9 @@ namespace kivspc {
 
 namespace {
 
+// Numbers written into cells switch to an exponent beyond this many characters.
+constexpr long kMaxPlainCellChars = 22;
+
 // Digits beyond this are never meaningful for a double and only cost memory.
 constexpr int kMaxDecimals = 340;
 
@@ -84,6 +87,18 @@ std::string FormatTrimmed(double x) {
     }
     DropNegativeZero(s);
     return s;
+}
+
+std::string FormatCellNumber(double x) {
+    if (!std::isfinite(x)) return {};
+    if (x == 0) return "0";
+    char buf[64];
+    // The shortest plain decimal that reads back as x, unless it would be long: then the shortest
+    // form with an exponent (1e+80 rather than a 1 with eighty zeros).
+    auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed);
+    if (res.ec != std::errc() || res.ptr - buf > kMaxPlainCellChars)
+        res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific);
+    return std::string(buf, res.ptr);
 }
 
 std::string FormatFixedRight(int w, int d, double x) { return PadLeft(FormatFixed(d, x), std::max(w, 0)); }

@@ -16,6 +16,9 @@ std::string FormatSignificantGrouped(int n, double x);
 std::string FormatFixedGrouped(int d, double x);
 // Twelve decimals with trailing zeros and a trailing point removed.
 std::string FormatTrimmed(double x);
+// A number written into a cell: the shortest text that reads back as exactly x, without an
+// exponent unless the plain form would be long; empty for infinities and NaN.
+std::string FormatCellNumber(double x);
 // FormatFixed padded with leading blanks to width w (w = 0: no padding).
 std::string FormatFixedRight(int w, int d, double x);
 // FormatFixed padded with trailing blanks to width w (w = 0: no padding).

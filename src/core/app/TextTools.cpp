@@ -144,10 +144,15 @@ int ConvertNumberAt(std::string_view whole, double& value) {
     }
     // A point or two with nothing else is the usual mark of a missing value, blanks or not.
     if (text == "." || text == "..") return base;
-    // Longer texts than this cannot be a number a user meant; keep the work on the stack.
-    constexpr std::size_t kLimit = 400;
-    if (text.size() > kLimit) return base + static_cast<int>(kLimit);
-    char buf[kLimit + 4];
+    // Short texts, nearly all of them, are worked on the stack; every digit of a long one counts too.
+    constexpr std::size_t kOnStack = 400;
+    char stackBuffer[kOnStack + 4];
+    std::string heapBuffer;
+    char* buf = stackBuffer;
+    if (text.size() > kOnStack) {
+        heapBuffer.resize(text.size() + 4);
+        buf = heapBuffer.data();
+    }
     std::size_t n = 0;
     bool negative = false;
     std::size_t i = 0;
@@ -184,7 +189,7 @@ double CellTextToValue(std::string_view text) {
 }
 
 bool NumericCellValueSlow(std::string_view text, double& value) {
-    text = CharPrefix(text, kMaxFieldChars);
+    // The whole text counts: a long number keeps every digit, and a letter far in makes a text.
     if (HasNonNumericChar(text)) return false;
     // Empty, "." and ".." do not convert either: all of them are missing values.
     double v = 0;

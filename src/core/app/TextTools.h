@@ -14,7 +14,7 @@
 namespace kivspc {
 
 inline constexpr int kMaxColumns = 512;
-// Only this many characters of a cell, name or description take part in conversions.
+// Names and descriptions read from a file keep at most this many characters.
 inline constexpr int kMaxFieldChars = 80;
 
 // UTF-8 aware lengths and prefixes.

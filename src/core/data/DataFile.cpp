@@ -123,6 +123,26 @@ int DescriptionRowOf(std::string_view line, std::size_t& colon) {
     return 0;
 }
 
+// Splits a first line as names. False when it is no names line: some name is purely numeric, or
+// there is no name at all (an empty field is a column without a name, "Col" + its number).
+bool SplitNamesLine(std::string_view line, std::vector<std::string>& names, bool& cut) {
+    if (line.empty() || !HasNonNumericChar(line)) return false;
+    cut = SplitHeaderLine(line, names);
+    bool anyName = false;
+    for (const std::string& n : names) {
+        if (n.empty()) continue;
+        if (!HasNonNumericChar(n)) return false;
+        anyName = true;
+    }
+    return anyName;
+}
+
+// A line the reader takes for a comment or a description line, whatever else it holds.
+bool ReadsAsCommentOrDescription(std::string_view line) {
+    std::size_t colon = 0;
+    return (!line.empty() && line[0] == '*') || DescriptionRowOf(line, colon) != 0;
+}
+
 // Turns file lines into the table, one line at a time.
 class TableReader {
 public:
@@ -140,7 +160,7 @@ public:
             Description(row, line.substr(colon + 1));
             return;
         }
-        if (lineNumber_ == 1 && !line.empty() && HasNonNumericChar(line) && Names(line)) return;
+        if (lineNumber_ == 1 && Names(line)) return;
         if (!line.empty()) Data(line);
     }
 
@@ -197,16 +217,8 @@ private:
     bool Names(std::string_view line) {
         CheckText(line);
         std::vector<std::string> names;
-        bool cut = SplitHeaderLine(line, names);
-        // Every name must hold a character that is no part of a number; an empty field is a
-        // column without a name and becomes "Col" + its number.
-        bool anyName = false;
-        for (const std::string& n : names) {
-            if (n.empty()) continue;
-            if (!HasNonNumericChar(n)) return false;
-            anyName = true;
-        }
-        if (!anyName) return false;
+        bool cut = false;
+        if (!SplitNamesLine(line, names, cut)) return false;
         truncated_ = truncated_ || cut;
         table_.SetColumnCount(static_cast<int>(names.size()));
         table_.ReserveRows(expectedRows_);
@@ -281,7 +293,6 @@ private:
                 values.resize(row + 1, MissingValue);
                 values[row] = v;
             }
-            if (field.size() > static_cast<std::size_t>(kMaxFieldChars)) CheckText(field);
         } else {
             CheckText(field);
             text_[col] = 1;
@@ -496,17 +507,141 @@ bool HasCustomNames() {
 
 namespace {
 
-// Cell texts cannot hold the delimiters of the file: a tab or line break becomes a blank.
-void WriteCell(TAtomicFile& out, std::string_view s) {
-    if (s.find_first_of("\t\r\n") == std::string_view::npos) {
-        out.Write(s);
-        return;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Texts the file layout cannot hold as they are: counted while writing, reported once afterwards.
+class LayoutLosses {
+public:
+    void Add(std::string what) {
+        if (count_++ == 0) first_ = std::move(what);
     }
+    int Count() const { return count_; }
+    std::string Message() const {
+        return "The file was saved, but " + std::to_string(count_) +
+               (count_ == 1 ? " text does" : " texts do") +
+               " not fit the data file layout and will read back changed.\r\n" + first_ + ".";
+    }
+
+private:
+    int count_ = 0;
+    std::string first_;
+};
+
+// Cell texts cannot hold the delimiters of the file: a tab or line break becomes a blank.
+std::string Cleaned(std::string_view s, bool& changed) {
     std::string clean(s);
-    for (char& ch : clean)
-        if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
-    out.Write(clean);
+    changed = false;
+    for (char& ch : clean) {
+        if (ch == '\t' || ch == '\r' || ch == '\n') {
+            ch = ' ';
+            changed = true;
+        }
+    }
+    return clean;
 }
+
+std::string DefaultName(int fileColumn) {
+    return "Col" + std::to_string(fileColumn);
+}
+
+// True when `name`, as field `index` (0-based) of a names line of `count` fields, reads back as it is.
+bool NameReadsBack(const std::string& name, int index, int count) {
+    if (name.empty() || !HasNonNumericChar(name)) return false;
+    // Without a tab the line is split on blanks and commas.
+    if (count == 1 && name.find_first_of(" ,") != std::string::npos) return false;
+    return index > 0 || !ReadsAsCommentOrDescription(name);
+}
+
+// One data row as a line. A one-column line that is empty or holds a blank or a comma ends in a
+// tab, so that it reads back as one cell (an empty line would be skipped, and a line without a tab
+// is split on blanks and commas).
+void RowLine(const TDataTable& table, const CellRange& range, int row, std::string& line,
+             LayoutLosses& losses) {
+    line.clear();
+    for (int c = range.FirstColumn; c <= range.LastColumn; ++c) {
+        if (c > range.FirstColumn) line += '\t';
+        const std::string_view cell = table.Cell(c, row);
+        if (cell.find_first_of("\t\r\n") == std::string_view::npos) {
+            line += cell;
+            continue;
+        }
+        bool changed = false;
+        line += Cleaned(cell, changed);
+        losses.Add("Row " + std::to_string(row) + " of " + table.ColumnName(c) +
+                   ": a tab or line break in a cell is written as a blank");
+    }
+    if (range.FirstColumn == range.LastColumn &&
+        (line.empty() || line.find_first_of(" ,") != std::string::npos))
+        line += '\t';
+    if (ReadsAsCommentOrDescription(line))
+        losses.Add("Row " + std::to_string(row) +
+                   " starts like a comment or a description line and is skipped");
+}
+
+// The names line to write; empty when none is needed. Custom names go out when asked for; a names
+// line of default names also goes out when the file would not read back without one: when the
+// first row would be taken for names, or when the last column is empty throughout (a trailing tab
+// adds no column). A name the layout cannot carry is written as its default.
+std::vector<std::string> NamesToWrite(const TDataTable& table, const CellRange& range, bool withNames,
+                                      bool descriptionsFirst, LayoutLosses& losses) {
+    const int count = range.LastColumn - range.FirstColumn + 1;
+    bool custom = withNames && HasCustomNames();
+    for (int c = 1; c <= table.ColumnCount() && withNames && !custom; ++c)
+        custom = table.ColumnName(c) != DefaultName(c);
+    std::vector<std::string> names;
+    if (custom) {
+        for (int c = range.FirstColumn; c <= range.LastColumn; ++c) {
+            const int index = c - range.FirstColumn;
+            bool changed = false;
+            std::string name = Cleaned(table.ColumnName(c), changed);
+            if (changed || !NameReadsBack(name, index, count)) {
+                losses.Add("The column name \"" + table.ColumnName(c) +
+                           "\" cannot be read back as a name; it is written as " + DefaultName(index + 1));
+                name = DefaultName(index + 1);
+            }
+            if (CharCount(name) > static_cast<std::size_t>(kMaxFieldChars))
+                losses.Add("The column name \"" + name +
+                           "\" is longer than 80 characters and is cut when read");
+            names.push_back(std::move(name));
+        }
+        return names;
+    }
+    bool needed = false;
+    if (range.FirstRow <= range.LastRow && !descriptionsFirst) {
+        std::string first;
+        LayoutLosses ignored;
+        RowLine(table, range, range.FirstRow, first, ignored);
+        std::vector<std::string> fields;
+        bool cut = false;
+        needed = !ReadsAsCommentOrDescription(first) && SplitNamesLine(first, fields, cut);
+    }
+    if (!needed && count > 1) {
+        needed = true;
+        for (int r = range.FirstRow; r <= range.LastRow && needed; ++r)
+            needed = table.Cell(range.LastColumn, r).empty();
+    }
+    if (needed)
+        for (int i = 1; i <= count; ++i)
+            names.push_back(DefaultName(i));
+    return names;
+}
+
+// Writes a line, preceded by a byte-order mark when it is the file's first line and begins with one
+// (the reader drops one mark at the start of a file).
+class LineWriter {
+public:
+    explicit LineWriter(TAtomicFile& out) : out_(out) {}
+    void Line(std::string_view line) {
+        if (first_ && line.substr(0, kByteOrderMark.size()) == kByteOrderMark) out_.Write(kByteOrderMark);
+        first_ = false;
+        out_.Write(line);
+        out_.Write("\r\n");
+    }
+
+private:
+    TAtomicFile& out_;
+    bool first_ = true;
+};
 
 } // namespace
 
@@ -524,37 +659,46 @@ bool WriteDataFile(const std::string& path, bool withNames, bool selectionOnly, 
         range.LastRow = std::clamp(selection.LastRow, range.FirstRow, std::max(table.RowCount(), 1));
     }
 
+    // Description rows that have a text, in their order.
+    std::vector<int> descriptionRows;
+    for (int row = kTitleRow; row <= kLSLRow && withDescriptions && !selectionOnly; ++row) {
+        bool any = false;
+        for (int c = 1; c <= table.ColumnCount() && !any; ++c)
+            any = !table.Description(c, row).empty();
+        if (any) descriptionRows.push_back(row);
+    }
+
     TAtomicFile out(path);
     if (!out.Open()) {
         ShowError("Error Writing File");
         return false;
     }
-    if (withNames && HasCustomNames()) {
-        for (int c = range.FirstColumn; c <= range.LastColumn; ++c) {
-            if (c > range.FirstColumn) out.Write("\t");
-            WriteCell(out, table.ColumnName(c));
-        }
-        out.Write("\r\n");
+    LayoutLosses losses;
+    LineWriter writer(out);
+    std::string line;
+    const std::vector<std::string> names =
+        NamesToWrite(table, range, withNames, !descriptionRows.empty(), losses);
+    if (!names.empty()) {
+        line.clear();
+        for (std::size_t i = 0; i < names.size(); ++i)
+            (line += i ? "\t" : "") += names[i];
+        writer.Line(line);
     }
-    if (withDescriptions && !selectionOnly) {
-        for (int row = kTitleRow; row <= kLSLRow; ++row) {
-            bool any = false;
-            for (int c = 1; c <= table.ColumnCount() && !any; ++c) any = !table.Description(c, row).empty();
-            if (!any) continue;
-            out.Write(kDescriptionCaptions[row]);
-            for (int c = 1; c <= table.ColumnCount(); ++c) {
-                out.Write("\t");
-                WriteCell(out, table.Description(c, row));
-            }
-            out.Write("\r\n");
+    for (int row : descriptionRows) {
+        line = kDescriptionCaptions[row];
+        for (int c = 1; c <= table.ColumnCount(); ++c) {
+            bool changed = false;
+            const std::string& text = table.Description(c, row);
+            (line += '\t') += Cleaned(text, changed);
+            if (changed || CharCount(text) > static_cast<std::size_t>(kMaxFieldChars))
+                losses.Add(std::string(kDescriptionCaptions[row]) + " of " + table.ColumnName(c) +
+                           ": a description holds at most 80 characters and no tab or line break");
         }
+        writer.Line(line);
     }
     for (int r = range.FirstRow; r <= range.LastRow; ++r) {
-        for (int c = range.FirstColumn; c <= range.LastColumn; ++c) {
-            if (c > range.FirstColumn) out.Write("\t");
-            WriteCell(out, table.Cell(c, r));
-        }
-        out.Write("\r\n");
+        RowLine(table, range, r, line, losses);
+        writer.Line(line);
     }
     if (!out.Commit()) {
         ShowError("Error Writing File");
@@ -563,6 +707,7 @@ bool WriteDataFile(const std::string& path, bool withNames, bool selectionOnly, 
     table.Modified = false;
     MRUFiles().Add(path);
     if (OnTableSaved) OnTableSaved();
+    if (losses.Count() > 0) ShowWarning(losses.Message());
     return true;
 }
 

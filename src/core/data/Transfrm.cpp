@@ -66,7 +66,11 @@ bool Apply(double& x) {
     case kTransformChiSquare: y = b * InvChiSq(1, UniformRandom(), a) + c; break;
     default: return true;
     }
-    x = static_cast<double>(y);
+    // Overflow (EXP of a large value) or a result outside the real numbers that the checks above
+    // let through (LOG of a negative A X + B) is no value to go on with.
+    const double result = static_cast<double>(y);
+    if (!std::isfinite(result)) return DomainError("Result is not a finite number");
+    x = result;
     return true;
 }
 
@@ -148,6 +152,8 @@ bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool 
     }
     BusyCursor busy;
     const int rows = table.RowCount();
+    long long failed = 0;
+    std::string firstError;
     for (int c : columns) {
         if (c < 1 || c > table.ColumnCount() || static_cast<std::size_t>(c) >= Values.size()) continue;
         int target = c;
@@ -166,10 +172,22 @@ bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool 
             }
             TransformRec.ErrorFlag = 0;
             double y = TransformValue(x);
-            table.SetCell(target, r, TransformRec.ErrorFlag ? std::string() : FormatTrimmed(y));
+            if (TransformRec.ErrorFlag) {
+                if (failed++ == 0) firstError = TransformRec.ErrorText;
+                table.SetCell(target, r, "");
+                continue;
+            }
+            // Written so that it reads back as exactly the value computed.
+            table.SetCell(target, r, FormatCellNumber(y));
         }
     }
     TransformRec.ErrorFlag = 0;
+    // Turned off only after the message has named the transform.
+    if (failed > 0)
+        ShowWarning("Transform: " + TransformText() + "\r\n" + firstError + "\r\n" + std::to_string(failed) +
+                    (failed == 1 ? " cell could not be transformed and was"
+                                 : " cells could not be transformed and were") +
+                    " left empty.");
     if (turnOffWhenDone) TransformRec.Kind = kTransformNone;
     table.Modified = true;
     DataList.MarkAllRowsChanged();

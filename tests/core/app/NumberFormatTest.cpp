@@ -2,6 +2,8 @@
 #include "CoreFixture.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -108,3 +110,35 @@ TEST(NumberFormatTest, ExtremeInputsDoNotBreakFormatting) {
 }
 
 } // namespace
+
+TEST(NumberFormatTest, CellNumbersReadBackExactly) {
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0"},
+        {-0.0, "0"},
+        {2.5, "2.5"},
+        {-3, "-3"},
+        {0.1, "0.1"},
+        {1e-7, "0.0000001"},
+        {1e80, "1e+80"},
+        {-1.5e-300, "-1.5e-300"},
+        {1.0 / 3, "0.3333333333333333"},
+        {123456789012.25, "123456789012.25"},
+        {std::numeric_limits<double>::infinity(), ""},
+        {std::nan(""), ""},
+    };
+    for (const auto& [x, text] : cases)
+        EXPECT_EQ(kivspc::FormatCellNumber(x), text) << x;
+
+    // Any finite double, written and read back through the cell conversion, is the same double.
+    std::uint64_t bits = 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < 20000; ++i) {
+        bits ^= bits << 13;
+        bits ^= bits >> 7;
+        bits ^= bits << 17;
+        double x = 0;
+        std::memcpy(&x, &bits, sizeof x);
+        if (!std::isfinite(x)) continue;
+        const std::string text = kivspc::FormatCellNumber(x);
+        EXPECT_EQ(kivspc::CellTextToValue(text), x == 0 ? 0.0 : x) << text;
+    }
+}

@@ -7,6 +7,7 @@
 #include "data/Procif.h"
 #include "data/Transfrm.h"
 
+#include <array>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -217,7 +218,186 @@ TEST_F(DataFileTest, CellsWithDelimitersCannotBreakTheFile) {
     DataTable().SetCell(2, 1, "c\nd");
     std::string path = folder.File("clean.kivs");
     ASSERT_TRUE(WriteDataFile(path, true, false, true));
-    EXPECT_EQ(TempFolder::Read(path), "a b\tc d\r\n");
+    // The row of texts would be read as names without the line of default names before it.
+    EXPECT_EQ(TempFolder::Read(path), "Col1\tCol2\r\na b\tc d\r\n");
+    ASSERT_EQ(platform.Messages.size(), 1u);
+    EXPECT_EQ(platform.Messages[0].kind, "warning");
+    EXPECT_NE(platform.Messages[0].text.find("2 texts do not fit"), std::string::npos)
+        << platform.Messages[0].text;
+}
+
+// A table as it is given to the round trip: names (empty: defaults), cells by row, and the four
+// description rows by column.
+struct TableSpec {
+    const char* what;
+    std::vector<std::string> names;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::array<std::string, 4>> descriptions;
+};
+
+void MakeTable(const TableSpec& spec) {
+    NewDataTable();
+    TDataTable& t = DataTable();
+    const std::size_t columns = std::max(spec.names.size(), spec.rows.empty() ? 1 : spec.rows[0].size());
+    t.SetColumnCount(static_cast<int>(columns));
+    t.SetRowCount(static_cast<int>(std::max<std::size_t>(spec.rows.size(), 1)));
+    for (std::size_t c = 0; c < spec.names.size(); ++c)
+        t.SetColumnName(static_cast<int>(c) + 1, spec.names[c]);
+    for (std::size_t r = 0; r < spec.rows.size(); ++r)
+        for (std::size_t c = 0; c < spec.rows[r].size(); ++c)
+            t.SetCell(static_cast<int>(c) + 1, static_cast<int>(r) + 1, spec.rows[r][c]);
+    for (std::size_t c = 0; c < spec.descriptions.size(); ++c)
+        for (int d = kTitleRow; d <= kLSLRow; ++d)
+            t.SetDescription(static_cast<int>(c) + 1, d,
+                             spec.descriptions[c][static_cast<std::size_t>(d - 1)]);
+}
+
+// Names, descriptions and cells, everything a data file should carry.
+std::vector<std::string> Everything() {
+    const TDataTable& t = DataTable();
+    std::vector<std::string> out;
+    for (int c = 1; c <= t.ColumnCount(); ++c) {
+        std::string column = "[" + t.ColumnName(c) + "]";
+        for (int d = kTitleRow; d <= kLSLRow; ++d)
+            column += "<" + t.Description(c, d) + ">";
+        for (int r = 1; r <= t.RowCount(); ++r)
+            column += "|" + std::string(t.Cell(c, r));
+        out.push_back(column);
+    }
+    return out;
+}
+
+TEST_F(DataFileTest, EveryTableTheLayoutCanCarryReadsBackUnchanged) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const TableSpec cases[] = {
+        {"default names over a row of texts", {}, {{"good", "bad"}, {"1", "2"}}, {}},
+        {"one column of texts", {}, {{"ok"}, {"1"}}, {}},
+        {"empty last column", {}, {{"1", ""}, {"2", ""}}, {}},
+        {"empty last column with names", {"A", "B"}, {{"1", ""}}, {}},
+        {"one column with empty rows", {}, {{""}, {"5"}, {""}, {""}}, {}},
+        {"one column, blanks and commas", {}, {{"good part"}, {"1,5"}, {" 7 "}}, {}},
+        {"several columns, empty rows", {}, {{"", "", ""}, {"1", "", "3"}, {"", "", ""}}, {}},
+        {"byte-order mark in the first cell", {}, {{bom + "x", "1"}}, {}},
+        {"byte-order mark in the first name", {bom + "Name", "B"}, {{"1", "2"}}, {}},
+        {"names that differ from the defaults in case only", {"col1", "COL2"}, {{"1", "2"}}, {}},
+        {"descriptions and a row of texts", {}, {{"a", "b"}}, {{"T", "10", "", ""}, {"", "", "5", "1"}}},
+        {"blanks and commas in names", {"Bore diameter", "x,y"}, {{"1", "2"}}, {}},
+        {"a one-column table with a name", {"Weight"}, {{"1"}, {""}}, {}},
+        {"leading blanks and a sign", {}, {{" 1", "-.5", "+3"}}, {}},
+        {"numbers that look like names", {}, {{"1e5", "E", "..."}}, {}},
+    };
+    for (const TableSpec& c : cases) {
+        MakeTable(c);
+        const auto before = Everything();
+        platform.Messages.clear();
+        const std::string path = folder.File("round.kivs");
+        ASSERT_TRUE(WriteDataFile(path, true, false, true)) << c.what;
+        EXPECT_TRUE(platform.Messages.empty()) << c.what << ": " << platform.Messages[0].text;
+        ASSERT_TRUE(LoadFile(path)) << c.what;
+        EXPECT_EQ(Everything(), before) << c.what << "\n" << TempFolder::Read(path);
+    }
+}
+
+TEST_F(DataFileTest, RandomTablesReadBackUnchanged) {
+    // Fragments chosen to meet every rule of the reader: names, descriptions, comments, numbers,
+    // blanks, commas, non-ASCII text and empty cells.
+    const std::vector<std::string> fragments = {"",         "",    "1", "-2.5", "1e3",   ".", "a",
+                                                "b c",      "x,y", " ", "USL",  "Title", ":", "*",
+                                                "\xC3\xA9", "E",   "+", "7 8",  "Col1"};
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    int clean = 0;
+    for (int round = 0; round < 300; ++round) {
+        TableSpec spec{"random", {}, {}, {}};
+        const unsigned columns = 1 + next(4);
+        const unsigned rows = 1 + next(5);
+        if (next(2)) {
+            for (unsigned c = 0; c < columns; ++c)
+                spec.names.push_back("N" + fragments[next(fragments.size())]);
+        }
+        for (unsigned r = 0; r < rows; ++r) {
+            std::vector<std::string> row;
+            for (unsigned c = 0; c < columns; ++c) {
+                std::string cell = fragments[next(fragments.size())];
+                if (next(2)) cell += fragments[next(fragments.size())];
+                row.push_back(cell);
+            }
+            spec.rows.push_back(row);
+        }
+        if (next(3) == 0)
+            for (unsigned c = 0; c < columns; ++c)
+                spec.descriptions.push_back({"", fragments[next(fragments.size())], "", ""});
+        MakeTable(spec);
+        const auto before = Everything();
+        platform.Messages.clear();
+        const std::string path = folder.File("random.kivs");
+        ASSERT_TRUE(WriteDataFile(path, true, false, true));
+        ASSERT_TRUE(LoadFile(path));
+        // What the layout cannot carry is announced; everything else comes back as it was.
+        if (platform.Messages.empty()) {
+            ++clean;
+            EXPECT_EQ(Everything(), before) << TempFolder::Read(path);
+        } else {
+            EXPECT_EQ(platform.Messages[0].kind, "warning");
+        }
+    }
+    // The fragments must leave most tables within what the layout carries, or this tests little.
+    EXPECT_GT(clean, 200);
+}
+
+TEST_F(DataFileTest, WhatTheLayoutCannotCarryIsAnnouncedAndTheRestReadsBack) {
+    struct Case {
+        TableSpec table;
+        std::string file;      // as written
+        std::string firstLoss; // the start of the warning's second line
+    };
+    const Case cases[] = {
+        {{"a comment-like first cell", {}, {{"*x", "1"}, {"2", "3"}}, {}},
+         "*x\t1\r\n2\t3\r\n",
+         "Row 1 starts like a comment"},
+        {{"a description-like first cell", {"A", "B"}, {{"1", "2"}, {"usl:", "3"}}, {}},
+         "A\tB\r\n1\t2\r\nusl:\t3\r\n",
+         "Row 2 starts like a comment or a description"},
+        {{"a year as a name", {"Weight", "2024"}, {{"1", "2"}}, {}},
+         "Weight\tCol2\r\n1\t2\r\n",
+         "The column name \"2024\""},
+        {{"one column named with a blank", {"Bore diameter"}, {{"1"}}, {}},
+         "Col1\r\n1\r\n",
+         "The column name \"Bore diameter\""},
+        {{"a description too long", {}, {{"1"}}, {{std::string(81, 't'), "", "", ""}}},
+         "Title:\t" + std::string(81, 't') + "\r\n1\r\n",
+         "Title: of Col1"},
+    };
+    for (const Case& c : cases) {
+        MakeTable(c.table);
+        platform.Messages.clear();
+        const std::string path = folder.File("loss.kivs");
+        ASSERT_TRUE(WriteDataFile(path, true, false, true)) << c.table.what;
+        EXPECT_EQ(TempFolder::Read(path), c.file) << c.table.what;
+        ASSERT_EQ(platform.Messages.size(), 1u) << c.table.what;
+        const std::string& text = platform.Messages[0].text;
+        EXPECT_EQ(
+            text.substr(0, text.find("\r\n")),
+            "The file was saved, but 1 text does not fit the data file layout and will read back changed.")
+            << c.table.what;
+        EXPECT_EQ(text.substr(text.find("\r\n") + 2, c.firstLoss.size()), c.firstLoss) << c.table.what;
+        EXPECT_FALSE(DataTable().Modified) << "the save itself succeeded";
+    }
+}
+
+TEST_F(DataFileTest, SavingWithoutNamesStillKeepsTheFirstRow) {
+    // Names not wanted: a needed names line holds the defaults, which read back as defaults.
+    MakeTable({"", {"Part", "Note"}, {{"A", "ok"}, {"B", "bad"}}, {}});
+    const std::string path = folder.File("nonames.kivs");
+    ASSERT_TRUE(WriteDataFile(path, false, false, false));
+    EXPECT_EQ(TempFolder::Read(path), "Col1\tCol2\r\nA\tok\r\nB\tbad\r\n");
+    ASSERT_TRUE(WriteDataFile(path, false, true, false, CellRange{2, 2, 2, 2}));
+    EXPECT_EQ(TempFolder::Read(path), "Col1\r\nbad\r\n");
+    ASSERT_TRUE(LoadFile(path));
+    EXPECT_EQ(Dump(), (Rows{"Col1", "bad"}));
 }
 
 } // namespace

@@ -203,10 +203,19 @@ TEST_F(DataListTest, MegabyteCells) {
     EXPECT_TRUE(IsText(1));
     EXPECT_EQ(Cached(1), (std::vector<double>{1, 2, 1}));
     EXPECT_EQ(LevelText(1, 1).size(), words.size());
-    // Only the first 80 characters of a cell are converted.
+    // Every digit counts: a megabyte of them is beyond a double's range, so the cell is missing.
     EXPECT_FALSE(IsText(2));
-    EXPECT_NEAR(Cached(2)[0], 1.111111111111111e79, 1e65);
-    EXPECT_EQ(DataList.Max[2], Cached(2)[0]);
+    EXPECT_EQ(Cached(2), (std::vector<double>{MissingValue, 2, 3}));
+}
+
+TEST_F(DataListTest, LongCellsConvertWithEveryCharacter) {
+    const std::string hundredDigits = "1" + std::string(99, '0');
+    // A letter beyond the 80th character still makes a text column.
+    const std::string lateLetter = std::string(90, '1') + "x";
+    Load({{hundredDigits, "1e80", "0." + std::string(120, '0') + "25", "7." + std::string(450, '0')},
+          {"1", lateLetter, "2", "3"}});
+    EXPECT_EQ(Cached(1), (std::vector<double>{1e99, 1e80, 2.5e-121, 7}));
+    EXPECT_TRUE(IsText(2));
 }
 
 TEST_F(DataListTest, NewDataTableStartsOver) {

@@ -281,7 +281,42 @@ TEST_F(ExtractTest, AddingAndModifyingTransformedVariables) {
     EXPECT_EQ(DataTable().Cell(3, 1), "10");
     EXPECT_EQ(DataTable().Cell(3, 3), "0");
     EXPECT_EQ(DataTable().Cell(3, 4), "") << "150 counts as missing";
-    EXPECT_EQ(DataTable().Cell(3, 5), FormatTrimmed(std::log(14.0)));
+    // Written in full, so that it reads back as exactly the value computed.
+    EXPECT_EQ(DataTable().Cell(3, 5), "2.6390573296152584");
+    EXPECT_EQ(CellTextToValue(DataTable().Cell(3, 5)), std::log(14.0));
+}
+
+TEST_F(ExtractTest, TransformedCellsThatAreNoNumberStayEmptyAndAreCounted) {
+    // EXP of 800 overflows a double; LOG of A X + B < 0 has no real value.
+    struct Case {
+        std::uint8_t kind;
+        const char* a;
+        const char* b;
+        const char* error;
+    };
+    const Case cases[] = {{kTransformExp, "80", "0", "Error: Result is not a finite number"},
+                          {kTransformLog, "-1", "0", "Error: Result is not a finite number"}};
+    for (const Case& c : cases) {
+        SetUp();
+        TransformRec.Kind = c.kind;
+        TransformRec.AText = c.a;
+        TransformRec.BText = c.b;
+        platform.Messages.clear();
+        ASSERT_TRUE(AddTransformedVariables({3}, true, false));
+        const int added = DataTable().ColumnCount();
+        int empty = 0;
+        for (int r = 1; r <= DataTable().RowCount(); ++r) {
+            EXPECT_EQ(DataTable().Cell(added, r).find_first_of("nai"), std::string_view::npos) << c.a;
+            empty += DataTable().Cell(added, r).empty();
+        }
+        EXPECT_FALSE(DataList.IsText[static_cast<std::size_t>(added)])
+            << "no nan or inf text makes a text column";
+        ASSERT_EQ(platform.Messages.size(), 1u);
+        EXPECT_EQ(platform.Messages[0].kind, "warning");
+        EXPECT_NE(platform.Messages[0].text.find(c.error), std::string::npos) << platform.Messages[0].text;
+        EXPECT_NE(platform.Messages[0].text.find(std::to_string(empty) + " cell"), std::string::npos)
+            << platform.Messages[0].text;
+    }
 }
 
 TEST_F(ExtractTest, ExtractionSurvivesTablesAndBuffersChangedBehindItsBack) {
