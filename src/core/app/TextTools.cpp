@@ -246,43 +246,59 @@ void ParseNumberList(std::string_view text, std::vector<std::string>& texts, std
     }
 }
 
-void ParseIntegerList(std::string_view text, std::vector<int>& values, int& count) {
-    values.clear();
-    count = 0;
+namespace {
+
+// Calls run(value) for every maximal run of digits, in order, until it returns false; a value
+// beyond `cap` is held at `cap`.
+template <typename Run> void ForEachDigitRun(std::string_view text, long long cap, Run&& run) {
     std::size_t i = 0;
     while (i < text.size()) {
         if (!IsDigit(text[i])) {
             ++i;
             continue;
         }
-        long v = 0;
-        while (i < text.size() && IsDigit(text[i])) {
-            v = std::min<long>(v * 10 + (text[i] - '0'), std::numeric_limits<std::int16_t>::max());
-            ++i;
-        }
-        values.push_back(static_cast<int>(v));
-        ++count;
+        long long v = 0;
+        for (; i < text.size() && IsDigit(text[i]); ++i)
+            v = std::min<long long>(v * 10 + (text[i] - '0'), cap);
+        if (!run(v)) return;
     }
 }
 
-long long FirstInteger(std::string_view text) {
-    bool anyDigits = false;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (!IsDigit(text[i])) {
-            ++i;
-            continue;
-        }
-        anyDigits = true;
-        long long v = 0;
-        while (i < text.size() && IsDigit(text[i])) {
-            v = std::min<long long>(v * 10 + (text[i] - '0'), std::numeric_limits<std::int32_t>::max());
-            ++i;
-        }
-        if (v >= 1) return v;
-    }
-    return anyDigits ? 0 : -1;
+} // namespace
+
+void ParseIntegerList(std::string_view text, std::vector<int>& values, int& count) {
+    values.clear();
+    ForEachDigitRun(text, std::numeric_limits<std::int16_t>::max(), [&values](long long v) {
+        values.push_back(static_cast<int>(v));
+        return true;
+    });
+    count = static_cast<int>(values.size());
 }
+
+long long FirstInteger(std::string_view text) {
+    long long found = -1;
+    ForEachDigitRun(text, std::numeric_limits<std::int32_t>::max(), [&found](long long v) {
+        found = v;
+        return v < 1;
+    });
+    return found;
+}
+
+namespace {
+
+// Calls word(view) for every run of characters outside `separators`, until it returns false.
+template <typename Word> void ForEachWord(std::string_view line, std::string_view separators, Word&& word) {
+    std::size_t i = 0;
+    while (true) {
+        i = line.find_first_not_of(separators, i);
+        if (i == std::string_view::npos) return;
+        const std::size_t end = std::min(line.find_first_of(separators, i), line.size());
+        if (!word(line.substr(i, end - i))) return;
+        i = end;
+    }
+}
+
+} // namespace
 
 bool SplitHeaderLine(std::string_view line, std::vector<std::string>& fields) {
     fields.clear();
@@ -290,63 +306,37 @@ bool SplitHeaderLine(std::string_view line, std::vector<std::string>& fields) {
     auto add = [&](std::string_view f) {
         if (static_cast<int>(fields.size()) >= kMaxColumns) {
             truncated = true;
-            return;
+            return false;
         }
         fields.emplace_back(CharPrefix(f, kMaxFieldChars));
+        return true;
     };
     if (line.find('\t') != std::string_view::npos) {
-        std::size_t start = 0;
-        while (true) {
-            std::size_t tab = line.find('\t', start);
-            if (tab == std::string_view::npos) {
-                add(line.substr(start));
-                break;
-            }
-            add(line.substr(start, tab - start));
-            start = tab + 1;
-        }
+        ForEachField(line, '\t', true, add);
     } else {
-        std::size_t i = 0;
-        while (i < line.size()) {
-            while (i < line.size() && (line[i] == ' ' || line[i] == ',')) ++i;
-            if (i == line.size()) break;
-            std::size_t start = i;
-            while (i < line.size() && line[i] != ' ' && line[i] != ',') ++i;
-            add(line.substr(start, i - start));
-        }
+        ForEachWord(line, " ,", add);
     }
     return truncated;
 }
 
 void SplitDataLine(std::string_view line, std::vector<std::string_view>& fields) {
     fields.clear();
-    // One pass finds the first tab; most lines of a data file are tab-delimited.
-    const char* begin = line.data();
-    const char* end = begin + line.size();
-    const char* p = begin;
-    while (p < end && *p != '\t') ++p;
     char delimiter = 0;
-    if (p < end) delimiter = '\t';
+    if (std::memchr(line.data(), '\t', line.size()))
+        delimiter = '\t';
     else if (line.find(',') != std::string_view::npos) delimiter = ',';
     if (delimiter) {
-        const char* start = begin;
-        for (const char* q = begin; q < end; ++q) {
-            if (*q != delimiter) continue;
-            fields.emplace_back(start, static_cast<std::size_t>(q - start));
-            start = q + 1;
-        }
         // A delimiter at the very end ends the last field without starting another.
-        if (start < end) fields.emplace_back(start, static_cast<std::size_t>(end - start));
+        ForEachField(line, delimiter, false, [&fields](std::string_view f) {
+            fields.push_back(f);
+            return true;
+        });
         return;
     }
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ') ++i;
-        if (i == line.size()) break;
-        std::size_t start = i;
-        while (i < line.size() && line[i] != ' ') ++i;
-        fields.push_back(line.substr(start, i - start));
-    }
+    ForEachWord(line, " ", [&fields](std::string_view word) {
+        fields.push_back(word);
+        return true;
+    });
 }
 
 double SecondsOfDay() {

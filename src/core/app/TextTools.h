@@ -7,6 +7,7 @@
 #include "app/MissingValue.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,27 @@ void ParseNumberList(std::string_view text, std::vector<std::string>& texts, std
 void ParseIntegerList(std::string_view text, std::vector<int>& values, int& count);
 // The first run of digits whose value is at least 1; 0 when all runs are zero; -1 without digits.
 long long FirstInteger(std::string_view text);
+
+// Calls field(view) for every field of line between delimiters, in order, until it returns false.
+// A delimiter at the very end of the line gives a final empty field only with keepTrailingEmpty;
+// an empty line is one empty field with it and none without. The views point into line.
+template <typename Field>
+void ForEachField(std::string_view line, char delimiter, bool keepTrailingEmpty, Field&& field) {
+    const char* start = line.data();
+    const char* end = start + line.size();
+    while (true) {
+        const auto* at =
+            static_cast<const char*>(std::memchr(start, delimiter, static_cast<std::size_t>(end - start)));
+        if (!at) {
+            if (start < end || keepTrailingEmpty)
+                field(std::string_view(start, static_cast<std::size_t>(end - start)));
+            return;
+        }
+        if (!field(std::string_view(start, static_cast<std::size_t>(at - start)))) return;
+        start = at + 1;
+        if (start == end && !keepTrailingEmpty) return;
+    }
+}
 
 // True when text holds a character other than tab, blank, "+", ",", "-", ".", digits, "E", "e".
 bool HasNonNumericChar(std::string_view text);

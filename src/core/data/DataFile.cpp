@@ -199,19 +199,15 @@ private:
         if (!rest.empty() && (rest[0] == '\t' || rest[0] == ',' || rest[0] == ' ')) rest.remove_prefix(1);
         auto& target = descriptions_[static_cast<std::size_t>(row)];
         if (target.empty()) target.resize(kMaxColumns + 1);
-        int field = 0;
-        std::size_t start = 0;
-        while (true) {
-            std::size_t tab = rest.find('\t', start);
-            std::string_view text = rest.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
-            if (++field > kMaxColumns) {
+        std::size_t field = 0;
+        ForEachField(rest, '\t', true, [&](std::string_view text) {
+            if (++field > static_cast<std::size_t>(kMaxColumns)) {
                 truncated_ = true;
-                break;
+                return false;
             }
-            target[static_cast<std::size_t>(field)] = std::string(CharPrefix(text, kMaxFieldChars));
-            if (tab == std::string_view::npos) break;
-            start = tab + 1;
-        }
+            target[field] = std::string(CharPrefix(text, kMaxFieldChars));
+            return true;
+        });
     }
 
     bool Names(std::string_view line) {
@@ -230,30 +226,20 @@ private:
     }
 
     void Data(std::string_view line) {
-        const char* begin = line.data();
-        const char* end = begin + line.size();
-        const auto* tab = static_cast<const char*>(std::memchr(begin, '\t', line.size()));
-        if (tab) {
-            // Tab-delimited, the usual case: each field is stored as it is found.
+        if (std::memchr(line.data(), '\t', line.size())) {
+            // Tab-delimited, the usual case: each field is stored as it is found. A tab at the
+            // very end ends the last field without starting another.
             ++rows_;
             if (rows_ > table_.RowCount()) table_.AppendRow();
             std::size_t col = 0;
-            const char* start = begin;
-            while (true) {
+            ForEachField(line, '\t', false, [&](std::string_view field) {
                 if (++col > static_cast<std::size_t>(kMaxColumns)) {
                     truncated_ = true;
-                    break;
+                    return false;
                 }
-                if (!tab) {
-                    Field(col, std::string_view(start, static_cast<std::size_t>(end - start)));
-                    break;
-                }
-                Field(col, std::string_view(start, static_cast<std::size_t>(tab - start)));
-                start = tab + 1;
-                // A tab at the very end ends the last field without starting another.
-                if (start >= end) break;
-                tab = static_cast<const char*>(std::memchr(start, '\t', static_cast<std::size_t>(end - start)));
-            }
+                Field(col, field);
+                return true;
+            });
             return;
         }
         SplitDataLine(line, fields_);
@@ -315,103 +301,134 @@ private:
 
 enum class ReadOutcome { Done, NotUtf8, ReadError };
 
-// Reads the whole file into the (new, empty) table. With latin1 every byte is one character;
-// otherwise the text must be UTF-8, and NotUtf8 asks for a second reading as Latin-1.
-ReadOutcome ReadTable(int fd, double fileSize, bool latin1, std::vector<char>& buffer, TableReader*& readerOut,
-                      std::unique_ptr<TableReader>& holder, int& readError) {
-    TDataTable& table = DataTable();
-    Platform& platform = CurrentPlatform();
-    table.SetRowCount(0);
+// Reads an open file into the (new, empty) table: blocks into lines, lines into the reader.
+class FileLoader {
+public:
+    FileLoader(int fd, double fileSize) : fd_(fd), fileSize_(fileSize), buffer_(kReadBlockSize) {}
 
-    // The first block tells the line ends and the length of a line, which sizes the columns
-    // once instead of letting them grow by doubling.
-    long n = ReadBlock(fd, buffer.data(), buffer.size());
-    if (n < 0) {
-        readError = errno ? errno : EIO;
-        return ReadOutcome::ReadError;
+    // With latin1 every byte is one character; otherwise the text must be UTF-8, and NotUtf8
+    // asks for a second reading as Latin-1 (from a new table, after Rewind).
+    ReadOutcome Read(bool latin1);
+    bool Rewind() {
+        if (::lseek(fd_, 0, SEEK_SET) == 0) return true;
+        error_ = errno ? errno : EIO;
+        return false;
     }
-    std::string_view firstBlock(buffer.data(), static_cast<std::size_t>(n));
-    const auto lf = static_cast<std::size_t>(std::count(firstBlock.begin(), firstBlock.end(), '\n'));
-    const auto cr = static_cast<std::size_t>(std::count(firstBlock.begin(), firstBlock.end(), '\r'));
-    const char terminator = cr > lf ? '\r' : '\n';
-    const char other = terminator == '\n' ? '\r' : '\n';
-    const double lines = std::max<double>(static_cast<double>(std::max(lf, cr)), 1.0);
-    const double perLine = std::max<double>(static_cast<double>(n) / lines, 2.0);
-    const int expectedRows = static_cast<int>(std::min<double>(fileSize / perLine * 1.02 + 16, INT32_MAX / 2));
-    table.ReserveRows(expectedRows);
+    // Null when not even the first block could be read.
+    TableReader* Reader() { return reader_.get(); }
+    // The errno of a failed read.
+    int Error() const { return error_; }
 
-    holder = std::make_unique<TableReader>(table, expectedRows, !latin1);
-    TableReader& reader = *holder;
-    readerOut = holder.get();
-    std::string converted;
-    auto emitOne = [&](std::string_view line) {
-        if (!latin1) {
-            reader.Line(line);
-        } else {
-            converted = Latin1ToUtf8(line);
-            reader.Line(converted);
-        }
-    };
-    // A piece between two main line ends; it may still hold the other kind of line end
-    // (mixed files) or half of a CR LF pair.
-    auto emit = [&](std::string_view piece) {
-        if (terminator == '\n' && !piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
-        if (terminator == '\r' && !piece.empty() && piece.front() == '\n') piece.remove_prefix(1);
-        if (piece.find(other) == std::string_view::npos) {
-            emitOne(piece);
+private:
+    // The size of the next block in buffer_; -1 (with error_ set) on a read error.
+    long NextBlock() {
+        const long n = ReadBlock(fd_, buffer_.data(), buffer_.size());
+        if (n < 0) error_ = errno ? errno : EIO;
+        return n;
+    }
+    void Start(std::string_view firstBlock, bool latin1);
+    void Block(std::string_view block);
+    void Piece(std::string_view piece);
+    void Line(std::string_view line) {
+        if (!latin1_) {
+            reader_->Line(line);
             return;
         }
-        std::size_t start = 0;
-        while (true) {
-            std::size_t at = piece.find(other, start);
-            if (at == std::string_view::npos) {
-                emitOne(piece.substr(start));
-                break;
-            }
-            emitOne(piece.substr(start, at - start));
-            start = at + 1;
-            // A CR LF pair inside a piece is one line end.
-            if (other == '\r' && start < piece.size() && piece[start] == '\n') ++start;
-        }
-    };
-
-    std::string carry; // the unfinished last line of a block
-    double bytesRead = 0;
-    bool first = true;
-    while (n > 0) {
-        std::string_view block(buffer.data(), static_cast<std::size_t>(n));
-        if (first) {
-            if (block.substr(0, 3) == "\xEF\xBB\xBF") block.remove_prefix(3);
-            first = false;
-        }
-        const char* p = block.data();
-        const char* stop = p + block.size();
-        while (p < stop) {
-            const auto* end = static_cast<const char*>(std::memchr(p, terminator, static_cast<std::size_t>(stop - p)));
-            if (!end) break;
-            std::string_view piece(p, static_cast<std::size_t>(end - p));
-            if (!carry.empty()) {
-                carry.append(piece);
-                emit(carry);
-                carry.clear();
-            } else {
-                emit(piece);
-            }
-            p = end + 1;
-        }
-        if (p < stop) carry.append(p, static_cast<std::size_t>(stop - p));
-        if (reader.NotUtf8()) return ReadOutcome::NotUtf8;
-        bytesRead += static_cast<double>(n);
-        platform.ProgressSet(static_cast<int>(bytesRead * 100 / fileSize));
-        platform.KeepResponsive();
-        n = ReadBlock(fd, buffer.data(), buffer.size());
-        if (n < 0) {
-            readError = errno ? errno : EIO;
-            return ReadOutcome::ReadError;
-        }
+        converted_ = Latin1ToUtf8(line);
+        reader_->Line(converted_);
     }
-    if (!carry.empty()) emit(carry);
-    return reader.NotUtf8() ? ReadOutcome::NotUtf8 : ReadOutcome::Done;
+
+    int fd_;
+    double fileSize_;
+    std::vector<char> buffer_;
+    std::unique_ptr<TableReader> reader_;
+    int error_ = 0;
+    bool latin1_ = false;
+    char terminator_ = '\n'; // the file's main line end
+    char other_ = '\r';      // the other one, found in mixed files
+    std::string carry_;      // the unfinished last line of a block
+    std::string converted_;  // a Latin-1 line as UTF-8
+};
+
+ReadOutcome FileLoader::Read(bool latin1) {
+    reader_.reset();
+    carry_.clear();
+    DataTable().SetRowCount(0);
+    long n = NextBlock();
+    if (n < 0) return ReadOutcome::ReadError;
+    Platform& platform = CurrentPlatform();
+    std::string_view block(buffer_.data(), static_cast<std::size_t>(n));
+    Start(block, latin1);
+    if (block.substr(0, 3) == "\xEF\xBB\xBF") block.remove_prefix(3);
+    double bytesRead = 0;
+    while (n > 0) {
+        Block(block);
+        if (reader_->NotUtf8()) return ReadOutcome::NotUtf8;
+        bytesRead += static_cast<double>(n);
+        platform.ProgressSet(static_cast<int>(bytesRead * 100 / fileSize_));
+        platform.KeepResponsive();
+        if ((n = NextBlock()) < 0) return ReadOutcome::ReadError;
+        block = std::string_view(buffer_.data(), static_cast<std::size_t>(n));
+    }
+    if (!carry_.empty()) Piece(carry_);
+    return reader_->NotUtf8() ? ReadOutcome::NotUtf8 : ReadOutcome::Done;
+}
+
+// The first block tells the line ends and the length of a line, which sizes the columns once
+// instead of letting them grow by doubling.
+void FileLoader::Start(std::string_view firstBlock, bool latin1) {
+    const auto lf = static_cast<std::size_t>(std::count(firstBlock.begin(), firstBlock.end(), '\n'));
+    const auto cr = static_cast<std::size_t>(std::count(firstBlock.begin(), firstBlock.end(), '\r'));
+    terminator_ = cr > lf ? '\r' : '\n';
+    other_ = terminator_ == '\n' ? '\r' : '\n';
+    const double lines = std::max<double>(static_cast<double>(std::max(lf, cr)), 1.0);
+    const double perLine = std::max<double>(static_cast<double>(firstBlock.size()) / lines, 2.0);
+    const int expectedRows =
+        static_cast<int>(std::min<double>(fileSize_ / perLine * 1.02 + 16, INT32_MAX / 2));
+    TDataTable& table = DataTable();
+    table.ReserveRows(expectedRows);
+    latin1_ = latin1;
+    reader_ = std::make_unique<TableReader>(table, expectedRows, !latin1);
+}
+
+// Cuts a block at the main line ends; a line cut by the block's end waits in carry_.
+void FileLoader::Block(std::string_view block) {
+    const char* p = block.data();
+    const char* stop = p + block.size();
+    while (p < stop) {
+        const auto* end =
+            static_cast<const char*>(std::memchr(p, terminator_, static_cast<std::size_t>(stop - p)));
+        if (!end) break;
+        std::string_view piece(p, static_cast<std::size_t>(end - p));
+        if (!carry_.empty()) {
+            carry_.append(piece);
+            Piece(carry_);
+            carry_.clear();
+        } else {
+            Piece(piece);
+        }
+        p = end + 1;
+    }
+    if (p < stop) carry_.append(p, static_cast<std::size_t>(stop - p));
+}
+
+// A piece between two main line ends; it may still hold the other kind of line end (mixed
+// files) or half of a CR LF pair.
+void FileLoader::Piece(std::string_view piece) {
+    if (terminator_ == '\n' && !piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+    if (terminator_ == '\r' && !piece.empty() && piece.front() == '\n') piece.remove_prefix(1);
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t at = piece.find(other_, start);
+        if (at == std::string_view::npos) {
+            Line(piece.substr(start));
+            return;
+        }
+        Line(piece.substr(start, at - start));
+        start = at + 1;
+        // A CR LF pair inside a piece is one line end.
+        if (other_ == '\r' && start < piece.size() && piece[start] == '\n') ++start;
+    }
 }
 
 } // namespace
@@ -450,43 +467,34 @@ bool LoadFile(const std::string& path) {
     BusyCursor busy;
     Platform& platform = CurrentPlatform();
     platform.ProgressBegin("Loading File...");
-    std::vector<char> buffer(kReadBlockSize);
-    const double fileSize = std::max<double>(static_cast<double>(info.st_size), 1.0);
-    std::unique_ptr<TableReader> holder;
-    TableReader* reader = nullptr;
-    int readError = 0;
-    ReadOutcome outcome = ReadTable(file.Get(), fileSize, false, buffer, reader, holder, readError);
+    FileLoader loader(file.Get(), std::max<double>(static_cast<double>(info.st_size), 1.0));
+    ReadOutcome outcome = loader.Read(false);
     if (outcome == ReadOutcome::NotUtf8) {
         // Not UTF-8: every byte is a Latin-1 character. Start again from a clean table.
-        holder.reset();
         NewDataTable();
-        if (::lseek(file.Get(), 0, SEEK_SET) != 0) {
-            outcome = ReadOutcome::ReadError;
-            readError = errno ? errno : EIO;
-        } else {
-            outcome = ReadTable(file.Get(), fileSize, true, buffer, reader, holder, readError);
-        }
+        outcome = loader.Rewind() ? loader.Read(true) : ReadOutcome::ReadError;
     }
     platform.ProgressEnd();
     table.FileName = path;
     table.Modified = false;
-    if (reader) reader->Finish();
-    std::vector<std::vector<double>> none;
-    auto& converted = reader ? reader->ConvertedValues() : none;
-    static const std::vector<std::uint8_t> noText;
-    const auto& textColumns = reader ? reader->TextColumns() : noText;
+    TableReader* reader = loader.Reader();
+    if (reader) {
+        reader->Finish();
+        DataList.AdoptConvertedValues(std::move(reader->ConvertedValues()), reader->TextColumns());
+    } else {
+        DataList.AdoptConvertedValues({}, {});
+    }
 
     if (outcome == ReadOutcome::ReadError) {
         // The rows read so far stay; the user is told the file could not be read to its end.
-        StatErrorCode = readError;
-        DataList.AdoptConvertedValues(std::move(converted), textColumns);
+        StatErrorCode = loader.Error();
         ShowFileError();
         if (OnTableReplaced) OnTableReplaced();
         return false;
     }
     StatErrorCode = 0;
-    if (reader && reader->Truncated()) ShowWarning("The Maximum Number of Columns was Exceeded. Columns Truncated.");
-    DataList.AdoptConvertedValues(std::move(converted), textColumns);
+    if (reader && reader->Truncated())
+        ShowWarning("The Maximum Number of Columns was Exceeded. Columns Truncated.");
     AskBlankCommas = true;
     MRUFiles().Add(path);
     if (OnTableReplaced) OnTableReplaced();

@@ -6,6 +6,10 @@
 
 namespace kivspc {
 
+static_assert(kMissEqual == 1 && kMissGreater == 2 && kMissGreaterEqual == 3 && kMissLess == 4 &&
+                  kMissLessEqual == 5,
+              "Missing When relations are the shared comparison codes");
+
 TMissingRec MissingRec;
 std::string MissingText1;
 std::string MissingText2;

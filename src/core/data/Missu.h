@@ -2,12 +2,14 @@
 // Missing When: up to two rules that make values count as missing in every analysis.
 #pragma once
 
+#include "data/Relations.h"
+
 #include <cstdint>
 #include <string>
 
 namespace kivspc {
 
-// Relations of a Missing When rule.
+// Relations of a Missing When rule (the codes of the shared comparisons).
 enum MissingRelation : std::uint8_t { kMissNone = 0, kMissEqual, kMissGreater, kMissGreaterEqual, kMissLess, kMissLessEqual };
 
 struct TMissingRec {
@@ -29,25 +31,13 @@ extern std::string MissingText2;
 
 // The text of a relation: "=", ">", ">=", "<", "<=" ("=" for none).
 std::string MissingRelationText(std::uint8_t relation);
-namespace detail {
-inline bool MissingRuleHolds(std::uint8_t relation, double x, double value) {
-    switch (relation) {
-    case kMissEqual: return x == value;
-    case kMissGreater: return x > value;
-    case kMissGreaterEqual: return x >= value;
-    case kMissLess: return x < value;
-    case kMissLessEqual: return x <= value;
-    default: return false;
-    }
-}
-} // namespace detail
 
 // False for MissingValue and for values that meet an active rule.
 inline bool IsValidValue(double x) {
     if (x == -2147483647.0) return false;
     if (!MissingRec.MissingOn) return true;
-    return !detail::MissingRuleHolds(MissingRec.Relation1, x, MissingRec.Value1) &&
-           !detail::MissingRuleHolds(MissingRec.Relation2, x, MissingRec.Value2);
+    return !RelationHolds(MissingRec.Relation1, x, MissingRec.Value1) &&
+           !RelationHolds(MissingRec.Relation2, x, MissingRec.Value2);
 }
 // Stores the rules as the Missing Values dialog's OK does; a value text that is not a number
 // switches its rule off. Returns the status text ("Missing: X ..." or "Missing Off").

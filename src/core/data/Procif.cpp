@@ -2,6 +2,7 @@
 #include "data/Procif.h"
 
 #include "data/DataList.h"
+#include "data/Relations.h"
 
 #include <algorithm>
 #include <limits>
@@ -17,6 +18,10 @@ int InCount1 = 0;
 int InCount2 = 0;
 std::string ConditionText1;
 std::string ConditionText2;
+
+static_assert(kRelEqual == 1 && kRelGreater == 2 && kRelGreaterEqual == 3 && kRelLess == 4 &&
+                  kRelLessEqual == 5 && kRelNotEqual == 6,
+              "Process If relations are the shared comparison codes");
 
 namespace {
 
@@ -35,17 +40,11 @@ int Condition(std::uint8_t relation, int column, double value, const std::array<
     if (relation == kRelAll || column < 1 || static_cast<std::size_t>(column) >= Values.size()) return -1;
     const auto& values = Values[static_cast<std::size_t>(column)];
     double v = static_cast<std::size_t>(row) < values.size() ? values[static_cast<std::size_t>(row)] : MissingValue;
-    switch (relation) {
-    case kRelEqual: return v == value;
-    case kRelGreater: return v > value;
-    case kRelGreaterEqual: return v >= value;
-    case kRelLess: return v < value;
-    case kRelLessEqual: return v <= value;
-    case kRelNotEqual: return v != value;
-    case kRelIn: return InList(v, list, count);
-    case kRelNotIn: return !InList(v, list, count);
-    default: return -1;
-    }
+    if (relation == kRelIn) return InList(v, list, count);
+    if (relation == kRelNotIn) return !InList(v, list, count);
+    int holds = -1;
+    WithComparison(relation, [&](auto compare) { holds = compare(v, value); });
+    return holds;
 }
 
 } // namespace
@@ -76,20 +75,15 @@ bool ConditionColumn(std::uint8_t relation, int column, double value, const std:
     const int n = std::min(rows, static_cast<int>(values.size()) - 1);
     const double* v = values.data();
     std::uint8_t* o = out.data();
-    switch (relation) {
-    case kRelEqual: for (int r = 1; r <= n; ++r) o[r] = v[r] == value; break;
-    case kRelGreater: for (int r = 1; r <= n; ++r) o[r] = v[r] > value; break;
-    case kRelGreaterEqual: for (int r = 1; r <= n; ++r) o[r] = v[r] >= value; break;
-    case kRelLess: for (int r = 1; r <= n; ++r) o[r] = v[r] < value; break;
-    case kRelLessEqual: for (int r = 1; r <= n; ++r) o[r] = v[r] <= value; break;
-    case kRelNotEqual: for (int r = 1; r <= n; ++r) o[r] = v[r] != value; break;
-    case kRelIn:
-    case kRelNotIn: {
+    if (relation == kRelIn || relation == kRelNotIn) {
         const bool want = relation == kRelIn;
         for (int r = 1; r <= n; ++r) o[r] = InList(v[r], list, count) == want;
-        break;
-    }
-    default: return false;
+    } else if (!WithComparison(relation, [&](auto compare) {
+                   // One loop per comparison, which the compiler can vectorise.
+                   for (int r = 1; r <= n; ++r)
+                       o[r] = compare(v[r], value);
+               })) {
+        return false;
     }
     // Rows beyond the cached column compare as missing cells.
     for (int r = n + 1; r <= rows; ++r) o[r] = static_cast<std::uint8_t>(Condition(relation, column, value, list, count, r) == 1);
