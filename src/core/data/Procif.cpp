@@ -124,49 +124,71 @@ void ProcessIfOff() {
     ConditionText2.clear();
 }
 
+namespace {
+
+bool ConditionPresent(const ProcessIfCondition& c) {
+    return c.Relation != kRelAll && c.Relation <= kRelNotIn && c.Column >= 1 && c.Column <= kMaxColumns;
+}
+
+// Where one condition is kept: its fields of the record, its "in" list and its text.
+struct ConditionSlot {
+    std::string& Name;
+    std::string& ValueText;
+    std::uint8_t& Relation;
+    std::string& RelationText;
+    std::int16_t& Column;
+    double& Value;
+    std::array<double, kMaxColumns + 1>& List;
+    int& Count;
+    std::string& Text;
+};
+
+// The values of an "in" list, and the list as shown: "[1,3]".
+std::string TakeList(const std::string& text, ConditionSlot& slot) {
+    std::vector<std::string> texts;
+    std::vector<double> values;
+    ParseNumberList(text, texts, values, slot.Count);
+    std::string shown = "[";
+    for (int i = 0; i < slot.Count; ++i) {
+        slot.List[static_cast<std::size_t>(i) + 1] = values[static_cast<std::size_t>(i)];
+        if (i > 0) shown += ",";
+        shown += texts[static_cast<std::size_t>(i)];
+    }
+    return shown + "]";
+}
+
+void TakeCondition(const ProcessIfCondition& c, ConditionSlot slot) {
+    slot.Count = 0;
+    slot.Text.clear();
+    if (!ConditionPresent(c)) return;
+    slot.Name = c.Name;
+    slot.Relation = c.Relation;
+    slot.RelationText = ProcessIfRelationText(c.Relation);
+    slot.Column = static_cast<std::int16_t>(c.Column);
+    if (c.Relation == kRelIn || c.Relation == kRelNotIn) {
+        slot.ValueText = TakeList(c.ValueText, slot);
+    } else {
+        slot.ValueText = c.ValueText;
+        double v = 0;
+        // A value that is not a number matches no cell: only "<>" holds for it.
+        slot.Value = ConvertNumber(TrimBlanks(c.ValueText), v) ? v : std::numeric_limits<double>::quiet_NaN();
+    }
+    slot.Text = slot.Name + kRelationDisplay[c.Relation] + slot.ValueText;
+}
+
+} // namespace
+
 std::string ApplyProcessIf(const ProcessIfCondition& first, const ProcessIfCondition& second, bool orJoin) {
-    auto present = [](const ProcessIfCondition& c) {
-        return c.Relation != kRelAll && c.Relation <= kRelNotIn && c.Column >= 1 && c.Column <= kMaxColumns;
-    };
-    if (!present(first) && !present(second)) {
+    if (!ConditionPresent(first) && !ConditionPresent(second)) {
         ProcessIfOff();
         return "Process If Off";
     }
     TProcessIfRec rec;
     rec.OrJoin = orJoin;
-    auto take = [&](const ProcessIfCondition& c, std::string& name, std::string& valueText, std::uint8_t& relation,
-                    std::string& relationText, std::int16_t& column, double& value,
-                    std::array<double, kMaxColumns + 1>& list, int& count, std::string& conditionText) {
-        count = 0;
-        conditionText.clear();
-        if (!present(c)) return;
-        name = c.Name;
-        relation = c.Relation;
-        relationText = ProcessIfRelationText(c.Relation);
-        column = static_cast<std::int16_t>(c.Column);
-        if (relation == kRelIn || relation == kRelNotIn) {
-            std::vector<std::string> texts;
-            std::vector<double> values;
-            ParseNumberList(c.ValueText, texts, values, count);
-            std::string shown = "[";
-            for (int i = 0; i < count; ++i) {
-                list[static_cast<std::size_t>(i) + 1] = values[static_cast<std::size_t>(i)];
-                if (i > 0) shown += ",";
-                shown += texts[static_cast<std::size_t>(i)];
-            }
-            valueText = shown + "]";
-        } else {
-            valueText = c.ValueText;
-            double v = 0;
-            // A value that is not a number matches no cell: only "<>" holds for it.
-            value = ConvertNumber(TrimBlanks(c.ValueText), v) ? v : std::numeric_limits<double>::quiet_NaN();
-        }
-        conditionText = name + kRelationDisplay[relation] + valueText;
-    };
-    take(first, rec.Name1, rec.ValueText1, rec.Relation1, rec.RelationText1, rec.Column1, rec.Value1, InList1,
-         InCount1, ConditionText1);
-    take(second, rec.Name2, rec.ValueText2, rec.Relation2, rec.RelationText2, rec.Column2, rec.Value2, InList2,
-         InCount2, ConditionText2);
+    TakeCondition(first, {rec.Name1, rec.ValueText1, rec.Relation1, rec.RelationText1, rec.Column1,
+                          rec.Value1, InList1, InCount1, ConditionText1});
+    TakeCondition(second, {rec.Name2, rec.ValueText2, rec.Relation2, rec.RelationText2, rec.Column2,
+                           rec.Value2, InList2, InCount2, ConditionText2});
     ProcessIfRec = rec;
     ProcessIfOn = true;
     std::string status = "Process If: " + ConditionText1;
