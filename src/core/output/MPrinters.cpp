@@ -62,10 +62,11 @@ void TMPrinter::SetPrintMargins(int left, int right, int bottom, int top) {
 void TMPrinter::SetPrintHeaderFooter(int which, std::string_view left, std::string_view centre,
                                      const TOutputFont& font, bool drawNow, int position,
                                      std::string_view right) {
-    if (which != 1 && which != 2) return;
+    if (which != kPrintHeader && which != kPrintFooter) return;
+    const bool header = which == kPrintHeader;
     long long pixels = std::max<long long>(0, ToPixels(position, device_.DpiY()) - device_.OffsetY());
-    Decoration& d = which == 1 ? header_ : footer_;
-    d.Position = which == 1 ? ClampInt(pixels) : ClampInt(std::max(0, device_.PageHeight()) - pixels);
+    Decoration& d = header ? header_ : footer_;
+    d.Position = header ? ClampInt(pixels) : ClampInt(std::max(0, device_.PageHeight()) - pixels);
     d.Left = left;
     d.Centre = centre;
     d.Right = right;

@@ -38,6 +38,9 @@ public:
     virtual std::string DateText() = 0;
 };
 
+// Which decoration SetPrintHeaderFooter sets.
+enum PrintDecoration : int { kPrintHeader = 1, kPrintFooter = 2 };
+
 // The text device's state from opening (construction) to closing. Characters: TAB moves to the
 // next tab stop, LF starts a new line, CR prints what is pending, FF starts a new page.
 class TMPrinter {
@@ -49,7 +52,7 @@ public:
 
     // Margins in thousandths of an inch from the paper's edges.
     void SetPrintMargins(int left, int right, int bottom, int top);
-    // which: 1 header, 2 footer (anything else is ignored). position: thousandths of an inch from
+    // which: a PrintDecoration (anything else is ignored). position: thousandths of an inch from
     // the top (header) or bottom (footer). In the texts the first "&P" becomes the page number and
     // the first "&D" the date. With drawNow on page 1 the decorations are drawn at once.
     void SetPrintHeaderFooter(int which, std::string_view left, std::string_view centre,

@@ -103,9 +103,9 @@ TEST_F(PrinterTest, HeaderAndFooterPositions) {
         TMPrinter printer(d);
         printer.SetPrintMargins(1000, 1000, 1000, 1000);
         TOutputFont small = Body(9);
-        printer.SetPrintHeaderFooter(1, "Left &P", "Mid", small, true, c.position, "&D");
-        printer.SetPrintHeaderFooter(2, "", "", small, false, c.position, "Page (&P)");
-        printer.SetPrintHeaderFooter(3, "never", "", small, true, c.position, "");
+        printer.SetPrintHeaderFooter(kPrintHeader, "Left &P", "Mid", small, true, c.position, "&D");
+        printer.SetPrintHeaderFooter(kPrintFooter, "", "", small, false, c.position, "Page (&P)");
+        printer.SetPrintHeaderFooter(kPrintFooter + 1, "never", "", small, true, c.position, "");
         // Page 1: the header at once, no footer. Centred: 100 + (650 - 27) / 2.
         EXPECT_EQ(Draws(d), (std::vector<Drawn>{{1, 100, c.headerY, "Left 1"},
                                                 {1, 411, c.headerY, "Mid"},
@@ -123,7 +123,7 @@ TEST_F(PrinterTest, HeaderAndFooterPositions) {
 TEST_F(PrinterTest, DrawNowOnlyOnTheFirstPage) {
     TMPrinter printer(device);
     printer.Write("\f");
-    printer.SetPrintHeaderFooter(2, "foot", "", Body(9), true, 250, "");
+    printer.SetPrintHeaderFooter(kPrintFooter, "foot", "", Body(9), true, 250, "");
     EXPECT_TRUE(device.Drawings.empty());
     printer.Write("\f");
     EXPECT_EQ(device.TextsOn(3), (std::vector<std::string>{"foot"}));
