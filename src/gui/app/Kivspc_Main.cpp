@@ -75,7 +75,7 @@ void TMainForm_KIVSPC::BuildButtons() {
     QPushButton* calc =
         MakeButton("Button_CLCalc", "&Control Limit Calculations", "Control limits from a statistic");
     QPushButton* capability =
-        MakeButton("Button_Capability", "&Capabilty/Performance", "Capability and performance analysis");
+        MakeButton("Button_Capability", "&Capability/Performance", "Capability and performance analysis");
     QPushButton* help = MakeButton("Button_Help", "&Help", "Introduction to the program");
     for (QPushButton* b : {dataEditor, variables, attributes, capability, help}) b->setEnabled(false);
     connect(calc, &QPushButton::clicked, this, [this] { ShowControlLimitForm(); });
