@@ -24,7 +24,7 @@ TEST_F(GuiTest, MainWindowHasItsButtonsAndStoresItsPositionOnClose) {
             ASSERT_NE(button, nullptr) << name;
             EXPECT_FALSE(button->text().isEmpty()) << name;
         }
-        EXPECT_EQ(main.findChild<QPushButton*>("Button_Capability")->text(), "&Capabilty/Performance");
+        EXPECT_EQ(main.findChild<QPushButton*>("Button_Capability")->text(), "&Capability/Performance");
         // A first start creates both values with the designed position.
         EXPECT_EQ(main.pos(), QPoint(3, 2));
 

@@ -4,6 +4,7 @@
 // notice window.
 #include "GuiFixture.h"
 
+#include "app/Platform.h"
 #include "output/OutputDataModule.h"
 #include "output/OutputRichEdit.h"
 #include "output/ReditU.h"
@@ -12,8 +13,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,8 +31,10 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -422,4 +428,193 @@ TEST_F(OutputDocumentTest, ReportWrittenWhileHiddenAppearsWhenShown) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(hidden->toPlainText(), "line 1\nline 2\nline 3\nafter scaling\n");
     EXPECT_EQ(ShownSizes(*hidden), (std::vector<double>{20, 20, 20, 10}));
+}
+
+// Saving as the user does it: through the save dialog and the routine behind it, with messages
+// recorded rather than shown.
+class OutputSaveTest : public OutputDocumentTest {
+protected:
+    void SetUp() override {
+        OutputDocumentTest::SetUp();
+        kivspc::SetPlatform(&recorder);
+        kivspc::SetOutputDocument(&box.Document());
+        kivspc::SetBodyFont(10);
+        for (const char* line : {"Saved report", "-Page-", "Second page"})
+            kivspc::WriteOutputLine(line);
+    }
+
+    enum class Kind { Rtf, Text, Pdf };
+
+    // What a real reader makes of the saved file.
+    void ExpectSavedAs(const QString& path, Kind kind, const std::string& what) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << what;
+        const QByteArray bytes = file.readAll();
+        switch (kind) {
+        case Kind::Rtf: {
+            EXPECT_TRUE(bytes.startsWith("{\\rtf1")) << what;
+            const QString text = RunTool("unrtf", {"--text", path});
+            EXPECT_TRUE(text.contains("Saved report\n\nSecond page")) << what << "\n" << text.toStdString();
+            break;
+        }
+        case Kind::Text:
+            EXPECT_EQ(bytes, "Saved report\r\nSecond page\r\n") << what;
+            break;
+        case Kind::Pdf: {
+            EXPECT_TRUE(bytes.startsWith("%PDF")) << what;
+            const QString text = RunTool("pdftotext", {path, "-"});
+            EXPECT_TRUE(text.contains("Saved report") && text.contains("Second page")) << what;
+            break;
+        }
+        }
+    }
+
+    // Runs `act` on the save dialog once it is up. A step that fails leaves the dialog to be
+    // cancelled, so that the test goes on.
+    static void OnSaveDialog(std::function<void(QFileDialog&)> act) {
+        QTimer::singleShot(0, [act] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) {
+                ADD_FAILURE() << "no save dialog";
+                return;
+            }
+            act(*dialog);
+            if (dialog->isVisible()) dialog->reject();
+        });
+    }
+
+    kivspc::RecordingPlatform recorder;
+};
+
+TEST_F(OutputSaveTest, TheChosenFilterDecidesTheTypeUnlessTheNameHasAKnownExtension) {
+    const QString rtf = "Rich Text Format (*.rtf)";
+    const QString txt = "Plain Text File (*.txt)";
+    const QString pdf = "Portable Document Format (*.pdf)";
+    ASSERT_EQ(kivspc::gui::OutputSaveFilters(), (QStringList{rtf, txt, pdf}));
+    struct Case {
+        QString typed;
+        QString filter;
+        QString saved;
+        Kind kind;
+    };
+    const Case cases[] = {
+        {"report", rtf, "report.rtf", Kind::Rtf},
+        {"report", txt, "report.txt", Kind::Text},
+        {"report", pdf, "report.pdf", Kind::Pdf},
+        {"Report.TXT", rtf, "Report.TXT", Kind::Text},
+        {"notes.rtf", txt, "notes.rtf", Kind::Rtf},
+        {"printed.Pdf", txt, "printed.Pdf", Kind::Pdf},
+        // A dot in the name is not an extension of ours.
+        {"run 1.5", rtf, "run 1.5.rtf", Kind::Rtf},
+        {"run 2.log", txt, "run 2.log.txt", Kind::Text},
+        {"trailing.", txt, "trailing.txt", Kind::Text},
+        // A filter that is none of ours: the dialog opened on rich text.
+        {"other", "All Files (*)", "other.rtf", Kind::Rtf},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir folder;
+        const QString chosen = folder.filePath(c.typed);
+        EXPECT_EQ(kivspc::gui::OutputSavePath(chosen, c.filter), folder.filePath(c.saved))
+            << c.typed.toStdString();
+        ASSERT_TRUE(kivspc::gui::SaveChosenOutputDocument(box.SyncedDocument(), chosen, c.filter, "Kivspc"))
+            << c.typed.toStdString();
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{c.saved}) << c.typed.toStdString();
+        ExpectSavedAs(folder.filePath(c.saved), c.kind, c.typed.toStdString());
+    }
+    EXPECT_TRUE(recorder.Messages.empty());
+}
+
+TEST_F(OutputSaveTest, DialogOpensOnRichTextAndANameTypedWithoutExtensionBecomesRichText) {
+    QTemporaryDir folder;
+    OnSaveDialog([&folder](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.selectedNameFilter(), "Rich Text Format (*.rtf)");
+        auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->setText(folder.filePath("typed"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    ASSERT_TRUE(kivspc::gui::SaveOutputDocumentDialog(nullptr, &box, "Kivspc"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"typed.rtf"});
+    ExpectSavedAs(folder.filePath("typed.rtf"), Kind::Rtf, "typed");
+
+    // Choosing the plain-text filter in the dialog makes the typed name a text file.
+    OnSaveDialog([&folder](QFileDialog& dialog) {
+        auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        types->setCurrentIndex(1);
+        emit types->activated(1);
+        emit types->textActivated(types->currentText());
+        EXPECT_EQ(dialog.selectedNameFilter(), "Plain Text File (*.txt)");
+        auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+        name->setText(folder.filePath("plain"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    ASSERT_TRUE(kivspc::gui::SaveOutputDocumentDialog(nullptr, &box, "Kivspc"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), (QStringList{"plain.txt", "typed.rtf"}));
+    ExpectSavedAs(folder.filePath("plain.txt"), Kind::Text, "plain");
+    EXPECT_TRUE(recorder.Messages.empty());
+}
+
+TEST_F(OutputSaveTest, AFileOnlyTheAddedExtensionNamesIsReplacedWhenTheUserAgrees) {
+    QTemporaryDir folder;
+    const QString existing = folder.filePath("run 1.5.rtf");
+    {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+    }
+    recorder.Answers = {kivspc::Answer::No};
+    EXPECT_FALSE(kivspc::gui::SaveChosenOutputDocument(box.SyncedDocument(), folder.filePath("run 1.5"),
+                                                       "Rich Text Format (*.rtf)", "Kivspc"));
+    ASSERT_EQ(recorder.Messages.size(), 1u);
+    EXPECT_EQ(recorder.Messages[0].kind, "yesno");
+    EXPECT_EQ(recorder.Messages[0].text, "run 1.5.rtf already exists.\nDo you want to replace it?");
+    QFile kept(existing);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "keep me");
+    kept.close();
+
+    recorder.Answers = {kivspc::Answer::Yes};
+    EXPECT_TRUE(kivspc::gui::SaveChosenOutputDocument(box.SyncedDocument(), folder.filePath("run 1.5"),
+                                                      "Rich Text Format (*.rtf)", "Kivspc"));
+    ExpectSavedAs(existing, Kind::Rtf, "replaced");
+}
+
+TEST_F(OutputSaveTest, APageWithoutAReportIsNotSaved) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {{"no report", {}},
+                          {"only blank lines and page breaks", {"", "-Page-", "   ", "-Page-"}}};
+    for (const Case& c : cases) {
+        kivspc::ClearOutputDocument();
+        for (const std::string& line : c.lines)
+            kivspc::WriteOutputLine(line);
+        recorder.Messages.clear();
+        QTemporaryDir folder;
+        EXPECT_FALSE(kivspc::gui::SaveChosenOutputDocument(box.SyncedDocument(), folder.filePath("empty"),
+                                                           "Rich Text Format (*.rtf)", "Kivspc"))
+            << c.what;
+        EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty()) << c.what;
+        ASSERT_EQ(recorder.Messages.size(), 1u) << c.what;
+        EXPECT_EQ(recorder.Messages[0].kind, "information") << c.what;
+        EXPECT_EQ(recorder.Messages[0].text, "There is nothing to save.") << c.what;
+
+        // The File menu's command says so before any dialog opens.
+        recorder.Messages.clear();
+        bool dialogShown = false;
+        QTimer guard;
+        QObject::connect(&guard, &QTimer::timeout, [&dialogShown] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialogShown = true;
+                dialog->reject();
+            }
+        });
+        guard.start(10);
+        EXPECT_FALSE(kivspc::gui::SaveOutputDocumentDialog(nullptr, &box, "Kivspc")) << c.what;
+        EXPECT_FALSE(dialogShown) << c.what;
+        ASSERT_EQ(recorder.Messages.size(), 1u) << c.what;
+        EXPECT_EQ(recorder.Messages[0].text, "There is nothing to save.") << c.what;
+    }
 }

@@ -240,6 +240,7 @@ Extended PowerOfTen(int k) {
 // ---------------------------------------------------------------------------------------------
 // Gamma and beta families
 
+// source: Lanczos (1964), six terms, with the coefficients of Press et al., Numerical Recipes (1986), 6.1.
 Extended LnGamma(Extended x) {
     if (!(x > 0) || x == 1) return 0;
     if (std::isinf(x)) return x;
@@ -286,7 +287,8 @@ void GSER(Extended a, Extended x, Extended& result, Extended& gln) {
         }
         if (std::fabs(del) < std::fabs(sum) * 3e-10L) break;
     }
-    result = sum * std::exp(-x + a * std::log(x) - gln);
+    // For shapes below about 1e-10 the value lies within ln Gamma's error of 1 and could pass it.
+    result = std::min(sum * std::exp(-x + a * std::log(x) - gln), Extended{1});
 }
 
 void GCF(Extended a, Extended x, Extended& result, Extended& gln) {
@@ -317,9 +319,12 @@ void GCF(Extended a, Extended x, Extended& result, Extended& gln) {
         }
         if (std::fabs((g - gold) / g) < 3e-10L) break;
     }
-    result = g * std::exp(-x + a * std::log(x) - gln);
+    result = std::clamp(g * std::exp(-x + a * std::log(x) - gln), Extended{0}, Extended{1});
 }
 
+// source: Abramowitz and Stegun, Handbook of Mathematical Functions (1964), 6.5.29 (series, for
+// x < a + 1) and 6.5.31 (continued fraction for the upper tail), evaluated as in Press et al.,
+// Numerical Recipes (1986), 6.2.
 Extended GAMMP(Extended a, Extended x) {
     // Written as negations so that NaN arguments take the error path too.
     if (!(x >= 0) || !(a > 0)) {

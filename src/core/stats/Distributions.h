@@ -31,11 +31,11 @@ int IntMax(int a, int b);
 Extended LnGamma(Extended x);
 // ln(n!) from a 301-entry table built on first use, LnGamma(n + 1) above 300; 0 for n < 0.
 Extended LnFactorial(Extended n);
-// Series for the regularised lower incomplete gamma P(a, x); gln receives ln Gamma(a).
+// Series for the regularised lower incomplete gamma P(a, x), held at most 1; gln receives ln Gamma(a).
 void GSER(Extended a, Extended x, Extended& result, Extended& gln);
-// Continued fraction for the regularised upper incomplete gamma Q(a, x).
+// Continued fraction for the regularised upper incomplete gamma Q(a, x), held inside 0..1.
 void GCF(Extended a, Extended x, Extended& result, Extended& gln);
-// P(a, x); a <= 0 or x < 0 warns through StatError and gives 0.
+// P(a, x), inside 0..1; a <= 0 or x < 0 warns through StatError and gives 0.
 Extended GAMMP(Extended a, Extended x);
 Extended BETACF(Extended a, Extended b, Extended x);
 // I_x(a, b), held inside 0..1; x outside 0..1 gives 0 and StatErrorCode 99 without a message.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FormResize.h"
 
+#include "app/CommandIcons.h"
 #include "app/FormScale.h"
 
 #include <QAbstractItemView>
@@ -8,8 +9,9 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QScreen>
-#include <QStyle>
 #include <QTableView>
+#include <QToolBar>
+#include <QVariant>
 #include <QWidget>
 
 #include <cmath>
@@ -31,6 +33,9 @@ QSize Scaled(const QSize& s, double q) {
     };
     return {scale(s.width()), scale(s.height())};
 }
+
+// The icon size a tool bar was built with, kept on the bar when its window is first scaled.
+constexpr const char* kDesignedIconSize = "kivspcDesignedIconSize";
 
 } // namespace
 
@@ -66,6 +71,16 @@ double ScaleForm(QWidget* window, double& scale, double target) {
                 table->setColumnWidth(c, static_cast<int>(std::lround(table->columnWidth(c) * q)));
         }
     }
+    // Tool-bar icons follow the text: the designed size times the window's scale, so that going
+    // back and forth never drifts by rounding.
+    for (QToolBar* bar : window->findChildren<QToolBar*>()) {
+        QVariant designed = bar->property(kDesignedIconSize);
+        if (!designed.isValid()) {
+            designed = bar->iconSize();
+            bar->setProperty(kDesignedIconSize, designed);
+        }
+        bar->setIconSize(Scaled(designed.toSize(), scale));
+    }
     window->setMinimumSize(0, 0);
     window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     window->resize(s.Width, s.Height);
@@ -83,8 +98,7 @@ double ToggleFormSize(QWidget* window, QAction* button, double& scale) {
     const double q = ScaleForm(window, scale, target);
     if (button) {
         const bool enlarged = scale > 1;
-        button->setIcon(window->style()->standardIcon(enlarged ? QStyle::SP_TitleBarNormalButton
-                                                               : QStyle::SP_TitleBarMaxButton));
+        button->setIcon(CommandIcon(enlarged ? Command::Restore : Command::Enlarge));
         button->setToolTip(enlarged ? "Minimize Form Size" : "Maximize Form Size");
         button->setText(button->toolTip());
     }

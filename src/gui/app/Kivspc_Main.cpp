@@ -2,6 +2,7 @@
 #include "app/Kivspc_Main.h"
 
 #include "app/AboutForm.h"
+#include "app/CommandIcons.h"
 #include "app/Dkivtool.h"
 #include "app/MRUFilesUnit.h"
 #include "app/QtPlatform.h"
@@ -21,7 +22,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -75,7 +75,7 @@ void TMainForm_KIVSPC::BuildButtons() {
     QPushButton* calc =
         MakeButton("Button_CLCalc", "&Control Limit Calculations", "Control limits from a statistic");
     QPushButton* capability =
-        MakeButton("Button_Capability", "&Capabilty/Performance", "Capability and performance analysis");
+        MakeButton("Button_Capability", "&Capability/Performance", "Capability and performance analysis");
     QPushButton* help = MakeButton("Button_Help", "&Help", "Introduction to the program");
     for (QPushButton* b : {dataEditor, variables, attributes, capability, help}) b->setEnabled(false);
     connect(calc, &QPushButton::clicked, this, [this] { ShowControlLimitForm(); });
@@ -148,7 +148,7 @@ void TMainForm_KIVSPC::BuildMenus() {
     view->addSeparator();
     MakeAction(view, "HideAllForms", "&Hide All Forms")->setEnabled(false);
 
-    QMenu* forms = menuBar()->addMenu(style()->standardIcon(QStyle::SP_FileDialogListView), QString());
+    QMenu* forms = menuBar()->addMenu(CommandIcon(Command::OpenForms), QString());
     forms->setObjectName("FormsMenu");
     forms->setToolTip("View Open Forms");
     forms->menuAction()->setToolTip("View Open Forms");

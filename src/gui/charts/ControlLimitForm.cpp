@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/ControlLimitForm.h"
 
+#include "app/CommandIcons.h"
 #include "app/FormResize.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/QtPlatform.h"
@@ -303,25 +304,25 @@ void TControl_Limit_Form::BuildToolBar() {
     QToolBar* bar = addToolBar("Tools");
     bar->setObjectName("ToolBar1");
     bar->setMovable(false);
-    auto add = [&](const char* name, QStyle::StandardPixmap icon, const QString& hint, auto slot) {
-        QAction* a = bar->addAction(style()->standardIcon(icon), hint);
+    auto add = [&](const char* name, Command command, const QString& hint, auto slot) {
+        QAction* a = bar->addAction(CommandIcon(command), hint);
         a->setObjectName(name);
         a->setToolTip(hint);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    add("ToolButton_Return", QStyle::SP_ArrowBack, "Return to Main Form", &TControl_Limit_Form::ReturnToMainForm);
-    add("ToolButton_Save", QStyle::SP_DialogSaveButton, "Save to File", &TControl_Limit_Form::SaveAs1Click);
-    add("ToolButton_Print", QStyle::SP_FileDialogDetailedView, "Print", &TControl_Limit_Form::Print1Click);
-    add("ToolButton_Copy", QStyle::SP_FileDialogContentsView, "Copy",
+    add("ToolButton_Return", Command::Return, "Return to Main Form", &TControl_Limit_Form::ReturnToMainForm);
+    add("ToolButton_Save", Command::Save, "Save to File", &TControl_Limit_Form::SaveAs1Click);
+    add("ToolButton_Print", Command::Print, "Print", &TControl_Limit_Form::Print1Click);
+    add("ToolButton_Copy", Command::Copy, "Copy",
         [this] { DoEditCommand("Copy1", QApplication::focusWidget()); });
-    add("ToolButton_Paste", QStyle::SP_FileDialogNewFolder, "Paste",
+    add("ToolButton_Paste", Command::Paste, "Paste",
         [this] { DoEditCommand("Paste1", QApplication::focusWidget()); });
-    resizeAction_ = add("ToolButton_Resize", QStyle::SP_TitleBarMaxButton, "Maximize Form Size",
+    resizeAction_ = add("ToolButton_Resize", Command::Enlarge, "Maximize Form Size",
                         &TControl_Limit_Form::FormResizeClick);
-    QAction* help = add("ToolButton_Help", QStyle::SP_DialogHelpButton, "Help", [] {});
+    QAction* help = add("ToolButton_Help", Command::Help, "Help", [] {});
     help->setEnabled(false);
-    add("ToolButton_Close", QStyle::SP_DialogCloseButton, "Hide Form", [this] { close(); });
+    add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
 }
 
 int TControl_Limit_Form::CurrentPage() const { return pageControl_->currentIndex() + 1; }

@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 
 namespace kivspc::gui {
 
@@ -58,6 +59,24 @@ bool PrintOn(QPrinter& printer, const TOutputDocument& document, const QString& 
     QtTextDevice device(painter, printer);
     PrintOutputDocument(document, title.toStdString(), orientation, device);
     return painter.end();
+}
+
+bool KnownSaveExtension(const QString& extension) {
+    return extension == "rtf" || extension == "txt" || extension == "pdf";
+}
+
+// "rtf" for "Rich Text Format (*.rtf)"; a filter that is none of ours counts as the first one.
+QString FilterExtension(const QString& nameFilter) {
+    static const QRegularExpression pattern("\\*\\.(\\w+)");
+    const QString extension = pattern.match(nameFilter).captured(1).toLower();
+    return KnownSaveExtension(extension) ? extension : "rtf";
+}
+
+// A document without a visible character is not worth a file: the user hears why.
+bool NothingToSave(const TOutputDocument& document) {
+    if (!QString::fromStdString(OutputPlainText(document)).trimmed().isEmpty()) return false;
+    ShowInformation("There is nothing to save.");
+    return true;
 }
 
 } // namespace
@@ -109,28 +128,51 @@ bool SaveOutputDocumentAs(const TOutputDocument& document, const QString& path, 
     return SaveOutputDocument(document, path.toStdString());
 }
 
-bool SaveOutputDocumentDialog(QWidget* parent, TOutputRichEdit* box, const QString& title) {
-    QFileDialog dialog(parent, "Save As");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({"Rich Text Format (*.rtf)", "Plain Text File (*.txt)",
-                           "Portable Document Format (*.pdf)"});
-    // The first filter is shown; a name typed without an extension still becomes a text file.
-    dialog.selectNameFilter("Rich Text Format (*.rtf)");
-    dialog.setDefaultSuffix("txt");
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    const QString folder = ToQt(MRUFiles().LastFolder());
-    if (!folder.isEmpty()) dialog.setDirectory(folder);
-    // The suffix follows the chosen filter unless the user typed one.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        dialog.setDefaultSuffix(filter.contains("*.rtf") ? "rtf" : filter.contains("*.pdf") ? "pdf" : "txt");
-    });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    const QString path = dialog.selectedFiles().first();
-    if (!SaveOutputDocumentAs(box->SyncedDocument(), path, title)) {
+QStringList OutputSaveFilters() {
+    return {"Rich Text Format (*.rtf)", "Plain Text File (*.txt)", "Portable Document Format (*.pdf)"};
+}
+
+QString OutputSavePath(const QString& chosenPath, const QString& nameFilter) {
+    const QString extension = QFileInfo(chosenPath).suffix().toLower();
+    if (KnownSaveExtension(extension)) return chosenPath;
+    QString path = chosenPath;
+    while (path.endsWith('.'))
+        path.chop(1);
+    return path + '.' + FilterExtension(nameFilter);
+}
+
+bool SaveChosenOutputDocument(const TOutputDocument& document, const QString& chosenPath,
+                              const QString& nameFilter, const QString& title) {
+    if (NothingToSave(document)) return false;
+    const QString path = OutputSavePath(chosenPath, nameFilter);
+    // The dialog asked about the name as it was chosen, not about the one with the added extension.
+    if (path != chosenPath && QFileInfo::exists(path) &&
+        !AskYesNo(FromQt(QFileInfo(path).fileName() + " already exists.\nDo you want to replace it?")))
+        return false;
+    BusyCursor busy;
+    if (!SaveOutputDocumentAs(document, path, title)) {
         ShowError("Error Writing File");
         return false;
     }
     return true;
+}
+
+bool SaveOutputDocumentDialog(QWidget* parent, TOutputRichEdit* box, const QString& title) {
+    const TOutputDocument& document = box->SyncedDocument();
+    if (NothingToSave(document)) return false;
+    QFileDialog dialog(parent, "Save As");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const QStringList filters = OutputSaveFilters();
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
+    // No default suffix: the filter chosen last adds the extension afterwards, which also holds
+    // for desktop dialogs that do not report a change of filter.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    const QString folder = ToQt(MRUFiles().LastFolder());
+    if (!folder.isEmpty()) dialog.setDirectory(folder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    return SaveChosenOutputDocument(document, dialog.selectedFiles().first(), dialog.selectedNameFilter(),
+                                    title);
 }
 
 bool PrintOutputDocumentToPdf(const TOutputDocument& document, const QString& title, const QString& path,

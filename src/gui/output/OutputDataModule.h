@@ -6,6 +6,7 @@
 #include "output/OutputPrinting.h"
 
 #include <QString>
+#include <QStringList>
 
 class QMenu;
 class QWidget;
@@ -24,9 +25,20 @@ void DoEditCommand(const QString& itemName, QWidget* focused);
 // The shared pop-up menu of output documents, prepared for the box it opens on.
 QMenu* OutputPopupMenu(TOutputRichEdit* box);
 
-// The save dialog, then rich text, plain text or PDF by the chosen name. False when cancelled
-// or when writing failed (the message has been shown).
+// The filters of the save dialog, the rich-text one first (it is the one the dialog opens on).
+QStringList OutputSaveFilters();
+// The name a document chosen in the save dialog is saved under: a name ending in ".rtf", ".txt"
+// or ".pdf" (any case) keeps it; any other name gets the extension of the chosen filter (of the
+// rich-text filter when the filter is none of ours).
+QString OutputSavePath(const QString& chosenPath, const QString& nameFilter);
+// The save dialog, then rich text, plain text or PDF by the chosen name and filter. False when
+// cancelled, when there is nothing to save or when writing failed (the message has been shown).
 bool SaveOutputDocumentDialog(QWidget* parent, TOutputRichEdit* box, const QString& title);
+// Saves a document under the name and filter chosen in the save dialog (see OutputSavePath).
+// An empty document is not saved ("There is nothing to save."); a file the dialog did not ask
+// about is replaced only when the user agrees. False when nothing was written.
+bool SaveChosenOutputDocument(const TOutputDocument& document, const QString& chosenPath,
+                              const QString& nameFilter, const QString& title);
 // Saves without a dialog: ".rtf" rich text, ".pdf" a printed PDF, anything else plain text.
 bool SaveOutputDocumentAs(const TOutputDocument& document, const QString& path, const QString& title);
 // The print dialog, then printing with the program's page layout. False when cancelled.

@@ -525,6 +525,34 @@ TEST_F(DistributionsTest, IncompleteGammaAgainstReference) {
     EXPECT_TRUE(platform.Messages.empty());
 }
 
+// Below a shape of about 1e-10, P(a, x) lies within the ln Gamma approximation's error of 1, and
+// that error once carried the series just past 1. For such shapes P(a, x) is 1 - a E1(x) to
+// first order (Q(a, x) = a Gamma(0, x) + O(a^2)): here always within 1e-7 of 1.
+TEST_F(DistributionsTest, IncompleteGammaStaysAProbabilityForTinyShapes) {
+    const std::vector<Extended> shapes = {1e-9L,  1e-10L,  1e-11L,  1e-12L,  1e-15L,
+                                          1e-20L, 1e-100L, 1e-300L, 1e-4000L};
+    const std::vector<Extended> xs = {1e-30L, 1e-5L, 0.5L, 1, 2, 30};
+    for (Extended a : shapes) {
+        for (Extended x : xs) {
+            const Extended p = kivspc::GAMMP(a, x);
+            EXPECT_LE(p - 1, 0) << a << " " << x;
+            EXPECT_GT(p, 1 - 1e-7L) << a << " " << x;
+            // The part computed (the series below a + 1, the fraction's upper tail above) is a
+            // probability on its own.
+            Extended part = 0;
+            Extended gln = 0;
+            if (x < a + 1)
+                kivspc::GSER(a, x, part, gln);
+            else
+                kivspc::GCF(a, x, part, gln);
+            EXPECT_LE(part - 1, 0) << a << " " << x;
+            EXPECT_GE(part, 0) << a << " " << x;
+        }
+    }
+    EXPECT_EQ(kivspc::StatErrorCode, 0);
+    EXPECT_TRUE(platform.Messages.empty());
+}
+
 TEST_F(DistributionsTest, IncompleteBetaAgainstReference) {
     struct Case {
         double a, b, x, expected;

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/CommandIcons.h"
+
+namespace kivspc::gui {
+
+QString CommandIconName(Command command) {
+    switch (command) {
+    case Command::Return:
+        return "go-previous";
+    case Command::Save:
+        return "document-save";
+    case Command::Print:
+        return "document-print";
+    case Command::Copy:
+        return "edit-copy";
+    case Command::Paste:
+        return "edit-paste";
+    case Command::Enlarge:
+        return "view-fullscreen";
+    case Command::Restore:
+        return "view-restore";
+    case Command::Help:
+        return "help-contents";
+    case Command::Close:
+        return "window-close";
+    case Command::OpenForms:
+        return "view-list";
+    }
+    return {};
+}
+
+QIcon BundledCommandIcon(Command command) {
+    return QIcon(":/kivspc/icons/" + CommandIconName(command) + ".svg");
+}
+
+QIcon CommandIcon(Command command) {
+    return QIcon::fromTheme(CommandIconName(command), BundledCommandIcon(command));
+}
+
+} // namespace kivspc::gui
