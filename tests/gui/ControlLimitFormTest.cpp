@@ -355,7 +355,7 @@ TEST_F(ControlLimitFormTest, InputErrorsStopBeforeTheReportAndFocusTheEdit) {
     Action();
     ASSERT_EQ(recorder.Messages.size(), 1u);
     EXPECT_EQ(recorder.Messages[0].kind, "error");
-    EXPECT_EQ(recorder.Messages[0].text, "Statistic must be greater then 0!");
+    EXPECT_EQ(recorder.Messages[0].text, "Statistic must be greater than 0!");
     EXPECT_EQ(form->focusWidget(), Edit(1, 2));
     EXPECT_EQ(Report(1), kXBarReport) << "the pane keeps its previous report";
 
@@ -366,7 +366,7 @@ TEST_F(ControlLimitFormTest, InputErrorsStopBeforeTheReportAndFocusTheEdit) {
         Action();
         ASSERT_EQ(recorder.Messages.size(), 1u) << "n = '" << n.toStdString() << "'";
         EXPECT_EQ(recorder.Messages[0].kind, "error");
-        EXPECT_EQ(recorder.Messages[0].text, "n must be greater then 0!");
+        EXPECT_EQ(recorder.Messages[0].text, "n must be greater than 0!");
         EXPECT_EQ(form->focusWidget(), Edit(1, 3));
         EXPECT_EQ(Report(1), kXBarReport);
     }
@@ -393,6 +393,7 @@ TEST_F(ControlLimitFormTest, DecimalsLeftEmptyBecomeFour) {
     Type(1, 1, "10");
     Type(1, 2, "2.326");
     Type(1, 3, "5");
+    Action();
     auto* spin = Find<QSpinBox>("DecimalSpinEdit1");
     auto* spinEdit = spin->findChild<QLineEdit*>();
     ASSERT_NE(spinEdit, nullptr);
@@ -532,4 +533,86 @@ TEST_F(ControlLimitFormTest, FormResizeKeepsTheCaretAndEditedLinesKeepTheirFonts
     const kivspc::TOutputDocument& doc = pane->SyncedDocument();
     EXPECT_EQ(doc.Line(1).FirstFont().Name, "Courier New");
     EXPECT_EQ(doc.Line(1).FirstFont().Size, 8);
+}
+
+// Text that arrives by paste skips the key filters; the action still refuses what is not a usable
+// number, names the edit, gives it the focus and keeps the previous report.
+TEST_F(ControlLimitFormTest, PastedInputsAreCheckedByTheAction) {
+    Type(1, 1, "10");
+    Type(1, 2, "2.326");
+    Type(1, 3, "5");
+    Action();
+    ASSERT_EQ(Report(1), kXBarReport);
+    struct Case {
+        int field;
+        const char* pasted;
+        const char* message;
+    };
+    const Case cases[] = {
+        {3, "abc", "n is not a number!"},
+        {1, "10\t11", "X is not a number!"},
+        {2, "-2.326", "Statistic must be greater than 0!"},
+        {2, "1e309", "Statistic is beyond the range of numbers!"},
+        {4, "-3", "Std Err must be greater than 0!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        QLineEdit* edit = Edit(1, c.field);
+        const QString before = edit->text();
+        QApplication::clipboard()->setText(c.pasted);
+        edit->selectAll();
+        edit->paste(); // as the edit's own pop-up menu does
+        ASSERT_NE(edit->text(), before);
+        recorder.Messages.clear();
+        Action();
+        ASSERT_EQ(recorder.Messages.size(), 1u);
+        EXPECT_EQ(recorder.Messages[0].kind, "error");
+        EXPECT_EQ(recorder.Messages[0].text, c.message);
+        EXPECT_EQ(form->focusWidget(), edit);
+        EXPECT_EQ(Report(1), kXBarReport) << "nothing is computed from a refused input";
+        edit->setText(before);
+    }
+}
+
+// The decimals only restate a report: no error box at every step while an input is being fixed,
+// and nothing at all on a page without a report.
+TEST_F(ControlLimitFormTest, DecimalsChangeNeverShowsAnErrorBox) {
+    auto* spinEdit = Find<QSpinBox>("DecimalSpinEdit1")->findChild<QLineEdit*>();
+    ASSERT_NE(spinEdit, nullptr);
+    auto setDecimals = [&](const QString& d) {
+        spinEdit->clear();
+        QTest::keyClicks(spinEdit, d);
+    };
+    Type(1, 1, "10");
+    Type(1, 2, "2.326");
+    setDecimals("2");
+    EXPECT_TRUE(Report(1).isEmpty()) << "no report yet";
+    EXPECT_TRUE(recorder.Messages.empty());
+
+    Type(1, 3, "5");
+    setDecimals("4");
+    Action();
+    ASSERT_EQ(Report(1), kXBarReport);
+    Type(1, 3, "");
+    for (const QString d : {"2", "3", "5"}) {
+        setDecimals(d);
+        EXPECT_TRUE(recorder.Messages.empty()) << d.toStdString();
+        EXPECT_EQ(Report(1), kXBarReport) << "the last report stays";
+    }
+    Type(1, 3, "5");
+    setDecimals("2");
+    EXPECT_EQ(Report(1), kXBarReportTwoDecimals);
+    EXPECT_TRUE(recorder.Messages.empty());
+}
+
+TEST_F(ControlLimitFormTest, SelectAllWorksInTheNumberBoxes) {
+    Type(1, 2, "2.326");
+    QLineEdit* statistic = Edit(1, 2);
+    statistic->setFocus();
+    recorder.Beeps = 0;
+    QTest::keyClick(statistic, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(statistic->selectedText(), "2.326");
+    QTest::keyClick(statistic, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(statistic->text(), "2.326") << "Ctrl+Z undoes the typing";
+    EXPECT_EQ(recorder.Beeps, 0);
 }

@@ -11,6 +11,10 @@ namespace {
 
 bool IsDigitKey(char32_t k) { return k >= U'0' && k <= U'9'; }
 bool IsClipboardKey(char32_t k) { return k == kKeyCtrlC || k == kKeyCtrlV || k == kKeyCtrlX; }
+// A control code that neither types, deletes nor pastes: the control's own editing commands.
+bool IsEditingKey(char32_t k) {
+    return k < 32 && k != kKeyBackspace && k != kKeyCtrlV && k != kKeyCtrlX;
+}
 
 // The text as it will be once the selection is gone, and the caret within it.
 struct Pending {
@@ -58,6 +62,12 @@ KeyResult Accept(const KeyInput& in, const Pending& p) {
     return {KeyVerdict::Accepted, std::move(text), p.caret + 1};
 }
 
+// The character just before the caret once the selection is gone; 0 at the start.
+char CharBeforeCaret(const Pending& p) {
+    const std::size_t at = ByteOffset(p.after, p.caret);
+    return at > 0 ? p.after[at - 1] : '\0';
+}
+
 KeyResult RealFilter(const KeyInput& in, bool allowSign) {
     Pending p = Prepare(in);
     char32_t k = in.key;
@@ -68,19 +78,22 @@ KeyResult RealFilter(const KeyInput& in, bool allowSign) {
         if (allowSign && p.after == "-") return Replace("-0.");
         return Accept(in, p);
     }
-    if (k == U'-' && allowSign && p.caret == 0) return Accept(in, p);
+    // A minus leads the number (signed boxes only) or its exponent.
+    if (k == U'-') {
+        const char before = CharBeforeCaret(p);
+        if ((allowSign && p.caret == 0) || before == 'e' || before == 'E') return Accept(in, p);
+    }
     return Reject(p);
 }
 
-} // namespace
+KeyResult SignedRealFilter(const KeyInput& in) {
+    return RealFilter(in, true);
+}
+KeyResult UnsignedRealFilter(const KeyInput& in) {
+    return RealFilter(in, false);
+}
 
-KeyResult SignedRealKeyFilter(const KeyInput& in) { return RealFilter(in, true); }
-
-KeyResult UnsignedRealKeyFilter(const KeyInput& in) { return RealFilter(in, false); }
-
-KeyResult UnsignedRealComboKeyFilter(const KeyInput& in) { return RealFilter(in, false); }
-
-KeyResult ProportionKeyFilter(const KeyInput& in) {
+KeyResult ProportionFilter(const KeyInput& in) {
     Pending p = Prepare(in);
     std::size_t point = p.after.find('.');
     bool hasPoint = point != std::string::npos;
@@ -103,10 +116,48 @@ KeyResult ProportionKeyFilter(const KeyInput& in) {
     return ok ? Accept(in, p) : Reject(p);
 }
 
-KeyResult IntegerKeyFilter(const KeyInput& in) {
+KeyResult IntegerFilter(const KeyInput& in) {
     Pending p = Prepare(in);
     if (IsDigitKey(in.key) || in.key == kKeyBackspace || IsClipboardKey(in.key)) return Accept(in, p);
     return Reject(p);
+}
+
+// Only keys that change the text are judged; select all, undo, redo, copy and the like are the
+// control's own. In a real-number box a comma is typed as the decimal point: users of comma
+// locales type it by habit.
+KeyResult Judge(KeyResult (*filter)(const KeyInput&), const KeyInput& in, bool commaIsPoint) {
+    if (IsEditingKey(in.key)) {
+        Pending p = Prepare(in);
+        return {KeyVerdict::Accepted, p.before, p.caret};
+    }
+    if (!commaIsPoint || in.key != U',') return filter(in);
+    KeyInput point = in;
+    point.key = U'.';
+    KeyResult r = filter(point);
+    if (r.verdict == KeyVerdict::Accepted) r.verdict = KeyVerdict::Replaced;
+    return r;
+}
+
+} // namespace
+
+KeyResult SignedRealKeyFilter(const KeyInput& in) {
+    return Judge(SignedRealFilter, in, true);
+}
+
+KeyResult UnsignedRealKeyFilter(const KeyInput& in) {
+    return Judge(UnsignedRealFilter, in, true);
+}
+
+KeyResult UnsignedRealComboKeyFilter(const KeyInput& in) {
+    return Judge(UnsignedRealFilter, in, true);
+}
+
+KeyResult ProportionKeyFilter(const KeyInput& in) {
+    return Judge(ProportionFilter, in, true);
+}
+
+KeyResult IntegerKeyFilter(const KeyInput& in) {
+    return Judge(IntegerFilter, in, false);
 }
 
 } // namespace kivspc

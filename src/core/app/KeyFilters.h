@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Keystroke filters of numeric edit boxes, as pure functions: the control's text, its
 // selection and the typed key go in; the verdict and the text the control will hold come out.
-// Positions count characters. A rejected key is dropped with a beep by the caller.
+// Positions count characters. A rejected key is dropped with a beep by the caller. Only keys that
+// change the text are judged (characters, Backspace, Ctrl+V, Ctrl+X); other control codes such as
+// select all, undo and redo always pass. In the real-number filters a typed "," stands for ".".
 #pragma once
 
 #include <string>
 
 namespace kivspc {
 
+inline constexpr char32_t kKeyCtrlA = 1;
 inline constexpr char32_t kKeyCtrlC = 3;
 inline constexpr char32_t kKeyBackspace = 8;
 inline constexpr char32_t kKeyCtrlV = 22;
 inline constexpr char32_t kKeyCtrlX = 24;
+inline constexpr char32_t kKeyCtrlY = 25;
+inline constexpr char32_t kKeyCtrlZ = 26;
 
 enum class KeyVerdict {
     Rejected, // drop the key and beep

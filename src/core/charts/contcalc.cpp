@@ -8,7 +8,9 @@
 #include "output/ReditU.h"
 #include "stats/ControlLimits.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace kivspc {
 
@@ -17,6 +19,55 @@ namespace {
 double NumberOf(const std::string& text) {
     double v = 0;
     return ConvertNumber(TrimBlanks(text), v) ? v : 0;
+}
+
+// [sign] digits [. digits] [e [sign] digits], with a digit somewhere before the exponent: the
+// form of a number whether or not it fits in a double.
+bool HasNumberForm(std::string_view text) {
+    std::size_t i = 0;
+    auto digits = [&] {
+        const std::size_t start = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i - start;
+    };
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (text.substr(0, 2) == "+.") return false; // no zero is put in front after a plus
+    std::size_t mantissa = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == text.size();
+}
+
+enum class TextReading { Number, NotNumber, OutOfRange };
+
+// The value of an edit's text; an empty text is 0, as the action always read it.
+TextReading ReadNumber(const std::string& text, double& value) {
+    const std::string trimmed = TrimBlanks(text);
+    value = 0;
+    if (trimmed.empty() || ConvertNumber(trimmed, value)) return TextReading::Number;
+    return HasNumberForm(trimmed) ? TextReading::OutOfRange : TextReading::NotNumber;
+}
+
+// "" when the text is a usable number, else why not, naming the edit.
+std::string NumberProblem(const std::string& text, const std::string& name, double& value) {
+    switch (ReadNumber(text, value)) {
+    case TextReading::Number:
+        return {};
+    case TextReading::NotNumber:
+        return name + " is not a number!";
+    case TextReading::OutOfRange:
+        return name + " is beyond the range of numbers!";
+    }
+    return {};
 }
 
 bool PageInRange(int page) { return page >= 1 && page <= kCalculatorPages; }
@@ -60,16 +111,31 @@ std::vector<std::string> ControlLimitMethodItems(int page) {
 
 bool ControlLimitUsesSampleSize(int page, int method) { return page != 9 && !(page == 3 && method == 4); }
 
-ControlLimitInputError CheckControlLimitInput(const TControlLimitInput& input) {
-    if (NumberOf(input.StatisticText) == 0) {
-        ShowError("Statistic must be greater then 0!");
-        return ControlLimitInputError::Statistic;
+ControlLimitInputError FindControlLimitInputError(const TControlLimitInput& input, std::string& message) {
+    double value = 0;
+    if (input.Page <= 3) {
+        message = NumberProblem(input.CentreText, "X", value);
+        if (!message.empty()) return ControlLimitInputError::Centre;
     }
-    if (ControlLimitUsesSampleSize(input.Page, input.Method) && SampleSizeOf(input) == 0) {
-        ShowError("n must be greater then 0!");
-        return ControlLimitInputError::SampleSize;
+    message = NumberProblem(input.StatisticText, "Statistic", value);
+    if (message.empty() && !(value > 0)) message = "Statistic must be greater than 0!";
+    if (!message.empty()) return ControlLimitInputError::Statistic;
+    if (ControlLimitUsesSampleSize(input.Page, input.Method)) {
+        message = NumberProblem(input.NText, "n", value);
+        if (message.empty() && !(value > 0)) message = "n must be greater than 0!";
+        if (!message.empty()) return ControlLimitInputError::SampleSize;
     }
+    message = NumberProblem(input.KText, "Std Err", value);
+    if (message.empty() && value < 0) message = "Std Err must be greater than 0!";
+    if (!message.empty()) return ControlLimitInputError::StdErrors;
     return ControlLimitInputError::None;
+}
+
+ControlLimitInputError CheckControlLimitInput(const TControlLimitInput& input) {
+    std::string message;
+    const ControlLimitInputError error = FindControlLimitInputError(input, message);
+    if (error != ControlLimitInputError::None) ShowError(message);
+    return error;
 }
 
 void WriteControlLimitReport(const TControlLimitInput& input) {
@@ -104,10 +170,20 @@ void WriteControlLimitReport(const TControlLimitInput& input) {
         return;
     }
     auto F = [d](double x) { return FormatFixed(d, x); };
-    const std::string upper = status == kLimitsNoUpper ? PadLeft("none", 15) : PadRight(F(ucl), 15);
+    const std::string upperValue = status == kLimitsNoUpper ? "none" : F(ucl);
+    const std::string centreValue = F(centerline);
+    // The UCL column is 15 characters and the centerline's 4 more, so that the values after
+    // "sigma = " and "n = " start in the same column. Long values widen both, keeping a blank
+    // before the next label.
+    const int upperChars = static_cast<int>(CharCount(upperValue));
+    const int centreChars = static_cast<int>(CharCount(centreValue));
+    const int width = std::max({15, upperChars + 1, centreChars + 1 - 4});
+    const std::string upper =
+        status == kLimitsNoUpper ? PadLeft(upperValue, width) : PadRight(upperValue, width);
     const std::string label = input.Page <= 6 ? "sigma" : "   SE";
     WriteOutputLine("       UCL = " + upper + label + " = " + F(sigma));
-    WriteOutputLine("Centerline = " + PadRight(F(centerline), 19) + "n = " + FormatFixed(input.Page == 10 ? d : 0, n));
+    WriteOutputLine("Centerline = " + PadRight(centreValue, width + 4) +
+                    "n = " + FormatFixed(input.Page == 10 ? d : 0, n));
     WriteOutputLine("       LCL = " + (status == kLimitsNoLower ? std::string("none") : F(lcl)));
 }
 

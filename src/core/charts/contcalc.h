@@ -29,14 +29,20 @@ struct TControlLimitInput {
     double TextScale = 1;
 };
 
-enum class ControlLimitInputError { None, Statistic, SampleSize };
+// The edit whose text the action cannot use.
+enum class ControlLimitInputError { None, Centre, Statistic, SampleSize, StdErrors };
 
 // Page 3 with "Known Std Dev": the subgroup size is neither shown nor used.
 bool ControlLimitUsesSampleSize(int page, int method);
+// The first edit, in the order of the page, whose text is not a number, is beyond the range of
+// numbers, or is not above 0 (the statistic and n) or below 0 (the number of standard errors; 0
+// is left to the report's "Statistic = 0"); `message` says why. An empty text reads as 0.
+ControlLimitInputError FindControlLimitInputError(const TControlLimitInput& input, std::string& message);
 // The checks of the calculator's action; an error has been shown (with a beep) when the result
 // is not None, and the edit it names takes the focus.
 ControlLimitInputError CheckControlLimitInput(const TControlLimitInput& input);
-// Clears the current output document and writes the calculation's report into it.
+// Clears the current output document and writes the calculation's report into it. The result
+// columns widen for long values, so that they never run together.
 void WriteControlLimitReport(const TControlLimitInput& input);
 
 } // namespace kivspc

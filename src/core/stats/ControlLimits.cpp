@@ -39,9 +39,10 @@ int ToFactorN(Extended rounded) {
     return static_cast<int>(rounded);
 }
 
-// A routine failure code of 10 would read as "statistic is 0"; report it as a failure instead.
+// A routine failure code that is also one of the named statuses (10 would read as "statistic is
+// 0") is reported as a failure instead; 1 keeps its meaning: n outside a factor's range.
 std::int32_t RoutineFailure(std::int32_t code) {
-    return code == kLimitsZeroStatistic ? kLimitsNotComputable : code;
+    return code >= kLimitsZeroSampleSize && code <= kLimitsOverflow ? kLimitsNotComputable : code;
 }
 
 // Process sigma from the statistic for kinds 1, 2 and 4-6; false for a method the chart lacks.
@@ -263,9 +264,8 @@ void ExactBinomial(long n, Extended p, Extended upper0, Extended lower0, Extende
 void ProportionLimits(std::uint8_t chart, std::uint8_t method, Extended nRounded, Extended k, Extended s,
                       Extended alpha, Limits& out) {
     const Extended pbar = chart == kChartP ? s : s / nRounded;
-    // A negative sample size has no standard error.
-    if (pbar >= 1 || pbar < 0 || nRounded < 0) {
-        out.status = kLimitsOutOfRange;
+    if (pbar >= 1) {
+        out.status = chart == kChartNP ? kLimitsCountAboveSampleSize : kLimitsOutOfRange;
         return;
     }
     const Extended se = pbar > 0 ? std::sqrt(pbar * (1 - pbar) / nRounded) : 0;
@@ -348,15 +348,11 @@ void ExactPoisson(Extended lambda, Extended upper0, Extended lower0, Extended al
 
 void CountLimits(std::uint8_t chart, std::uint8_t method, Extended n, Extended k, Extended s, Extended alpha,
                  Limits& out) {
-    if (chart == kChartU && n <= 0) {
-        out.status = n == 0 ? kLimitsZeroSampleSize : kLimitsOutOfRange;
+    if (chart == kChartU && n == 0) {
+        out.status = kLimitsZeroSampleSize;
         return;
     }
     const Extended lambda = chart == kChartC ? s : s * n;
-    if (lambda < 0) {
-        out.status = kLimitsOutOfRange;
-        return;
-    }
     const Extended se = std::sqrt(lambda);
     const Extended upper0 = lambda + k * se;
     const Extended lower0 = lambda - k * se;
@@ -376,7 +372,7 @@ void CountLimits(std::uint8_t chart, std::uint8_t method, Extended n, Extended k
             return;
         }
         if (lambda > kMaxExactPoissonMean) {
-            out.status = kLimitsOutOfRange;
+            out.status = kLimitsPoissonMeanTooLarge;
             return;
         }
         ExactPoisson(lambda, upper0, lower0, alpha, out);
@@ -411,10 +407,17 @@ std::int32_t ComputeControlLimits(std::uint8_t chart, std::uint8_t method, doubl
         (centreInput && !std::isfinite(centerline)))
         return finish(kLimitsNotComputable);
 
+    // Limits in the wrong order or a sample of negative size mean nothing. n is refused here,
+    // while it is still a real: no conversion to an integer can overflow further on.
+    if (k < 0) return finish(kLimitsNegativeStdErrors);
+    if (statistic < 0) return finish(kLimitsNegativeStatistic);
     const Extended nRounded = std::nearbyint(static_cast<Extended>(n));
+    if (usesN && (chart == kChartU ? n < 0 : nRounded < 0)) return finish(kLimitsNegativeSampleSize);
     const bool countsN = usesN && chart != kChartU;
     if (countsN && nRounded == 0) return finish(kLimitsZeroSampleSize);
     if (countsN && nRounded == 1) return finish(kLimitsSampleSizeOne);
+    // The variables charts take n as an int; a larger n would be silently replaced.
+    if (usesN && chart <= kChartS2 && nRounded > INT_MAX) return finish(kLimitsOutOfRange);
 
     const Extended alpha = NormalProb(1, k);
     StatErrorCode = 0;
@@ -427,10 +430,15 @@ std::int32_t ComputeControlLimits(std::uint8_t chart, std::uint8_t method, doubl
         CountLimits(chart, method, n, k, statistic, alpha, out);
 
     if (out.status > 0) return finish(out.status);
-    centerline = static_cast<double>(out.centerline);
-    sigma = static_cast<double>(out.sigma);
-    ucl = static_cast<double>(out.ucl);
-    lcl = static_cast<double>(out.lcl);
+    const double results[] = {static_cast<double>(out.centerline), static_cast<double>(out.sigma),
+                              static_cast<double>(out.ucl), static_cast<double>(out.lcl)};
+    // Extended numbers reach far beyond a double: a result that does not fit is no limit.
+    for (double x : results)
+        if (!std::isfinite(x)) return finish(kLimitsOverflow);
+    centerline = results[0];
+    sigma = results[1];
+    ucl = results[2];
+    lcl = results[3];
     return finish(out.status);
 }
 
@@ -446,8 +454,20 @@ std::string ControlLimitStatusText(std::int32_t status) {
         return "Zero sample size";
     case kLimitsSampleSizeOne:
         return "Sample size must be larger than 1";
+    case kLimitsNegativeSampleSize:
+        return "Sample size must not be negative";
+    case kLimitsNegativeStdErrors:
+        return "Standard errors must not be negative";
+    case kLimitsNegativeStatistic:
+        return "Statistic must not be negative";
     case kLimitsZeroStatistic:
         return "Statistic = 0";
+    case kLimitsCountAboveSampleSize:
+        return "np-bar must be less than n";
+    case kLimitsPoissonMeanTooLarge:
+        return "Mean too large for exact Poisson limits: use the approximation";
+    case kLimitsOverflow:
+        return "Limits beyond the range of numbers";
     default:
         return status > 0 ? " Error" : std::string();
     }

@@ -24,17 +24,29 @@ enum ControlChartKind : std::uint8_t {
 
 // Status left in StatErrorCode (and returned) by ComputeControlLimits.
 inline constexpr std::int32_t kLimitsComputed = 0;
-// A factor was asked for n below 2, p-bar is 1 or more (or negative), or the sample is too
-// large for the exact binomial or Poisson search.
+// A factor was asked for n below 2 or beyond its range, p-bar is 1 or more, or the sample is
+// too large for the exact binomial search.
 inline constexpr std::int32_t kLimitsOutOfRange = 1;
 // An argument is not a finite number, the method is unknown for the chart, exact Poisson limits
-// were asked beyond about 8 standard errors (the normal tail reads 0 or 1 there), or a
-// statistical routine failed to converge.
+// were asked beyond about 8 standard errors (the normal tail reads 0 there), or a statistical
+// routine failed to converge.
 inline constexpr std::int32_t kLimitsNotComputable = 2;
 inline constexpr std::int32_t kLimitsZeroSampleSize = 5;
 inline constexpr std::int32_t kLimitsSampleSizeOne = 6;
+// n is below 0 for a chart that uses it (after rounding, except for u).
+inline constexpr std::int32_t kLimitsNegativeSampleSize = 7;
+// The number of standard errors is below 0: the limits would change places.
+inline constexpr std::int32_t kLimitsNegativeStdErrors = 8;
+// The statistic (a dispersion, proportion, count or rate) is below 0.
+inline constexpr std::int32_t kLimitsNegativeStatistic = 9;
 // The statistic or the number of standard errors is 0.
 inline constexpr std::int32_t kLimitsZeroStatistic = 10;
+// np-bar is n or more (p-bar of 1 or more on the np chart).
+inline constexpr std::int32_t kLimitsCountAboveSampleSize = 11;
+// The mean count is beyond the exact Poisson search; the approximation still works.
+inline constexpr std::int32_t kLimitsPoissonMeanTooLarge = 12;
+// A centerline, sigma or limit is beyond the range of a double.
+inline constexpr std::int32_t kLimitsOverflow = 13;
 // No lower limit: the LCL is 0.
 inline constexpr std::int32_t kLimitsNoLower = -1;
 // No upper limit: the UCL is 1 for proportions (n for np).

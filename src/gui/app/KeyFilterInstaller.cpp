@@ -61,7 +61,10 @@ bool KeyFilterInstaller::eventFilter(QObject* watched, QEvent* event) {
     switch (result.verdict) {
     case KeyVerdict::Accepted: return false;
     case KeyVerdict::Replaced:
-        edit_->setText(ToQt(result.text));
+        // Replaced as an edit of the user's, so that undo takes it back (setText would forget
+        // the undo history).
+        edit_->selectAll();
+        edit_->insert(ToQt(result.text));
         edit_->setCursorPosition(result.caret);
         return true;
     case KeyVerdict::Rejected: Beep(); return true;

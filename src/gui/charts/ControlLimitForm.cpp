@@ -344,9 +344,8 @@ void TControl_Limit_Form::RadioGroup3Click() {
     else if (!known) p.nLabel->setText("&n (range):");
 }
 
-void TControl_Limit_Form::Button_ActionClick() {
-    const int page = CurrentPage();
-    Page& p = pages_[static_cast<std::size_t>(page - 1)];
+TControlLimitInput TControl_Limit_Form::ReadInput(int page) const {
+    const Page& p = pages_[static_cast<std::size_t>(page - 1)];
     TControlLimitInput input;
     input.Page = page;
     input.Method = p.methods->checkedId() + 1;
@@ -360,23 +359,49 @@ void TControl_Limit_Form::Button_ActionClick() {
     const int shown = decimalsText ? decimalsText->text().trimmed().toInt(&typed) : 0;
     input.Decimals = typed && shown >= 0 && shown <= 9 ? shown : decimals_->value();
     input.TextScale = scale_;
+    return input;
+}
+
+void TControl_Limit_Form::WriteReport(int page, const TControlLimitInput& input) {
+    Page& p = pages_[static_cast<std::size_t>(page - 1)];
+    SetOutputDocument(&p.pane->Document());
+    WriteControlLimitReport(input);
+    p.pane->Render();
+    p.reported = true;
+}
+
+void TControl_Limit_Form::Button_ActionClick() {
+    const int page = CurrentPage();
+    Page& p = pages_[static_cast<std::size_t>(page - 1)];
+    const TControlLimitInput input = ReadInput(page);
+    // The core has checked and said why; the offending edit takes the focus.
     switch (CheckControlLimitInput(input)) {
+    case ControlLimitInputError::Centre:
+        if (p.centre) p.centre->setFocus();
+        return;
     case ControlLimitInputError::Statistic: p.statistic->setFocus(); return;
     case ControlLimitInputError::SampleSize:
         if (p.n) p.n->setFocus();
         return;
+    case ControlLimitInputError::StdErrors:
+        p.k->setFocus();
+        return;
     case ControlLimitInputError::None: break;
     }
-    SetOutputDocument(&p.pane->Document());
-    WriteControlLimitReport(input);
-    p.pane->Render();
+    WriteReport(page, input);
 }
 
 void TControl_Limit_Form::RepeatActionFor(const QString& decimalsText) {
     // One change of the decimals may arrive as a text change and a value change: act once.
     if (decimalsText.isEmpty() || decimalsText == decimalsRunFor_) return;
     decimalsRunFor_ = decimalsText;
-    Button_ActionClick();
+    // The decimals only restate a report: a page without one stays empty, and inputs that the
+    // action would refuse are left for the next action to point out, not a box at every step.
+    const int page = CurrentPage();
+    if (!pages_[static_cast<std::size_t>(page - 1)].reported) return;
+    const TControlLimitInput input = ReadInput(page);
+    std::string problem;
+    if (FindControlLimitInputError(input, problem) == ControlLimitInputError::None) WriteReport(page, input);
 }
 
 void TControl_Limit_Form::FormResizeClick() {

@@ -3,6 +3,8 @@
 // a number of standard errors in, a short report of centerline, sigma and limits out.
 #pragma once
 
+#include "charts/contcalc.h"
+
 #include <QLabel>
 #include <QMainWindow>
 
@@ -60,6 +62,7 @@ private:
         QGroupBox* group = nullptr;
         QButtonGroup* methods = nullptr;
         TOutputRichEdit* pane = nullptr;
+        bool reported = false; // the pane holds the report of an action
     };
 
     QWidget* BuildPage(int page);
@@ -71,6 +74,8 @@ private:
     void SaveAs1Click();
     void Print1Click();
     void EditMenuShow();
+    TControlLimitInput ReadInput(int page) const;
+    void WriteReport(int page, const TControlLimitInput& input);
     void RepeatActionFor(const QString& decimalsText);
 
     QWidget* mainWindow_;

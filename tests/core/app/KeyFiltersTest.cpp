@@ -55,7 +55,7 @@ TEST(KeyFiltersTest, SignedReal) {
               {"12", 1, 0, U'7', Acc, "172", 2},
               {"12", 2, 0, U'x', Rej, "", 0},
               {"12", 2, 0, U'+', Rej, "", 0},
-              {"12", 2, 0, U',', Rej, "", 0},
+              {"12", 2, 0, U',', Rep, "12.", 3}, // the decimal point of comma locales
               {"12", 2, 0, U' ', Rej, "", 0},
               {"12", 2, 0, kKeyBackspace, Acc, "1", 1},
               {"12", 0, 0, kKeyBackspace, Acc, "12", 0},
@@ -80,6 +80,72 @@ TEST(KeyFiltersTest, UnsignedRealRejectsTheSign) {
                   {"25", 2, 0, kKeyBackspace, Acc, "2", 1},
                   {"25", 2, 0, U'a', Rej, "", 0},
               });
+    }
+}
+
+// Users of comma locales type "," for the decimal point: it goes in as "." under the point's rules.
+TEST(KeyFiltersTest, CommaIsTypedAsThePoint) {
+    for (auto [name, filter] : {std::pair<const char*, Filter>{"SignedReal", SignedRealKeyFilter},
+                                {"UnsignedReal", UnsignedRealKeyFilter},
+                                {"UnsignedRealCombo", UnsignedRealComboKeyFilter}}) {
+        Check(name, filter,
+              {
+                  {"0", 1, 0, U',', Rep, "0.", 2},
+                  {"74", 2, 0, U',', Rep, "74.", 3},
+                  {"74001176", 2, 0, U',', Rep, "74.001176", 3},
+                  {"", 0, 0, U',', Rep, "0.", 2},
+                  {"1.5", 3, 0, U',', Rej, "", 0},
+                  {"1.5", 1, 1, U',', Rep, "1.5", 2}, // replaces the selected point
+                  {"12", 0, 2, U',', Rep, "0.", 2},
+              });
+    }
+    Check("SignedReal", SignedRealKeyFilter, {{"-", 1, 0, U',', Rep, "-0.", 3}});
+    Check("Proportion", ProportionKeyFilter,
+          {
+              {"", 0, 0, U',', Rep, "0.", 2},
+              {"0", 1, 0, U',', Rep, "0.", 2},
+              {"0.5", 3, 0, U',', Rej, "", 0},
+          });
+    Check("Integer", IntegerKeyFilter, {{"12", 2, 0, U',', Rej, "", 0}});
+}
+
+// A negative exponent: "2.276e-2" must not lose its minus.
+TEST(KeyFiltersTest, MinusStartsAnExponent) {
+    for (auto [name, filter] : {std::pair<const char*, Filter>{"SignedReal", SignedRealKeyFilter},
+                                {"UnsignedReal", UnsignedRealKeyFilter},
+                                {"UnsignedRealCombo", UnsignedRealComboKeyFilter}}) {
+        Check(name, filter,
+              {
+                  {"2.276e", 6, 0, U'-', Acc, "2.276e-", 7},
+                  {"2.276E", 6, 0, U'-', Acc, "2.276E-", 7},
+                  {"2.276e2", 6, 0, U'-', Acc, "2.276e-2", 7},
+                  {"2e5", 2, 1, U'-', Acc, "2e-", 3}, // the selected digit goes away first
+                  {"2.276e-", 7, 0, U'-', Rej, "", 0},
+                  {"2.276e2", 7, 0, U'-', Rej, "", 0},
+                  {"2.276e2", 5, 0, U'-', Rej, "", 0},
+              });
+    }
+    Check("Proportion", ProportionKeyFilter, {{"0.5e", 4, 0, U'-', Rej, "", 0}});
+    Check("Integer", IntegerKeyFilter, {{"2e", 2, 0, U'-', Rej, "", 0}});
+}
+
+// Select all, undo, redo and copy neither type nor delete: every filter lets them through to the
+// control, whatever the text.
+TEST(KeyFiltersTest, EditingKeysPass) {
+    const std::pair<const char*, Filter> filters[] = {{"SignedReal", SignedRealKeyFilter},
+                                                      {"UnsignedReal", UnsignedRealKeyFilter},
+                                                      {"UnsignedRealCombo", UnsignedRealComboKeyFilter},
+                                                      {"Proportion", ProportionKeyFilter},
+                                                      {"Integer", IntegerKeyFilter}};
+    for (auto [name, filter] : filters) {
+        for (char32_t key : {kKeyCtrlA, kKeyCtrlZ, kKeyCtrlY, kKeyCtrlC}) {
+            Check(name, filter,
+                  {
+                      {"12", 1, 0, key, Acc, "12", 1},
+                      {"", 0, 0, key, Acc, "", 0},
+                      {"0", 0, 1, key, Acc, "0", 0},
+                  });
+        }
     }
 }
 

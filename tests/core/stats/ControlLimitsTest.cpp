@@ -306,26 +306,59 @@ TEST_F(ControlLimits, Statuses) {
         {kChartX, 3, 0, 1, 3, 2, kLimitsSampleSizeOne},
         {kChartR, 1, 0, 2.5, 3, 1, kLimitsNoLower}, // 2.5 rounds to 2
         {kChartR, 1, 0, 1.5, 3, 1, kLimitsNoLower}, // 1.5 rounds to 2
-        // Below 2 otherwise: the location charts say so, the factors refuse.
-        {kChartXBar, 9, 10, -3, 3, 2, kLimitsSampleSizeOne},
-        {kChartR, 1, 0, -3, 3, 2, kLimitsOutOfRange},
-        {kChartS, 6, 0, -3, 3, 2, kLimitsOutOfRange},
-        {kChartS2, 1, 0, -3, 3, 2, kLimitsOutOfRange},
-        {kChartX, 1, 0, -3, 3, 2, kLimitsOutOfRange},
-        // Beyond the 16-bit subgroup sizes of the factors.
+        // A negative n, for every chart that uses it and whatever its method, also those that
+        // need no factor; n is refused as a real, before it could overflow an int.
+        {kChartXBar, 9, 10, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartMedian, 9, 10, -2, 3, 2, kLimitsNegativeSampleSize},
+        {kChartR, 1, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartS, 6, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartS2, 1, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartS2, 5, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartS2, 6, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartS2, 6, 0, -2147483648.0, 3, 2, kLimitsNegativeSampleSize},
+        {kChartS2, 5, 0, -1e300, 3, 2, kLimitsNegativeSampleSize},
+        {kChartX, 1, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartP, 1, 0, -50, 3, 0.1, kLimitsNegativeSampleSize},
+        {kChartNP, 2, 0, -50, 3, 5, kLimitsNegativeSampleSize},
+        {kChartU, 2, 0, -2, 3, 4, kLimitsNegativeSampleSize},
+        {kChartU, 1, 0, -0.2, 3, 4, kLimitsNegativeSampleSize},
+        {kChartS2, 6, 0, -0.4, 3, 2, kLimitsZeroSampleSize}, // rounds to 0
+        // A negative number of standard errors would swap the limits.
+        {kChartXBar, 1, 10, 5, -3, 2.3, kLimitsNegativeStdErrors},
+        {kChartX, 4, 10, 0, -3, 2, kLimitsNegativeStdErrors},
+        {kChartR, 6, 0, 5, -1, 1, kLimitsNegativeStdErrors},
+        {kChartS2, 6, 0, 5, -3, 1, kLimitsNegativeStdErrors},
+        {kChartP, 2, 0, 50, -3, 0.1, kLimitsNegativeStdErrors},
+        {kChartC, 1, 0, 1, -3, 4, kLimitsNegativeStdErrors},
+        {kChartU, 2, 0, 2, -9, 4, kLimitsNegativeStdErrors},
+        // No dispersion, proportion, count or rate is negative.
+        {kChartXBar, 9, 10, 5, 3, -2, kLimitsNegativeStatistic},
+        {kChartX, 4, 10, 5, 3, -2, kLimitsNegativeStatistic},
+        {kChartS2, 5, 0, 5, 3, -2, kLimitsNegativeStatistic},
+        {kChartP, 1, 0, 50, 3, -0.1, kLimitsNegativeStatistic},
+        {kChartC, 1, 0, 1, 3, -4, kLimitsNegativeStatistic},
+        // Beyond the 16-bit subgroup sizes of the factors, or beyond an int.
         {kChartR, 1, 0, 70000, 3, 2, kLimitsOutOfRange},
         {kChartXBar, 9, 10, 70000, 3, 2, 0},
-        // p-bar of 1 or more (or below 0).
+        {kChartXBar, 9, 10, 1e10, 3, 2, kLimitsOutOfRange},
+        {kChartS2, 6, 0, 1e10, 3, 2, kLimitsOutOfRange},
+        // p-bar of 1 or more; on the np chart, np-bar of n or more.
         {kChartP, 1, 0, 50, 3, 1, kLimitsOutOfRange},
         {kChartP, 2, 0, 50, 3, 1.5, kLimitsOutOfRange},
-        {kChartNP, 2, 0, 50, 3, 50, kLimitsOutOfRange},
-        {kChartP, 1, 0, 50, 3, -0.1, kLimitsOutOfRange},
-        {kChartC, 1, 0, 1, 3, -4, kLimitsOutOfRange},
+        {kChartNP, 2, 0, 50, 3, 50, kLimitsCountAboveSampleSize},
+        {kChartNP, 1, 0, 50, 3, 60, kLimitsCountAboveSampleSize},
         {kChartU, 1, 0, 0, 3, 4, kLimitsZeroSampleSize},
-        {kChartU, 2, 0, -2, 3, 4, kLimitsOutOfRange},
         // Sizes the exact searches cannot take.
         {kChartP, 2, 0, 3e9, 3, 0.1, kLimitsOutOfRange},
-        {kChartC, 2, 0, 1, 3, 2e9, kLimitsOutOfRange},
+        {kChartC, 2, 0, 1, 3, 2e9, kLimitsPoissonMeanTooLarge},
+        {kChartC, 2, 0, 1, 3, 1e308, kLimitsPoissonMeanTooLarge},
+        {kChartU, 2, 0, 1e6, 3, 1e4, kLimitsPoissonMeanTooLarge},
+        {kChartC, 1, 0, 1, 3, 1e308, 0}, // the approximation is fine
+        // Results beyond a double: sqrt(5) 1e308, d2 1e308, (1e200)^2, 1e308 standard errors.
+        {kChartXBar, 8, 10, 5, 3, 1e308, kLimitsOverflow},
+        {kChartR, 6, 0, 5, 3, 1e308, kLimitsOverflow},
+        {kChartS2, 6, 0, 5, 3, 1e200, kLimitsOverflow},
+        {kChartX, 4, 0, 5, 1e308, 10, kLimitsOverflow},
         // The c chart ignores n.
         {kChartC, 1, 0, 0, 3, 4, kLimitsNoLower},
         {kChartC, 2, 0, kNaN, 3, 10, 0},
@@ -343,9 +376,8 @@ TEST_F(ControlLimits, Statuses) {
         {kChartR, 1, 0, 5, kInf, 2, kLimitsNotComputable},
         {kChartP, 1, 0, 50, 3, kNaN, kLimitsNotComputable},
         {kChartU, 1, 0, kInf, 3, 2, kLimitsNotComputable},
-        // Exact Poisson limits need a normal tail strictly between 0 and 1 (|k| up to about 8).
+        // Exact Poisson limits need a normal tail above 0 (k up to about 8).
         {kChartC, 2, 0, 1, 9, 4, kLimitsNotComputable},
-        {kChartU, 2, 0, 2, -9, 4, kLimitsNotComputable},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "chart " << c.chart << " method " << c.method << " n " << c.n
@@ -366,19 +398,19 @@ TEST_F(ControlLimits, ExactBinomialBeyondEightStandardErrors) {
     EXPECT_EQ(r.status, kLimitsNoLower);
     EXPECT_EQ(r.ucl, 1);
     EXPECT_EQ(r.lcl, 0);
-    // The tail reads 1: the limits cross, but the searches end.
-    r = Limits(kChartP, 2, 0, 50, -9, 0.1);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.ucl, 0.5 / 50);
-    EXPECT_GT(r.lcl, r.ucl);
-    EXPECT_LT(r.lcl, 1);
 }
 
 TEST_F(ControlLimits, StatusTexts) {
     EXPECT_EQ(ControlLimitStatusText(1), "Sample size outside table range");
     EXPECT_EQ(ControlLimitStatusText(5), "Zero sample size");
     EXPECT_EQ(ControlLimitStatusText(6), "Sample size must be larger than 1");
+    EXPECT_EQ(ControlLimitStatusText(7), "Sample size must not be negative");
+    EXPECT_EQ(ControlLimitStatusText(8), "Standard errors must not be negative");
+    EXPECT_EQ(ControlLimitStatusText(9), "Statistic must not be negative");
     EXPECT_EQ(ControlLimitStatusText(10), "Statistic = 0");
+    EXPECT_EQ(ControlLimitStatusText(11), "np-bar must be less than n");
+    EXPECT_EQ(ControlLimitStatusText(12), "Mean too large for exact Poisson limits: use the approximation");
+    EXPECT_EQ(ControlLimitStatusText(13), "Limits beyond the range of numbers");
     for (std::int32_t other : {2, 99, 3})
         EXPECT_EQ(ControlLimitStatusText(other), " Error");
     for (std::int32_t fine : {0, -1, -2})
@@ -386,7 +418,7 @@ TEST_F(ControlLimits, StatusTexts) {
 }
 
 // Every chart and method over awkward arguments: each call ends, and a non-positive status
-// never comes with an undefined number.
+// never comes with an undefined or infinite number, nor with limits the wrong way round.
 TEST_F(ControlLimits, AwkwardArgumentsNeitherCrashNorHang) {
     const double statistics[] = {-1, 1e-300, 0.3, 4, 1e300, kNaN, -kInf};
     const double sizes[] = {-5, 0, 1, 2.5, 7, 31, 1e6, 1e300, kNaN};
@@ -403,10 +435,11 @@ TEST_F(ControlLimits, AwkwardArgumentsNeitherCrashNorHang) {
                                          << "chart " << chart << " method " << method << " n " << n << " k "
                                          << k << " statistic " << s);
                             EXPECT_GE(r.status, -2);
-                            EXPECT_FALSE(std::isnan(r.centerline));
-                            EXPECT_FALSE(std::isnan(r.sigma));
-                            EXPECT_FALSE(std::isnan(r.ucl));
-                            EXPECT_FALSE(std::isnan(r.lcl));
+                            EXPECT_TRUE(std::isfinite(r.centerline));
+                            EXPECT_TRUE(std::isfinite(r.sigma));
+                            EXPECT_TRUE(std::isfinite(r.ucl));
+                            EXPECT_TRUE(std::isfinite(r.lcl));
+                            EXPECT_LE(r.lcl, r.ucl);
                         }
                     }
     }

@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The control limit calculator without its window: the checks of its inputs and its report.
+#include "charts/contcalc.h"
+#include "CoreFixture.h"
+#include "output/OutputModule.h"
+#include "stats/CC_calc.h"
+
+#include <string>
+#include <vector>
+
+using namespace kivspc;
+
+namespace {
+
+class ContcalcTest : public CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        ResetCCCalcState();
+        ResetOutputModule();
+        SetOutputDocument(&doc);
+    }
+    void TearDown() override {
+        ResetOutputModule();
+        CoreTest::TearDown();
+    }
+
+    // The report's lines from the third on (the heading and the blank line under it aside).
+    std::vector<std::string> ReportBody(const TControlLimitInput& input) {
+        WriteControlLimitReport(input);
+        std::vector<std::string> lines;
+        for (std::size_t i = 2; i < doc.LineCount(); ++i)
+            lines.push_back(doc.Line(i).Text());
+        return lines;
+    }
+
+    TOutputDocument doc;
+};
+
+TControlLimitInput Input(int page, int method, const char* centre, const char* statistic, const char* n,
+                         const char* k, int decimals = 4) {
+    TControlLimitInput in;
+    in.Page = page;
+    in.Method = method;
+    in.CentreText = centre;
+    in.StatisticText = statistic;
+    in.NText = n;
+    in.KText = k;
+    in.Decimals = decimals;
+    return in;
+}
+
+using Error = ControlLimitInputError;
+
+} // namespace
+
+// Whatever way a text reached an edit (typed, pasted, dropped), the action uses it only when it
+// is a number in range; the first edit that fails is named.
+TEST_F(ContcalcTest, InputChecksNameTheEditThatFails) {
+    struct Case {
+        int page, method;
+        const char *centre, *statistic, *n, *k;
+        Error error;
+        const char* message;
+    };
+    const Case cases[] = {
+        {1, 1, "10", "2.326", "5", "3", Error::None, ""},
+        {1, 1, "", "2.326", "5", "3", Error::None, ""}, // an empty X reads as 0
+        {1, 1, "10", " 2.276e-2 ", "5", "3", Error::None, ""},
+        {1, 1, "10", "2.326", "5", "0", Error::None, ""}, // left to the report: "Statistic = 0"
+        {1, 1, "1\t2", "2.326", "5", "3", Error::Centre, "X is not a number!"},
+        {2, 1, "-", "2.326", "5", "3", Error::Centre, "X is not a number!"},
+        {3, 1, "-1e309", "2.326", "5", "3", Error::Centre, "X is beyond the range of numbers!"},
+        {4, 1, "abc", "2.326", "5", "3", Error::None, ""}, // the R page has no X
+        {1, 1, "x", "y", "z", "w", Error::Centre, "X is not a number!"},
+        {1, 1, "10", "abc", "5", "3", Error::Statistic, "Statistic is not a number!"},
+        {1, 1, "10", "", "5", "3", Error::Statistic, "Statistic must be greater than 0!"},
+        {5, 1, "0", "0", "5", "3", Error::Statistic, "Statistic must be greater than 0!"},
+        {1, 1, "10", "-2.3", "5", "3", Error::Statistic, "Statistic must be greater than 0!"},
+        {1, 1, "10", "1e309", "5", "3", Error::Statistic, "Statistic is beyond the range of numbers!"},
+        {9, 1, "0", "1e-400", "1", "3", Error::Statistic, "Statistic is beyond the range of numbers!"},
+        {1, 1, "10", "2.3", "abc", "3", Error::SampleSize, "n is not a number!"},
+        {8, 1, "0", "2", "5.5.5", "3", Error::SampleSize, "n is not a number!"},
+        {1, 1, "10", "2.3", "", "3", Error::SampleSize, "n must be greater than 0!"},
+        {10, 1, "0", "2.3", "-0.5", "3", Error::SampleSize, "n must be greater than 0!"},
+        {6, 1, "0", "2.3", "1e400", "3", Error::SampleSize, "n is beyond the range of numbers!"},
+        {3, 4, "10", "2", "abc", "3", Error::None, ""}, // known sigma: n is not used
+        {9, 1, "0", "4", "abc", "3", Error::None, ""},  // the c page has no n
+        {1, 1, "10", "2.3", "5", "x", Error::StdErrors, "Std Err is not a number!"},
+        {1, 1, "10", "2.3", "5", "-3", Error::StdErrors, "Std Err must be greater than 0!"},
+        {7, 1, "0", "0.1", "50", "1e999", Error::StdErrors, "Std Err is beyond the range of numbers!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "page " << c.page << " X '" << c.centre << "' statistic '"
+                                        << c.statistic << "' n '" << c.n << "' k '" << c.k << "'");
+        std::string message = "stale";
+        EXPECT_EQ(
+            FindControlLimitInputError(Input(c.page, c.method, c.centre, c.statistic, c.n, c.k), message),
+            c.error);
+        EXPECT_EQ(message, c.message);
+    }
+    EXPECT_TRUE(platform.Messages.empty()) << "finding is silent";
+
+    EXPECT_EQ(CheckControlLimitInput(Input(1, 1, "10", "2.3", "5", "-3")), Error::StdErrors);
+    ASSERT_EQ(platform.Messages.size(), 1u);
+    EXPECT_EQ(platform.Messages[0].kind, "error");
+    EXPECT_EQ(platform.Messages[0].text, "Std Err must be greater than 0!");
+    EXPECT_EQ(platform.Beeps, 1);
+}
+
+// Long values widen the result columns: at least one blank before "sigma" and "n = ", and the
+// values after them still start in the same column.
+TEST_F(ContcalcTest, ReportColumnsWidenForLongValues) {
+    // Known sigma 2 over sqrt(4) subgroups: 1000000 +- 3, by hand.
+    EXPECT_EQ(ReportBody(Input(1, 9, "1000000", "2", "4", "3", 9)),
+              (std::vector<std::string>{
+                  "Statistic used: Known Std Dev = 2",
+                  "Standard Errors = 3",
+                  "",
+                  "       UCL = 1000003.000000000 sigma = 2.000000000",
+                  "Centerline = 1000000.000000000     n = 4",
+                  "       LCL = 999997.000000000",
+              }));
+    // 14 characters: today's layout, UCL in 15 columns and centerline in 19; 15 characters: one more.
+    EXPECT_EQ(ReportBody(Input(1, 9, "100000", "2", "4", "3", 7)),
+              (std::vector<std::string>{
+                  "Statistic used: Known Std Dev = 2",
+                  "Standard Errors = 3",
+                  "",
+                  "       UCL = 100003.0000000 sigma = 2.0000000",
+                  "Centerline = 100000.0000000     n = 4",
+                  "       LCL = 99997.0000000",
+              }));
+    EXPECT_EQ(ReportBody(Input(1, 9, "100000", "2", "4", "3", 8)),
+              (std::vector<std::string>{
+                  "Statistic used: Known Std Dev = 2",
+                  "Standard Errors = 3",
+                  "",
+                  "       UCL = 100003.00000000 sigma = 2.00000000",
+                  "Centerline = 100000.00000000     n = 4",
+                  "       LCL = 99997.00000000",
+              }));
+    // A long centerline under an upper limit that is "none": np-bar 10^15 - 1 of n = 10^15, so
+    // p-bar = 1 - 10^-15; SE = sqrt(n p (1 - p)) = 1 (to 4 decimals), LCL = np-bar - 3 SE.
+    EXPECT_EQ(ReportBody(Input(8, 1, "0", "999999999999999", "1000000000000000", "3")),
+              (std::vector<std::string>{
+                  "Method used: Approximate",
+                  "Standard Errors = 3",
+                  "",
+                  "       UCL =              none   SE = 1.0000",
+                  "Centerline = 999999999999999.0000 n = 1000000000000000",
+                  "       LCL = 999999999999996.0000",
+              }));
+}
+
+// Failures are one status line: never a limit of "inf" or "nan".
+TEST_F(ContcalcTest, ReportStatusLines) {
+    struct Case {
+        TControlLimitInput input;
+        const char* line;
+    };
+    const Case cases[] = {
+        // sqrt(5) 1e308 is beyond a double.
+        {Input(1, 8, "10", "1e308", "5", "3"), "Limits beyond the range of numbers"},
+        // d2(5) 1e308 as the R chart's centerline.
+        {Input(4, 6, "0", "1e308", "5", "3"), "Limits beyond the range of numbers"},
+        {Input(3, 4, "0", "10", "0", "1e308"), "Limits beyond the range of numbers"}, // 10 times 1e308
+        {Input(8, 2, "0", "60", "50", "3"), "np-bar must be less than n"},
+        {Input(9, 2, "0", "1e308", "1", "3"),
+         "Mean too large for exact Poisson limits: use the approximation"},
+        {Input(1, 1, "10", "2.326", "5", "-3"), "Standard errors must not be negative"},
+        {Input(1, 1, "10", "2.326", "-5", "3"), "Sample size must not be negative"},
+        {Input(7, 1, "0", "1.5", "50", "3"), "Sample size outside table range"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::vector<std::string> body = ReportBody(c.input);
+        ASSERT_EQ(body.size(), 4u) << testing::PrintToString(body);
+        EXPECT_EQ(body[3], c.line);
+    }
+    EXPECT_EQ(platform.Beeps, static_cast<int>(std::size(cases)));
+}
