@@ -18,6 +18,7 @@ namespace kivspc {
 namespace {
 
 // Polynomial coefficients of algorithm AS R94, lowest power first.
+// source: Royston (1995), "Remark AS R94", Applied Statistics 44(4), 547-551.
 constexpr std::array<double, 6> kC1 = {0.0, 0.221157, -0.147981, -2.07119, 4.434685, -2.706056};
 constexpr std::array<double, 6> kC2 = {0.0, 0.042981, -0.293762, -1.752461, 5.682633, -3.582633};
 constexpr std::array<double, 4> kC3 = {0.544, -0.39978, 0.025054, -0.0006714};
@@ -37,6 +38,7 @@ struct AdPoint {
 
 // (A*, cumulative probability) of the Anderson-Darling statistic for a normal sample with
 // estimated mean and standard deviation, from the published table.
+// source: D'Agostino and Stephens (1986), Goodness-of-Fit Techniques, chapter 4 (case 3).
 constexpr std::array<AdPoint, 24> kAdTable = {{
     {0.1, 0},      {0.146, 0.01},  {0.2, 0.099},   {0.3, 0.38},   {0.4, 0.6223}, {0.472, 0.75},
     {0.5, 0.783},  {0.509, 0.8},   {0.561, 0.85},  {0.6, 0.8787}, {0.631, 0.9},  {0.7, 0.9327},
@@ -104,7 +106,8 @@ void ShapiroWilkCoefficients(int n) {
         swCoefficientN = n;
         return;
     }
-    // Expected normal order statistics (Blom's approximation); negative for the lower half.
+    // Expected normal order statistics, negative for the lower half.
+    // source: Blom (1958), Statistical Estimates and Transformed Beta-Variables: (i - 3/8) / (n + 1/4).
     std::vector<Extended> m(static_cast<std::size_t>(half) + 1, 0);
     Extended s = 0;
     const Extended an25 = n + 0.25L;
@@ -202,6 +205,7 @@ void ShapiroWilkTest(bool sortFirst) {
     Extended p;
     if (n == 3) {
         // Exact for three values; W = 0.75 (its smallest value) gives 0, not a rounding negative.
+        // source: Shapiro and Wilk (1965), Biometrika 52, 591-611: p = (6/pi)(asin(sqrt(W)) - pi/3).
         p = (std::asin(std::sqrt(std::min(w, Extended{1}))) - 1.047198L) * 1.909859L;
         if (p < 0) p = 0;
     } else if (n <= 11) {
@@ -247,6 +251,7 @@ void AndersonDarlingTest() {
                             std::log(1 - f[static_cast<std::size_t>(n + 1 - k)]));
     const Extended nn = n;
     const Extended a2 = -s / nn - nn;
+    // source: D'Agostino and Stephens (1986), chapter 4: the modification for estimated mean and sd.
     const Extended aStar = a2 * (1 + 0.75L / nn + 2.25L / (nn * nn));
     SampleStats.ADStar = static_cast<double>(aStar);
     SampleStats.ADP = static_cast<double>(AndersonDarlingP(aStar));
@@ -256,6 +261,7 @@ Extended AndersonDarlingP(Extended aStar) {
     if (aStar == NotAvailable) return NotAvailable;
     // Thresholds as doubles, like the statistic callers keep.
     if (aStar <= 0.1) return 1;
+    // Below 0.63 a log-normal curve fitted to the table; above it, straight lines between its points.
     if (aStar < 0.63) return NormalProb(1, (std::log(aStar - 0.04L) + 1.2026L) / 0.527L);
     if (aStar >= 1.5) return 0;
     for (std::size_t i = 0; i + 1 < kAdTable.size(); ++i) {
@@ -310,6 +316,7 @@ Extended LinMudholkarP(int n, Extended r) {
     if (n < 3 || std::isnan(r)) return NotAvailable;
     const Extended nn = n;
     // Fisher's z with a normal approximation whose kurtosis is corrected by gamma.
+    // source: Lin and Mudholkar (1980), Biometrika 67, 455-461, the moments of z under normality.
     const Extended z = r == 1 ? 999.0L : std::log((1 + r) / (1 - r)) / 2;
     const Extended sigma = std::sqrt(3 / nn - 7.324L / (nn * nn) + 53.005L / (nn * nn * nn));
     const Extended gamma = -11.7L / nn + 55.06L / (nn * nn);
@@ -337,6 +344,8 @@ Extended LinMudholkarP(int n, Extended r) {
 Extended SkewnessTestP(int n, Extended g1) {
     if (n < 8 || g1 == NotAvailable) return NotAvailable;
     const Extended nn = n;
+    // source: D'Agostino (1970), Biometrika 57, 679-681, the standard deviation and kurtosis of g1
+    // under normality; a Student t with that kurtosis, d = (4b - 6) / (b - 3) (Pearson type VII).
     const Extended c = std::sqrt(6 * (nn - 2) / ((nn + 1) * (nn + 3)));
     const Extended b =
         3 * (nn * nn + 27 * nn - 70) * (nn + 1) * (nn + 3) / ((nn - 2) * (nn + 5) * (nn + 7) * (nn + 9));
@@ -353,6 +362,7 @@ void KurtosisTest(int n, std::string& text, Extended g2) {
     }
     const Extended nn = n;
     if (n > 5000) {
+        // The standard deviation of g2 under normality (Fisher 1930), with a normal tail.
         const Extended s =
             std::sqrt(24 * nn * (nn - 1) * (nn - 1) / ((nn - 3) * (nn - 2) * (nn + 3) * (nn + 5)));
         SampleStats.KurtosisP = static_cast<double>(NormalProb(2, g2 / s));
