@@ -26,10 +26,6 @@
 
 namespace kivspc {
 
-std::function<bool()> SaveAsWithConfiguration;
-std::function<void()> OnTableReplaced;
-std::function<void()> OnTableSaved;
-
 namespace {
 
 // Reading goes through a buffer small enough to stay in the cache while its lines are parsed.
@@ -435,14 +431,9 @@ void FileLoader::Piece(std::string_view piece) {
 
 bool NewData() {
     StatErrorCode = 0;
-    TDataTable& table = DataTable();
-    if (table.Modified) {
-        Answer a = AskYesNoCancel("File Not Saved.  Save?");
-        if (a == Answer::Cancel) {
-            StatErrorCode = 1;
-            return false;
-        }
-        if (a == Answer::Yes && SaveAsWithConfiguration) SaveAsWithConfiguration();
+    if (!OfferToSaveModifiedTable()) {
+        StatErrorCode = 1;
+        return false;
     }
     NewDataTable();
     ProcessIfOff();

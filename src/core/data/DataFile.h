@@ -4,16 +4,11 @@
 // These work without any window, so batch programs can load and save tables too.
 #pragma once
 
-#include <functional>
+#include "data/TableHooks.h"
+
 #include <string>
 
 namespace kivspc {
-
-// Set by the data editor: runs "Save As" with its configuration dialog; false when cancelled.
-extern std::function<bool()> SaveAsWithConfiguration;
-// Called after a new table was made, loaded or saved (caption, status bar, change counters).
-extern std::function<void()> OnTableReplaced;
-extern std::function<void()> OnTableSaved;
 
 // Starts a new empty table, offering to save a modified one first. False (StatErrorCode 1)
 // when the user cancels; Process If and the transform are switched off.

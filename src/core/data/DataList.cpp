@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/DataList.h"
 
+#include "data/TableHooks.h"
+
 #include "app/Platform.h"
 #include "app/SharedState.h"
 #include "data/DataTable.h"
@@ -20,7 +22,6 @@ TGroupSort GroupSort;
 bool ValuesStale = false;
 int PasteFirstRow = 0;
 int PasteLastRow = 0;
-std::function<void()> OnValuesRebuilt;
 
 namespace {
 

@@ -65,8 +65,6 @@ extern bool ValuesStale;
 // Rows of the last pasted block.
 extern int PasteFirstRow;
 extern int PasteLastRow;
-// Called after every rebuild (the data editor refreshes its status bar and change flag).
-extern std::function<void()> OnValuesRebuilt;
 
 // Allocates the row-statistic columns C+1..C+3 (filled with MissingValue) before an analysis
 // writes row means, standard deviations and counts into them.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Kivspc_Main.h"
 
+#include "data/TableHooks.h"
+
 #include "app/AboutForm.h"
 #include "app/CommandIcons.h"
 #include "app/Dkivtool.h"
@@ -266,14 +268,10 @@ void TMainForm_KIVSPC::dropEvent(QDropEvent* e) {
 }
 
 void TMainForm_KIVSPC::closeEvent(QCloseEvent* e) {
-    if (DataTable().Modified) {
-        switch (AskYesNoCancel("File Not Saved.  Save?")) {
-        case Answer::Cancel: e->ignore(); return;
-        case Answer::Yes:
-            if (SaveAsWithConfiguration) SaveAsWithConfiguration();
-            break;
-        case Answer::No: break;
-        }
+    // The same offer as before a new table, through the data editor's one save hook.
+    if (!OfferToSaveModifiedTable()) {
+        e->ignore();
+        return;
     }
     WriteSettingInteger(SettingsKey, "MainTop", y());
     WriteSettingInteger(SettingsKey, "MainLeft", x());

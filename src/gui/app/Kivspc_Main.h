@@ -32,8 +32,6 @@ public:
     void SetSplash(TSplashForm* splash);
     bool FirstActivationDone() const { return !firstActivation_; }
 
-    // Saving a modified table before closing (set once the data editor exists).
-    std::function<bool()> SaveAsWithConfiguration;
     // Telling the help viewer to quit when the program ends.
     std::function<void()> QuitHelpViewer;
 

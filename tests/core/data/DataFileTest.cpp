@@ -147,6 +147,33 @@ TEST_F(DataFileTest, CancellingTheSaveQuestionKeepsTheModifiedTable) {
     EXPECT_TRUE(DataTable().Modified);
 }
 
+TEST_F(DataFileTest, OneSaveOfferServesANewTableAndTheEndOfTheProgram) {
+    struct Case {
+        bool modified;
+        Answer answer;
+        bool goesOn;
+        int saves;
+    };
+    const Case cases[] = {{false, Answer::Cancel, true, 0},
+                          {true, Answer::Yes, true, 1},
+                          {true, Answer::No, true, 0},
+                          {true, Answer::Cancel, false, 0}};
+    for (const Case& c : cases) {
+        int saves = 0;
+        SaveAsWithConfiguration = [&saves] { return ++saves > 0; };
+        DataTable().Modified = c.modified;
+        platform.Messages.clear();
+        platform.Answers = {c.answer};
+        EXPECT_EQ(OfferToSaveModifiedTable(), c.goesOn);
+        EXPECT_EQ(saves, c.saves);
+        EXPECT_EQ(platform.Messages.size(), c.modified ? 1u : 0u);
+        if (c.modified) {
+            EXPECT_EQ(platform.Messages[0].text, "File Not Saved.  Save?");
+        }
+    }
+    ClearTableHooks();
+}
+
 TEST_F(DataFileTest, HostileInputLoadsWithoutCrashing) {
     std::string binary;
     for (int i = 0; i < 5000; ++i)

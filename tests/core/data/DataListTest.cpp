@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CoreFixture.h"
 
+#include "data/TableHooks.h"
+
 #include <string>
 #include <vector>
 
