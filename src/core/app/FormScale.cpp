@@ -6,28 +6,28 @@
 
 namespace kivspc {
 
-double ToggleFormTarget(int workWidth, int workHeight, int width, int height, double scale) {
-    if (scale != 1 || width <= 0 || height <= 0) return 1;
-    return std::max(static_cast<double>(workHeight) / height, static_cast<double>(workWidth) / width);
+double ToggleFormTarget(const TWorkArea& work, const TFormSize& size, double scale) {
+    if (scale != 1 || size.Width <= 0 || size.Height <= 0) return 1;
+    return std::max(static_cast<double>(work.Height) / size.Height,
+                    static_cast<double>(work.Width) / size.Width);
 }
 
-TFormScale ScaleFormGeometry(int workLeft, int workTop, int workWidth, int workHeight, int width, int height,
-                             double scale, double target) {
+TFormScale ScaleFormGeometry(const TWorkArea& work, const TFormSize& size, double scale, double target) {
     TFormScale result;
     result.Scale = scale;
     if (!(target > 1)) target = 1;
-    if (!(scale > 0) || width <= 0 || height <= 0 || target == scale) return result;
+    if (!(scale > 0) || size.Width <= 0 || size.Height <= 0 || target == scale) return result;
     // A window that already overflows the work area is not enlarged further.
-    if (target > scale && (width > workWidth || height > workHeight)) return result;
-    if (workWidth < target * width / scale) target = workWidth * scale / width;
-    if (workHeight < target * height / scale) target = workHeight * scale / height;
+    if (target > scale && (size.Width > work.Width || size.Height > work.Height)) return result;
+    if (work.Width < target * size.Width / scale) target = work.Width * scale / size.Width;
+    if (work.Height < target * size.Height / scale) target = work.Height * scale / size.Height;
     result.Changed = true;
     result.Factor = target / scale;
     result.Scale = target;
-    result.Width = static_cast<int>(std::lround(width * result.Factor));
-    result.Height = static_cast<int>(std::lround(height * result.Factor));
-    result.Left = workLeft + (workWidth - result.Width) / 2;
-    result.Top = workTop + (workHeight - result.Height) / 2;
+    result.Width = static_cast<int>(std::lround(size.Width * result.Factor));
+    result.Height = static_cast<int>(std::lround(size.Height * result.Factor));
+    result.Left = work.Left + (work.Width - result.Width) / 2;
+    result.Top = work.Top + (work.Height - result.Height) / 2;
     return result;
 }
 

@@ -4,6 +4,20 @@
 
 namespace kivspc {
 
+// The part of the screen windows may cover, in pixels.
+struct TWorkArea {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
+// A window's outer size in pixels.
+struct TFormSize {
+    int Width = 0;
+    int Height = 0;
+};
+
 struct TFormScale {
     bool Changed = false; // false: leave the window as it is
     double Scale = 1;     // the window's new scale factor (1 = designed size)
@@ -15,9 +29,8 @@ struct TFormScale {
 };
 
 // The target of the toggle: fill the work area from the designed size, or go back to it.
-double ToggleFormTarget(int workWidth, int workHeight, int width, int height, double scale);
-// Scales a window of width x height (now at `scale`) to `target` within the work area.
-TFormScale ScaleFormGeometry(int workLeft, int workTop, int workWidth, int workHeight, int width, int height,
-                             double scale, double target);
+double ToggleFormTarget(const TWorkArea& work, const TFormSize& size, double scale);
+// Scales a window of the given size (now at `scale`) to `target` within the work area.
+TFormScale ScaleFormGeometry(const TWorkArea& work, const TFormSize& size, double scale, double target);
 
 } // namespace kivspc

@@ -11,6 +11,7 @@
 #include "data/Missu.h"
 #include "data/Procif.h"
 #include "data/Transfrm.h"
+#include "output/OutputDataModule.h"
 #include "stats/Zizize87.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ void InitProgramState() {
     ProcessIfOff();
     NewDataTable();
     MRUFiles().Load();
+    ResetOutputDataModule();
 }
 
 int RunKivspc(int argc, char** argv) {

@@ -26,53 +26,64 @@ QRect WorkArea(const QWidget* window) {
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-QSize Scaled(const QSize& s, double q) {
-    auto scale = [q](int v) {
-        if (v <= 0 || v >= QWIDGETSIZE_MAX) return v;
-        return static_cast<int>(std::lround(v * q));
+TWorkArea WorkAreaOf(const QWidget* window) {
+    const QRect area = WorkArea(window);
+    return {area.left(), area.top(), area.width(), area.height()};
+}
+
+TFormSize SizeOf(const QWidget* window) {
+    return {window->width(), window->height()};
+}
+
+// Sizes that mean "no limit" (0 and QWIDGETSIZE_MAX) stay as they are.
+QSize Scaled(const QSize& size, double factor) {
+    auto scaleSide = [factor](int side) {
+        if (side <= 0 || side >= QWIDGETSIZE_MAX) return side;
+        return static_cast<int>(std::lround(side * factor));
     };
-    return {scale(s.width()), scale(s.height())};
+    return {scaleSide(size.width()), scaleSide(size.height())};
+}
+
+int Scaled(int length, double factor) {
+    return static_cast<int>(std::lround(length * factor));
 }
 
 // The icon size a tool bar was built with, kept on the bar when its window is first scaled.
 constexpr const char* kDesignedIconSize = "kivspcDesignedIconSize";
 
-} // namespace
-
-double ScaleForm(QWidget* window, double& scale, double target) {
-    const QRect area = WorkArea(window);
-    const QSize size = window->size();
-    TFormScale s = ScaleFormGeometry(area.left(), area.top(), area.width(), area.height(), size.width(),
-                                     size.height(), scale, target);
-    if (!s.Changed) return 1;
-    const bool wasVisible = window->isVisible();
-    window->hide();
-    const double q = s.Factor;
-    scale = s.Scale;
-    // Children first: every control keeps its own font, its size limits and grid metrics in step.
-    const QList<QWidget*> children = window->findChildren<QWidget*>();
+void ScaleFonts(QWidget* window, const QList<QWidget*>& children, double factor) {
     // Fonts are read before any is changed: a child inherits its parent's new font otherwise
     // and would be scaled twice.
     std::vector<std::pair<QWidget*, QFont>> fonts;
     fonts.emplace_back(window, window->font());
-    for (QWidget* w : children) fonts.emplace_back(w, w->font());
-    for (auto& [w, font] : fonts) {
-        if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * q);
-        else if (font.pixelSize() > 0) font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * q))));
-        w->setFont(font);
+    for (QWidget* child : children)
+        fonts.emplace_back(child, child->font());
+    for (auto& [widget, font] : fonts) {
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * factor);
+        else if (font.pixelSize() > 0)
+            font.setPixelSize(std::max(1, Scaled(font.pixelSize(), factor)));
+        widget->setFont(font);
     }
-    for (QWidget* w : children) {
-        w->setMinimumSize(Scaled(w->minimumSize(), q));
-        w->setMaximumSize(Scaled(w->maximumSize(), q));
-        if (auto* table = qobject_cast<QTableView*>(w)) {
-            table->verticalHeader()->setDefaultSectionSize(
-                static_cast<int>(std::lround(table->verticalHeader()->defaultSectionSize() * q)));
-            for (int c = 0; c < table->horizontalHeader()->count(); ++c)
-                table->setColumnWidth(c, static_cast<int>(std::lround(table->columnWidth(c) * q)));
+}
+
+// Every control keeps its size limits and its grid metrics in step with its font.
+void ScaleControlSizes(const QList<QWidget*>& children, double factor) {
+    for (QWidget* child : children) {
+        child->setMinimumSize(Scaled(child->minimumSize(), factor));
+        child->setMaximumSize(Scaled(child->maximumSize(), factor));
+        if (auto* table = qobject_cast<QTableView*>(child)) {
+            QHeaderView* rows = table->verticalHeader();
+            rows->setDefaultSectionSize(Scaled(rows->defaultSectionSize(), factor));
+            for (int column = 0; column < table->horizontalHeader()->count(); ++column)
+                table->setColumnWidth(column, Scaled(table->columnWidth(column), factor));
         }
     }
-    // Tool-bar icons follow the text: the designed size times the window's scale, so that going
-    // back and forth never drifts by rounding.
+}
+
+// Tool-bar icons follow the text: the designed size times the window's scale, so that going
+// back and forth never drifts by rounding.
+void ScaleToolBarIcons(QWidget* window, double scale) {
     for (QToolBar* bar : window->findChildren<QToolBar*>()) {
         QVariant designed = bar->property(kDesignedIconSize);
         if (!designed.isValid()) {
@@ -81,28 +92,41 @@ double ScaleForm(QWidget* window, double& scale, double target) {
         }
         bar->setIconSize(Scaled(designed.toSize(), scale));
     }
+}
+
+} // namespace
+
+double ScaleForm(QWidget* window, double& scale, double target) {
+    const TFormScale geometry = ScaleFormGeometry(WorkAreaOf(window), SizeOf(window), scale, target);
+    if (!geometry.Changed) return 1;
+    const bool wasVisible = window->isVisible();
+    window->hide();
+    scale = geometry.Scale;
+    const QList<QWidget*> children = window->findChildren<QWidget*>();
+    ScaleFonts(window, children, geometry.Factor);
+    ScaleControlSizes(children, geometry.Factor);
+    ScaleToolBarIcons(window, scale);
     window->setMinimumSize(0, 0);
     window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    window->resize(s.Width, s.Height);
-    window->setFixedSize(s.Width, s.Height);
-    window->move(s.Left, s.Top);
+    window->resize(geometry.Width, geometry.Height);
+    window->setFixedSize(geometry.Width, geometry.Height);
+    window->move(geometry.Left, geometry.Top);
     if (wasVisible) window->show();
-    return q;
+    return geometry.Factor;
 }
 
 void CentreOnScreen(QWidget* window) { window->move(WorkArea(window).center() - window->rect().center()); }
 
 double ToggleFormSize(QWidget* window, QAction* button, double& scale) {
-    const QRect area = WorkArea(window);
-    const double target = ToggleFormTarget(area.width(), area.height(), window->width(), window->height(), scale);
-    const double q = ScaleForm(window, scale, target);
+    const double target = ToggleFormTarget(WorkAreaOf(window), SizeOf(window), scale);
+    const double factor = ScaleForm(window, scale, target);
     if (button) {
         const bool enlarged = scale > 1;
         button->setIcon(CommandIcon(enlarged ? Command::Restore : Command::Enlarge));
         button->setToolTip(enlarged ? "Minimize Form Size" : "Maximize Form Size");
         button->setText(button->toolTip());
     }
-    return q;
+    return factor;
 }
 
 } // namespace kivspc::gui

@@ -2,6 +2,7 @@
 #include "charts/ControlLimitForm.h"
 
 #include "app/CommandIcons.h"
+#include "app/EditCommands.h"
 #include "app/FormResize.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/QtPlatform.h"
@@ -267,24 +268,8 @@ void TControl_Limit_Form::BuildMenus() {
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("Edit1");
-    const std::tuple<const char*, const char*, const char*> items[] = {{"Undo1", "&Undo", "Ctrl+Z"},
-                                                                       {"Cut1", "Cu&t", "Ctrl+X"},
-                                                                       {"Copy1", "&Copy", "Ctrl+C"},
-                                                                       {"Paste1", "&Paste", "Ctrl+V"},
-                                                                       {"Select1", "Select &All", "Ctrl+A"}};
-    for (const auto& [name, caption, keys] : items) {
-        QAction* a = edit->addAction(caption);
-        a->setObjectName(name);
-        a->setShortcut(QKeySequence(keys));
-        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        const QString n = name;
-        connect(a, &QAction::triggered, this, [this, n] { DoEditCommand(n, QApplication::focusWidget()); });
-    }
-    connect(edit, &QMenu::aboutToShow, this, &TControl_Limit_Form::EditMenuShow);
-    // The keys work whatever the menu last showed; the commands check what they act on.
-    connect(edit, &QMenu::aboutToHide, this, [edit] {
-        for (QAction* a : edit->actions()) a->setEnabled(true);
-    });
+    AddEditMenuCommands(edit, {EditCommand::Undo, EditCommand::Cut, EditCommand::Copy, EditCommand::Paste,
+                               EditCommand::SelectAll});
 
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("View1");
@@ -430,21 +415,5 @@ void TControl_Limit_Form::ReturnToMainForm() {
 void TControl_Limit_Form::SaveAs1Click() { SaveOutputDocumentDialog(this, Pane(CurrentPage()), ToQt(ProgramName)); }
 
 void TControl_Limit_Form::Print1Click() { PrintOutputDocumentDialog(this, Pane(CurrentPage()), ToQt(ProgramName)); }
-
-void TControl_Limit_Form::EditMenuShow() {
-    QWidget* focused = QApplication::focusWidget();
-    QLineEdit* edit = TextFieldOf(focused);
-    auto* pane = qobject_cast<TOutputRichEdit*>(focused);
-    const bool selection = (edit && edit->hasSelectedText()) || (pane && pane->textCursor().hasSelection());
-    const bool selectAll = edit || pane;
-    auto set = [this](const char* name, bool on) {
-        if (auto* a = findChild<QAction*>(name)) a->setEnabled(on);
-    };
-    set("Undo1", (edit && edit->isUndoAvailable()) || (pane && pane->document()->isUndoAvailable()));
-    set("Copy1", selection);
-    set("Cut1", selection);
-    set("Select1", selectAll);
-    set("Paste1", selectAll && !QApplication::clipboard()->text().isEmpty());
-}
 
 } // namespace kivspc::gui

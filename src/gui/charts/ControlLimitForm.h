@@ -73,7 +73,6 @@ private:
     void ReturnToMainForm();
     void SaveAs1Click();
     void Print1Click();
-    void EditMenuShow();
     TControlLimitInput ReadInput(int page) const;
     void WriteReport(int page, const TControlLimitInput& input);
     void RepeatActionFor(const QString& decimalsText);

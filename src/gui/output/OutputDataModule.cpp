@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/OutputDataModule.h"
 
+#include "app/EditCommands.h"
 #include "app/KeyFilterInstaller.h"
-#include "app/Messages.h"
 #include "app/MRUFilesUnit.h"
+#include "app/Messages.h"
 #include "app/QtPlatform.h"
 #include "output/OutputFiles.h"
 #include "output/OutputRichEdit.h"
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -28,22 +28,61 @@ namespace kivspc::gui {
 
 namespace {
 
-void RunOnLineEdit(const QString& name, QLineEdit* edit) {
-    if (name == "Undo1") edit->undo();
-    else if (name == "Cut1") edit->cut();
-    else if (name == "Copy1") edit->copy();
-    else if (name == "Paste1") edit->paste();
-    else if (name == "Delete1") edit->del();
-    else if (name == "Select1") edit->selectAll();
+void RunOnLineEdit(EditCommand command, QLineEdit* edit) {
+    switch (command) {
+    case EditCommand::Undo:
+        edit->undo();
+        break;
+    case EditCommand::Cut:
+        edit->cut();
+        break;
+    case EditCommand::Copy:
+        edit->copy();
+        break;
+    case EditCommand::Paste:
+        edit->paste();
+        break;
+    case EditCommand::Delete:
+        edit->del();
+        break;
+    case EditCommand::SelectAll:
+        edit->selectAll();
+        break;
+    }
 }
 
-void RunOnBox(const QString& name, TOutputRichEdit* box) {
-    if (name == "Undo1") box->undo();
-    else if (name == "Cut1") box->cut();
-    else if (name == "Copy1") box->copy();
-    else if (name == "Paste1") box->paste();
-    else if (name == "Delete1") box->textCursor().removeSelectedText();
-    else if (name == "Select1") box->selectAll();
+void RunOnBox(EditCommand command, TOutputRichEdit* box) {
+    switch (command) {
+    case EditCommand::Undo:
+        box->undo();
+        break;
+    case EditCommand::Cut:
+        box->cut();
+        break;
+    case EditCommand::Copy:
+        box->copy();
+        break;
+    case EditCommand::Paste:
+        box->paste();
+        break;
+    case EditCommand::Delete:
+        box->textCursor().removeSelectedText();
+        break;
+    case EditCommand::SelectAll:
+        box->selectAll();
+        break;
+    }
+}
+
+// The box that shows the current output document, if one does.
+TOutputRichEdit* CurrentOutputBox() {
+    const TOutputDocument* current = CurrentOutputDocument();
+    if (!current) return nullptr;
+    TOutputRichEdit* found = nullptr;
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* box = qobject_cast<TOutputRichEdit*>(widget); box && &box->Document() == current)
+            found = box;
+    return found;
 }
 
 void ConfigurePrinter(QPrinter& printer, const QString& title, PrintOrientation orientation) {
@@ -81,45 +120,48 @@ bool NothingToSave(const TOutputDocument& document) {
 
 } // namespace
 
+TOutputDataModule::TOutputDataModule(QObject* application) : QObject(application) {
+    setObjectName("OutputDataModule");
+}
+
+TOutputDataModule::~TOutputDataModule() = default;
+
+TEditPopupMenu& TOutputDataModule::PopupMenu1() {
+    if (!popupMenu1_) {
+        popupMenu1_ = std::make_unique<TEditPopupMenu>();
+        popupMenu1_->setObjectName("PopupMenu1");
+    }
+    return *popupMenu1_;
+}
+
+TOutputDataModule& OutputDataModule() {
+    QCoreApplication* application = QCoreApplication::instance();
+    auto* module = application->findChild<TOutputDataModule*>(QString(), Qt::FindDirectChildrenOnly);
+    return module ? *module : *new TOutputDataModule(application);
+}
+
+void ResetOutputDataModule() {
+    if (QCoreApplication* application = QCoreApplication::instance())
+        delete application->findChild<TOutputDataModule*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
 void DoEditCommand(const QString& itemName, QWidget* focused) {
+    const std::optional<EditCommand> command = EditCommandNamed(itemName);
+    if (!command) return;
     if (QLineEdit* edit = TextFieldOf(focused)) {
-        RunOnLineEdit(itemName, edit);
+        RunOnLineEdit(*command, edit);
         return;
     }
     auto* box = qobject_cast<TOutputRichEdit*>(focused);
     // A rich-text command goes to the current output document's box when focus is elsewhere.
-    if (!box) {
-        if (TOutputDocument* current = CurrentOutputDocument())
-            for (QWidget* w : QApplication::allWidgets())
-                if (auto* candidate = qobject_cast<TOutputRichEdit*>(w); candidate && &candidate->Document() == current)
-                    box = candidate;
-    }
-    if (box) RunOnBox(itemName, box);
+    if (!box) box = CurrentOutputBox();
+    if (box) RunOnBox(*command, box);
 }
 
 QMenu* OutputPopupMenu(TOutputRichEdit* box) {
-    static QPointer<QMenu> menu;
-    if (!menu) {
-        menu = new QMenu;
-        menu->setObjectName("PopupMenu1");
-        const std::pair<const char*, const char*> items[] = {{"Undo1", "&Undo"},   {"Cut1", "Cu&t"},
-                                                             {"Copy1", "&Copy"},   {"Paste1", "&Paste"},
-                                                             {"Delete1", "&Delete"}, {"Select1", "Select &All"}};
-        for (const auto& [name, caption] : items) {
-            QAction* action = menu->addAction(caption);
-            action->setObjectName(name);
-        }
-    }
-    const bool selection = box->textCursor().hasSelection();
-    for (QAction* action : menu->actions()) {
-        const QString name = action->objectName();
-        action->disconnect();
-        QObject::connect(action, &QAction::triggered, box, [name, box] { DoEditCommand(name, box); });
-        if (name == "Undo1") action->setEnabled(box->document()->isUndoAvailable());
-        else if (name == "Paste1") action->setEnabled(!QApplication::clipboard()->text().isEmpty());
-        else if (name == "Delete1" || name == "Copy1" || name == "Cut1") action->setEnabled(selection);
-    }
-    return menu;
+    TEditPopupMenu& menu = OutputDataModule().PopupMenu1();
+    menu.PrepareFor(box);
+    return &menu;
 }
 
 bool SaveOutputDocumentAs(const TOutputDocument& document, const QString& path, const QString& title) {

@@ -5,8 +5,11 @@
 
 #include "output/OutputPrinting.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class QMenu;
 class QWidget;
@@ -17,10 +20,30 @@ class TOutputDocument;
 
 namespace kivspc::gui {
 
+class TEditPopupMenu;
 class TOutputRichEdit;
 
+// What the output documents share: the pop-up menu of their boxes. The application object owns
+// the one module (OutputDataModule), so the menu goes before the application does.
+class TOutputDataModule : public QObject {
+    Q_OBJECT
+public:
+    explicit TOutputDataModule(QObject* application);
+    ~TOutputDataModule() override;
+    // The pop-up menu "PopupMenu1", built on first use.
+    TEditPopupMenu& PopupMenu1();
+
+private:
+    std::unique_ptr<TEditPopupMenu> popupMenu1_;
+};
+
+// The application's output data module, made on first use.
+TOutputDataModule& OutputDataModule();
+// Drops the module with its menu (not while the menu is open); the next use builds them afresh.
+void ResetOutputDataModule();
+
 // Runs the edit command named by a menu item ("Undo1", "Cut1", "Copy1", "Paste1", "Delete1",
-// "Select1") on the focused single-line edit or rich-text box.
+// "Select1") on the focused single-line edit or rich-text box; other names do nothing.
 void DoEditCommand(const QString& itemName, QWidget* focused);
 // The shared pop-up menu of output documents, prepared for the box it opens on.
 QMenu* OutputPopupMenu(TOutputRichEdit* box);
