@@ -2,6 +2,7 @@
 // Every core test starts from a fresh program state and a recording platform.
 #pragma once
 
+#include "app/CoreState.h"
 #include "app/Dkivtool.h"
 #include "data/DataU.h"
 
@@ -10,11 +11,7 @@
 class CoreTest : public testing::Test {
 protected:
     void SetUp() override {
-        kivspc::InitSharedState();
-        kivspc::NewDataTable();
-        kivspc::AskBlankCommas = true;
-        kivspc::BlankCommasMissing = false;
-        kivspc::WorkText.clear();
+        kivspc::ResetCoreState();
         platform.Reset();
         kivspc::SetPlatform(&platform);
     }

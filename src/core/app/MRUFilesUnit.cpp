@@ -56,4 +56,8 @@ TMRUFiles& MRUFiles() {
     return list;
 }
 
+void ResetMRUFiles() {
+    MRUFiles().Entries.fill(std::string());
+}
+
 } // namespace kivspc

@@ -28,5 +28,7 @@ public:
 
 // The program's one list, over MRUKey.
 TMRUFiles& MRUFiles();
+// Empties the list in memory (the settings store keeps it; Load reads it again).
+void ResetMRUFiles();
 
 } // namespace kivspc

@@ -23,6 +23,9 @@ std::vector<std::string> GroupKeys;
 
 namespace {
 
+// The Process If verdict of every row, kept between extractions so that its memory is reused.
+std::vector<std::uint8_t> SelectedRows;
+
 int Columns() { return DataTable().ColumnCount(); }
 int Rows() { return DataList.RowsCached; }
 
@@ -60,10 +63,9 @@ template <typename Match> void TakeColumn(int col, Match match) {
             if (match(r) && IsValidValue(v[r])) Append(v[r]);
         return;
     }
-    static std::vector<std::uint8_t> selected;
-    SelectRows(rows, selected);
+    SelectRows(rows, SelectedRows);
     for (int r = 1; r <= rows; ++r)
-        if (selected[static_cast<std::size_t>(r)] && match(r) && IsValidValue(v[r])) Append(v[r]);
+        if (SelectedRows[static_cast<std::size_t>(r)] && match(r) && IsValidValue(v[r])) Append(v[r]);
 }
 
 // Appends the selected columns (those between first and last) of every matching row, row by row.
@@ -505,6 +507,12 @@ bool SelectionSummary(TSelectionSummary& summary) {
         summary.Inline += entries[i];
     }
     return MissingRec.MissingOn || ProcessIfOn || TransformRec.Kind != kTransformNone;
+}
+
+void ResetExtraction() {
+    GroupLabels.clear();
+    GroupKeys.clear();
+    std::vector<std::uint8_t>().swap(SelectedRows);
 }
 
 } // namespace kivspc

@@ -13,6 +13,9 @@ namespace kivspc {
 // Labels and keys of the non-empty groups, filled by ListGroups.
 extern std::vector<std::string> GroupLabels;
 extern std::vector<std::string> GroupKeys;
+// Forgets the labels and the working memory of earlier extractions (the table's group codes go
+// with the table).
+void ResetExtraction();
 
 // Codes the distinct combinations of the group columns; returns their number (FirstGroup 1,
 // LastGroup that number). Refuses (0 groups, with a message) when the combinations of the

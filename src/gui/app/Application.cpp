@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
+#include "app/CoreState.h"
+
 #include "app/Dkivtool.h"
 #include "app/Kivspc_Main.h"
 #include "app/MRUFilesUnit.h"
@@ -28,14 +30,9 @@ constexpr int kSplashMilliseconds = 3000;
 
 void InitProgramState() {
     InitGuiResources();
-    AskBlankCommas = true;
-    BlankCommasMissing = false;
-    InitSharedState();
+    ResetCoreState();
+    // Seeds the random generator from the clock, which the core reset leaves alone.
     InitStatistics();
-    ResetTransform();
-    ResetMissingWhen();
-    ProcessIfOff();
-    NewDataTable();
     MRUFiles().Load();
     ResetOutputDataModule();
 }

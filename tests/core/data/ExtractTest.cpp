@@ -35,9 +35,6 @@ class ExtractTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        ResetMissingWhen();
-        ProcessIfOff();
-        ResetTransform();
         //           Machine  Shift  A    B    C
         MakeTable({{"Machine", "Shift", "A", "B", "C"},
                    {"1", "x", "10", "20", "30"},

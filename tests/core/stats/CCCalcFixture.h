@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Fresh shared state plus no tolerance limits, integration caches and normal table.
+// Tests of capability indices, range constants, control chart factors and limits.
 #pragma once
 
 #include "CoreFixture.h"
 #include "stats/CC_calc.h"
 
-class CCCalcTest : public CoreTest {
-protected:
-    void SetUp() override {
-        CoreTest::SetUp();
-        kivspc::ResetCCCalcState();
-    }
-};
+// The core fixture's reset covers the tolerance limits, the integration caches and the normal table.
+class CCCalcTest : public CoreTest {};

@@ -17,10 +17,6 @@ namespace {
 
 class DistributionsTest : public CoreTest {
 protected:
-    void SetUp() override {
-        CoreTest::SetUp();
-        kivspc::ResetDistributionState();
-    }
 };
 
 // The polynomial normal tail is good to 7.5e-8 absolute; every quantile refined against it

@@ -9,11 +9,6 @@
 
 class StatsTest : public CoreTest {
 protected:
-    void SetUp() override {
-        CoreTest::SetUp();
-        kivspc::ResetStatisticsState();
-    }
-
     // SampleX[1..n] = values, SampleN = n.
     static void SetSample(const std::vector<double>& values) {
         kivspc::SampleX.assign(values.size() + 1, 0.0);

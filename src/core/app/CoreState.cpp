@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/CoreState.h"
+
+#include "app/MRUFilesUnit.h"
+#include "app/SharedState.h"
+#include "app/TextTools.h"
+#include "data/DataList.h"
+#include "data/Extract.h"
+#include "data/Missu.h"
+#include "data/Procif.h"
+#include "data/TableHooks.h"
+#include "data/Transfrm.h"
+#include "output/ReditU.h"
+#include "stats/CC_calc.h"
+#include "stats/SampleBuffer.h"
+#include "stats/Zizize87.h"
+
+namespace kivspc {
+
+void ResetCoreState() {
+    InitSharedState();
+    AskBlankCommas = true;
+    BlankCommasMissing = false;
+    WorkText.clear();
+    ResetMRUFiles();
+    ClearTableHooks();
+
+    NewDataTable();
+    ResetExtraction();
+    ResetMissingWhen();
+    ProcessIfOff();
+    ResetTransform();
+
+    SampleX.clear();
+    SampleN = 0;
+    ResetStatisticsState();
+    ResetCCCalcState();
+    ResetOutputModule();
+}
+
+} // namespace kivspc
