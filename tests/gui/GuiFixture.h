@@ -6,9 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QObject>
 #include <QString>
 
 #include <ostream>
+#include <stdexcept>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -33,4 +36,17 @@ public:
 // Readable QStrings in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
+}
+
+// The child of `parent` of type T named `name` (any name when empty). A missing child ends the test
+// with a failure that names it, where a null pointer would crash the whole run. For test bodies
+// only: an exception must not pass through a Qt callback, so there use ASSERT_NE(..., nullptr).
+template <class T> T* Child(const QObject* parent, const QString& name = {}) {
+    T* child = parent ? parent->findChild<T*>(name) : nullptr;
+    if (!child) {
+        throw std::runtime_error(std::string("no ") + T::staticMetaObject.className() + " named \"" +
+                                 name.toStdString() + "\" in " +
+                                 (parent ? parent->metaObject()->className() : "a null parent"));
+    }
+    return child;
 }

@@ -106,6 +106,6 @@ TEST_F(GuiTest, EditingShortcutsPassEveryFilter) {
     spin.setValue(4);
     ASSERT_TRUE(InstallKeyFilter(&spin, KeyFilterKind::Integer));
     QTest::keyClick(&spin, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(spin.findChild<QLineEdit*>()->selectedText(), "4");
+    EXPECT_EQ(Child<QLineEdit>(&spin)->selectedText(), "4");
     EXPECT_EQ(recorder.Beeps, 0);
 }

@@ -24,7 +24,7 @@ TEST_F(GuiTest, MainWindowHasItsButtonsAndStoresItsPositionOnClose) {
             ASSERT_NE(button, nullptr) << name;
             EXPECT_FALSE(button->text().isEmpty()) << name;
         }
-        EXPECT_EQ(main.findChild<QPushButton*>("Button_Capability")->text(), "&Capability/Performance");
+        EXPECT_EQ(Child<QPushButton>(&main, "Button_Capability")->text(), "&Capability/Performance");
         // A first start creates both values with the designed position.
         EXPECT_EQ(main.pos(), QPoint(3, 2));
 
@@ -107,8 +107,8 @@ TEST_F(GuiTest, RecentFilesAppearInTheFileMenu) {
     kivspc::MRUFiles().Add("/data/first.kivs");
     kivspc::MRUFiles().Add("/data/second.kivs");
     TMainForm_KIVSPC main;
-    EXPECT_TRUE(main.findChild<QAction*>("MenuLineMRU")->isVisible());
-    EXPECT_EQ(main.findChild<QAction*>("MRFile1")->text(), "&1  /data/second.kivs");
-    EXPECT_EQ(main.findChild<QAction*>("MRFile2")->text(), "&2  /data/first.kivs");
-    EXPECT_FALSE(main.findChild<QAction*>("MRFile3")->isVisible());
+    EXPECT_TRUE(Child<QAction>(&main, "MenuLineMRU")->isVisible());
+    EXPECT_EQ(Child<QAction>(&main, "MRFile1")->text(), "&1  /data/second.kivs");
+    EXPECT_EQ(Child<QAction>(&main, "MRFile2")->text(), "&2  /data/first.kivs");
+    EXPECT_FALSE(Child<QAction>(&main, "MRFile3")->isVisible());
 }

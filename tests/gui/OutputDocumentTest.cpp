@@ -315,10 +315,10 @@ TEST_F(OutputDocumentTest, PopupMenuEnablesWhatCanBeDone) {
 
     // The items act on the box: copy, then delete the selection, which can be undone.
     menu = kivspc::gui::OutputPopupMenu(&box);
-    menu->findChild<QAction*>("Copy1")->trigger();
+    Child<QAction>(menu, "Copy1")->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), "Some");
     EXPECT_TRUE(enabled("Paste1"));
-    kivspc::gui::OutputPopupMenu(&box)->findChild<QAction*>("Delete1")->trigger();
+    Child<QAction>(kivspc::gui::OutputPopupMenu(&box), "Delete1")->trigger();
     EXPECT_EQ(box.toPlainText(), " report\n");
     EXPECT_FALSE(enabled("Copy1"));
     EXPECT_TRUE(enabled("Undo1"));
@@ -546,6 +546,7 @@ TEST_F(OutputSaveTest, DialogOpensOnRichTextAndANameTypedWithoutExtensionBecomes
         emit types->textActivated(types->currentText());
         EXPECT_EQ(dialog.selectedNameFilter(), "Plain Text File (*.txt)");
         auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
         name->setText(folder.filePath("plain"));
         QTest::keyClick(name, Qt::Key_Return);
     });

@@ -118,12 +118,23 @@ TEST_F(OutputTest, WritingWithoutADocumentDoesNothing) {
     }
     // The document went away with its window: it is no longer current.
     EXPECT_EQ(CurrentOutputDocument(), nullptr);
+    SetBodyFont(8);
     WriteOutputLine("x");
     WriteOutputText("y");
     WriteBlankLine();
     ClearOutputDocument();
-    ScaleOutputFonts(1, 1);
-    SUCCEED();
+    ScaleOutputFonts(1, 2);
+    EXPECT_EQ(CurrentOutputDocument(), nullptr);
+    EXPECT_EQ(CurrentOutputFont(), Font("Courier New", 8, false, false)) << "scaling without a document";
+    EXPECT_TRUE(platform.Messages.empty());
+    EXPECT_EQ(platform.BusyDepth, 0);
+
+    // Nothing was held back for a later document.
+    TOutputDocument next;
+    SetOutputDocument(&next);
+    EXPECT_TRUE(next.IsEmpty());
+    WriteOutputLine("z");
+    EXPECT_EQ(next.Text(), "z\r\n");
 }
 
 TEST_F(OutputTest, FontSizesAreHeldWithinBounds) {
