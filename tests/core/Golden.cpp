@@ -249,10 +249,10 @@ GoldenOutcome CompareGolden(const fs::path& file, std::string_view actual, bool 
                        kUpdateGoldenVariable + "=1 and review the file with git diff."};
 }
 
-void ExpectGolden(std::string_view name, std::string_view actual, std::source_location where) {
+void ExpectGolden(std::string_view name, std::string_view actual, const char* callerFile, int callerLine) {
     const GoldenOutcome outcome = CompareGolden(GoldenPath(name), actual, UpdateRequested());
     if (!outcome.passed) {
-        ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line())) << outcome.message;
+        ADD_FAILURE_AT(callerFile, callerLine) << outcome.message;
     } else if (!outcome.message.empty()) {
         std::cout << "[ GOLDEN   ] " << outcome.message << std::endl;
         testing::Test::RecordProperty("golden", outcome.message);
