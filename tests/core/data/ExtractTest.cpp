@@ -147,6 +147,83 @@ TEST_F(ExtractTest, CombinationsThatCannotBeCountedAreRefused) {
     EXPECT_FALSE(NextGroup(ri));
 }
 
+TEST_F(ExtractTest, GroupColumnsOutsideTheDataColumnsAreRefused) {
+    // Column 3 was deleted; its old range (100..100) is still on record, and the row means
+    // that now sit behind the data columns hold values far outside it.
+    MakeTable({{"G", "M", "Old"}, {"1", "5", "100"}, {"2", "6", "100"}});
+    DataTable().DeleteColumns(3, 1);
+    DataList.MarkAllRowsChanged();
+    DataList.RebuildValues();
+    EnsureRowStatisticColumns();
+    Values[3][1] = 5;
+    Values[3][2] = 250;
+
+    struct Case {
+        std::vector<std::int16_t> groupColumns;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{3}, "a column number left over from a wider table, now the row means"},
+        {{1, 5}, "a row-statistic column after a data column"},
+        {{0}, "column 0"},
+        {{-3}, "a negative column"},
+        {{600}, "a column past the largest table"},
+    };
+    for (const Case& c : cases) {
+        platform.Messages.clear();
+        TRunInfo ri;
+        ri.RunType = 3;
+        ri.MeasureColumn = 2;
+        ri.GroupColumnCount = static_cast<std::int16_t>(c.groupColumns.size());
+        for (std::size_t i = 0; i < c.groupColumns.size(); ++i)
+            ri.GroupColumns[i + 1] = c.groupColumns[i];
+        EXPECT_EQ(PrepareGroups(ri), 0) << c.what;
+        ASSERT_EQ(platform.Messages.size(), 1u) << c.what;
+        EXPECT_EQ(platform.Messages[0].kind, "error");
+        EXPECT_EQ(platform.Messages[0].text, "Group columns must be columns of the data table.") << c.what;
+        RewindGroups(ri);
+        EXPECT_FALSE(NextGroup(ri)) << c.what;
+        CountGroups(ri);
+        EXPECT_EQ(ri.GroupCount, 0);
+    }
+}
+
+TEST_F(ExtractTest, GroupValuesBeyondWholeNumbersAreRefused) {
+    // Values no 64-bit integer holds, alone, beside ordinary ones, or with a small range.
+    const std::vector<std::vector<std::string>> columns[] = {
+        {{"G", "M"}, {"1e19", "5"}, {"1e19", "6"}},
+        {{"G", "M"}, {"-1e19", "5"}, {"1", "6"}},
+        {{"G", "M"}, {"1e19", "5"}, {"1.0000000000000002e19", "6"}},
+        {{"G", "M"}, {"-9.3e18", "5"}, {"-9.3e18", "6"}},
+        {{"G", "M"}, {"1e300", "5"}, {"", "6"}},
+    };
+    for (const auto& table : columns) {
+        MakeTable(table);
+        platform.Messages.clear();
+        TRunInfo ri;
+        ri.RunType = 3;
+        ri.MeasureColumn = 2;
+        ri.GroupColumnCount = 1;
+        ri.GroupColumns[1] = 1;
+        EXPECT_EQ(PrepareGroups(ri), 0) << table[1][0] << " " << table[2][0];
+        ASSERT_EQ(platform.Messages.size(), 1u);
+        EXPECT_EQ(platform.Messages[0].kind, "error");
+        RewindGroups(ri);
+        EXPECT_FALSE(NextGroup(ri));
+    }
+    // Large values a few apart still form their groups.
+    TRunInfo ri;
+    ri.RunType = 3;
+    ri.MeasureColumn = 2;
+    ri.GroupColumnCount = 1;
+    ri.GroupColumns[1] = 1;
+    MakeTable({{"G", "M"}, {"4e18", "5"}, {"4e18", "6"}, {"4000000000000000001", "7"}});
+    platform.Messages.clear();
+    EXPECT_EQ(PrepareGroups(ri), 1);
+    EXPECT_TRUE(platform.Messages.empty());
+    EXPECT_EQ(Collect(ri), (Groups{{"4e18", {5, 6, 7}}}));
+}
+
 TEST_F(ExtractTest, MissingWhenAndProcessIfFilterValues) {
     DataList.Selected[3] = 1;
     TRunInfo ri;
