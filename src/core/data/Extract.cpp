@@ -135,9 +135,21 @@ std::string GroupValueText(const TRunInfo& ri, int pos) {
 }
 
 int NextSelectedMeasure(const TRunInfo& ri, int after) {
-    for (int c = after + 1; c <= std::min<int>(ri.LastMeasure, Columns()); ++c)
+    // Only data columns are measures, whatever range the caller gave.
+    for (int c = std::clamp(after, 0, Columns()) + 1; c <= std::min<int>(ri.LastMeasure, Columns()); ++c)
         if (IsSelectedColumn(c)) return c;
     return 0;
+}
+
+// Position must be able to stand before the first group, so the smallest 32-bit value (the one
+// group value below the missing-value code) is never a group of its own.
+std::int32_t FirstPosition(const TRunInfo& ri) {
+    return std::max(ri.FirstGroup, std::numeric_limits<std::int32_t>::min() + 1);
+}
+
+std::int32_t SaturatedAdd(std::int32_t total, int n) {
+    return static_cast<std::int32_t>(
+        std::min<long long>(static_cast<long long>(total) + n, std::numeric_limits<std::int32_t>::max()));
 }
 
 // Group values are rounded and counted from the column's smallest one in 64-bit integers. Larger
@@ -372,7 +384,7 @@ void ExtractRowStatistic(int k, TRunInfo& ri) {
 }
 
 void RewindGroups(TRunInfo& ri) {
-    ri.Position = ri.FirstGroup - 1;
+    ri.Position = FirstPosition(ri) - 1;
     ri.CurrentMeasure = ri.FirstMeasure;
 }
 
@@ -381,9 +393,11 @@ namespace {
 // The group loop shared by NextGroup and NextRowStatisticGroup.
 template <typename Extract> bool Advance(TRunInfo& ri, Extract extract) {
     const bool perMeasure = ri.RunType == 11 || ri.RunType == 12;
-    ri.Position += 1;
+    // Stepped in 64 bits: a range may end at the largest 32-bit value.
+    long long pos = static_cast<long long>(ri.Position) + 1;
     while (true) {
-        while (ri.Position <= ri.LastGroup) {
+        for (; pos <= ri.LastGroup; ++pos) {
+            ri.Position = static_cast<std::int32_t>(pos);
             extract();
             if (SampleN > 0) {
                 // One pooled group only.
@@ -394,15 +408,14 @@ template <typename Extract> bool Advance(TRunInfo& ri, Extract extract) {
                 }
                 return true;
             }
-            ri.Position += 1;
         }
         // Per-measure runs go on with the next measure (also past measures with no values).
         int next = perMeasure ? NextSelectedMeasure(ri, ri.CurrentMeasure) : 0;
         if (!next) break;
         ri.CurrentMeasure = next;
-        ri.Position = ri.FirstGroup;
+        pos = FirstPosition(ri);
     }
-    ri.Position = std::min(ri.Position, ri.LastGroup);
+    ri.Position = static_cast<std::int32_t>(std::min<long long>(pos, ri.LastGroup));
     return false;
 }
 
@@ -433,12 +446,13 @@ bool NextRowStatisticGroup(int k, TRunInfo& ri) {
 void CountGroups(TRunInfo& ri) {
     ri.GroupCount = 0;
     ri.ValueTotal = 0;
-    for (int pos = ri.FirstGroup; pos <= ri.LastGroup; ++pos) {
-        ri.Position = pos;
-        ExtractGroup(pos, ri);
+    // Stepped in 64 bits like NextGroup; the totals stop at the largest 32-bit value.
+    for (long long pos = FirstPosition(ri); pos <= ri.LastGroup; ++pos) {
+        ri.Position = static_cast<std::int32_t>(pos);
+        ExtractGroup(ri.Position, ri);
         if (SampleN > 0) {
-            ri.GroupCount += 1;
-            ri.ValueTotal += SampleN;
+            ri.GroupCount = SaturatedAdd(ri.GroupCount, 1);
+            ri.ValueTotal = SaturatedAdd(ri.ValueTotal, SampleN);
         }
     }
     RewindGroups(ri);

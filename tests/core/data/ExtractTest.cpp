@@ -8,6 +8,7 @@
 #include "stats/SampleBuffer.h"
 
 #include <cmath>
+#include <limits>
 
 using namespace kivspc;
 
@@ -222,6 +223,66 @@ TEST_F(ExtractTest, GroupValuesBeyondWholeNumbersAreRefused) {
     EXPECT_EQ(PrepareGroups(ri), 1);
     EXPECT_TRUE(platform.Messages.empty());
     EXPECT_EQ(Collect(ri), (Groups{{"4e18", {5, 6, 7}}}));
+}
+
+TEST_F(ExtractTest, GroupRangesAtTheEndsOfTheIntegerRange) {
+    MakeTable({{"G", "M"}, {"2147483647", "5"}, {"-2147483648", "6"}, {"2147483646", "7"}});
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    struct Case {
+        std::int32_t first, last;
+        Groups expected;
+    };
+    const Case cases[] = {
+        {kMax - 1, kMax, {{"2147483646", {7}}, {"2147483647", {5}}}},
+        {kMax, kMax, {{"2147483647", {5}}}},
+        {kMin + 1, kMin + 3, {}},
+        // The one 32-bit value below the missing-value code is no group: Position stands before it.
+        {kMin, kMin, {}},
+    };
+    for (const Case& c : cases) {
+        TRunInfo ri;
+        ri.RunType = 2;
+        ri.MeasureColumn = 2;
+        ri.GroupColumn = 1;
+        ri.FirstGroup = c.first;
+        ri.LastGroup = c.last;
+        EXPECT_EQ(Collect(ri), c.expected) << c.first << ".." << c.last;
+        EXPECT_EQ(ri.Position, c.last);
+        CountGroups(ri);
+        EXPECT_EQ(ri.GroupCount, static_cast<int>(c.expected.size()));
+        ListGroups(ri);
+        EXPECT_EQ(GroupLabels.size(), c.expected.size());
+    }
+}
+
+TEST_F(ExtractTest, MeasureRangesOutsideTheColumns) {
+    // Per-measure runs walk the selected columns between FirstMeasure and LastMeasure only.
+    DataList.Selected[3] = DataList.Selected[5] = 1;
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    struct Case {
+        std::int32_t firstMeasure, lastMeasure;
+        Groups expected;
+    };
+    const Case cases[] = {
+        {kMin, 5, {{"A(x)", {10, 150, 14}}, {"A(y)", {11, 0}}, {"C(x)", {30, 33, 34}}, {"C(y)", {31, 32}}}},
+        {-1, kMax, {{"A(x)", {10, 150, 14}}, {"A(y)", {11, 0}}, {"C(x)", {30, 33, 34}}, {"C(y)", {31, 32}}}},
+        {kMax, kMax, {}},
+        {kMin, kMin, {}},
+    };
+    for (const Case& c : cases) {
+        TRunInfo ri;
+        ri.RunType = 11;
+        ri.GroupColumn = 2;
+        ri.FirstGroup = 1;
+        ri.LastGroup = 2;
+        ri.FirstMeasure = c.firstMeasure;
+        ri.LastMeasure = c.lastMeasure;
+        EXPECT_EQ(Collect(ri), c.expected) << c.firstMeasure << ".." << c.lastMeasure;
+        RewindGroups(ri);
+        EXPECT_FALSE(NextRowStatisticGroup(0, ri));
+    }
 }
 
 TEST_F(ExtractTest, MissingWhenAndProcessIfFilterValues) {
