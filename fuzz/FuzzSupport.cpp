@@ -18,27 +18,13 @@
 #include <fstream>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace kivspc::fuzz {
 
 namespace {
 
 RecordingPlatform recorder;
-
-// Removes the temporary folder when the process ends normally.
-struct TempFolder {
-    std::filesystem::path path;
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kivspc-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            path = pattern;
-        else
-            path = std::filesystem::temp_directory_path();
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        if (path != std::filesystem::temp_directory_path()) std::filesystem::remove_all(path, ec);
-    }
-};
 
 // Texts on the edges of the cell rules: empty and lone signs or points, the forms the rules
 // repair (".5", "5."), exponents, values no 32- or 64-bit integer holds, the missing-value
@@ -127,9 +113,16 @@ void ScriptAnswers(RecordingPlatform& platform, std::uint8_t script) {
         platform.Answers.push_back(kAnswers[(script >> (2 * i)) & 3]);
 }
 
-std::string TempPath(std::string_view name) {
-    static TempFolder folder;
-    return (folder.path / name).string();
+TempFile::TempFile(std::string_view name) {
+    std::error_code ec;
+    std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+    if (ec) folder = "/tmp";
+    path_ = (folder / ("kivspc-fuzz-" + std::to_string(::getpid()) + "-" + std::string(name))).string();
+}
+
+TempFile::~TempFile() {
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
 }
 
 bool WriteBytes(const std::string& path, std::string_view bytes) {

@@ -20,8 +20,19 @@ RecordingPlatform& ResetCore();
 // 2 Cancel. Questions beyond them are answered Yes.
 void ScriptAnswers(RecordingPlatform& platform, std::uint8_t script);
 
-// A path in this process's own temporary folder (made on first use, removed at exit).
-std::string TempPath(std::string_view name);
+// A file in the temporary folder, named after this process, removed when it goes out of scope
+// (so that a crash leaves at most the files of one run behind).
+class TempFile {
+public:
+    explicit TempFile(std::string_view name);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
 // False when the file could not be written.
 bool WriteBytes(const std::string& path, std::string_view bytes);
 

@@ -7,14 +7,22 @@ namespace kivspc::fuzz {
 
 namespace {
 
+// clang-format off
 constexpr Target kTargets[] = {
-    {"load_file", FuzzLoadFile},           {"number_conversion", FuzzNumberConversion},
-    {"number_lists", FuzzNumberLists},     {"line_splitting", FuzzLineSplitting},
-    {"key_filters", FuzzKeyFilters},       {"extraction", FuzzExtraction},
-    {"case_selection", FuzzCaseSelection}, {"control_limits", FuzzControlLimits},
-    {"limit_report", FuzzLimitReport},     {"distributions", FuzzDistributions},
+    {"load_file", FuzzLoadFile},
+    {"file_round_trip", FuzzFileRoundTrip},
+    {"number_conversion", FuzzNumberConversion},
+    {"number_lists", FuzzNumberLists},
+    {"line_splitting", FuzzLineSplitting},
+    {"key_filters", FuzzKeyFilters},
+    {"extraction", FuzzExtraction},
+    {"case_selection", FuzzCaseSelection},
+    {"control_limits", FuzzControlLimits},
+    {"limit_report", FuzzLimitReport},
+    {"distributions", FuzzDistributions},
     {"printer_layout", FuzzPrinterLayout},
 };
+// clang-format on
 
 } // namespace
 

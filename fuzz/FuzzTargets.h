@@ -24,6 +24,7 @@ std::span<const Target> AllTargets();
 const Target* FindTarget(std::string_view name);
 
 int FuzzLoadFile(const std::uint8_t* data, std::size_t size);
+int FuzzFileRoundTrip(const std::uint8_t* data, std::size_t size);
 int FuzzNumberConversion(const std::uint8_t* data, std::size_t size);
 int FuzzNumberLists(const std::uint8_t* data, std::size_t size);
 int FuzzLineSplitting(const std::uint8_t* data, std::size_t size);

@@ -17,7 +17,8 @@ int FuzzLimitReport(const std::uint8_t* data, std::size_t size) {
     input.Method = static_cast<int>(in.IntIn(-1, 11));
     const std::uint8_t decimals = in.Byte();
     input.Decimals = decimals < 240 ? decimals % 20 - 2 : in.AnyInt();
-    input.TextScale = in.Bool() ? 1.0 : in.AnyDouble();
+    // The window's own scaling, not outside input: what a screen's text size can give.
+    input.TextScale = 0.25 + in.Byte() / 64.0;
     const bool writeAnyway = in.Bool();
     input.CentreText = in.Field();
     input.StatisticText = in.Field();

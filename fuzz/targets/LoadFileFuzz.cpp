@@ -14,8 +14,10 @@ int FuzzLoadFile(const std::uint8_t* data, std::size_t size) {
     RecordingPlatform& platform = ResetCore();
     const std::uint8_t script = in.Byte();
     const std::uint8_t options = in.Byte();
-    const std::string path = TempPath("input.kivs");
-    const std::string saved = TempPath("saved.kivs");
+    const TempFile input("input.kivs");
+    const TempFile output("saved.kivs");
+    const std::string& path = input.Path();
+    const std::string& saved = output.Path();
     if (!WriteBytes(path, in.Rest())) return 0;
     // "Save As" for a modified table writes it beside the input, as the editor's dialog would.
     SaveAsWithConfiguration = [&] { return WriteDataFile(saved, options & 1, false, options & 2); };
