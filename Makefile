@@ -1,12 +1,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The two commands of the README: `make run` and `make test`.
+# The two commands of the README: `make run` and `make test`; `make fuzz` runs the fuzz targets.
 
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
+BUILD_FUZZ ?= build-fuzz
+# Seconds of fuzzing per target.
+FUZZ_SECONDS ?= 20
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/bearing-diameters.kivs
 
-.PHONY: all deps build build-asan run test test-core test-asan test-gui bench format clean
+.PHONY: all deps build build-asan build-fuzz run test test-core test-asan test-gui bench fuzz format clean
 
 all: build
 
@@ -26,6 +29,13 @@ $(BUILD_ASAN)/build.ninja:
 build-asan: deps $(BUILD_ASAN)/build.ninja
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 
+$(BUILD_FUZZ)/build.ninja:
+	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DKIVSPC_FUZZ=ON -DKIVSPC_GUI=OFF -DKIVSPC_TESTS=OFF -DKIVSPC_BENCH=OFF
+
+build-fuzz: deps $(BUILD_FUZZ)/build.ninja
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+
 run: build
 	$(BUILD)/src/kivspc/kivspc $(EXAMPLE)
 
@@ -41,11 +51,14 @@ test-gui: build
 
 test: test-core test-asan test-gui
 
+fuzz: build-fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run $(BUILD_FUZZ)
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 format:
-	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

@@ -137,9 +137,103 @@ std::string GroupValueText(const TRunInfo& ri, int pos) {
 }
 
 int NextSelectedMeasure(const TRunInfo& ri, int after) {
-    for (int c = after + 1; c <= std::min<int>(ri.LastMeasure, Columns()); ++c)
+    // Only data columns are measures, whatever range the caller gave.
+    for (int c = std::clamp(after, 0, Columns()) + 1; c <= std::min<int>(ri.LastMeasure, Columns()); ++c)
         if (IsSelectedColumn(c)) return c;
     return 0;
+}
+
+// Position must be able to stand before the first group, so the smallest 32-bit value (the one
+// group value below the missing-value code) is never a group of its own.
+std::int32_t FirstPosition(const TRunInfo& ri) {
+    return std::max(ri.FirstGroup, std::numeric_limits<std::int32_t>::min() + 1);
+}
+
+std::int32_t SaturatedAdd(std::int32_t total, int n) {
+    return static_cast<std::int32_t>(
+        std::min<long long>(static_cast<long long>(total) + n, std::numeric_limits<std::int32_t>::max()));
+}
+
+// Group values are rounded and counted from the column's smallest one in 64-bit integers. Larger
+// values are refused before any conversion: past the 64-bit range a double has no integer value.
+constexpr double kLargestGroupValue = 0x1p62;
+
+// How one group column's rounded values map onto the digits of the combined group code.
+struct GroupColumnCoding {
+    int column = 0;
+    double lowest = 0; // rounded Min of the column
+    long long range = 1;
+};
+
+int RefuseGroups(TRunInfo& ri, const std::string& message) {
+    ShowError(message);
+    GroupSort = TGroupSort{};
+    ri.FirstCode = ri.FirstGroup = 1;
+    ri.LastCode = ri.LastGroup = 0;
+    return 0;
+}
+
+const char* const kTooManyCombinations = "Too many combinations of group values to form groups.\r\n\r\n"
+                                         "Choose fewer group columns or columns with fewer distinct values.";
+
+// Null when the column can form groups; otherwise the reason it cannot.
+const char* CodeGroupColumn(int col, GroupColumnCoding& coding) {
+    // Only data columns have a known range; a row statistic or a column number left over from
+    // a wider table has values outside anything on record.
+    if (col < 1 || col > Columns()) return "Group columns must be columns of the data table.";
+    const auto c = static_cast<std::size_t>(col);
+    const double lo = DataList.HasRange[c] ? RoundHalfEven(DataList.Min[c]) : 0;
+    const double hi = DataList.HasRange[c] ? RoundHalfEven(DataList.Max[c]) : 0;
+    if (!(std::fabs(lo) <= kLargestGroupValue && std::fabs(hi) <= kLargestGroupValue))
+        return "The values of a group column are too large to form groups.";
+    const double range = hi - lo + 1;
+    if (!(range >= 1 && range < 2147483647.0)) return kTooManyCombinations;
+    coding = {col, lo, static_cast<long long>(range)};
+    return nullptr;
+}
+
+// Code of one row: 0 when a group value is missing, else 1 + the place-valued offsets. A value
+// outside its column's range (a cache changed behind our back) also gives 0, so that a code
+// never exceeds the product of the ranges.
+std::int32_t RowCode(int row, const std::vector<GroupColumnCoding>& codings,
+                     const std::vector<long long>& place) {
+    long long code = 1;
+    for (std::size_t i = 0; i < codings.size(); ++i) {
+        const double v = ValueAt(codings[i].column, row);
+        if (v == MissingValue) return 0;
+        const double offset = RoundHalfEven(v) - codings[i].lowest;
+        if (!(offset >= 0 && offset < static_cast<double>(codings[i].range))) return 0;
+        code += static_cast<long long>(offset) * place[i];
+    }
+    return static_cast<std::int32_t>(code);
+}
+
+// GroupSort: the distinct codes in ascending order, each with its first row as representative.
+void SortGroupCodes(int rows, long long product) {
+    GroupSort.Code.assign(1, 0);
+    GroupSort.Row.assign(1, 0);
+    if (product <= 4LL * rows + 1024) {
+        std::vector<std::int32_t> first(static_cast<std::size_t>(product) + 1, 0);
+        for (int r = rows; r >= 1; --r)
+            first[static_cast<std::size_t>(RowGroupCode[static_cast<std::size_t>(r)])] = r;
+        for (std::size_t code = 0; code < first.size(); ++code) {
+            if (!first[code]) continue;
+            GroupSort.Code.push_back(static_cast<std::int32_t>(code));
+            GroupSort.Row.push_back(first[code]);
+        }
+        return;
+    }
+    std::vector<std::int32_t> order(static_cast<std::size_t>(rows));
+    std::iota(order.begin(), order.end(), 1);
+    std::stable_sort(order.begin(), order.end(), [](std::int32_t a, std::int32_t b) {
+        return RowGroupCode[static_cast<std::size_t>(a)] < RowGroupCode[static_cast<std::size_t>(b)];
+    });
+    for (std::int32_t r : order) {
+        std::int32_t code = RowGroupCode[static_cast<std::size_t>(r)];
+        if (GroupSort.Code.size() > 1 && GroupSort.Code.back() == code) continue;
+        GroupSort.Code.push_back(code);
+        GroupSort.Row.push_back(r);
+    }
 }
 
 } // namespace
@@ -148,82 +242,33 @@ int PrepareGroups(TRunInfo& ri) {
     RebuildIfStale();
     const int n = std::clamp<int>(ri.GroupColumnCount, 0, kMaxColumns);
     const int rows = Rows();
-    std::vector<long long> minimum(static_cast<std::size_t>(n) + 1, 0);
-    std::vector<long long> multiplier(static_cast<std::size_t>(n) + 2, 1);
-    bool overflow = false;
+    std::vector<GroupColumnCoding> codings(static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i) {
-        const auto g = static_cast<std::size_t>(ri.GroupColumns[static_cast<std::size_t>(i)]);
-        double lo = g >= 1 && g <= static_cast<std::size_t>(kMaxColumns) ? DataList.Min[g] : 0;
-        double hi = g >= 1 && g <= static_cast<std::size_t>(kMaxColumns) ? DataList.Max[g] : 0;
-        double range = RoundHalfEven(hi) - RoundHalfEven(lo) + 1;
-        if (!(range >= 1 && range < 2147483647.0)) {
-            overflow = true;
-            range = 1;
-        }
-        minimum[static_cast<std::size_t>(i)] = static_cast<long long>(RoundHalfEven(lo));
-        ri.LevelRange[static_cast<std::size_t>(i)] =
-            static_cast<std::int16_t>(std::min<double>(range, std::numeric_limits<std::int16_t>::max()));
-        multiplier[static_cast<std::size_t>(i)] = static_cast<long long>(range);
+        auto& coding = codings[static_cast<std::size_t>(i - 1)];
+        if (const char* refusal = CodeGroupColumn(ri.GroupColumns[static_cast<std::size_t>(i)], coding))
+            return RefuseGroups(ri, refusal);
+        ri.LevelRange[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
+            std::min<long long>(coding.range, std::numeric_limits<std::int16_t>::max()));
     }
     // Place values: the last column counts fastest.
-    std::vector<long long> place(static_cast<std::size_t>(n) + 1, 1);
+    std::vector<long long> place(static_cast<std::size_t>(n), 1);
     long long product = 1;
-    for (int i = n; i >= 1 && !overflow; --i) {
+    bool overflow = false;
+    for (int i = n - 1; i >= 0 && !overflow; --i) {
         place[static_cast<std::size_t>(i)] = product;
-        const long long range = multiplier[static_cast<std::size_t>(i)];
+        const long long range = codings[static_cast<std::size_t>(i)].range;
         if (product > (std::numeric_limits<std::int32_t>::max() - 1) / range) overflow = true;
         else product *= range;
     }
-    GroupSort = TGroupSort{};
-    if (overflow) {
-        ShowError("Too many combinations of group values to form groups.\r\n\r\n"
-                  "Choose fewer group columns or columns with fewer distinct values.");
-        ri.FirstCode = ri.FirstGroup = 1;
-        ri.LastCode = ri.LastGroup = 0;
-        return 0;
-    }
+    if (overflow) return RefuseGroups(ri, kTooManyCombinations);
     for (int i = 1; i <= n; ++i)
-        ri.Multiplier[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(place[static_cast<std::size_t>(i)]);
+        ri.Multiplier[static_cast<std::size_t>(i)] =
+            static_cast<std::int32_t>(place[static_cast<std::size_t>(i - 1)]);
 
     RowGroupCode.assign(static_cast<std::size_t>(rows) + 1, 0);
-    for (int r = 1; r <= rows; ++r) {
-        long long code = 1;
-        for (int i = 1; i <= n; ++i) {
-            double v = ValueAt(ri.GroupColumns[static_cast<std::size_t>(i)], r);
-            if (v == MissingValue) {
-                code = 0;
-                break;
-            }
-            code += (static_cast<long long>(RoundHalfEven(v)) - minimum[static_cast<std::size_t>(i)]) *
-                    place[static_cast<std::size_t>(i)];
-        }
-        RowGroupCode[static_cast<std::size_t>(r)] = static_cast<std::int32_t>(code);
-    }
-
-    // Distinct codes in ascending order, each with its first row as representative.
-    GroupSort.Code.assign(1, 0);
-    GroupSort.Row.assign(1, 0);
-    if (product <= 4LL * rows + 1024) {
-        std::vector<std::int32_t> first(static_cast<std::size_t>(product) + 1, 0);
-        for (int r = rows; r >= 1; --r) first[static_cast<std::size_t>(RowGroupCode[static_cast<std::size_t>(r)])] = r;
-        for (std::size_t code = 0; code < first.size(); ++code) {
-            if (!first[code]) continue;
-            GroupSort.Code.push_back(static_cast<std::int32_t>(code));
-            GroupSort.Row.push_back(first[code]);
-        }
-    } else {
-        std::vector<std::int32_t> order(static_cast<std::size_t>(rows));
-        std::iota(order.begin(), order.end(), 1);
-        std::stable_sort(order.begin(), order.end(), [](std::int32_t a, std::int32_t b) {
-            return RowGroupCode[static_cast<std::size_t>(a)] < RowGroupCode[static_cast<std::size_t>(b)];
-        });
-        for (std::int32_t r : order) {
-            std::int32_t code = RowGroupCode[static_cast<std::size_t>(r)];
-            if (GroupSort.Code.size() > 1 && GroupSort.Code.back() == code) continue;
-            GroupSort.Code.push_back(code);
-            GroupSort.Row.push_back(r);
-        }
-    }
+    for (int r = 1; r <= rows; ++r)
+        RowGroupCode[static_cast<std::size_t>(r)] = RowCode(r, codings, place);
+    SortGroupCodes(rows, product);
     int count = static_cast<int>(GroupSort.Code.size()) - 1;
     if (count == 0) {
         // A table without rows still has its one (empty) combination.
@@ -341,7 +386,7 @@ void ExtractRowStatistic(int k, TRunInfo& ri) {
 }
 
 void RewindGroups(TRunInfo& ri) {
-    ri.Position = ri.FirstGroup - 1;
+    ri.Position = FirstPosition(ri) - 1;
     ri.CurrentMeasure = ri.FirstMeasure;
 }
 
@@ -350,9 +395,11 @@ namespace {
 // The group loop shared by NextGroup and NextRowStatisticGroup.
 template <typename Extract> bool Advance(TRunInfo& ri, Extract extract) {
     const bool perMeasure = ri.RunType == 11 || ri.RunType == 12;
-    ri.Position += 1;
+    // Stepped in 64 bits: a range may end at the largest 32-bit value.
+    long long pos = static_cast<long long>(ri.Position) + 1;
     while (true) {
-        while (ri.Position <= ri.LastGroup) {
+        for (; pos <= ri.LastGroup; ++pos) {
+            ri.Position = static_cast<std::int32_t>(pos);
             extract();
             if (SampleN > 0) {
                 // One pooled group only.
@@ -363,15 +410,14 @@ template <typename Extract> bool Advance(TRunInfo& ri, Extract extract) {
                 }
                 return true;
             }
-            ri.Position += 1;
         }
         // Per-measure runs go on with the next measure (also past measures with no values).
         int next = perMeasure ? NextSelectedMeasure(ri, ri.CurrentMeasure) : 0;
         if (!next) break;
         ri.CurrentMeasure = next;
-        ri.Position = ri.FirstGroup;
+        pos = FirstPosition(ri);
     }
-    ri.Position = std::min(ri.Position, ri.LastGroup);
+    ri.Position = static_cast<std::int32_t>(std::min<long long>(pos, ri.LastGroup));
     return false;
 }
 
@@ -402,12 +448,13 @@ bool NextRowStatisticGroup(int k, TRunInfo& ri) {
 void CountGroups(TRunInfo& ri) {
     ri.GroupCount = 0;
     ri.ValueTotal = 0;
-    for (int pos = ri.FirstGroup; pos <= ri.LastGroup; ++pos) {
-        ri.Position = pos;
-        ExtractGroup(pos, ri);
+    // Stepped in 64 bits like NextGroup; the totals stop at the largest 32-bit value.
+    for (long long pos = FirstPosition(ri); pos <= ri.LastGroup; ++pos) {
+        ri.Position = static_cast<std::int32_t>(pos);
+        ExtractGroup(ri.Position, ri);
         if (SampleN > 0) {
-            ri.GroupCount += 1;
-            ri.ValueTotal += SampleN;
+            ri.GroupCount = SaturatedAdd(ri.GroupCount, 1);
+            ri.ValueTotal = SaturatedAdd(ri.ValueTotal, SampleN);
         }
     }
     RewindGroups(ri);

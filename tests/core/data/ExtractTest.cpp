@@ -8,6 +8,7 @@
 #include "stats/SampleBuffer.h"
 
 #include <cmath>
+#include <limits>
 
 using namespace kivspc;
 
@@ -142,6 +143,143 @@ TEST_F(ExtractTest, CombinationsThatCannotBeCountedAreRefused) {
     EXPECT_EQ(platform.Messages[0].kind, "error");
     RewindGroups(ri);
     EXPECT_FALSE(NextGroup(ri));
+}
+
+TEST_F(ExtractTest, GroupColumnsOutsideTheDataColumnsAreRefused) {
+    // Column 3 was deleted; its old range (100..100) is still on record, and the row means
+    // that now sit behind the data columns hold values far outside it.
+    MakeTable({{"G", "M", "Old"}, {"1", "5", "100"}, {"2", "6", "100"}});
+    DataTable().DeleteColumns(3, 1);
+    DataList.MarkAllRowsChanged();
+    DataList.RebuildValues();
+    EnsureRowStatisticColumns();
+    Values[3][1] = 5;
+    Values[3][2] = 250;
+
+    struct Case {
+        std::vector<std::int16_t> groupColumns;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{3}, "a column number left over from a wider table, now the row means"},
+        {{1, 5}, "a row-statistic column after a data column"},
+        {{0}, "column 0"},
+        {{-3}, "a negative column"},
+        {{600}, "a column past the largest table"},
+    };
+    for (const Case& c : cases) {
+        platform.Messages.clear();
+        TRunInfo ri;
+        ri.RunType = 3;
+        ri.MeasureColumn = 2;
+        ri.GroupColumnCount = static_cast<std::int16_t>(c.groupColumns.size());
+        for (std::size_t i = 0; i < c.groupColumns.size(); ++i)
+            ri.GroupColumns[i + 1] = c.groupColumns[i];
+        EXPECT_EQ(PrepareGroups(ri), 0) << c.what;
+        ASSERT_EQ(platform.Messages.size(), 1u) << c.what;
+        EXPECT_EQ(platform.Messages[0].kind, "error");
+        EXPECT_EQ(platform.Messages[0].text, "Group columns must be columns of the data table.") << c.what;
+        RewindGroups(ri);
+        EXPECT_FALSE(NextGroup(ri)) << c.what;
+        CountGroups(ri);
+        EXPECT_EQ(ri.GroupCount, 0);
+    }
+}
+
+TEST_F(ExtractTest, GroupValuesBeyondWholeNumbersAreRefused) {
+    // Values no 64-bit integer holds, alone, beside ordinary ones, or with a small range.
+    const std::vector<std::vector<std::string>> columns[] = {
+        {{"G", "M"}, {"1e19", "5"}, {"1e19", "6"}},
+        {{"G", "M"}, {"-1e19", "5"}, {"1", "6"}},
+        {{"G", "M"}, {"1e19", "5"}, {"1.0000000000000002e19", "6"}},
+        {{"G", "M"}, {"-9.3e18", "5"}, {"-9.3e18", "6"}},
+        {{"G", "M"}, {"1e300", "5"}, {"", "6"}},
+    };
+    for (const auto& table : columns) {
+        MakeTable(table);
+        platform.Messages.clear();
+        TRunInfo ri;
+        ri.RunType = 3;
+        ri.MeasureColumn = 2;
+        ri.GroupColumnCount = 1;
+        ri.GroupColumns[1] = 1;
+        EXPECT_EQ(PrepareGroups(ri), 0) << table[1][0] << " " << table[2][0];
+        ASSERT_EQ(platform.Messages.size(), 1u);
+        EXPECT_EQ(platform.Messages[0].kind, "error");
+        RewindGroups(ri);
+        EXPECT_FALSE(NextGroup(ri));
+    }
+    // Large values a few apart still form their groups.
+    TRunInfo ri;
+    ri.RunType = 3;
+    ri.MeasureColumn = 2;
+    ri.GroupColumnCount = 1;
+    ri.GroupColumns[1] = 1;
+    MakeTable({{"G", "M"}, {"4e18", "5"}, {"4e18", "6"}, {"4000000000000000001", "7"}});
+    platform.Messages.clear();
+    EXPECT_EQ(PrepareGroups(ri), 1);
+    EXPECT_TRUE(platform.Messages.empty());
+    EXPECT_EQ(Collect(ri), (Groups{{"4e18", {5, 6, 7}}}));
+}
+
+TEST_F(ExtractTest, GroupRangesAtTheEndsOfTheIntegerRange) {
+    MakeTable({{"G", "M"}, {"2147483647", "5"}, {"-2147483648", "6"}, {"2147483646", "7"}});
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    struct Case {
+        std::int32_t first, last;
+        Groups expected;
+    };
+    const Case cases[] = {
+        {kMax - 1, kMax, {{"2147483646", {7}}, {"2147483647", {5}}}},
+        {kMax, kMax, {{"2147483647", {5}}}},
+        {kMin + 1, kMin + 3, {}},
+        // The one 32-bit value below the missing-value code is no group: Position stands before it.
+        {kMin, kMin, {}},
+    };
+    for (const Case& c : cases) {
+        TRunInfo ri;
+        ri.RunType = 2;
+        ri.MeasureColumn = 2;
+        ri.GroupColumn = 1;
+        ri.FirstGroup = c.first;
+        ri.LastGroup = c.last;
+        EXPECT_EQ(Collect(ri), c.expected) << c.first << ".." << c.last;
+        EXPECT_EQ(ri.Position, c.last);
+        CountGroups(ri);
+        EXPECT_EQ(ri.GroupCount, static_cast<int>(c.expected.size()));
+        ListGroups(ri);
+        EXPECT_EQ(GroupLabels.size(), c.expected.size());
+    }
+}
+
+TEST_F(ExtractTest, MeasureRangesOutsideTheColumns) {
+    // Per-measure runs walk the selected columns between FirstMeasure and LastMeasure only.
+    DataList.Selected[3] = DataList.Selected[5] = 1;
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    struct Case {
+        std::int32_t firstMeasure, lastMeasure;
+        Groups expected;
+    };
+    const Case cases[] = {
+        {kMin, 5, {{"A(x)", {10, 150, 14}}, {"A(y)", {11, 0}}, {"C(x)", {30, 33, 34}}, {"C(y)", {31, 32}}}},
+        {-1, kMax, {{"A(x)", {10, 150, 14}}, {"A(y)", {11, 0}}, {"C(x)", {30, 33, 34}}, {"C(y)", {31, 32}}}},
+        {kMax, kMax, {}},
+        {kMin, kMin, {}},
+    };
+    for (const Case& c : cases) {
+        TRunInfo ri;
+        ri.RunType = 11;
+        ri.GroupColumn = 2;
+        ri.FirstGroup = 1;
+        ri.LastGroup = 2;
+        ri.FirstMeasure = c.firstMeasure;
+        ri.LastMeasure = c.lastMeasure;
+        EXPECT_EQ(Collect(ri), c.expected) << c.firstMeasure << ".." << c.lastMeasure;
+        RewindGroups(ri);
+        EXPECT_FALSE(NextRowStatisticGroup(0, ri));
+    }
 }
 
 TEST_F(ExtractTest, MissingWhenAndProcessIfFilterValues) {
