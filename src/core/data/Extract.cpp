@@ -90,8 +90,8 @@ int SelectedCount() {
 }
 
 // Rows of group value `pos` of the group column.
-auto GroupValueMatch(const TRunInfo& ri, int pos) {
-    const int g = ri.GroupColumn;
+auto GroupValueMatch(const TRunInfo& runInfo, int pos) {
+    const int g = runInfo.GroupColumn;
     return [g, pos](int r) { return RoundHalfEven(ValueAt(g, r)) == static_cast<double>(pos); };
 }
 
@@ -117,7 +117,7 @@ void RebuildIfStale() {
 
 void TransformExtracted(int runType) {
     if (SampleN <= 0 || TransformRec.Kind == kTransformNone) return;
-    if (runType == 8 || runType == 9 || runType == 10) return; // row means were formed from transformed values
+    if (runType == kRunRowMeans || runType == kRunRowMeansByGroupValue || runType == kRunRowMeansByCombination) return; // row means were formed from transformed values
     TransformSample(SampleN);
     if (TransformRec.ErrorFlag) ReportTransformError();
 }
@@ -125,28 +125,28 @@ void TransformExtracted(int runType) {
 void EnsureCapacity(int runType) {
     const int rows = std::max(Rows(), 0);
     long long need = rows;
-    if (runType == 5 || runType == 6 || runType == 7 || runType == 1 || runType == 11 || runType == 12)
+    if (runType == kRunPooled || runType == kRunColumnsByGroupValue || runType == kRunColumnsByCombination || runType == kRunColumns || runType == kRunEachByGroupValue || runType == kRunEachByCombination)
         need = static_cast<long long>(std::max(SelectedCount(), 1)) * rows;
     DataList.EnsureSampleCapacity(static_cast<int>(std::min<long long>(need, INT32_MAX - 1)));
 }
 
-std::string GroupValueText(const TRunInfo& ri, int pos) {
-    if (ri.GroupColumn >= 1 && ri.GroupColumn <= kMaxColumns && DataList.IsText[static_cast<std::size_t>(ri.GroupColumn)])
-        return LevelText(ri.GroupColumn, pos);
+std::string GroupValueText(const TRunInfo& runInfo, int pos) {
+    if (runInfo.GroupColumn >= 1 && runInfo.GroupColumn <= kMaxColumns && DataList.IsText[static_cast<std::size_t>(runInfo.GroupColumn)])
+        return LevelText(runInfo.GroupColumn, pos);
     return std::to_string(pos);
 }
 
-int NextSelectedMeasure(const TRunInfo& ri, int after) {
+int NextSelectedMeasure(const TRunInfo& runInfo, int after) {
     // Only data columns are measures, whatever range the caller gave.
-    for (int c = std::clamp(after, 0, Columns()) + 1; c <= std::min<int>(ri.LastMeasure, Columns()); ++c)
+    for (int c = std::clamp(after, 0, Columns()) + 1; c <= std::min<int>(runInfo.LastMeasure, Columns()); ++c)
         if (IsSelectedColumn(c)) return c;
     return 0;
 }
 
 // Position must be able to stand before the first group, so the smallest 32-bit value (the one
 // group value below the missing-value code) is never a group of its own.
-std::int32_t FirstPosition(const TRunInfo& ri) {
-    return std::max(ri.FirstGroup, std::numeric_limits<std::int32_t>::min() + 1);
+std::int32_t FirstPosition(const TRunInfo& runInfo) {
+    return std::max(runInfo.FirstGroup, std::numeric_limits<std::int32_t>::min() + 1);
 }
 
 std::int32_t SaturatedAdd(std::int32_t total, int n) {
@@ -165,11 +165,11 @@ struct GroupColumnCoding {
     long long range = 1;
 };
 
-int RefuseGroups(TRunInfo& ri, const std::string& message) {
+int RefuseGroups(TRunInfo& runInfo, const std::string& message) {
     ShowError(message);
     GroupSort = TGroupSort{};
-    ri.FirstCode = ri.FirstGroup = 1;
-    ri.LastCode = ri.LastGroup = 0;
+    runInfo.FirstCode = runInfo.FirstGroup = 1;
+    runInfo.LastCode = runInfo.LastGroup = 0;
     return 0;
 }
 
@@ -238,16 +238,16 @@ void SortGroupCodes(int rows, long long product) {
 
 } // namespace
 
-int PrepareGroups(TRunInfo& ri) {
+int PrepareGroups(TRunInfo& runInfo) {
     RebuildIfStale();
-    const int n = std::clamp<int>(ri.GroupColumnCount, 0, kMaxColumns);
+    const int n = std::clamp<int>(runInfo.GroupColumnCount, 0, kMaxColumns);
     const int rows = Rows();
     std::vector<GroupColumnCoding> codings(static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i) {
         auto& coding = codings[static_cast<std::size_t>(i - 1)];
-        if (const char* refusal = CodeGroupColumn(ri.GroupColumns[static_cast<std::size_t>(i)], coding))
-            return RefuseGroups(ri, refusal);
-        ri.LevelRange[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
+        if (const char* refusal = CodeGroupColumn(runInfo.GroupColumns[static_cast<std::size_t>(i)], coding))
+            return RefuseGroups(runInfo, refusal);
+        runInfo.LevelRange[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
             std::min<long long>(coding.range, std::numeric_limits<std::int16_t>::max()));
     }
     // Place values: the last column counts fastest.
@@ -260,9 +260,9 @@ int PrepareGroups(TRunInfo& ri) {
         if (product > (std::numeric_limits<std::int32_t>::max() - 1) / range) overflow = true;
         else product *= range;
     }
-    if (overflow) return RefuseGroups(ri, kTooManyCombinations);
+    if (overflow) return RefuseGroups(runInfo, kTooManyCombinations);
     for (int i = 1; i <= n; ++i)
-        ri.Multiplier[static_cast<std::size_t>(i)] =
+        runInfo.Multiplier[static_cast<std::size_t>(i)] =
             static_cast<std::int32_t>(place[static_cast<std::size_t>(i - 1)]);
 
     RowGroupCode.assign(static_cast<std::size_t>(rows) + 1, 0);
@@ -276,254 +276,254 @@ int PrepareGroups(TRunInfo& ri) {
         GroupSort.Row.push_back(0);
         count = 1;
     }
-    ri.FirstCode = ri.FirstGroup = 1;
-    ri.LastCode = ri.LastGroup = count;
+    runInfo.FirstCode = runInfo.FirstGroup = 1;
+    runInfo.LastCode = runInfo.LastGroup = count;
     return count;
 }
 
-void ExtractGroup(int pos, TRunInfo& ri) {
+void ExtractGroup(int pos, TRunInfo& runInfo) {
     RebuildIfStale();
     SampleN = 0;
-    EnsureCapacity(ri.RunType);
-    const int C = Columns();
-    switch (ri.RunType) {
-    case 1:
+    EnsureCapacity(runInfo.RunType);
+    const int columns = Columns();
+    switch (runInfo.RunType) {
+    case kRunColumns:
         if (IsSelectedColumn(pos)) TakeColumn(pos, AllRows());
         DataList.SpecColumn = pos;
         break;
-    case 2:
-        TakeColumn(ri.MeasureColumn, GroupValueMatch(ri, pos));
-        DataList.SpecColumn = ri.MeasureColumn;
+    case kRunByGroupValue:
+        TakeColumn(runInfo.MeasureColumn, GroupValueMatch(runInfo, pos));
+        DataList.SpecColumn = runInfo.MeasureColumn;
         break;
-    case 3:
-    case 20:
-        TakeColumn(ri.MeasureColumn, CombinationMatch(pos));
-        DataList.SpecColumn = ri.MeasureColumn;
+    case kRunByCombination:
+    case kRunBySingleCombination:
+        TakeColumn(runInfo.MeasureColumn, CombinationMatch(pos));
+        DataList.SpecColumn = runInfo.MeasureColumn;
         break;
-    case 5:
-        if (pos <= C) TakeSelectedColumns(AllRows(), ri.FirstGroup, ri.LastGroup);
+    case kRunPooled:
+        if (pos <= columns) TakeSelectedColumns(AllRows(), runInfo.FirstGroup, runInfo.LastGroup);
         else TakeColumn(pos, AllRows());
-        DataList.SpecColumn = ri.FirstGroup;
+        DataList.SpecColumn = runInfo.FirstGroup;
         break;
-    case 6:
-        TakeSelectedColumns(GroupValueMatch(ri, pos));
+    case kRunColumnsByGroupValue:
+        TakeSelectedColumns(GroupValueMatch(runInfo, pos));
         DataList.SpecColumn = FirstSelectedColumn();
         break;
-    case 7:
+    case kRunColumnsByCombination:
         TakeSelectedColumns(CombinationMatch(pos));
         DataList.SpecColumn = FirstSelectedColumn();
         break;
-    case 8:
-        TakeColumn(C + 1, AllRows());
+    case kRunRowMeans:
+        TakeColumn(columns + 1, AllRows());
         DataList.SpecColumn = FirstSelectedColumn();
         break;
-    case 9:
-        TakeColumn(C + 1, GroupValueMatch(ri, pos));
+    case kRunRowMeansByGroupValue:
+        TakeColumn(columns + 1, GroupValueMatch(runInfo, pos));
         DataList.SpecColumn = FirstSelectedColumn();
         break;
-    case 10:
-        TakeColumn(C + 1, CombinationMatch(pos));
+    case kRunRowMeansByCombination:
+        TakeColumn(columns + 1, CombinationMatch(pos));
         DataList.SpecColumn = FirstSelectedColumn();
         break;
-    case 11:
-        TakeColumn(ri.CurrentMeasure, GroupValueMatch(ri, pos));
+    case kRunEachByGroupValue:
+        TakeColumn(runInfo.CurrentMeasure, GroupValueMatch(runInfo, pos));
         DataList.SpecColumn = FirstSelectedColumn();
         break;
-    case 12:
-        TakeColumn(ri.CurrentMeasure, CombinationMatch(pos));
+    case kRunEachByCombination:
+        TakeColumn(runInfo.CurrentMeasure, CombinationMatch(pos));
         DataList.SpecColumn = FirstSelectedColumn();
         break;
     default: break;
     }
-    TransformExtracted(ri.RunType);
+    TransformExtracted(runInfo.RunType);
 }
 
-void ExtractAll(TRunInfo& ri) {
+void ExtractAll(TRunInfo& runInfo) {
     RebuildIfStale();
     SampleN = 0;
     DataList.EnsureSampleCapacity(
         static_cast<int>(std::min<long long>(static_cast<long long>(std::max(SelectedCount(), 1)) * Rows(), INT32_MAX - 1)));
-    const int C = Columns();
-    switch (ri.RunType) {
-    case 2:
-    case 3:
-    case 20:
-        TakeColumn(ri.MeasureColumn, AllRows());
-        DataList.SpecColumn = ri.MeasureColumn;
+    const int columns = Columns();
+    switch (runInfo.RunType) {
+    case kRunByGroupValue:
+    case kRunByCombination:
+    case kRunBySingleCombination:
+        TakeColumn(runInfo.MeasureColumn, AllRows());
+        DataList.SpecColumn = runInfo.MeasureColumn;
         break;
-    case 8:
-    case 9:
-    case 10:
-        TakeColumn(C + 1, AllRows());
-        if (ri.RunType == 8) DataList.SpecColumn = FirstSelectedColumn();
+    case kRunRowMeans:
+    case kRunRowMeansByGroupValue:
+    case kRunRowMeansByCombination:
+        TakeColumn(columns + 1, AllRows());
+        if (runInfo.RunType == kRunRowMeans) DataList.SpecColumn = FirstSelectedColumn();
         break;
     default:
         TakeSelectedColumns(AllRows());
         DataList.SpecColumn = FirstSelectedColumn();
         break;
     }
-    ri.ShortLabel = ri.LongLabel = "(All)";
-    TransformExtracted(ri.RunType);
+    runInfo.ShortLabel = runInfo.LongLabel = "(All)";
+    TransformExtracted(runInfo.RunType);
 }
 
-void ExtractRowStatistic(int k, TRunInfo& ri) {
+void ExtractRowStatistic(int k, TRunInfo& runInfo) {
     RebuildIfStale();
     SampleN = 0;
     DataList.EnsureSampleCapacity(std::max(Rows(), 0));
     if (k < 1 || k > RowStatisticColumns) return;
     const int col = Columns() + k;
-    switch (ri.RunType) {
-    case 6:
-    case 9:
-    case 11: TakeColumn(col, GroupValueMatch(ri, ri.Position)); break;
-    case 7:
-    case 10:
-    case 12: TakeColumn(col, CombinationMatch(ri.Position)); break;
-    case 5:
-    case 8: TakeColumn(col, AllRows()); break;
+    switch (runInfo.RunType) {
+    case kRunColumnsByGroupValue:
+    case kRunRowMeansByGroupValue:
+    case kRunEachByGroupValue: TakeColumn(col, GroupValueMatch(runInfo, runInfo.Position)); break;
+    case kRunColumnsByCombination:
+    case kRunRowMeansByCombination:
+    case kRunEachByCombination: TakeColumn(col, CombinationMatch(runInfo.Position)); break;
+    case kRunPooled:
+    case kRunRowMeans: TakeColumn(col, AllRows()); break;
     default: break;
     }
 }
 
-void RewindGroups(TRunInfo& ri) {
-    ri.Position = FirstPosition(ri) - 1;
-    ri.CurrentMeasure = ri.FirstMeasure;
+void RewindGroups(TRunInfo& runInfo) {
+    runInfo.Position = FirstPosition(runInfo) - 1;
+    runInfo.CurrentMeasure = runInfo.FirstMeasure;
 }
 
 namespace {
 
 // The group loop shared by NextGroup and NextRowStatisticGroup.
-template <typename Extract> bool Advance(TRunInfo& ri, Extract extract) {
-    const bool perMeasure = ri.RunType == 11 || ri.RunType == 12;
+template <typename Extract> bool Advance(TRunInfo& runInfo, Extract extract) {
+    const bool perMeasure = runInfo.RunType == kRunEachByGroupValue || runInfo.RunType == kRunEachByCombination;
     // Stepped in 64 bits: a range may end at the largest 32-bit value.
-    long long pos = static_cast<long long>(ri.Position) + 1;
+    long long pos = static_cast<long long>(runInfo.Position) + 1;
     while (true) {
-        for (; pos <= ri.LastGroup; ++pos) {
-            ri.Position = static_cast<std::int32_t>(pos);
+        for (; pos <= runInfo.LastGroup; ++pos) {
+            runInfo.Position = static_cast<std::int32_t>(pos);
             extract();
             if (SampleN > 0) {
                 // One pooled group only.
-                if (ri.RunType == 5 || ri.RunType == 8) {
-                    SetGroupLabels(ri);
-                    ri.Position = ri.LastGroup;
+                if (runInfo.RunType == kRunPooled || runInfo.RunType == kRunRowMeans) {
+                    SetGroupLabels(runInfo);
+                    runInfo.Position = runInfo.LastGroup;
                     return true;
                 }
                 return true;
             }
         }
         // Per-measure runs go on with the next measure (also past measures with no values).
-        int next = perMeasure ? NextSelectedMeasure(ri, ri.CurrentMeasure) : 0;
+        int next = perMeasure ? NextSelectedMeasure(runInfo, runInfo.CurrentMeasure) : 0;
         if (!next) break;
-        ri.CurrentMeasure = next;
-        pos = FirstPosition(ri);
+        runInfo.CurrentMeasure = next;
+        pos = FirstPosition(runInfo);
     }
-    ri.Position = static_cast<std::int32_t>(std::min<long long>(pos, ri.LastGroup));
+    runInfo.Position = static_cast<std::int32_t>(std::min<long long>(pos, runInfo.LastGroup));
     return false;
 }
 
 } // namespace
 
-bool NextGroup(TRunInfo& ri) {
-    bool found = Advance(ri, [&] { ExtractGroup(ri.Position, ri); });
-    if (found && ri.RunType != 5 && ri.RunType != 8) SetGroupLabels(ri);
+bool NextGroup(TRunInfo& runInfo) {
+    bool found = Advance(runInfo, [&] { ExtractGroup(runInfo.Position, runInfo); });
+    if (found && runInfo.RunType != kRunPooled && runInfo.RunType != kRunRowMeans) SetGroupLabels(runInfo);
     return found;
 }
 
-bool NextRowStatisticGroup(int k, TRunInfo& ri) {
+bool NextRowStatisticGroup(int k, TRunInfo& runInfo) {
     // Pooled runs are labelled before Advance moves Position to the end.
-    bool found = Advance(ri, [&] { ExtractRowStatistic(k, ri); });
+    bool found = Advance(runInfo, [&] { ExtractRowStatistic(k, runInfo); });
     if (!found) return false;
-    switch (ri.RunType) {
-    case 5: ri.ShortLabel = "Group"; break;
-    case 8: ri.ShortLabel = "Mean"; break;
-    case 7:
-    case 10:
-    case 12: ri.ShortLabel = GroupLabel(ri.Position, ri); break;
-    default: ri.ShortLabel = std::to_string(ri.Position); break;
+    switch (runInfo.RunType) {
+    case kRunPooled: runInfo.ShortLabel = "Group"; break;
+    case kRunRowMeans: runInfo.ShortLabel = "Mean"; break;
+    case kRunColumnsByCombination:
+    case kRunRowMeansByCombination:
+    case kRunEachByCombination: runInfo.ShortLabel = GroupLabel(runInfo.Position, runInfo); break;
+    default: runInfo.ShortLabel = std::to_string(runInfo.Position); break;
     }
-    ri.LongLabel = ri.ShortLabel;
+    runInfo.LongLabel = runInfo.ShortLabel;
     return true;
 }
 
-void CountGroups(TRunInfo& ri) {
-    ri.GroupCount = 0;
-    ri.ValueTotal = 0;
+void CountGroups(TRunInfo& runInfo) {
+    runInfo.GroupCount = 0;
+    runInfo.ValueTotal = 0;
     // Stepped in 64 bits like NextGroup; the totals stop at the largest 32-bit value.
-    for (long long pos = FirstPosition(ri); pos <= ri.LastGroup; ++pos) {
-        ri.Position = static_cast<std::int32_t>(pos);
-        ExtractGroup(ri.Position, ri);
+    for (long long pos = FirstPosition(runInfo); pos <= runInfo.LastGroup; ++pos) {
+        runInfo.Position = static_cast<std::int32_t>(pos);
+        ExtractGroup(runInfo.Position, runInfo);
         if (SampleN > 0) {
-            ri.GroupCount = SaturatedAdd(ri.GroupCount, 1);
-            ri.ValueTotal = SaturatedAdd(ri.ValueTotal, SampleN);
+            runInfo.GroupCount = SaturatedAdd(runInfo.GroupCount, 1);
+            runInfo.ValueTotal = SaturatedAdd(runInfo.ValueTotal, SampleN);
         }
     }
-    RewindGroups(ri);
+    RewindGroups(runInfo);
 }
 
-void ListGroups(TRunInfo& ri) {
-    RewindGroups(ri);
+void ListGroups(TRunInfo& runInfo) {
+    RewindGroups(runInfo);
     GroupLabels.clear();
     GroupKeys.clear();
-    while (NextGroup(ri)) {
-        GroupLabels.push_back(ri.ShortLabel);
-        if (ri.RunType == 11 || ri.RunType == 12)
-            GroupKeys.push_back(std::to_string(ri.CurrentMeasure) + "," + std::to_string(ri.Position));
+    while (NextGroup(runInfo)) {
+        GroupLabels.push_back(runInfo.ShortLabel);
+        if (runInfo.RunType == kRunEachByGroupValue || runInfo.RunType == kRunEachByCombination)
+            GroupKeys.push_back(std::to_string(runInfo.CurrentMeasure) + "," + std::to_string(runInfo.Position));
         else
-            GroupKeys.push_back(std::to_string(ri.Position));
-        if (ri.Position >= ri.LastGroup && ri.RunType != 11 && ri.RunType != 12) break;
+            GroupKeys.push_back(std::to_string(runInfo.Position));
+        if (runInfo.Position >= runInfo.LastGroup && runInfo.RunType != kRunEachByGroupValue && runInfo.RunType != kRunEachByCombination) break;
     }
 }
 
-void SetGroupLabels(TRunInfo& ri) {
-    const int C = Columns();
+void SetGroupLabels(TRunInfo& runInfo) {
+    const int columns = Columns();
     const TDataTable& table = DataTable();
-    switch (ri.RunType) {
-    case 1:
-        if (ri.Position > C && ri.Position <= C + RowStatisticColumns) {
+    switch (runInfo.RunType) {
+    case kRunColumns:
+        if (runInfo.Position > columns && runInfo.Position <= columns + RowStatisticColumns) {
             static const char* const kNames[] = {"Mean", "StdDev", "n"};
-            ri.ShortLabel = ri.LongLabel = kNames[ri.Position - C - 1];
+            runInfo.ShortLabel = runInfo.LongLabel = kNames[runInfo.Position - columns - 1];
         } else {
-            ri.ShortLabel = table.ColumnName(ri.Position);
-            ri.LongLabel = ColumnLabel(ri.Position);
+            runInfo.ShortLabel = table.ColumnName(runInfo.Position);
+            runInfo.LongLabel = ColumnLabel(runInfo.Position);
         }
         break;
-    case 2:
-    case 6:
-    case 9: ri.ShortLabel = ri.LongLabel = GroupValueText(ri, ri.Position); break;
-    case 3:
-    case 7:
-    case 10:
-    case 20: ri.ShortLabel = ri.LongLabel = GroupLabel(ri.Position, ri); break;
-    case 5: ri.ShortLabel = ri.LongLabel = "Group"; break;
-    case 8: {
+    case kRunByGroupValue:
+    case kRunColumnsByGroupValue:
+    case kRunRowMeansByGroupValue: runInfo.ShortLabel = runInfo.LongLabel = GroupValueText(runInfo, runInfo.Position); break;
+    case kRunByCombination:
+    case kRunColumnsByCombination:
+    case kRunRowMeansByCombination:
+    case kRunBySingleCombination: runInfo.ShortLabel = runInfo.LongLabel = GroupLabel(runInfo.Position, runInfo); break;
+    case kRunPooled: runInfo.ShortLabel = runInfo.LongLabel = "Group"; break;
+    case kRunRowMeans: {
         std::string names;
-        for (int c = 1; c <= C; ++c) {
+        for (int c = 1; c <= columns; ++c) {
             if (!IsSelectedColumn(c)) continue;
             if (!names.empty()) names += ",";
             names += table.ColumnName(c);
         }
-        ri.ShortLabel = ri.LongLabel = "Mean(" + names + ")";
+        runInfo.ShortLabel = runInfo.LongLabel = "Mean(" + names + ")";
         break;
     }
-    case 11:
-    case 12: {
+    case kRunEachByGroupValue:
+    case kRunEachByCombination: {
         const std::string group =
-            ri.RunType == 11 ? GroupValueText(ri, ri.Position) : GroupLabel(ri.Position, ri);
-        ri.ShortLabel = table.ColumnName(ri.CurrentMeasure) + "(" + group + ")";
-        ri.LongLabel = ColumnLabel(ri.CurrentMeasure) + "(" + group + ")";
+            runInfo.RunType == kRunEachByGroupValue ? GroupValueText(runInfo, runInfo.Position) : GroupLabel(runInfo.Position, runInfo);
+        runInfo.ShortLabel = table.ColumnName(runInfo.CurrentMeasure) + "(" + group + ")";
+        runInfo.LongLabel = ColumnLabel(runInfo.CurrentMeasure) + "(" + group + ")";
         break;
     }
     default: break;
     }
 }
 
-std::string GroupLabel(int index, const TRunInfo& ri) {
+std::string GroupLabel(int index, const TRunInfo& runInfo) {
     if (index < 1 || static_cast<std::size_t>(index) >= GroupSort.Row.size()) return {};
     const int row = GroupSort.Row[static_cast<std::size_t>(index)];
     std::string label;
-    for (int i = 1; i <= std::clamp<int>(ri.GroupColumnCount, 0, kMaxColumns); ++i) {
+    for (int i = 1; i <= std::clamp<int>(runInfo.GroupColumnCount, 0, kMaxColumns); ++i) {
         if (i > 1) label += ", ";
-        label += DataTable().Cell(ri.GroupColumns[static_cast<std::size_t>(i)], row);
+        label += DataTable().Cell(runInfo.GroupColumns[static_cast<std::size_t>(i)], row);
     }
     return label;
 }
