@@ -192,6 +192,19 @@ const char* CodeGroupColumn(int col, GroupColumnCoding& coding) {
     return nullptr;
 }
 
+// The place value of each group column in the combined code (the last column counts fastest)
+// and the number of codes; false when they would not fit a 32-bit code.
+bool PlaceValues(const std::vector<GroupColumnCoding>& codings, std::vector<long long>& place, long long& product) {
+    place.assign(codings.size(), 1);
+    product = 1;
+    for (std::size_t i = codings.size(); i-- > 0;) {
+        place[i] = product;
+        if (product > (std::numeric_limits<std::int32_t>::max() - 1) / codings[i].range) return false;
+        product *= codings[i].range;
+    }
+    return true;
+}
+
 // Code of one row: 0 when a group value is missing, else 1 + the place-valued offsets. A value
 // outside its column's range (a cache changed behind our back) also gives 0, so that a code
 // never exceeds the product of the ranges.
@@ -250,17 +263,9 @@ int PrepareGroups(TRunInfo& runInfo) {
         runInfo.LevelRange[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
             std::min<long long>(coding.range, std::numeric_limits<std::int16_t>::max()));
     }
-    // Place values: the last column counts fastest.
-    std::vector<long long> place(static_cast<std::size_t>(n), 1);
+    std::vector<long long> place;
     long long product = 1;
-    bool overflow = false;
-    for (int i = n - 1; i >= 0 && !overflow; --i) {
-        place[static_cast<std::size_t>(i)] = product;
-        const long long range = codings[static_cast<std::size_t>(i)].range;
-        if (product > (std::numeric_limits<std::int32_t>::max() - 1) / range) overflow = true;
-        else product *= range;
-    }
-    if (overflow) return RefuseGroups(runInfo, kTooManyCombinations);
+    if (!PlaceValues(codings, place, product)) return RefuseGroups(runInfo, kTooManyCombinations);
     for (int i = 1; i <= n; ++i)
         runInfo.Multiplier[static_cast<std::size_t>(i)] =
             static_cast<std::int32_t>(place[static_cast<std::size_t>(i - 1)]);
