@@ -17,8 +17,8 @@ namespace kivspc {
 namespace {
 
 double NumberOf(const std::string& text) {
-    double v = 0;
-    return ConvertNumber(TrimBlanks(text), v) ? v : 0;
+    double value = 0;
+    return ConvertNumber(TrimBlanks(text), value) ? value : 0;
 }
 
 // [sign] digits [. digits] [e [sign] digits], with a digit somewhere before the exponent: the
@@ -70,57 +70,79 @@ std::string NumberProblem(const std::string& text, const std::string& name, doub
     return {};
 }
 
-bool PageInRange(int page) { return page >= 1 && page <= kCalculatorPages; }
-
 double SampleSizeOf(const TControlLimitInput& input) {
-    return input.Page == 9 ? 1.0 : NumberOf(input.NText);
+    return input.Page == kChartC ? 1.0 : NumberOf(input.NText);
 }
 
 int FontSize(double points, double scale) { return static_cast<int>(std::nearbyint(points * scale)); }
 
 } // namespace
 
-std::string ControlLimitPageCaption(int page) {
-    static const char* const kCaptions[] = {"X-Bar", "Median", "X", "R", "s", "s\u00B2", "p", "np", "c", "u"};
-    return PageInRange(page) ? kCaptions[page - 1] : std::string();
+std::string ControlLimitPageCaption(ControlChartKind page) {
+    switch (page) {
+    case kChartXBar:
+        return "X-Bar";
+    case kChartMedian:
+        return "Median";
+    case kChartX:
+        return "X";
+    case kChartR:
+        return "R";
+    case kChartS:
+        return "s";
+    case kChartS2:
+        return "s\u00B2";
+    case kChartP:
+        return "p";
+    case kChartNP:
+        return "np";
+    case kChartC:
+        return "c";
+    case kChartU:
+        return "u";
+    }
+    return {};
 }
 
-std::string ControlLimitMethodCaption(int page) { return page >= 7 ? "Method" : "Statistic Used"; }
+std::string ControlLimitMethodCaption(ControlChartKind page) {
+    return IsVariablesChart(page) ? "Statistic Used" : "Method";
+}
 
-std::vector<std::string> ControlLimitMethodItems(int page) {
+std::vector<std::string> ControlLimitMethodItems(ControlChartKind page) {
     switch (page) {
-    case 1:
+    case kChartXBar:
         return {"Average Range",    "Median Range",        "Average Std Dev",   "Median Std Dev", "Average Variance",
                 "Avg MR of X-bars", "Median MR of X-bars", "Std Dev of X-bars", "Known Std Dev"};
-    case 2:
+    case kChartMedian:
         return {"Average Range",     "Median Range",      "Average Std Dev",    "Median Std Dev", "Average Variance",
                 "Avg MR of Medians", "Med MR of Medians", "Std Dev of Medians", "Known Std Dev"};
-    case 3: return {"Average MR", "Median MR", "Std Dev (k values)", "Known Std Dev"};
-    case 4:
-    case 5:
-    case 6:
+    case kChartX:
+        return {"Average MR", "Median MR", "Std Dev (k values)", "Known Std Dev"};
+    case kChartR:
+    case kChartS:
+    case kChartS2:
         return {"Average Range", "Median Range", "Average Std Dev", "Median Std Dev", "Average Variance",
                 "Known Std Dev"};
-    case 7:
-    case 8: return {"Approximate", "Exact Binomial"};
-    case 9:
-    case 10: return {"Approximate", "Exact Poisson"};
-    default: return {};
+    case kChartP:
+    case kChartNP:
+        return {"Approximate", "Exact Binomial"};
+    case kChartC:
+    case kChartU:
+        return {"Approximate", "Exact Poisson"};
     }
+    return {};
 }
-
-bool ControlLimitUsesSampleSize(int page, int method) { return page != 9 && !(page == 3 && method == 4); }
 
 ControlLimitInputError FindControlLimitInputError(const TControlLimitInput& input, std::string& message) {
     double value = 0;
-    if (input.Page <= 3) {
+    if (HasCentreInput(input.Page)) {
         message = NumberProblem(input.CentreText, "X", value);
         if (!message.empty()) return ControlLimitInputError::Centre;
     }
     message = NumberProblem(input.StatisticText, "Statistic", value);
     if (message.empty() && !(value > 0)) message = "Statistic must be greater than 0!";
     if (!message.empty()) return ControlLimitInputError::Statistic;
-    if (ControlLimitUsesSampleSize(input.Page, input.Method)) {
+    if (LimitsUseSampleSize(input.Page, input.Method)) {
         message = NumberProblem(input.NText, "n", value);
         if (message.empty() && !(value > 0)) message = "n must be greater than 0!";
         if (!message.empty()) return ControlLimitInputError::SampleSize;
@@ -139,18 +161,18 @@ ControlLimitInputError CheckControlLimitInput(const TControlLimitInput& input) {
 }
 
 void WriteControlLimitReport(const TControlLimitInput& input) {
-    if (!PageInRange(input.Page)) return;
+    if (!ControlChartKindOf(input.Page)) return;
     ClearOutputDocument();
     BusyCursor busy;
-    const int d = std::max(input.Decimals, 0);
+    const int decimals = std::max(input.Decimals, 0);
     const double n = SampleSizeOf(input);
     double centerline = NumberOf(input.CentreText);
     double sigma = 0;
     double lcl = 0;
     double ucl = 0;
     const std::int32_t status =
-        ComputeControlLimits(static_cast<std::uint8_t>(input.Page), static_cast<std::uint8_t>(input.Method),
-                             centerline, sigma, lcl, ucl, n, NumberOf(input.KText), NumberOf(input.StatisticText));
+        ComputeControlLimits(input.Page, static_cast<std::uint8_t>(input.Method), centerline, sigma, lcl, ucl,
+                             n, NumberOf(input.KText), NumberOf(input.StatisticText));
 
     const std::vector<std::string> items = ControlLimitMethodItems(input.Page);
     const std::string item =
@@ -160,8 +182,9 @@ void WriteControlLimitReport(const TControlLimitInput& input) {
     WriteOutputLine("Control Limit Calculations:  " + ControlLimitPageCaption(input.Page) + " Chart");
     SetBodyFont(FontSize(8, input.TextScale));
     WriteBlankLine();
-    if (input.Page <= 6) WriteOutputLine("Statistic used: " + item + " = " + input.StatisticText);
-    else WriteOutputLine("Method used: " + item);
+    const bool variables = IsVariablesChart(input.Page);
+    WriteOutputLine(variables ? "Statistic used: " + item + " = " + input.StatisticText
+                              : "Method used: " + item);
     WriteOutputLine("Standard Errors = " + input.KText);
     WriteBlankLine();
     if (status > 0) {
@@ -169,9 +192,9 @@ void WriteControlLimitReport(const TControlLimitInput& input) {
         WriteOutputLine(ControlLimitStatusText(status));
         return;
     }
-    auto F = [d](double x) { return FormatFixed(d, x); };
-    const std::string upperValue = status == kLimitsNoUpper ? "none" : F(ucl);
-    const std::string centreValue = F(centerline);
+    auto fixed = [decimals](double x) { return FormatFixed(decimals, x); };
+    const std::string upperValue = status == kLimitsNoUpper ? "none" : fixed(ucl);
+    const std::string centreValue = fixed(centerline);
     // The UCL column is 15 characters and the centerline's 4 more, so that the values after
     // "sigma = " and "n = " start in the same column. Long values widen both, keeping a blank
     // before the next label.
@@ -180,11 +203,12 @@ void WriteControlLimitReport(const TControlLimitInput& input) {
     const int width = std::max({15, upperChars + 1, centreChars + 1 - 4});
     const std::string upper =
         status == kLimitsNoUpper ? PadLeft(upperValue, width) : PadRight(upperValue, width);
-    const std::string label = input.Page <= 6 ? "sigma" : "   SE";
-    WriteOutputLine("       UCL = " + upper + label + " = " + F(sigma));
+    const std::string label = variables ? "sigma" : "   SE";
+    WriteOutputLine("       UCL = " + upper + label + " = " + fixed(sigma));
+    // Only the u chart's n, units of product, may be fractional.
     WriteOutputLine("Centerline = " + PadRight(centreValue, width + 4) +
-                    "n = " + FormatFixed(input.Page == 10 ? d : 0, n));
-    WriteOutputLine("       LCL = " + (status == kLimitsNoLower ? std::string("none") : F(lcl)));
+                    "n = " + FormatFixed(input.Page == kChartU ? decimals : 0, n));
+    WriteOutputLine("       LCL = " + (status == kLimitsNoLower ? std::string("none") : fixed(lcl)));
 }
 
 } // namespace kivspc

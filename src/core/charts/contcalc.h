@@ -3,24 +3,27 @@
 // standard errors in, a short report of centerline, sigma and limits out.
 #pragma once
 
+#include "stats/ControlLimits.h"
+
 #include <string>
 #include <vector>
 
 namespace kivspc {
 
-inline constexpr int kCalculatorPages = 10;
+// One page per chart kind, page N for kind N.
+inline constexpr int kCalculatorPages = static_cast<int>(kControlChartKinds.size());
 
-// "X-Bar", "Median", "X", "R", "s", "s²", "p", "np", "c", "u" (page 1..10).
-std::string ControlLimitPageCaption(int page);
+// "X-Bar", "Median", "X", "R", "s", "s²", "p", "np", "c", "u".
+std::string ControlLimitPageCaption(ControlChartKind page);
 // The radio group caption of a page: "Statistic Used" or "Method".
-std::string ControlLimitMethodCaption(int page);
-// The method items of a page, in order (method 1 first).
-std::vector<std::string> ControlLimitMethodItems(int page);
+std::string ControlLimitMethodCaption(ControlChartKind page);
+// The method items of a page, in the order of the chart's method numbers (method 1 first).
+std::vector<std::string> ControlLimitMethodItems(ControlChartKind page);
 
 // One page's inputs as typed.
 struct TControlLimitInput {
-    int Page = 1;
-    int Method = 1; // 1-based item of the page's radio group
+    ControlChartKind Page = kChartXBar;
+    int Method = 1; // 1-based item of the page's radio group: the chart's method number
     std::string CentreText = "0";
     std::string StatisticText = "0";
     std::string NText = "0";
@@ -32,8 +35,6 @@ struct TControlLimitInput {
 // The edit whose text the action cannot use.
 enum class ControlLimitInputError { None, Centre, Statistic, SampleSize, StdErrors };
 
-// Page 3 with "Known Std Dev": the subgroup size is neither shown nor used.
-bool ControlLimitUsesSampleSize(int page, int method);
 // The first edit, in the order of the page, whose text is not a number, is beyond the range of
 // numbers, or is not above 0 (the statistic and n) or below 0 (the number of standard errors; 0
 // is left to the report's "Statistic = 0"); `message` says why. An empty text reads as 0.

@@ -26,19 +26,19 @@ void TConfI::Init() {
 }
 
 void TConfI::Calculate() {
-    const Extended m = Mean;
-    const Extended s = SD;
+    const Extended mean = Mean;
+    const Extended sd = SD;
     if (N > 1) {
         const Extended df = N - 1;
-        const Extended h = InvT(2, Alpha, df) * s / std::sqrt(static_cast<Extended>(N));
-        MeanLower = static_cast<double>(m - h);
-        MeanUpper = static_cast<double>(m + h);
-        // Mode 2 reads alpha as the upper tail alpha/2 and the confidence as 1 - alpha/2.
-        const Extended ss = df * s * s;
-        const Extended chiUpper = InvChiSq(2, Alpha, df);
-        const Extended chiLower = InvChiSq(2, Confidence, df);
-        SDLower = chiUpper > 0 ? static_cast<double>(std::sqrt(ss / chiUpper)) : MissingValue;
-        SDUpper = chiLower > 0 ? static_cast<double>(std::sqrt(ss / chiLower)) : MissingValue;
+        const Extended halfWidth = InvT(kTwoTailed, Alpha, df) * sd / std::sqrt(static_cast<Extended>(N));
+        MeanLower = static_cast<double>(mean - halfWidth);
+        MeanUpper = static_cast<double>(mean + halfWidth);
+        // Two-tailed, alpha reads as the upper tail alpha/2 and the confidence as 1 - alpha/2.
+        const Extended sumSquares = df * sd * sd;
+        const Extended chiUpper = InvChiSq(kTwoTailed, Alpha, df);
+        const Extended chiLower = InvChiSq(kTwoTailed, Confidence, df);
+        SDLower = chiUpper > 0 ? static_cast<double>(std::sqrt(sumSquares / chiUpper)) : MissingValue;
+        SDUpper = chiLower > 0 ? static_cast<double>(std::sqrt(sumSquares / chiLower)) : MissingValue;
     } else {
         MeanLower = Mean;
         MeanUpper = Mean;
@@ -53,38 +53,40 @@ void TCorr::Clear() {
 
 void TCorr::Add(double x, double y) {
     if (!NotMissing(x) || !NotMissing(y)) return;
-    const Extended ex = x;
-    const Extended ey = y;
-    const Extended d = ex - ey;
+    const Extended xe = x;
+    const Extended ye = y;
+    const Extended difference = xe - ye;
     ++Count;
-    SumX2 += ex * ex;
-    SumX += ex;
-    SumY += ey;
-    SumY2 += ey * ey;
-    SumD += d;
-    SumD2 += d * d;
-    SumXY += ex * ey;
+    SumX2 += xe * xe;
+    SumX += xe;
+    SumY += ye;
+    SumY2 += ye * ye;
+    SumD += difference;
+    SumD2 += difference * difference;
+    SumXY += xe * ye;
 }
 
 Extended TCorr::Calculate() {
     CannotCalculate = false;
-    Extended vx = 0;
-    Extended vy = 0;
-    Extended vd = 0;
+    Extended varianceX = 0;
+    Extended varianceY = 0;
+    Extended varianceD = 0;
     if (Count >= 2) {
-        vx = VarianceFromSums(Count, SumX, SumX2);
-        vy = VarianceFromSums(Count, SumY, SumY2);
-        vd = VarianceFromSums(Count, SumD, SumD2);
+        varianceX = VarianceFromSums(Count, SumX, SumX2);
+        varianceY = VarianceFromSums(Count, SumY, SumY2);
+        varianceD = VarianceFromSums(Count, SumD, SumD2);
     }
     // A variance that rounding left below zero is as flat as one of zero.
-    if (Count > 1 && vx > 0 && vy > 0) {
-        const double r = static_cast<double>((vx + vy - vd) / (2 * std::sqrt(vx) * std::sqrt(vy)));
+    if (Count > 1 && varianceX > 0 && varianceY > 0) {
+        // r from var(x - y) = var x + var y - 2 cov(x, y).
+        const double r = static_cast<double>((varianceX + varianceY - varianceD) /
+                                             (2 * std::sqrt(varianceX) * std::sqrt(varianceY)));
         if (Count == 2) {
             P = NotAvailable;
         } else if (std::fabs(r) < 1) {
-            const Extended rr = r;
-            const Extended t = rr * std::sqrt((Count - 2) / (1 - rr * rr));
-            P = static_cast<double>(TProb(2, t, Count - 2));
+            const Extended rExtended = r;
+            const Extended t = rExtended * std::sqrt((Count - 2) / (1 - rExtended * rExtended));
+            P = static_cast<double>(TProb(kTwoTailed, t, Count - 2));
         } else {
             P = 0;
         }

@@ -13,14 +13,14 @@ namespace kivspc {
 namespace {
 
 bool OutOfRange(int n) {
-    if (n >= 2 && n <= kFactorMaxN) return false;
+    if (FactorSizeInRange(n)) return false;
     StatErrorCode = 1;
     return true;
 }
 
 // A zero factor (refused n) gives a zero sigma rather than a division by zero.
-Extended Divide(Extended x, Extended factor) {
-    return factor != 0 ? x / factor : 0;
+Extended Divide(Extended statistic, Extended factor) {
+    return factor != 0 ? statistic / factor : 0;
 }
 
 } // namespace
@@ -41,43 +41,43 @@ Extended D4(int n) {
            0.215703930721L;
 }
 
-Extended D3Times(int n, Extended x) {
+Extended D3Times(int n, Extended sigma) {
     if (OutOfRange(n)) return 0;
-    if (n <= kFactorTableMax) return x * kD3Table[static_cast<std::size_t>(n)];
-    return x * D3Integral(n);
+    if (n <= kFactorTableMax) return sigma * kD3Table[static_cast<std::size_t>(n)];
+    return sigma * D3Integral(n);
 }
 
 Extended C4(int n) {
     if (OutOfRange(n)) return 0;
-    const Extended nn = n;
-    return std::exp(0.5L * std::log(2 / (nn - 1)) + LnGamma(nn / 2) - LnGamma((nn - 1) / 2));
+    const Extended size = n;
+    return std::exp(0.5L * std::log(2 / (size - 1)) + LnGamma(size / 2) - LnGamma((size - 1) / 2));
 }
 
-Extended SigmaFromMeanRange(int n, Extended x) {
-    return Divide(x, D2(n));
+Extended SigmaFromMeanRange(int n, Extended statistic) {
+    return Divide(statistic, D2(n));
 }
 
-Extended SigmaFromMedianRange(int n, Extended x) {
-    return Divide(x, D4(n));
+Extended SigmaFromMedianRange(int n, Extended statistic) {
+    return Divide(statistic, D4(n));
 }
 
-Extended SigmaFromMeanSD(int n, Extended x) {
-    return Divide(x, C4(n));
+Extended SigmaFromMeanSD(int n, Extended statistic) {
+    return Divide(statistic, C4(n));
 }
 
-Extended SigmaFromMedianSD(int n, Extended x) {
+Extended SigmaFromMedianSD(int n, Extended statistic) {
     if (OutOfRange(n)) return 0;
     const Extended df = n - 1;
-    const Extended median = InvChiSq(1, 0.5L, df);
+    const Extended median = InvChiSq(kUpperTail, 0.5L, df);
     if (!(median > 0)) return 0;
-    return x * std::sqrt(df / median);
+    return statistic * std::sqrt(df / median);
 }
 
-Extended MedianSEFactor(int n, Extended x) {
+Extended MedianSEFactor(int n, Extended sigma) {
     if (OutOfRange(n)) return 0;
     if (n <= kMedianVarianceTableMax)
-        return x * std::sqrt(Extended{kMedianVarianceTable[static_cast<std::size_t>(n)]});
-    return x * std::sqrt(std::numbers::pi_v<Extended> / 2) / std::sqrt(Extended(n));
+        return sigma * std::sqrt(Extended{kMedianVarianceTable[static_cast<std::size_t>(n)]});
+    return sigma * std::sqrt(std::numbers::pi_v<Extended> / 2) / std::sqrt(Extended(n));
 }
 
 } // namespace kivspc

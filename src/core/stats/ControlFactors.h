@@ -56,6 +56,11 @@ inline constexpr std::array<double, kMedianVarianceTableMax + 1> kMedianVariance
                                                                                       0.0807909751,
                                                                                       0.0734370277};
 
+// The subgroup sizes the factor functions answer for.
+constexpr bool FactorSizeInRange(int n) {
+    return n >= 2 && n <= kFactorMaxN;
+}
+
 // Every factor function returns 0 and sets StatErrorCode to 1 when n is below 2 (or above
 // kFactorMaxN); otherwise StatErrorCode is left as it was.
 
@@ -63,17 +68,19 @@ inline constexpr std::array<double, kMedianVarianceTableMax + 1> kMedianVariance
 Extended D2(int n);
 // Median-range factor: the table up to 30, above a fifth-degree polynomial in D2(n).
 Extended D4(int n);
-// x d3(n): the table up to 30, D3Integral above.
-Extended D3Times(int n, Extended x);
+// sigma d3(n), the standard deviation of the range: the table up to 30, D3Integral above.
+Extended D3Times(int n, Extended sigma);
 // c4 = sqrt(2 / (n - 1)) Gamma(n / 2) / Gamma((n - 1) / 2).
 Extended C4(int n);
 
-Extended SigmaFromMeanRange(int n, Extended x);
-Extended SigmaFromMedianRange(int n, Extended x);
-Extended SigmaFromMeanSD(int n, Extended x);
-// x sqrt((n - 1) / chi2(0.5, n - 1)), chi2(p, v) being the value with upper tail p.
-Extended SigmaFromMedianSD(int n, Extended x);
-// Standard error of a subgroup median of n values whose standard deviation is x.
-Extended MedianSEFactor(int n, Extended x);
+// The process sigma from a statistic of subgroups of n: its mean range / d2, median range / D4,
+// mean standard deviation / c4.
+Extended SigmaFromMeanRange(int n, Extended statistic);
+Extended SigmaFromMedianRange(int n, Extended statistic);
+Extended SigmaFromMeanSD(int n, Extended statistic);
+// statistic sqrt((n - 1) / chi2(0.5, n - 1)), chi2(p, v) being the value with upper tail p.
+Extended SigmaFromMedianSD(int n, Extended statistic);
+// Standard error of a subgroup median of n values whose standard deviation is sigma.
+Extended MedianSEFactor(int n, Extended sigma);
 
 } // namespace kivspc

@@ -3,12 +3,14 @@
 // error) and control limits out, for the ten chart kinds of the limit calculator.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kivspc {
 
-// Chart kinds, numbered as the calculator's pages.
+// Chart kinds, numbered as the calculator's pages: the page number is the chart kind.
 enum ControlChartKind : std::uint8_t {
     kChartXBar = 1,
     kChartMedian = 2,
@@ -21,6 +23,125 @@ enum ControlChartKind : std::uint8_t {
     kChartC = 9,
     kChartU = 10,
 };
+inline constexpr std::array<ControlChartKind, 10> kControlChartKinds{
+    kChartXBar, kChartMedian, kChartX, kChartR, kChartS, kChartS2, kChartP, kChartNP, kChartC, kChartU};
+
+// The kind a number stands for; nothing for a number outside 1..10.
+constexpr std::optional<ControlChartKind> ControlChartKindOf(int number) {
+    if (number < kChartXBar || number > kChartU) return std::nullopt;
+    return static_cast<ControlChartKind>(number);
+}
+
+// X-Bar, Median and X: the centerline is typed, not computed.
+constexpr bool HasCentreInput(ControlChartKind chart) {
+    switch (chart) {
+    case kChartXBar:
+    case kChartMedian:
+    case kChartX:
+        return true;
+    case kChartR:
+    case kChartS:
+    case kChartS2:
+    case kChartP:
+    case kChartNP:
+    case kChartC:
+    case kChartU:
+        return false;
+    }
+    return false;
+}
+
+// Kinds 1-6: limits from a process sigma; the others are attributes charts.
+constexpr bool IsVariablesChart(ControlChartKind chart) {
+    switch (chart) {
+    case kChartXBar:
+    case kChartMedian:
+    case kChartX:
+    case kChartR:
+    case kChartS:
+    case kChartS2:
+        return true;
+    case kChartP:
+    case kChartNP:
+    case kChartC:
+    case kChartU:
+        return false;
+    }
+    return false;
+}
+
+// The methods of each chart are the items of its list, numbered from 1 as ComputeControlLimits
+// takes them.
+
+// X-Bar and Median: where the process sigma comes from.
+enum class CentreSigmaMethod : std::uint8_t {
+    AverageRange = 1,
+    MedianRange = 2,
+    AverageStdDev = 3,
+    MedianStdDev = 4,
+    AverageVariance = 5,
+    // Of the plotted subgroup means or medians.
+    AverageMovingRangeOfCentres = 6,
+    MedianMovingRangeOfCentres = 7,
+    StdDevOfCentres = 8,
+    KnownStdDev = 9,
+};
+
+// X (individual values): n is the span of the moving range, or the number of values.
+enum class IndividualsSigmaMethod : std::uint8_t {
+    AverageMovingRange = 1,
+    MedianMovingRange = 2,
+    StdDev = 3,
+    KnownStdDev = 4,
+};
+
+// R, s and s².
+enum class DispersionSigmaMethod : std::uint8_t {
+    AverageRange = 1,
+    MedianRange = 2,
+    AverageStdDev = 3,
+    MedianStdDev = 4,
+    AverageVariance = 5,
+    KnownStdDev = 6,
+};
+
+// p, np, c and u: 1 is the normal approximation and every other number the exact binomial or
+// Poisson limits.
+enum class AttributeLimitMethod : std::uint8_t {
+    Approximate = 1,
+    Exact = 2,
+};
+
+// The method numbered `number` of a list whose last item is `last`; nothing outside the list.
+template <typename Method> constexpr std::optional<Method> MethodOfNumber(int number, Method last) {
+    if (number < 1 || number > static_cast<int>(last)) return std::nullopt;
+    return static_cast<Method>(number);
+}
+
+constexpr AttributeLimitMethod AttributeLimitMethodOf(int number) {
+    return number == static_cast<int>(AttributeLimitMethod::Approximate) ? AttributeLimitMethod::Approximate
+                                                                         : AttributeLimitMethod::Exact;
+}
+
+// Whether the limits depend on n: not for c, nor for X with a known standard deviation.
+constexpr bool LimitsUseSampleSize(ControlChartKind chart, int method) {
+    switch (chart) {
+    case kChartX:
+        return method != static_cast<int>(IndividualsSigmaMethod::KnownStdDev);
+    case kChartC:
+        return false;
+    case kChartXBar:
+    case kChartMedian:
+    case kChartR:
+    case kChartS:
+    case kChartS2:
+    case kChartP:
+    case kChartNP:
+    case kChartU:
+        return true;
+    }
+    return true;
+}
 
 // Status left in StatErrorCode (and returned) by ComputeControlLimits.
 inline constexpr std::int32_t kLimitsComputed = 0;
@@ -52,8 +173,8 @@ inline constexpr std::int32_t kLimitsNoLower = -1;
 // No upper limit: the UCL is 1 for proportions (n for np).
 inline constexpr std::int32_t kLimitsNoUpper = -2;
 
-// chart: ControlChartKind. method: the 1-based item of the chart's method list; for p, np, c
-// and u, 1 is the normal approximation and any other value the exact limits.
+// chart: a ControlChartKind. method: the number of one of the chart's methods (CentreSigmaMethod,
+// IndividualsSigmaMethod, DispersionSigmaMethod or AttributeLimitMethod).
 // centerline: input for kinds 1-3 (the grand mean X), output for the others.
 // sigma: the process standard deviation of individual values (kinds 1-6) or the standard error
 // of the plotted statistic (kinds 7-10).

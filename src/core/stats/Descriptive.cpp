@@ -51,13 +51,13 @@ constexpr int kInsertionLength = 16;
 
 void InsertionSort(double* x, int lo, int hi) {
     for (int i = lo + 1; i <= hi; ++i) {
-        const double v = x[i];
+        const double value = x[i];
         int j = i - 1;
-        while (j >= lo && v < x[j]) {
+        while (j >= lo && value < x[j]) {
             x[j + 1] = x[j];
             --j;
         }
-        x[j + 1] = v;
+        x[j + 1] = value;
     }
 }
 
@@ -130,26 +130,26 @@ void MeanAndStdDev() {
         SampleStats.Mean = 0;
         return;
     }
-    const double* x = SampleX.data();
-    const double first = x[1];
+    const double* values = SampleX.data();
+    const double first = values[1];
     Extended sum = 0;
     bool allEqual = true;
     for (int i = 1; i <= n; ++i) {
-        sum += x[i];
-        if (x[i] != first) allEqual = false;
+        sum += values[i];
+        if (values[i] != first) allEqual = false;
     }
     SampleStats.Sum = sum;
     // Equal values give their value exactly, not a sum divided back.
     SampleStats.Mean = allEqual ? static_cast<Extended>(first) : sum / n;
     if (allEqual || n < 2) return;
     const Extended mean = SampleStats.Mean;
-    Extended ss = 0;
+    Extended sumSquares = 0;
     for (int i = 1; i <= n; ++i) {
-        const Extended d = x[i] - mean;
-        ss += d * d;
+        const Extended deviation = values[i] - mean;
+        sumSquares += deviation * deviation;
     }
-    SampleStats.Variance = ss / (n - 1);
-    SampleStats.PopVariance = ss / n;
+    SampleStats.Variance = sumSquares / (n - 1);
+    SampleStats.PopVariance = sumSquares / n;
     SampleStats.StdDev = std::sqrt(SampleStats.Variance);
 }
 
@@ -164,9 +164,9 @@ void FindMinMax() {
     double lo = SampleX[1];
     double hi = lo;
     for (int i = 2; i <= n; ++i) {
-        const double v = SampleX[static_cast<std::size_t>(i)];
-        if (v < lo) lo = v;
-        if (v > hi) hi = v;
+        const double value = SampleX[static_cast<std::size_t>(i)];
+        if (value < lo) lo = value;
+        if (value > hi) hi = value;
     }
     SampleStats.Minimum = lo;
     SampleStats.Maximum = hi;
@@ -213,13 +213,13 @@ void SampleMode() {
     int longest = 1;
     int i = 1;
     while (i <= n) {
-        const double v = SampleX[static_cast<std::size_t>(i)];
+        const double value = SampleX[static_cast<std::size_t>(i)];
         int j = i + 1;
-        while (j <= n && SampleX[static_cast<std::size_t>(j)] == v)
+        while (j <= n && SampleX[static_cast<std::size_t>(j)] == value)
             ++j;
         if (j - i > longest) {
             longest = j - i;
-            SampleStats.Mode = v;
+            SampleStats.Mode = value;
         }
         i = j;
     }
@@ -241,18 +241,19 @@ void ShapeStatistics() {
         return;
     }
     const Extended mean = SampleStats.Mean;
-    Extended s3 = 0;
-    Extended s4 = 0;
+    Extended sumCubes = 0;
+    Extended sumFourths = 0;
     for (int i = 1; i <= n; ++i) {
-        const Extended d = SampleX[static_cast<std::size_t>(i)] - mean;
-        const Extended d2 = d * d;
-        s3 += d2 * d;
-        s4 += d2 * d2;
+        const Extended deviation = SampleX[static_cast<std::size_t>(i)] - mean;
+        const Extended squared = deviation * deviation;
+        sumCubes += squared * deviation;
+        sumFourths += squared * squared;
     }
     const Extended nn = n;
+    // Central moments.
     const Extended m2 = SampleStats.PopVariance;
-    const Extended m3 = s3 / nn;
-    const Extended m4 = s4 / nn;
+    const Extended m3 = sumCubes / nn;
+    const Extended m4 = sumFourths / nn;
     const Extended m2Cubed = m2 * std::sqrt(m2);
     const Extended m2Squared = m2 * m2;
     const bool flat = SampleStats.StdDev < 1e-20L;
@@ -279,9 +280,9 @@ void ShapeStatistics() {
     } else if (SampleStats.Kurtosis == NotAvailable) {
         SampleStats.KurtosisAdj = NotAvailable;
     } else {
-        const Extended d = (nn - 2) * (nn - 3);
-        SampleStats.KurtosisAdj =
-            (nn - 1) * (nn + 1) / d * (SampleStats.Kurtosis + 3) - 3 * (nn - 1) * (nn - 1) / d;
+        const Extended denominator = (nn - 2) * (nn - 3);
+        SampleStats.KurtosisAdj = (nn - 1) * (nn + 1) / denominator * (SampleStats.Kurtosis + 3) -
+                                  3 * (nn - 1) * (nn - 1) / denominator;
     }
 }
 
@@ -295,11 +296,11 @@ void MovingRangeStatistics() {
         return;
     }
     const int savedN = SampleN;
-    double* x = SampleX.data();
+    double* values = SampleX.data();
     Extended sum = 0;
     for (int i = 1; i < n; ++i) {
-        x[i] = std::fabs(static_cast<Extended>(x[i + 1]) - x[i]);
-        sum += x[i];
+        values[i] = std::fabs(static_cast<Extended>(values[i + 1]) - values[i]);
+        sum += values[i];
     }
     SampleStats.MeanMovingRange = sum / (n - 1);
     SampleStats.SigmaMR = SampleStats.MeanMovingRange / 1.12838L;
@@ -314,14 +315,15 @@ Extended SampleQuantile(Extended p) {
     StatErrorCode = 0;
     const int n = Count();
     if (n == 0) return 0;
-    const double* x = SampleX.data();
-    const double a = static_cast<double>((n + 0.4L) * p + 0.3L);
+    const double* sorted = SampleX.data();
+    // The 1-based rank at which p falls, between two values.
+    const double rank = static_cast<double>((n + 0.4L) * p + 0.3L);
     // Written so that NaN and huge proportions fall on an end value, never on an index.
-    if (!(a >= 1)) return x[1];
-    if (a >= n) return x[n];
-    const int k = static_cast<int>(a);
-    const Extended frac = static_cast<Extended>(a) - k;
-    return x[k] + frac * (static_cast<Extended>(x[k + 1]) - x[k]);
+    if (!(rank >= 1)) return sorted[1];
+    if (rank >= n) return sorted[n];
+    const int below = static_cast<int>(rank);
+    const Extended frac = static_cast<Extended>(rank) - below;
+    return sorted[below] + frac * (static_cast<Extended>(sorted[below + 1]) - sorted[below]);
 }
 
 void CountAbove(int& count, Extended x) {
@@ -344,31 +346,32 @@ void SpreadTies() {
     const int n = Count();
     if (n < 2) return;
     SortSample(1, n);
-    double* x = SampleX.data();
+    double* sorted = SampleX.data();
     // The smallest positive step between neighbours; 0 when every value is equal.
     Extended gap = 0;
     for (int i = 1; i < n; ++i) {
-        const Extended d = static_cast<Extended>(x[i + 1]) - x[i];
-        if (d > 0 && (gap == 0 || d < gap)) gap = d;
+        const Extended step = static_cast<Extended>(sorted[i + 1]) - sorted[i];
+        if (step > 0 && (gap == 0 || step < gap)) gap = step;
     }
     SampleStats.SmallestGap = static_cast<double>(gap);
     if (gap > 0) {
         int i = 1;
         while (i <= n) {
             int j = i + 1;
-            while (j <= n && x[j] == x[i])
+            while (j <= n && sorted[j] == sorted[i])
                 ++j;
-            const int k = j - i;
-            if (k >= 2) {
-                const Extended v = x[i];
-                for (int m = 1; m <= k; ++m)
-                    x[i + m - 1] = static_cast<double>(v - gap / 2 + m * gap / (k + 1));
+            const int runLength = j - i;
+            if (runLength >= 2) {
+                const Extended value = sorted[i];
+                for (int rank = 1; rank <= runLength; ++rank)
+                    sorted[i + rank - 1] =
+                        static_cast<double>(value - gap / 2 + rank * gap / (runLength + 1));
             }
             i = j;
         }
     }
-    SampleStats.Minimum = x[1];
-    SampleStats.Maximum = x[n];
+    SampleStats.Minimum = sorted[1];
+    SampleStats.Maximum = sorted[n];
     SampleStats.Range = SampleStats.Maximum - SampleStats.Minimum;
 }
 
@@ -388,8 +391,8 @@ void ComputeStatistics(char code) {
 Extended SDFromSums(Extended n, Extended sum, Extended sumSq) {
     // Fewer than two values have no spread (and would divide by zero).
     if (!(n > 1)) return 0;
-    const Extended d = (sumSq - sum * sum / n) / (n - 1);
-    return d >= 0 ? std::sqrt(d) : 0;
+    const Extended variance = (sumSq - sum * sum / n) / (n - 1);
+    return variance >= 0 ? std::sqrt(variance) : 0;
 }
 
 Extended VarianceFromSums(Extended n, Extended sum, Extended sumSq) {

@@ -3,7 +3,7 @@
 // chi-square and F tails and their inverses, binomial and Poisson probabilities and a normal
 // random generator. Everything is computed in extended precision.
 //
-// Tail mode: 1 = one-tailed (upper tail), 2 = two-tailed; any other value behaves like 1.
+// The routines take their tail mode as a number (see TailMode); any value but 2 reads as 1.
 // Failures leave a status in StatErrorCode (10 failed iteration, 99 incomplete beta outside
 // 0..1, 1 binomial coefficient out of range) and never throw. No argument makes a routine crash
 // or loop for long: a NaN argument gives NaN (or the documented failure value) and every
@@ -16,6 +16,30 @@
 #include <string>
 
 namespace kivspc {
+
+// The tail a distribution routine reports or a quantile routine reads its probability as.
+enum TailMode : int {
+    kUpperTail = 1,
+    // A probability beyond |x| on both sides; the quantiles read p up to 0.5 as such an alpha
+    // and p above 0.5 as a central coverage.
+    kTwoTailed = 2,
+};
+// The mode a routine's number stands for: 2 is two-tailed, every other number the upper tail.
+constexpr TailMode TailModeOf(int mode) {
+    return mode == kTwoTailed ? kTwoTailed : kUpperTail;
+}
+
+// The distributions whose quantiles RefineQuantile improves.
+enum QuantileKind : int {
+    kQuantileNormal = 1,
+    kQuantileStudentT = 2,
+    kQuantileChiSquare = 3,
+};
+// The kind a number stands for: 2 and 3 as named, every other number the normal.
+constexpr QuantileKind QuantileKindOf(int kind) {
+    return kind == kQuantileStudentT || kind == kQuantileChiSquare ? static_cast<QuantileKind>(kind)
+                                                                   : kQuantileNormal;
+}
 
 // Sets StatErrorCode to 10 and shows the warning "Error in Statistical Routine " + routine.
 void StatError(const std::string& routine);
@@ -50,8 +74,8 @@ Extended PowerOfTen(int k);
 
 Extended ApplyTailMode(int mode, Extended p);
 void UpperTailOf(Extended& p, int mode);
-// Bracketed Newton steps until the mode-1 tail of the kind at x is target (within 1e-10, or a
-// bracket narrower than 1e-10, or 1000 passes). kind: 1 normal, 2 Student t, 3 chi-square.
+// Bracketed Newton steps until the upper tail of the kind (a QuantileKind) at x is target
+// (within 1e-10, or a bracket narrower than 1e-10, or 1000 passes).
 void RefineQuantile(Extended& x, int kind, Extended df, Extended target);
 
 // Polynomial approximation of the normal tail (absolute error below 7.5e-8): the fast path.

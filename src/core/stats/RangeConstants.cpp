@@ -42,20 +42,22 @@ Extended PowerN(Extended base, unsigned n) {
 void BuildNormalTable() {
     NormalTable[0] = 0.5;
     for (int i = 1; i < kNormalTableSize; ++i)
-        NormalTable[i] = static_cast<double>(NormalProbSeries(1, 0.01L * i));
+        NormalTable[i] = static_cast<double>(NormalProbSeries(kUpperTail, 0.01L * i));
     NormalTableBuilt = true;
 }
 
 // Phi(x) = P(Z <= x), read from the table at the nearest multiple of 0.01.
 Extended TablePhi(Extended x) {
-    long i = std::lround(std::fabs(x) / kGridStep);
-    if (i >= kNormalTableSize) i = kNormalTableSize - 1;
-    const Extended upper = NormalTable[static_cast<std::size_t>(i)];
+    long entry = std::lround(std::fabs(x) / kGridStep);
+    if (entry >= kNormalTableSize) entry = kNormalTableSize - 1;
+    const Extended upper = NormalTable[static_cast<std::size_t>(entry)];
     return x >= 0 ? 1 - upper : upper;
 }
 
 } // namespace
 
+// source: the mean range E(R) = integral of 1 - Phi(z)^n - (1 - Phi(z))^n over all z (Tippett,
+// 1925), folded onto z >= 0 by symmetry, by the trapezoidal rule.
 Extended D2Integral(int n) {
     if (n < 2) return 0;
     if (n == RangeIntegralCache.D2N) return RangeIntegralCache.D2Value;
@@ -65,8 +67,8 @@ Extended D2Integral(int n) {
     Extended area = 0;
     int steps = 0;
     do {
-        const Extended q = NormalProbSeries(1, z);
-        const Extended value = 1 - Power(q, n) - Power(1 - q, n);
+        const Extended upper = NormalProbSeries(kUpperTail, z);
+        const Extended value = 1 - Power(upper, n) - Power(1 - upper, n);
         area = (previous + value) * kD2Step / 2;
         sum += area;
         z += kD2Step;
@@ -78,42 +80,42 @@ Extended D2Integral(int n) {
     return d2;
 }
 
+// source: E(R^2) = 2 times the double integral over g < x of 1 - Phi(x)^n - (1 - Phi(g))^n +
+// (Phi(x) - Phi(g))^n (Hartley, 1942), by the trapezoidal rule in both directions.
 Extended D3Integral(int n) {
     if (n < 2) return 0;
     if (n == RangeIntegralCache.D3N) return RangeIntegralCache.D3Value;
     if (!NormalTableBuilt) BuildNormalTable();
-    const auto un = static_cast<unsigned>(n);
+    const auto power = static_cast<unsigned>(n);
 
     // The grid points -6 + 0.01 m, accumulated step by step as the integration walks them;
     // the inner integral walks the same points, so both meet exactly at g = x.
     std::vector<Extended> phi; // phi[m] = Phi(grid point m), phi[0] = Phi(-6)
     phi.reserve(1210);
-    Extended c = -kGridEdge;
-    phi.push_back(TablePhi(c));
-    while (c < kGridEdge) {
-        c += kGridStep;
-        phi.push_back(TablePhi(c));
+    Extended gridPoint = -kGridEdge;
+    phi.push_back(TablePhi(gridPoint));
+    while (gridPoint < kGridEdge) {
+        gridPoint += kGridStep;
+        phi.push_back(TablePhi(gridPoint));
     }
     const std::size_t points = phi.size();
 
     // (1 - Phi(g))^n depends on g only.
     std::vector<Extended> upperPower(points);
     for (std::size_t j = 0; j < points; ++j)
-        upperPower[j] = PowerN(1 - phi[j], un);
+        upperPower[j] = PowerN(1 - phi[j], power);
 
-    // Outer integral over x of the inner integral over g < x of
-    // 1 - Phi(x)^n - (1 - Phi(g))^n + (Phi(x) - Phi(g))^n.
     Extended outer = 0;
     Extended previousInner = 0;
     for (std::size_t m = 1; m < points; ++m) {
-        const Extended a = phi[m];
-        const Extended oneMinusAn = 1 - PowerN(a, un);
+        const Extended phiX = phi[m];
+        const Extended oneMinusPhiXn = 1 - PowerN(phiX, power);
         Extended inner = 0;
-        Extended f = oneMinusAn - upperPower[0] + PowerN(a - phi[0], un);
+        Extended previousValue = oneMinusPhiXn - upperPower[0] + PowerN(phiX - phi[0], power);
         for (std::size_t j = 1; j <= m; ++j) {
-            const Extended l = oneMinusAn - upperPower[j] + PowerN(a - phi[j], un);
-            inner += (f + l) * kGridStep / 2;
-            f = l;
+            const Extended value = oneMinusPhiXn - upperPower[j] + PowerN(phiX - phi[j], power);
+            inner += (previousValue + value) * kGridStep / 2;
+            previousValue = value;
         }
         outer += (previousInner + inner) * kGridStep / 2;
         previousInner = inner;

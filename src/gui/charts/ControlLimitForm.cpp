@@ -111,14 +111,46 @@ protected:
     }
 };
 
-QString StatisticLabel(int page) {
+QString StatisticLabel(ControlChartKind page) {
     switch (page) {
-    case 7: return "&p:";
-    case 8: return "&np:";
-    case 9: return "&c:";
-    case 10: return "&u:";
-    default: return "&Statistic:";
+    case kChartXBar:
+    case kChartMedian:
+    case kChartX:
+    case kChartR:
+    case kChartS:
+    case kChartS2:
+        return "&Statistic:";
+    case kChartP:
+        return "&p:";
+    case kChartNP:
+        return "&np:";
+    case kChartC:
+        return "&c:";
+    case kChartU:
+        return "&u:";
     }
+    return "&Statistic:";
+}
+
+// Over the centre's X: two bars on a grand mean, a tilde on a centre of medians, a bar on a mean.
+TDecoratedLabel::Mark CentreMark(ControlChartKind page) {
+    switch (page) {
+    case kChartXBar:
+        return TDecoratedLabel::Mark::DoubleBar;
+    case kChartMedian:
+        return TDecoratedLabel::Mark::Tilde;
+    case kChartX:
+        return TDecoratedLabel::Mark::Bar;
+    case kChartR:
+    case kChartS:
+    case kChartS2:
+    case kChartP:
+    case kChartNP:
+    case kChartC:
+    case kChartU:
+        return TDecoratedLabel::Mark::None;
+    }
+    return TDecoratedLabel::Mark::None;
 }
 
 } // namespace
@@ -130,7 +162,7 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(main
     auto* central = new QWidget(this);
     pageControl_ = new QTabWidget(central);
     pageControl_->setObjectName("PageControl_cc");
-    for (int page = 1; page <= kCalculatorPages; ++page)
+    for (ControlChartKind page : kControlChartKinds)
         pageControl_->addTab(BuildPage(page), ToQt(ControlLimitPageCaption(page)));
 
     action_ = new QPushButton("&Action", central);
@@ -188,33 +220,34 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(main
     PageChanged();
 }
 
-QWidget* TControl_Limit_Form::BuildPage(int page) {
+QWidget* TControl_Limit_Form::BuildPage(ControlChartKind page) {
     auto* sheet = new QWidget;
-    sheet->setObjectName(QString("TabSheet%1").arg(page));
-    Page& p = pages_[static_cast<std::size_t>(page - 1)];
+    sheet->setObjectName(QString("TabSheet%1").arg(static_cast<int>(page)));
+    Page& p = PageOf(page);
     auto* form = new QGridLayout;
     int row = 0;
-    if (page <= 3) {
-        const auto mark = page == 1 ? TDecoratedLabel::Mark::DoubleBar
-                          : page == 2 ? TDecoratedLabel::Mark::Tilde
-                                      : TDecoratedLabel::Mark::Bar;
-        auto* label = new TDecoratedLabel("&X:", mark, sheet);
+    if (HasCentreInput(page)) {
+        auto* label = new TDecoratedLabel("&X:", CentreMark(page), sheet);
         p.centre = MakeEdit(sheet, page, 1, "0", KeyFilterKind::SignedReal);
         label->setBuddy(p.centre);
         form->addWidget(label, row, 0);
         form->addWidget(p.centre, row++, 1);
     }
     {
-        auto* label = new TDecoratedLabel(StatisticLabel(page), page >= 7 ? TDecoratedLabel::Mark::Bar
-                                                                          : TDecoratedLabel::Mark::None, sheet);
-        p.statistic = MakeEdit(sheet, page, 2, "0", page == 7 ? KeyFilterKind::Proportion : KeyFilterKind::UnsignedReal);
+        // The attributes charts' statistics are averages: p-bar, np-bar, c-bar, u-bar.
+        const auto mark = IsVariablesChart(page) ? TDecoratedLabel::Mark::None : TDecoratedLabel::Mark::Bar;
+        auto* label = new TDecoratedLabel(StatisticLabel(page), mark, sheet);
+        p.statistic = MakeEdit(sheet, page, 2, "0",
+                               page == kChartP ? KeyFilterKind::Proportion : KeyFilterKind::UnsignedReal);
         label->setBuddy(p.statistic);
         form->addWidget(label, row, 0);
         form->addWidget(p.statistic, row++, 1);
     }
-    if (page != 9) {
-        p.nLabel = new QLabel(page == 3 ? "&n (range):" : "&n:", sheet);
-        p.n = MakeEdit(sheet, page, 3, "0", page == 10 ? KeyFilterKind::UnsignedReal : KeyFilterKind::Integer);
+    // A c chart counts in one unit: no n.
+    if (page != kChartC) {
+        p.nLabel = new QLabel(page == kChartX ? "&n (range):" : "&n:", sheet);
+        p.n = MakeEdit(sheet, page, 3, "0",
+                       page == kChartU ? KeyFilterKind::UnsignedReal : KeyFilterKind::Integer);
         p.nLabel->setBuddy(p.n);
         form->addWidget(p.nLabel, row, 0);
         form->addWidget(p.n, row++, 1);
@@ -227,7 +260,7 @@ QWidget* TControl_Limit_Form::BuildPage(int page) {
         form->addWidget(p.k, row++, 1);
     }
     p.group = new QGroupBox(ToQt(ControlLimitMethodCaption(page)), sheet);
-    p.group->setObjectName(QString("RadioGroup%1").arg(page));
+    p.group->setObjectName(QString("RadioGroup%1").arg(static_cast<int>(page)));
     p.methods = new QButtonGroup(p.group);
     auto* radios = new QVBoxLayout(p.group);
     radios->setSpacing(2);
@@ -238,10 +271,10 @@ QWidget* TControl_Limit_Form::BuildPage(int page) {
         radios->addWidget(radio);
     }
     p.methods->button(0)->setChecked(true);
-    if (page == 3) connect(p.methods, &QButtonGroup::idClicked, this, [this] { RadioGroup3Click(); });
+    if (page == kChartX) connect(p.methods, &QButtonGroup::idClicked, this, [this] { RadioGroup3Click(); });
 
     p.pane = new TOutputRichEdit(sheet);
-    p.pane->setObjectName(QString("RichEdit%1").arg(page));
+    p.pane->setObjectName(QString("RichEdit%1").arg(static_cast<int>(page)));
     p.pane->setAccessibleName("Results");
 
     auto* left = new QVBoxLayout;
@@ -310,7 +343,9 @@ void TControl_Limit_Form::BuildToolBar() {
     add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
 }
 
-int TControl_Limit_Form::CurrentPage() const { return pageControl_->currentIndex() + 1; }
+ControlChartKind TControl_Limit_Form::CurrentPage() const {
+    return kControlChartKinds[static_cast<std::size_t>(pageControl_->currentIndex())];
+}
 
 bool TControl_Limit_Form::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) PageChanged();
@@ -320,17 +355,19 @@ bool TControl_Limit_Form::event(QEvent* e) {
 void TControl_Limit_Form::PageChanged() { SetOutputDocument(&Pane(CurrentPage())->Document()); }
 
 void TControl_Limit_Form::RadioGroup3Click() {
-    Page& p = pages_[2];
+    Page& p = PageOf(kChartX);
     const int method = p.methods->checkedId() + 1;
-    const bool known = method == 4;
-    p.nLabel->setVisible(!known);
-    p.n->setVisible(!known);
-    if (method == 3) p.nLabel->setText("&k (values):");
-    else if (!known) p.nLabel->setText("&n (range):");
+    const bool usesN = LimitsUseSampleSize(kChartX, method);
+    p.nLabel->setVisible(usesN);
+    p.n->setVisible(usesN);
+    if (method == static_cast<int>(IndividualsSigmaMethod::StdDev))
+        p.nLabel->setText("&k (values):");
+    else if (usesN)
+        p.nLabel->setText("&n (range):");
 }
 
-TControlLimitInput TControl_Limit_Form::ReadInput(int page) const {
-    const Page& p = pages_[static_cast<std::size_t>(page - 1)];
+TControlLimitInput TControl_Limit_Form::ReadInput(ControlChartKind page) const {
+    const Page& p = PageOf(page);
     TControlLimitInput input;
     input.Page = page;
     input.Method = p.methods->checkedId() + 1;
@@ -347,8 +384,8 @@ TControlLimitInput TControl_Limit_Form::ReadInput(int page) const {
     return input;
 }
 
-void TControl_Limit_Form::WriteReport(int page, const TControlLimitInput& input) {
-    Page& p = pages_[static_cast<std::size_t>(page - 1)];
+void TControl_Limit_Form::WriteReport(ControlChartKind page, const TControlLimitInput& input) {
+    Page& p = PageOf(page);
     SetOutputDocument(&p.pane->Document());
     WriteControlLimitReport(input);
     p.pane->Render();
@@ -356,8 +393,8 @@ void TControl_Limit_Form::WriteReport(int page, const TControlLimitInput& input)
 }
 
 void TControl_Limit_Form::Button_ActionClick() {
-    const int page = CurrentPage();
-    Page& p = pages_[static_cast<std::size_t>(page - 1)];
+    const ControlChartKind page = CurrentPage();
+    Page& p = PageOf(page);
     const TControlLimitInput input = ReadInput(page);
     // The core has checked and said why; the offending edit takes the focus.
     switch (CheckControlLimitInput(input)) {
@@ -382,8 +419,8 @@ void TControl_Limit_Form::RepeatActionFor(const QString& decimalsText) {
     decimalsRunFor_ = decimalsText;
     // The decimals only restate a report: a page without one stays empty, and inputs that the
     // action would refuse are left for the next action to point out, not a box at every step.
-    const int page = CurrentPage();
-    if (!pages_[static_cast<std::size_t>(page - 1)].reported) return;
+    const ControlChartKind page = CurrentPage();
+    if (!PageOf(page).reported) return;
     const TControlLimitInput input = ReadInput(page);
     std::string problem;
     if (FindControlLimitInputError(input, problem) == ControlLimitInputError::None) WriteReport(page, input);

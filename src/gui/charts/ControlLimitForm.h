@@ -42,7 +42,8 @@ class TControl_Limit_Form : public QMainWindow {
 public:
     explicit TControl_Limit_Form(QWidget* mainWindow);
 
-    int CurrentPage() const;
+    // The page of the chart kind of the same number.
+    ControlChartKind CurrentPage() const;
     TOutputRichEdit* Pane(int page) const { return pages_[static_cast<std::size_t>(page - 1)].pane; }
     double TextScale() const { return scale_; }
 
@@ -65,7 +66,9 @@ private:
         bool reported = false; // the pane holds the report of an action
     };
 
-    QWidget* BuildPage(int page);
+    Page& PageOf(ControlChartKind page) { return pages_[static_cast<std::size_t>(page - 1)]; }
+    const Page& PageOf(ControlChartKind page) const { return pages_[static_cast<std::size_t>(page - 1)]; }
+    QWidget* BuildPage(ControlChartKind page);
     void BuildMenus();
     void BuildToolBar();
     void PageChanged();
@@ -73,8 +76,8 @@ private:
     void ReturnToMainForm();
     void SaveAs1Click();
     void Print1Click();
-    TControlLimitInput ReadInput(int page) const;
-    void WriteReport(int page, const TControlLimitInput& input);
+    TControlLimitInput ReadInput(ControlChartKind page) const;
+    void WriteReport(ControlChartKind page, const TControlLimitInput& input);
     void RepeatActionFor(const QString& decimalsText);
 
     QWidget* mainWindow_;

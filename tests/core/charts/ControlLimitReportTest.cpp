@@ -243,7 +243,7 @@ protected:
         input.KText = c.k;
         input.Decimals = c.decimals;
 
-        const std::vector<std::string> items = ControlLimitMethodItems(page);
+        const std::vector<std::string> items = ControlLimitMethodItems(static_cast<ControlChartKind>(page));
         std::string text = std::string(kCaseHeading) + "method " + std::to_string(c.method) + " (" +
                            items.at(c.method - 1) + ")";
         if (page <= 3) text += ", X \"" + std::string(c.centre) + "\"";
@@ -269,7 +269,7 @@ protected:
 TEST_F(ControlLimitReportTest, EveryPageMatchesItsGoldenFile) {
     for (const PageReports& page : kPages) {
         SCOPED_TRACE(page.golden);
-        std::string text = "Reports of the control limit calculator's " + ControlLimitPageCaption(page.page) +
+        std::string text = "Reports of the control limit calculator's " + ControlLimitPageCaption(static_cast<ControlChartKind>(page.page)) +
                            " page; each follows the inputs it was written from.\n";
         for (const ReportCase& c : page.cases)
             text += "\n" + ReportOf(page.page, c);

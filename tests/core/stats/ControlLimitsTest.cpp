@@ -340,6 +340,17 @@ TEST_F(ControlLimits, Statuses) {
         // Beyond the 16-bit subgroup sizes of the factors, or beyond an int.
         {kChartR, 1, 0, 70000, 3, 2, kLimitsOutOfRange},
         {kChartXBar, 9, 10, 70000, 3, 2, 0},
+        // Only the factors read at n refuse it: in the sigma estimate or in the limits.
+        {kChartX, 1, 0, 70000, 3, 2, kLimitsOutOfRange},
+        {kChartX, 4, 0, 70000, 3, 2, 0},
+        {kChartXBar, 6, 10, 70000, 3, 2, 0}, // moving range of two means, times sqrt(n)
+        {kChartMedian, 6, 10, 70000, 3, 2, kLimitsOutOfRange},
+        {kChartMedian, 9, 10, 70000, 3, 2, kLimitsOutOfRange},
+        {kChartR, 6, 0, 70000, 3, 2, kLimitsOutOfRange},
+        {kChartS, 5, 0, 70000, 3, 2, kLimitsOutOfRange},
+        {kChartS2, 4, 0, 70000, 3, 2, kLimitsOutOfRange},
+        {kChartS2, 5, 0, 70000, 3, 2, 0},
+        {kChartS2, 6, 0, 70000, 3, 2, 0},
         {kChartXBar, 9, 10, 1e10, 3, 2, kLimitsOutOfRange},
         {kChartS2, 6, 0, 1e10, 3, 2, kLimitsOutOfRange},
         // p-bar of 1 or more; on the np chart, np-bar of n or more.
