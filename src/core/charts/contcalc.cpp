@@ -74,7 +74,11 @@ double SampleSizeOf(const TControlLimitInput& input) {
     return input.Page == kChartC ? 1.0 : NumberOf(input.NText);
 }
 
-int FontSize(double points, double scale) { return static_cast<int>(std::nearbyint(points * scale)); }
+// Window scaling gives scales of about 0.25 to 4; anything else is held to a font one could print.
+int FontSize(double points, double scale) {
+    const double size = points * scale;
+    return static_cast<int>(std::nearbyint(std::isfinite(size) ? std::clamp(size, 1.0, 400.0) : points));
+}
 
 } // namespace
 

@@ -635,6 +635,8 @@ Extended ChiSqProb(int mode, Extended x, Extended df) {
     } else {
         upper = ChiSquareTailExact(x, static_cast<int>(df));
     }
+    // The series may round a hair past 0 or 1; a probability stays inside them.
+    upper = std::clamp(upper, Extended{0}, Extended{1});
     if (TailModeOf(mode) == kTwoTailed && upper > 0.5L) upper = 1 - upper;
     return ApplyTailMode(mode, upper);
 }

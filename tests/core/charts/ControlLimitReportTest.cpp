@@ -9,6 +9,7 @@
 #include "stats/CC_calc.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -299,5 +300,17 @@ TEST_F(ControlLimitReportTest, FontsFollowTheTextScale) {
             EXPECT_FALSE(body.Bold || body.Underline) << i;
             EXPECT_EQ(body.Size, std::nearbyint(8 * scale)) << i;
         }
+    }
+    // A scale no window gives still yields a printable font instead of an integer overflow.
+    for (double scale : {1e300, std::numeric_limits<double>::infinity(), 0.0}) {
+        SCOPED_TRACE(scale);
+        TControlLimitInput input;
+        input.StatisticText = "2.326";
+        input.NText = "5";
+        input.TextScale = scale;
+        WriteControlLimitReport(input);
+        const int size = doc.Line(0).FirstFont().Size;
+        EXPECT_GE(size, 1);
+        EXPECT_LE(size, 400);
     }
 }
