@@ -322,7 +322,7 @@ bool SplitHeaderLine(std::string_view line, std::vector<std::string>& fields) {
 void SplitDataLine(std::string_view line, std::vector<std::string_view>& fields) {
     fields.clear();
     char delimiter = 0;
-    if (std::memchr(line.data(), '\t', line.size()))
+    if (line.find('\t') != std::string_view::npos)
         delimiter = '\t';
     else if (line.find(',') != std::string_view::npos) delimiter = ',';
     if (delimiter) {

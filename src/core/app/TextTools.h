@@ -58,6 +58,11 @@ long long FirstInteger(std::string_view text);
 // an empty line is one empty field with it and none without. The views point into line.
 template <typename Field>
 void ForEachField(std::string_view line, char delimiter, bool keepTrailingEmpty, Field&& field) {
+    if (line.empty()) {
+        // memchr must not see the null pointer an empty view may hold.
+        if (keepTrailingEmpty) field(std::string_view());
+        return;
+    }
     const char* start = line.data();
     const char* end = start + line.size();
     while (true) {
