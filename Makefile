@@ -3,13 +3,15 @@
 
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
+BUILD_CLANG ?= build-clang
 BUILD_FUZZ ?= build-fuzz
 # Seconds of fuzzing per target.
 FUZZ_SECONDS ?= 20
 JOBS       ?= $(shell nproc)
 EXAMPLE    ?= examples/bearing-diameters.kivs
 
-.PHONY: all deps build build-asan build-fuzz run test test-core test-asan test-gui bench fuzz format clean
+.PHONY: all deps build build-asan build-clang build-fuzz run test check-format test-core test-asan test-clang \
+        test-gui bench fuzz format clean
 
 all: build
 
@@ -29,6 +31,14 @@ $(BUILD_ASAN)/build.ninja:
 build-asan: deps $(BUILD_ASAN)/build.ninja
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 
+# The core tests built by clang as well: a second compiler finds what the first lets pass.
+$(BUILD_CLANG)/build.ninja:
+	cmake -S . -B $(BUILD_CLANG) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	    -DKIVSPC_WERROR=ON -DKIVSPC_GUI=OFF -DKIVSPC_BENCH=OFF
+
+build-clang: deps $(BUILD_CLANG)/build.ninja
+	cmake --build $(BUILD_CLANG) -j $(JOBS)
+
 $(BUILD_FUZZ)/build.ninja:
 	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	    -DKIVSPC_FUZZ=ON -DKIVSPC_GUI=OFF -DKIVSPC_TESTS=OFF -DKIVSPC_BENCH=OFF
@@ -46,10 +56,17 @@ test-asan: build-asan
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(BUILD_ASAN) -L core --output-on-failure -j $(JOBS)
 
+test-clang: build-clang
+	ctest --test-dir $(BUILD_CLANG) -L core --output-on-failure -j $(JOBS)
+
+# Fails with the list of files that clang-format would change (`make format` fixes them).
+check-format: deps
+	@scripts/check-format
+
 test-gui: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) -L gui --output-on-failure
 
-test: test-core test-asan test-gui
+test: check-format test-core test-asan test-clang test-gui
 
 fuzz: build-fuzz
 	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run $(BUILD_FUZZ)
@@ -58,7 +75,8 @@ bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 format:
-	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' \
+	    'fuzz/*.cpp' 'fuzz/*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_CLANG) $(BUILD_FUZZ)

@@ -39,9 +39,10 @@ void BM_RebuildValues(benchmark::State& state) {
     }
     const double cells = static_cast<double>(rows) * cols;
     std::size_t cacheBytes = 0;
-    for (int c = 1; c <= cols; ++c) cacheBytes += kivspc::Values[static_cast<std::size_t>(c)].capacity() * sizeof(double);
-    state.counters["ns_per_cell"] =
-        benchmark::Counter(cells, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    for (int c = 1; c <= cols; ++c)
+        cacheBytes += kivspc::Values[static_cast<std::size_t>(c)].capacity() * sizeof(double);
+    state.counters["ns_per_cell"] = benchmark::Counter(cells, benchmark::Counter::kIsIterationInvariantRate |
+                                                                  benchmark::Counter::kInvert);
     state.counters["bytes_per_cell"] =
         static_cast<double>(kivspc::DataTable().MemoryBytes() + cacheBytes) / cells;
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * cells));

@@ -41,7 +41,8 @@ void FillTable() {
 void BM_ExtractGroupFiltered(benchmark::State& state) {
     FillTable();
     kivspc::ApplyMissingRules(kivspc::kMissGreater, "25.05", kivspc::kMissNone, "");
-    kivspc::ApplyProcessIf({1, "Machine", kivspc::kRelNotEqual, "3"}, {4, "Batch", kivspc::kRelLess, "90"}, false);
+    kivspc::ApplyProcessIf({1, "Machine", kivspc::kRelNotEqual, "3"}, {4, "Batch", kivspc::kRelLess, "90"},
+                           false);
     kivspc::DataList.Selected[3] = 1;
     kivspc::TRunInfo ri;
     ri.RunType = 1;
@@ -63,7 +64,8 @@ void BM_PrepareGroupsTwoColumns(benchmark::State& state) {
     ri.GroupColumnCount = 2;
     ri.GroupColumns[1] = 1;
     ri.GroupColumns[2] = 2;
-    for (auto _ : state) benchmark::DoNotOptimize(kivspc::PrepareGroups(ri));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kivspc::PrepareGroups(ri));
 }
 BENCHMARK(BM_PrepareGroupsTwoColumns)->Unit(benchmark::kMillisecond);
 

@@ -9,9 +9,7 @@
 namespace {
 
 // Sizes 31..1030 in turn.
-int NextSize(int& i) {
-    return 31 + (i++ % 1000);
-}
+int NextSize(int& i) { return 31 + (i++ % 1000); }
 
 void BM_D3IntegralNewSize(benchmark::State& state) {
     kivspc::ResetRangeConstants();

@@ -25,12 +25,14 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &usage);
     const double loadSeconds = std::chrono::duration<double>(t1 - t0).count();
     std::cout << "rows " << kivspc::DataTable().RowCount() << " columns " << kivspc::DataTable().ColumnCount()
-              << "\nload_seconds " << kivspc::FormatFixed(3, loadSeconds) << "\npeak_kib " << usage.ru_maxrss << "\n";
+              << "\nload_seconds " << kivspc::FormatFixed(3, loadSeconds) << "\npeak_kib " << usage.ru_maxrss
+              << "\n";
     if (argc > 2) {
         auto t2 = Clock::now();
         if (!kivspc::WriteDataFile(argv[2], true, false, true)) return 1;
         auto t3 = Clock::now();
-        std::cout << "write_seconds " << kivspc::FormatFixed(3, std::chrono::duration<double>(t3 - t2).count()) << "\n";
+        std::cout << "write_seconds "
+                  << kivspc::FormatFixed(3, std::chrono::duration<double>(t3 - t2).count()) << "\n";
     }
     return 0;
 }

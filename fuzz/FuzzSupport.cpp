@@ -164,18 +164,12 @@ int AnyColumn(FuzzInput& in) {
     const std::uint8_t b = in.Byte();
     if (b < 200) return b % (columns + 5) - 1; // -1 .. C + 3
     switch (b % 6) {
-    case 0:
-        return kMaxColumns;
-    case 1:
-        return kMaxColumns + 1;
-    case 2:
-        return 32767;
-    case 3:
-        return -32768;
-    case 4:
-        return std::numeric_limits<int>::max();
-    default:
-        return std::numeric_limits<int>::min();
+    case 0: return kMaxColumns;
+    case 1: return kMaxColumns + 1;
+    case 2: return 32767;
+    case 3: return -32768;
+    case 4: return std::numeric_limits<int>::max();
+    default: return std::numeric_limits<int>::min();
     }
 }
 

@@ -26,9 +26,7 @@ constexpr Target kTargets[] = {
 
 } // namespace
 
-std::span<const Target> AllTargets() {
-    return kTargets;
-}
+std::span<const Target> AllTargets() { return kTargets; }
 
 const Target* FindTarget(std::string_view name) {
     for (const Target& t : kTargets)

@@ -27,57 +27,23 @@ void Call(FuzzInput& in) {
     Extended result = 0;
     Extended gln = 0;
     switch (routine % 30) {
-    case 0:
-        CheckProbability(NormalProb(mode, a), "NormalProb is a probability");
-        break;
-    case 1:
-        CheckProbability(NormalProbSeries(mode, a), "NormalProbSeries is a probability");
-        break;
-    case 2:
-        InvNormal(mode, a);
-        break;
-    case 3:
-        CheckProbability(TProb(mode, a, b), "TProb is a probability");
-        break;
-    case 4:
-        InvT(mode, a, b);
-        break;
-    case 5:
-        CheckProbability(ChiSqProb(mode, a, b), "ChiSqProb is a probability");
-        break;
-    case 6:
-        InvChiSq(mode, a, b);
-        break;
-    case 7:
-        CheckProbability(FProb(mode, a, b, c), "FProb is a probability");
-        break;
-    case 8:
-        CheckProbability(GAMMP(a, b), "GAMMP is a probability");
-        break;
-    case 9:
-        GSER(a, b, result, gln);
-        break;
-    case 10:
-        GCF(a, b, result, gln);
-        break;
-    case 11:
-        BETACF(a, b, c);
-        break;
-    case 12:
-        CheckProbability(IncompleteBeta(a, b, c), "IncompleteBeta is held inside 0..1");
-        break;
-    case 13:
-        LnGamma(a);
-        break;
-    case 14:
-        LnFactorial(a);
-        break;
-    case 15:
-        Power(a, b);
-        break;
-    case 16:
-        PowerOfTen(in.AnyInt());
-        break;
+    case 0: CheckProbability(NormalProb(mode, a), "NormalProb is a probability"); break;
+    case 1: CheckProbability(NormalProbSeries(mode, a), "NormalProbSeries is a probability"); break;
+    case 2: InvNormal(mode, a); break;
+    case 3: CheckProbability(TProb(mode, a, b), "TProb is a probability"); break;
+    case 4: InvT(mode, a, b); break;
+    case 5: CheckProbability(ChiSqProb(mode, a, b), "ChiSqProb is a probability"); break;
+    case 6: InvChiSq(mode, a, b); break;
+    case 7: CheckProbability(FProb(mode, a, b, c), "FProb is a probability"); break;
+    case 8: CheckProbability(GAMMP(a, b), "GAMMP is a probability"); break;
+    case 9: GSER(a, b, result, gln); break;
+    case 10: GCF(a, b, result, gln); break;
+    case 11: BETACF(a, b, c); break;
+    case 12: CheckProbability(IncompleteBeta(a, b, c), "IncompleteBeta is held inside 0..1"); break;
+    case 13: LnGamma(a); break;
+    case 14: LnFactorial(a); break;
+    case 15: Power(a, b); break;
+    case 16: PowerOfTen(in.AnyInt()); break;
     case 17: {
         const int k = in.AnyInt();
         const Extended p = BinomialProbability(k, in.AnyInt(), a);
@@ -89,40 +55,24 @@ void Call(FuzzInput& in) {
         CheckProbability(BinomialUpperTail(k, in.AnyInt(), a), "BinomialUpperTail is a probability");
         break;
     }
-    case 19:
-        CheckProbability(PoissonProbability(a, b), "PoissonProbability is a probability");
-        break;
-    case 20:
-        CheckProbability(PoissonUpperTail(a, b), "PoissonUpperTail is a probability");
-        break;
+    case 19: CheckProbability(PoissonProbability(a, b), "PoissonProbability is a probability"); break;
+    case 20: CheckProbability(PoissonUpperTail(a, b), "PoissonUpperTail is a probability"); break;
     case 21: {
         Extended x = a;
         RefineQuantile(x, static_cast<int>(in.IntIn(0, 4)), b, c);
         break;
     }
-    case 22:
-        Sinh(a);
-        break;
-    case 23:
-        ArcSinh(a);
-        break;
-    case 24:
-        ArcCosh(a);
-        break;
-    case 25:
-        Log10(a);
-        break;
-    case 26:
-        ApplyTailMode(mode, a);
-        break;
+    case 22: Sinh(a); break;
+    case 23: ArcSinh(a); break;
+    case 24: ArcCosh(a); break;
+    case 25: Log10(a); break;
+    case 26: ApplyTailMode(mode, a); break;
     case 27: {
         Extended p = a;
         UpperTailOf(p, mode);
         break;
     }
-    case 28:
-        NormalRandom(a, b);
-        break;
+    case 28: NormalRandom(a, b); break;
     default:
         Sign(a);
         RealMin(a, b);

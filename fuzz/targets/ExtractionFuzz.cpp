@@ -53,18 +53,10 @@ void EditTable(FuzzInput& in) {
         table.SetCell(column, row, CellText(in));
         if (tell) DataList.MarkRowChanged(row);
         break;
-    case 1:
-        table.DeleteColumns(column, count);
-        break;
-    case 2:
-        table.InsertColumns(column, count);
-        break;
-    case 3:
-        table.SetRowCount(row + count);
-        break;
-    default:
-        table.DeleteRows(row, count);
-        break;
+    case 1: table.DeleteColumns(column, count); break;
+    case 2: table.InsertColumns(column, count); break;
+    case 3: table.SetRowCount(row + count); break;
+    default: table.DeleteRows(row, count); break;
     }
     if (tell) DataList.MarkAllRowsChanged();
 }
@@ -77,22 +69,14 @@ void Step(FuzzInput& in, TRunInfo& ri) {
               "PrepareGroups sets the range it returns");
         break;
     }
-    case 1:
-        CountGroups(ri);
-        break;
+    case 1: CountGroups(ri); break;
     case 2:
         ListGroups(ri);
         Check(GroupLabels.size() == GroupKeys.size(), "one key per group label");
         break;
-    case 3:
-        ExtractGroup(in.AnyInt(), ri);
-        break;
-    case 4:
-        ExtractAll(ri);
-        break;
-    case 5:
-        ExtractRowStatistic(static_cast<int>(in.IntIn(-1, 4)), ri);
-        break;
+    case 3: ExtractGroup(in.AnyInt(), ri); break;
+    case 4: ExtractAll(ri); break;
+    case 5: ExtractRowStatistic(static_cast<int>(in.IntIn(-1, 4)), ri); break;
     case 6:
         RewindGroups(ri);
         for (int n = 0; n < 200 && NextGroup(ri); ++n)
@@ -110,12 +94,8 @@ void Step(FuzzInput& in, TRunInfo& ri) {
         SetGroupLabels(ri);
         GroupLabel(in.AnyInt(), ri);
         break;
-    case 9:
-        PickGroupRange(in, ri);
-        break;
-    case 10:
-        EditTable(in);
-        break;
+    case 9: PickGroupRange(in, ri); break;
+    case 10: EditTable(in); break;
     case 11: {
         const auto i = static_cast<std::size_t>(in.IntIn(0, 4));
         ri.GroupColumns[i] = static_cast<std::int16_t>(AnyColumn(in));
@@ -128,9 +108,7 @@ void Step(FuzzInput& in, TRunInfo& ri) {
         if (col < Values.size() && row < Values[col].size()) Values[col][row] = in.AnyDouble();
         break;
     }
-    default:
-        DataList.Selected[static_cast<std::size_t>(in.IntIn(0, kMaxColumns))] ^= 1;
-        break;
+    default: DataList.Selected[static_cast<std::size_t>(in.IntIn(0, kMaxColumns))] ^= 1; break;
     }
     CheckSample(ri);
 }

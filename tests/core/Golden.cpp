@@ -224,9 +224,7 @@ std::string GoldenDiff(std::string_view expected, std::string_view actual, std::
     return out.str() + FinalBreakNote(a, b);
 }
 
-fs::path GoldenPath(std::string_view name) {
-    return fs::path(KIVSPC_CORE_TEST_SOURCE_DIR) / fs::path(name);
-}
+fs::path GoldenPath(std::string_view name) { return fs::path(KIVSPC_CORE_TEST_SOURCE_DIR) / fs::path(name); }
 
 GoldenOutcome CompareGolden(const fs::path& file, std::string_view actual, bool update) {
     std::error_code ec;

@@ -24,8 +24,8 @@ inline constexpr const char* kUpdateGoldenVariable = "KIVSPC_UPDATE_GOLDEN";
 // or a missing file fails the test at the caller's line; with KIVSPC_UPDATE_GOLDEN=1 the file is
 // written instead, and the test output says so. (The caller's place comes from the compiler's
 // builtins, which clang 14 offers where it lacks std::source_location.)
-void ExpectGolden(std::string_view name, std::string_view actual,
-                  const char* callerFile = __builtin_FILE(), int callerLine = __builtin_LINE());
+void ExpectGolden(std::string_view name, std::string_view actual, const char* callerFile = __builtin_FILE(),
+                  int callerLine = __builtin_LINE());
 
 // The file a golden name stands for, in the source tree.
 std::filesystem::path GoldenPath(std::string_view name);

@@ -34,9 +34,7 @@ public:
 };
 
 // Readable QStrings in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 // The child of `parent` of type T named `name` (any name when empty). A missing child ends the test
 // with a failure that names it, where a null pointer would crash the whole run. For test bodies

@@ -18,8 +18,8 @@ using kivspc::gui::TMainForm_KIVSPC;
 TEST_F(GuiTest, MainWindowHasItsButtonsAndStoresItsPositionOnClose) {
     {
         TMainForm_KIVSPC main;
-        for (const char* name : {"Button_DataEditor", "Button_Variables", "Button_Attributes", "Button_CLCalc",
-                                 "Button_Capability", "Button_Help"}) {
+        for (const char* name : {"Button_DataEditor", "Button_Variables", "Button_Attributes",
+                                 "Button_CLCalc", "Button_Capability", "Button_Help"}) {
             auto* button = main.findChild<QPushButton*>(name);
             ASSERT_NE(button, nullptr) << name;
             EXPECT_FALSE(button->text().isEmpty()) << name;

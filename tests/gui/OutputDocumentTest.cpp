@@ -457,9 +457,7 @@ protected:
             EXPECT_TRUE(text.contains("Saved report\n\nSecond page")) << what << "\n" << text.toStdString();
             break;
         }
-        case Kind::Text:
-            EXPECT_EQ(bytes, "Saved report\r\nSecond page\r\n") << what;
-            break;
+        case Kind::Text: EXPECT_EQ(bytes, "Saved report\r\nSecond page\r\n") << what; break;
         case Kind::Pdf: {
             EXPECT_TRUE(bytes.startsWith("%PDF")) << what;
             const QString text = RunTool("pdftotext", {path, "-"});

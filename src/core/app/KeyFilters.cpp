@@ -12,9 +12,7 @@ namespace {
 bool IsDigitKey(char32_t k) { return k >= U'0' && k <= U'9'; }
 bool IsClipboardKey(char32_t k) { return k == kKeyCtrlC || k == kKeyCtrlV || k == kKeyCtrlX; }
 // A control code that neither types, deletes nor pastes: the control's own editing commands.
-bool IsEditingKey(char32_t k) {
-    return k < 32 && k != kKeyBackspace && k != kKeyCtrlV && k != kKeyCtrlX;
-}
+bool IsEditingKey(char32_t k) { return k < 32 && k != kKeyBackspace && k != kKeyCtrlV && k != kKeyCtrlX; }
 
 // The text as it will be once the selection is gone, and the caret within it.
 struct Pending {
@@ -71,7 +69,8 @@ char CharBeforeCaret(const Pending& p) {
 KeyResult RealFilter(const KeyInput& in, bool allowSign) {
     Pending p = Prepare(in);
     char32_t k = in.key;
-    if (IsDigitKey(k) || k == U'E' || k == U'e' || k == kKeyBackspace || IsClipboardKey(k)) return Accept(in, p);
+    if (IsDigitKey(k) || k == U'E' || k == U'e' || k == kKeyBackspace || IsClipboardKey(k))
+        return Accept(in, p);
     if (k == U'.') {
         if (p.after.find('.') != std::string::npos) return Reject(p);
         if (p.after.empty()) return Replace("0.");
@@ -86,12 +85,8 @@ KeyResult RealFilter(const KeyInput& in, bool allowSign) {
     return Reject(p);
 }
 
-KeyResult SignedRealFilter(const KeyInput& in) {
-    return RealFilter(in, true);
-}
-KeyResult UnsignedRealFilter(const KeyInput& in) {
-    return RealFilter(in, false);
-}
+KeyResult SignedRealFilter(const KeyInput& in) { return RealFilter(in, true); }
+KeyResult UnsignedRealFilter(const KeyInput& in) { return RealFilter(in, false); }
 
 KeyResult ProportionFilter(const KeyInput& in) {
     Pending p = Prepare(in);
@@ -140,24 +135,14 @@ KeyResult Judge(KeyResult (*filter)(const KeyInput&), const KeyInput& in, bool c
 
 } // namespace
 
-KeyResult SignedRealKeyFilter(const KeyInput& in) {
-    return Judge(SignedRealFilter, in, true);
-}
+KeyResult SignedRealKeyFilter(const KeyInput& in) { return Judge(SignedRealFilter, in, true); }
 
-KeyResult UnsignedRealKeyFilter(const KeyInput& in) {
-    return Judge(UnsignedRealFilter, in, true);
-}
+KeyResult UnsignedRealKeyFilter(const KeyInput& in) { return Judge(UnsignedRealFilter, in, true); }
 
-KeyResult UnsignedRealComboKeyFilter(const KeyInput& in) {
-    return Judge(UnsignedRealFilter, in, true);
-}
+KeyResult UnsignedRealComboKeyFilter(const KeyInput& in) { return Judge(UnsignedRealFilter, in, true); }
 
-KeyResult ProportionKeyFilter(const KeyInput& in) {
-    return Judge(ProportionFilter, in, true);
-}
+KeyResult ProportionKeyFilter(const KeyInput& in) { return Judge(ProportionFilter, in, true); }
 
-KeyResult IntegerKeyFilter(const KeyInput& in) {
-    return Judge(IntegerFilter, in, false);
-}
+KeyResult IntegerKeyFilter(const KeyInput& in) { return Judge(IntegerFilter, in, false); }
 
 } // namespace kivspc

@@ -26,7 +26,7 @@ enum class KeyVerdict {
 
 struct KeyInput {
     std::string text;
-    int selStart = 0;  // caret position when nothing is selected
+    int selStart = 0; // caret position when nothing is selected
     int selLength = 0;
     char32_t key = 0;
 };

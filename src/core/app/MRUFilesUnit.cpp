@@ -12,7 +12,8 @@ namespace kivspc {
 namespace {
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 } // namespace
@@ -38,9 +39,11 @@ void TMRUFiles::Add(const std::string& path) {
     for (int n = 1; n <= kEntries - 1; ++n)
         if (SameIgnoringCase(path, Entries[n])) found = n;
     int last = found ? found : kEntries;
-    for (int n = last; n > 1; --n) Entries[n] = Entries[n - 1];
+    for (int n = last; n > 1; --n)
+        Entries[n] = Entries[n - 1];
     Entries[1] = path;
-    for (int n = 1; n <= kEntries; ++n) WriteSettingString(KeyPath, "File" + std::to_string(n), Entries[n]);
+    for (int n = 1; n <= kEntries; ++n)
+        WriteSettingString(KeyPath, "File" + std::to_string(n), Entries[n]);
 }
 
 std::string TMRUFiles::LastFolder() const {
@@ -56,8 +59,6 @@ TMRUFiles& MRUFiles() {
     return list;
 }
 
-void ResetMRUFiles() {
-    MRUFiles().Entries.fill(std::string());
-}
+void ResetMRUFiles() { MRUFiles().Entries.fill(std::string()); }
 
 } // namespace kivspc

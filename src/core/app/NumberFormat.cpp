@@ -82,7 +82,8 @@ std::string FormatFixedGrouped(int d, double x) {
 std::string FormatTrimmed(double x) {
     std::string s = FormatFixed(12, x);
     if (s.find('.') != std::string::npos) {
-        while (!s.empty() && s.back() == '0') s.pop_back();
+        while (!s.empty() && s.back() == '0')
+            s.pop_back();
         if (!s.empty() && s.back() == '.') s.pop_back();
     }
     DropNegativeZero(s);

@@ -32,7 +32,8 @@ std::optional<std::string> MemorySettingsStore::ReadValue(const std::string& key
     return v->second;
 }
 
-bool MemorySettingsStore::WriteString(const std::string& key, const std::string& name, const std::string& text) {
+bool MemorySettingsStore::WriteString(const std::string& key, const std::string& name,
+                                      const std::string& text) {
     if (Broken) return false;
     Keys[key][name] = text;
     return true;

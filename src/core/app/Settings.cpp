@@ -13,7 +13,8 @@ namespace {
 bool ParseInteger(const std::string& text, int& value) {
     const char* b = text.data();
     const char* e = b + text.size();
-    while (b < e && *b == ' ') ++b;
+    while (b < e && *b == ' ')
+        ++b;
     auto res = std::from_chars(b, e, value);
     return res.ec == std::errc() && res.ptr == e;
 }

@@ -24,7 +24,8 @@ bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 constexpr std::array<bool, 256> MakeNumericTable() {
     std::array<bool, 256> t{};
-    for (char c : std::string_view("\t +,-.0123456789Ee")) t[static_cast<unsigned char>(c)] = true;
+    for (char c : std::string_view("\t +,-.0123456789Ee"))
+        t[static_cast<unsigned char>(c)] = true;
     return t;
 }
 constexpr std::array<bool, 256> kNumericChar = MakeNumericTable();
@@ -37,7 +38,8 @@ bool IsTokenChar(char c) { return IsDigit(c) || c == '+' || c == '-' || c == '.'
 
 std::size_t CharCount(std::string_view s) {
     std::size_t n = 0;
-    for (unsigned char c : s) n += IsContinuation(c) ? 0 : 1;
+    for (unsigned char c : s)
+        n += IsContinuation(c) ? 0 : 1;
     return n;
 }
 
@@ -100,7 +102,8 @@ std::string CollapseBlanks(std::string_view s) {
 std::string DropLastChar(std::string_view s) {
     if (s.empty()) return {};
     std::size_t i = s.size() - 1;
-    while (i > 0 && IsContinuation(static_cast<unsigned char>(s[i]))) --i;
+    while (i > 0 && IsContinuation(static_cast<unsigned char>(s[i])))
+        --i;
     return std::string(s.substr(0, i));
 }
 
@@ -140,7 +143,8 @@ int ConvertNumberAt(std::string_view whole, double& value) {
     // Only the characters of a number: no "inf" or "nan" slips through the converter.
     for (std::size_t k = 0; k < text.size(); ++k) {
         const char c = text[k];
-        if (!(IsDigit(c) || c == '.' || c == '+' || c == '-' || c == 'E' || c == 'e')) return base + static_cast<int>(k);
+        if (!(IsDigit(c) || c == '.' || c == '+' || c == '-' || c == 'E' || c == 'e'))
+            return base + static_cast<int>(k);
     }
     // A point or two with nothing else is the usual mark of a missing value, blanks or not.
     if (text == "." || text == "..") return base;
@@ -213,7 +217,8 @@ void ParseNumberList(std::string_view text, std::vector<std::string>& texts, std
         char c = text[i];
         if (c == '-' || c == '.' || IsDigit(c)) {
             std::size_t start = i;
-            while (i < text.size() && IsTokenChar(text[i])) ++i;
+            while (i < text.size() && IsTokenChar(text[i]))
+                ++i;
             std::string_view token = text.substr(start, i - start);
             double v = 0;
             if (token == "." || token == "-" || token == "+" || token == "E" || token == "e") {
@@ -222,8 +227,10 @@ void ParseNumberList(std::string_view text, std::vector<std::string>& texts, std
                 // Like every number conversion, this leaves the position of a bad character.
                 // Keep the text as the user will see it: ".5" reads back as "0.5".
                 std::string shown(token);
-                if (!shown.empty() && shown[0] == '.') shown.insert(0, 1, '0');
-                else if (shown.size() > 1 && shown[0] == '-' && shown[1] == '.') shown.insert(1, 1, '0');
+                if (!shown.empty() && shown[0] == '.')
+                    shown.insert(0, 1, '0');
+                else if (shown.size() > 1 && shown[0] == '-' && shown[1] == '.')
+                    shown.insert(1, 1, '0');
                 if (shown.size() > 1 && shown.back() == '.') shown.pop_back();
                 add(shown, v);
             } else {
@@ -235,7 +242,8 @@ void ParseNumberList(std::string_view text, std::vector<std::string>& texts, std
         }
         if (c == ',') {
             if (AskBlankCommas) {
-                BlankCommasMissing = CurrentPlatform().ConfirmYesNo("Want blank Commas to indicate missing values?");
+                BlankCommasMissing =
+                    CurrentPlatform().ConfirmYesNo("Want blank Commas to indicate missing values?");
                 AskBlankCommas = false;
             }
             if (BlankCommasMissing) add("", MissingValue);
@@ -324,7 +332,8 @@ void SplitDataLine(std::string_view line, std::vector<std::string_view>& fields)
     char delimiter = 0;
     if (line.find('\t') != std::string_view::npos)
         delimiter = '\t';
-    else if (line.find(',') != std::string_view::npos) delimiter = ',';
+    else if (line.find(',') != std::string_view::npos)
+        delimiter = ',';
     if (delimiter) {
         // A delimiter at the very end ends the last field without starting another.
         ForEachField(line, delimiter, false, [&fields](std::string_view f) {
@@ -345,7 +354,8 @@ double SecondsOfDay() {
     localtime_r(&now, &local);
     auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
     double fraction =
-        std::chrono::duration<double>(sinceEpoch - std::chrono::floor<std::chrono::seconds>(sinceEpoch)).count();
+        std::chrono::duration<double>(sinceEpoch - std::chrono::floor<std::chrono::seconds>(sinceEpoch))
+            .count();
     return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
 }
 

@@ -60,12 +60,9 @@ TextReading ReadNumber(const std::string& text, double& value) {
 // "" when the text is a usable number, else why not, naming the edit.
 std::string NumberProblem(const std::string& text, const std::string& name, double& value) {
     switch (ReadNumber(text, value)) {
-    case TextReading::Number:
-        return {};
-    case TextReading::NotNumber:
-        return name + " is not a number!";
-    case TextReading::OutOfRange:
-        return name + " is beyond the range of numbers!";
+    case TextReading::Number: return {};
+    case TextReading::NotNumber: return name + " is not a number!";
+    case TextReading::OutOfRange: return name + " is beyond the range of numbers!";
     }
     return {};
 }
@@ -84,26 +81,16 @@ int FontSize(double points, double scale) {
 
 std::string ControlLimitPageCaption(ControlChartKind page) {
     switch (page) {
-    case kChartXBar:
-        return "X-Bar";
-    case kChartMedian:
-        return "Median";
-    case kChartX:
-        return "X";
-    case kChartR:
-        return "R";
-    case kChartS:
-        return "s";
-    case kChartS2:
-        return "s\u00B2";
-    case kChartP:
-        return "p";
-    case kChartNP:
-        return "np";
-    case kChartC:
-        return "c";
-    case kChartU:
-        return "u";
+    case kChartXBar: return "X-Bar";
+    case kChartMedian: return "Median";
+    case kChartX: return "X";
+    case kChartR: return "R";
+    case kChartS: return "s";
+    case kChartS2: return "s\u00B2";
+    case kChartP: return "p";
+    case kChartNP: return "np";
+    case kChartC: return "c";
+    case kChartU: return "u";
     }
     return {};
 }
@@ -115,24 +102,23 @@ std::string ControlLimitMethodCaption(ControlChartKind page) {
 std::vector<std::string> ControlLimitMethodItems(ControlChartKind page) {
     switch (page) {
     case kChartXBar:
-        return {"Average Range",    "Median Range",        "Average Std Dev",   "Median Std Dev", "Average Variance",
-                "Avg MR of X-bars", "Median MR of X-bars", "Std Dev of X-bars", "Known Std Dev"};
+        return {"Average Range",       "Median Range",      "Average Std Dev",
+                "Median Std Dev",      "Average Variance",  "Avg MR of X-bars",
+                "Median MR of X-bars", "Std Dev of X-bars", "Known Std Dev"};
     case kChartMedian:
-        return {"Average Range",     "Median Range",      "Average Std Dev",    "Median Std Dev", "Average Variance",
-                "Avg MR of Medians", "Med MR of Medians", "Std Dev of Medians", "Known Std Dev"};
-    case kChartX:
-        return {"Average MR", "Median MR", "Std Dev (k values)", "Known Std Dev"};
+        return {"Average Range",     "Median Range",       "Average Std Dev",
+                "Median Std Dev",    "Average Variance",   "Avg MR of Medians",
+                "Med MR of Medians", "Std Dev of Medians", "Known Std Dev"};
+    case kChartX: return {"Average MR", "Median MR", "Std Dev (k values)", "Known Std Dev"};
     case kChartR:
     case kChartS:
     case kChartS2:
-        return {"Average Range", "Median Range", "Average Std Dev", "Median Std Dev", "Average Variance",
-                "Known Std Dev"};
+        return {"Average Range",  "Median Range",     "Average Std Dev",
+                "Median Std Dev", "Average Variance", "Known Std Dev"};
     case kChartP:
-    case kChartNP:
-        return {"Approximate", "Exact Binomial"};
+    case kChartNP: return {"Approximate", "Exact Binomial"};
     case kChartC:
-    case kChartU:
-        return {"Approximate", "Exact Poisson"};
+    case kChartU: return {"Approximate", "Exact Poisson"};
     }
     return {};
 }
@@ -179,8 +165,9 @@ void WriteControlLimitReport(const TControlLimitInput& input) {
                              n, NumberOf(input.KText), NumberOf(input.StatisticText));
 
     const std::vector<std::string> items = ControlLimitMethodItems(input.Page);
-    const std::string item =
-        input.Method >= 1 && static_cast<std::size_t>(input.Method) <= items.size() ? items[static_cast<std::size_t>(input.Method) - 1] : "";
+    const std::string item = input.Method >= 1 && static_cast<std::size_t>(input.Method) <= items.size()
+                                 ? items[static_cast<std::size_t>(input.Method) - 1]
+                                 : "";
 
     SetUnderlinedHeadingFont(FontSize(10, input.TextScale));
     WriteOutputLine("Control Limit Calculations:  " + ControlLimitPageCaption(input.Page) + " Chart");

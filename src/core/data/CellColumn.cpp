@@ -77,7 +77,8 @@ void CellColumn::SetSlow(std::size_t row, std::string_view text) {
 }
 
 void CellColumn::Resize(std::size_t rows) {
-    for (std::size_t r = rows; r < cells_.size(); ++r) Release(cells_[r]);
+    for (std::size_t r = rows; r < cells_.size(); ++r)
+        Release(cells_[r]);
     cells_.resize(rows, 0);
     CompactIfWasteful();
 }
@@ -90,7 +91,8 @@ void CellColumn::Insert(std::size_t row, std::size_t count) {
 void CellColumn::Erase(std::size_t row, std::size_t count) {
     if (row >= cells_.size()) return;
     count = std::min(count, cells_.size() - row);
-    for (std::size_t r = row; r < row + count; ++r) Release(cells_[r]);
+    for (std::size_t r = row; r < row + count; ++r)
+        Release(cells_[r]);
     auto first = cells_.begin() + static_cast<std::ptrdiff_t>(row);
     cells_.erase(first, first + static_cast<std::ptrdiff_t>(count));
     CompactIfWasteful();

@@ -2,8 +2,8 @@
 #include "data/DataFile.h"
 
 #include "app/AtomicFile.h"
-#include "app/Messages.h"
 #include "app/MRUFilesUnit.h"
+#include "app/Messages.h"
 #include "app/SharedState.h"
 #include "app/TextTools.h"
 #include "data/DataList.h"
@@ -14,10 +14,10 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <fcntl.h>
@@ -73,10 +73,14 @@ bool IsUtf8(std::string_view text) {
             continue;
         }
         std::size_t more = 0;
-        if (c >= 0xC2 && c <= 0xDF) more = 1;
-        else if (c >= 0xE0 && c <= 0xEF) more = 2;
-        else if (c >= 0xF0 && c <= 0xF4) more = 3;
-        else return false;
+        if (c >= 0xC2 && c <= 0xDF)
+            more = 1;
+        else if (c >= 0xE0 && c <= 0xEF)
+            more = 2;
+        else if (c >= 0xF0 && c <= 0xF4)
+            more = 3;
+        else
+            return false;
         if (n - i <= more) return false;
         for (std::size_t k = 1; k <= more; ++k)
             if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
@@ -247,7 +251,8 @@ private:
         if (n == 0) return;
         ++rows_;
         if (rows_ > table_.RowCount()) table_.AppendRow();
-        for (std::size_t i = 0; i < n; ++i) Field(i + 1, fields_[i]);
+        for (std::size_t i = 0; i < n; ++i)
+            Field(i + 1, fields_[i]);
     }
 
     // Stores field `col` of the current row and converts it once, while the text is in the cache.
@@ -539,9 +544,7 @@ std::string Cleaned(std::string_view s, bool& changed) {
     return clean;
 }
 
-std::string DefaultName(int fileColumn) {
-    return "Col" + std::to_string(fileColumn);
-}
+std::string DefaultName(int fileColumn) { return "Col" + std::to_string(fileColumn); }
 
 // True when `name`, as field `index` (0-based) of a names line of `count` fields, reads back as it is.
 bool NameReadsBack(const std::string& name, int index, int count) {

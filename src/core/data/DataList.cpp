@@ -62,12 +62,14 @@ void TDataList::MarkRowChanged(int row) {
 }
 
 void TDataList::MarkRangeChanged() {
-    for (int r = PasteFirstRow; r <= PasteLastRow; ++r) MarkRowChanged(r);
+    for (int r = PasteFirstRow; r <= PasteLastRow; ++r)
+        MarkRowChanged(r);
     ValuesStale = true;
 }
 
 void TDataList::MarkAllRowsChanged() {
-    for (int r = 1; r <= DataTable().RowCount(); ++r) MarkRowChanged(r);
+    for (int r = 1; r <= DataTable().RowCount(); ++r)
+        MarkRowChanged(r);
     ValuesStale = true;
 }
 
@@ -78,7 +80,8 @@ void TDataList::AdoptConvertedValues(std::vector<std::vector<double>>&& converte
     Rebuild(&converted, &isText);
 }
 
-void TDataList::Rebuild(std::vector<std::vector<double>>* converted, const std::vector<std::uint8_t>* knownText) {
+void TDataList::Rebuild(std::vector<std::vector<double>>* converted,
+                        const std::vector<std::uint8_t>* knownText) {
     BusyCursor busy;
     const TDataTable& table = DataTable();
     const int cols = table.ColumnCount();
@@ -93,7 +96,8 @@ void TDataList::Rebuild(std::vector<std::vector<double>>* converted, const std::
         Values.resize(valueCols);
         // The row-statistic columns follow the data columns; when those move they start empty.
         if (columnsMoved)
-            for (std::size_t c = static_cast<std::size_t>(cols) + 1; c < valueCols; ++c) Values[c].clear();
+            for (std::size_t c = static_cast<std::size_t>(cols) + 1; c < valueCols; ++c)
+                Values[c].clear();
         LevelFirstRow.resize(static_cast<std::size_t>(cols) + 1);
         ColumnCapacity = cols;
         RowCapacity = std::max(rows, RowCapacity);
@@ -106,7 +110,8 @@ void TDataList::Rebuild(std::vector<std::vector<double>>* converted, const std::
         const auto col = static_cast<std::size_t>(c);
         auto& out = Values[col];
         bool text = false;
-        if (converted && col < converted->size() && (*converted)[col].size() == static_cast<std::size_t>(rows) + 1) {
+        if (converted && col < converted->size() &&
+            (*converted)[col].size() == static_cast<std::size_t>(rows) + 1) {
             // Converted while the file was read: numbers are in place, text columns need levels.
             out = std::move((*converted)[col]);
             text = knownText && col < knownText->size() && (*knownText)[col];
@@ -117,8 +122,10 @@ void TDataList::Rebuild(std::vector<std::vector<double>>* converted, const std::
         IsText[col] = text;
         HasRange[col] = 0;
         auto& firstRow = LevelFirstRow[col];
-        if (text) AssignLevels(table, c, rows, out, firstRow);
-        else firstRow.clear();
+        if (text)
+            AssignLevels(table, c, rows, out, firstRow);
+        else
+            firstRow.clear();
         bool any = false;
         double lo = 0;
         double hi = 0;
@@ -156,7 +163,7 @@ double RowStatistic(int k, int row) {
     if (k < 1 || k > RowStatisticColumns || c >= Values.size()) return MissingValue;
     const auto& column = Values[c];
     return row >= 1 && static_cast<std::size_t>(row) < column.size() ? column[static_cast<std::size_t>(row)]
-                                                                      : MissingValue;
+                                                                     : MissingValue;
 }
 
 void TDataList::EnsureSampleCapacity(int n) {

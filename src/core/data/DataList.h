@@ -36,7 +36,8 @@ public:
     void RebuildValues();
     // Builds the cache from columns converted while a file was read (index 1..C, each R + 1
     // long, text columns flagged in isText); columns not given are converted here.
-    void AdoptConvertedValues(std::vector<std::vector<double>>&& converted, const std::vector<std::uint8_t>& isText);
+    void AdoptConvertedValues(std::vector<std::vector<double>>&& converted,
+                              const std::vector<std::uint8_t>& isText);
     // Grows SampleX to hold n values (index 0..n).
     void EnsureSampleCapacity(int n);
 

@@ -44,8 +44,10 @@ void TDataTable::SetDescription(int col, int descRow, std::string text) {
 
 void TDataTable::SetColumnCount(int n) {
     n = std::clamp(n, 1, kMaxColumns);
-    while (ColumnCount() > n) columns_.pop_back();
-    while (ColumnCount() < n) columns_.push_back(MakeColumn(ColumnCount() + 1));
+    while (ColumnCount() > n)
+        columns_.pop_back();
+    while (ColumnCount() < n)
+        columns_.push_back(MakeColumn(ColumnCount() + 1));
 }
 
 void TDataTable::SetRowCount(int n) {
@@ -55,7 +57,8 @@ void TDataTable::SetRowCount(int n) {
 }
 
 void TDataTable::ReserveRows(int n) {
-    for (Column& c : columns_) c.cells.Reserve(static_cast<std::size_t>(std::max(n, 0)));
+    for (Column& c : columns_)
+        c.cells.Reserve(static_cast<std::size_t>(std::max(n, 0)));
 }
 
 void TDataTable::InsertRows(int before, int count) {
@@ -70,7 +73,8 @@ void TDataTable::InsertRows(int before, int count) {
 void TDataTable::DeleteRows(int first, int count) {
     if (first < 1 || first > rows_ || count <= 0) return;
     count = std::min(count, rows_ - first + 1);
-    for (Column& c : columns_) c.cells.Erase(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(count));
+    for (Column& c : columns_)
+        c.cells.Erase(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(count));
     rows_ -= count;
 }
 
@@ -79,7 +83,8 @@ void TDataTable::InsertColumns(int before, int count) {
     if (count <= 0) return;
     before = std::clamp(before, 1, ColumnCount() + 1);
     std::vector<Column> added;
-    for (int i = 0; i < count; ++i) added.push_back(MakeColumn(before + i));
+    for (int i = 0; i < count; ++i)
+        added.push_back(MakeColumn(before + i));
     columns_.insert(columns_.begin() + (before - 1), std::make_move_iterator(added.begin()),
                     std::make_move_iterator(added.end()));
 }
@@ -102,7 +107,8 @@ void TDataTable::Reset() {
 
 std::size_t TDataTable::MemoryBytes() const {
     std::size_t bytes = columns_.capacity() * sizeof(Column);
-    for (const Column& c : columns_) bytes += c.cells.MemoryBytes();
+    for (const Column& c : columns_)
+        bytes += c.cells.MemoryBytes();
     return bytes;
 }
 

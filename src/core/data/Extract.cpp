@@ -29,7 +29,9 @@ std::vector<std::uint8_t> SelectedRows;
 int Columns() { return DataTable().ColumnCount(); }
 int Rows() { return DataList.RowsCached; }
 
-bool IsSelectedColumn(int c) { return c >= 1 && c <= kMaxColumns && DataList.Selected[static_cast<std::size_t>(c)]; }
+bool IsSelectedColumn(int c) {
+    return c >= 1 && c <= kMaxColumns && DataList.Selected[static_cast<std::size_t>(c)];
+}
 
 int FirstSelectedColumn() {
     for (int c = 1; c <= Columns(); ++c)
@@ -41,14 +43,16 @@ int FirstSelectedColumn() {
 double ValueAt(int col, int row) {
     if (col < 1 || static_cast<std::size_t>(col) >= Values.size()) return MissingValue;
     const auto& column = Values[static_cast<std::size_t>(col)];
-    return static_cast<std::size_t>(row) < column.size() ? column[static_cast<std::size_t>(row)] : MissingValue;
+    return static_cast<std::size_t>(row) < column.size() ? column[static_cast<std::size_t>(row)]
+                                                         : MissingValue;
 }
 
 double RoundHalfEven(double x) { return std::nearbyint(x); }
 
 void Append(double v) {
     ++SampleN;
-    if (static_cast<std::size_t>(SampleN) >= SampleX.size()) SampleX.resize(static_cast<std::size_t>(SampleN) * 2 + 1);
+    if (static_cast<std::size_t>(SampleN) >= SampleX.size())
+        SampleX.resize(static_cast<std::size_t>(SampleN) * 2 + 1);
     SampleX[static_cast<std::size_t>(SampleN)] = v;
 }
 
@@ -85,7 +89,8 @@ template <typename Match> void TakeSelectedColumns(Match match, int first = 1, i
 
 int SelectedCount() {
     int n = 0;
-    for (int c = 1; c <= Columns(); ++c) n += IsSelectedColumn(c);
+    for (int c = 1; c <= Columns(); ++c)
+        n += IsSelectedColumn(c);
     return n;
 }
 
@@ -101,7 +106,8 @@ auto CombinationMatch(int pos) {
                             ? GroupSort.Code[static_cast<std::size_t>(pos)]
                             : std::numeric_limits<std::int32_t>::min();
     return [code](int r) {
-        return static_cast<std::size_t>(r) < RowGroupCode.size() && RowGroupCode[static_cast<std::size_t>(r)] == code;
+        return static_cast<std::size_t>(r) < RowGroupCode.size() &&
+               RowGroupCode[static_cast<std::size_t>(r)] == code;
     };
 }
 
@@ -117,7 +123,9 @@ void RebuildIfStale() {
 
 void TransformExtracted(int runType) {
     if (SampleN <= 0 || TransformRec.Kind == kTransformNone) return;
-    if (runType == kRunRowMeans || runType == kRunRowMeansByGroupValue || runType == kRunRowMeansByCombination) return; // row means were formed from transformed values
+    if (runType == kRunRowMeans || runType == kRunRowMeansByGroupValue ||
+        runType == kRunRowMeansByCombination)
+        return; // row means were formed from transformed values
     TransformSample(SampleN);
     if (TransformRec.ErrorFlag) ReportTransformError();
 }
@@ -125,13 +133,15 @@ void TransformExtracted(int runType) {
 void EnsureCapacity(int runType) {
     const int rows = std::max(Rows(), 0);
     long long need = rows;
-    if (runType == kRunPooled || runType == kRunColumnsByGroupValue || runType == kRunColumnsByCombination || runType == kRunColumns || runType == kRunEachByGroupValue || runType == kRunEachByCombination)
+    if (runType == kRunPooled || runType == kRunColumnsByGroupValue || runType == kRunColumnsByCombination ||
+        runType == kRunColumns || runType == kRunEachByGroupValue || runType == kRunEachByCombination)
         need = static_cast<long long>(std::max(SelectedCount(), 1)) * rows;
     DataList.EnsureSampleCapacity(static_cast<int>(std::min<long long>(need, INT32_MAX - 1)));
 }
 
 std::string GroupValueText(const TRunInfo& runInfo, int pos) {
-    if (runInfo.GroupColumn >= 1 && runInfo.GroupColumn <= kMaxColumns && DataList.IsText[static_cast<std::size_t>(runInfo.GroupColumn)])
+    if (runInfo.GroupColumn >= 1 && runInfo.GroupColumn <= kMaxColumns &&
+        DataList.IsText[static_cast<std::size_t>(runInfo.GroupColumn)])
         return LevelText(runInfo.GroupColumn, pos);
     return std::to_string(pos);
 }
@@ -194,7 +204,8 @@ const char* CodeGroupColumn(int col, GroupColumnCoding& coding) {
 
 // The place value of each group column in the combined code (the last column counts fastest)
 // and the number of codes; false when they would not fit a 32-bit code.
-bool PlaceValues(const std::vector<GroupColumnCoding>& codings, std::vector<long long>& place, long long& product) {
+bool PlaceValues(const std::vector<GroupColumnCoding>& codings, std::vector<long long>& place,
+                 long long& product) {
     place.assign(codings.size(), 1);
     product = 1;
     for (std::size_t i = codings.size(); i-- > 0;) {
@@ -306,8 +317,10 @@ void ExtractGroup(int pos, TRunInfo& runInfo) {
         DataList.SpecColumn = runInfo.MeasureColumn;
         break;
     case kRunPooled:
-        if (pos <= columns) TakeSelectedColumns(AllRows(), runInfo.FirstGroup, runInfo.LastGroup);
-        else TakeColumn(pos, AllRows());
+        if (pos <= columns)
+            TakeSelectedColumns(AllRows(), runInfo.FirstGroup, runInfo.LastGroup);
+        else
+            TakeColumn(pos, AllRows());
         DataList.SpecColumn = runInfo.FirstGroup;
         break;
     case kRunColumnsByGroupValue:
@@ -346,8 +359,8 @@ void ExtractGroup(int pos, TRunInfo& runInfo) {
 void ExtractAll(TRunInfo& runInfo) {
     RebuildIfStale();
     SampleN = 0;
-    DataList.EnsureSampleCapacity(
-        static_cast<int>(std::min<long long>(static_cast<long long>(std::max(SelectedCount(), 1)) * Rows(), INT32_MAX - 1)));
+    DataList.EnsureSampleCapacity(static_cast<int>(
+        std::min<long long>(static_cast<long long>(std::max(SelectedCount(), 1)) * Rows(), INT32_MAX - 1)));
     const int columns = Columns();
     switch (runInfo.RunType) {
     case kRunByGroupValue:
@@ -399,7 +412,8 @@ namespace {
 
 // The group loop shared by NextGroup and NextRowStatisticGroup.
 template <typename Extract> bool Advance(TRunInfo& runInfo, Extract extract) {
-    const bool perMeasure = runInfo.RunType == kRunEachByGroupValue || runInfo.RunType == kRunEachByCombination;
+    const bool perMeasure =
+        runInfo.RunType == kRunEachByGroupValue || runInfo.RunType == kRunEachByCombination;
     // Stepped in 64 bits: a range may end at the largest 32-bit value.
     long long pos = static_cast<long long>(runInfo.Position) + 1;
     while (true) {
@@ -472,10 +486,13 @@ void ListGroups(TRunInfo& runInfo) {
     while (NextGroup(runInfo)) {
         GroupLabels.push_back(runInfo.ShortLabel);
         if (runInfo.RunType == kRunEachByGroupValue || runInfo.RunType == kRunEachByCombination)
-            GroupKeys.push_back(std::to_string(runInfo.CurrentMeasure) + "," + std::to_string(runInfo.Position));
+            GroupKeys.push_back(std::to_string(runInfo.CurrentMeasure) + "," +
+                                std::to_string(runInfo.Position));
         else
             GroupKeys.push_back(std::to_string(runInfo.Position));
-        if (runInfo.Position >= runInfo.LastGroup && runInfo.RunType != kRunEachByGroupValue && runInfo.RunType != kRunEachByCombination) break;
+        if (runInfo.Position >= runInfo.LastGroup && runInfo.RunType != kRunEachByGroupValue &&
+            runInfo.RunType != kRunEachByCombination)
+            break;
     }
 }
 
@@ -494,11 +511,15 @@ void SetGroupLabels(TRunInfo& runInfo) {
         break;
     case kRunByGroupValue:
     case kRunColumnsByGroupValue:
-    case kRunRowMeansByGroupValue: runInfo.ShortLabel = runInfo.LongLabel = GroupValueText(runInfo, runInfo.Position); break;
+    case kRunRowMeansByGroupValue:
+        runInfo.ShortLabel = runInfo.LongLabel = GroupValueText(runInfo, runInfo.Position);
+        break;
     case kRunByCombination:
     case kRunColumnsByCombination:
     case kRunRowMeansByCombination:
-    case kRunBySingleCombination: runInfo.ShortLabel = runInfo.LongLabel = GroupLabel(runInfo.Position, runInfo); break;
+    case kRunBySingleCombination:
+        runInfo.ShortLabel = runInfo.LongLabel = GroupLabel(runInfo.Position, runInfo);
+        break;
     case kRunPooled: runInfo.ShortLabel = runInfo.LongLabel = "Group"; break;
     case kRunRowMeans: {
         std::string names;
@@ -512,8 +533,9 @@ void SetGroupLabels(TRunInfo& runInfo) {
     }
     case kRunEachByGroupValue:
     case kRunEachByCombination: {
-        const std::string group =
-            runInfo.RunType == kRunEachByGroupValue ? GroupValueText(runInfo, runInfo.Position) : GroupLabel(runInfo.Position, runInfo);
+        const std::string group = runInfo.RunType == kRunEachByGroupValue
+                                      ? GroupValueText(runInfo, runInfo.Position)
+                                      : GroupLabel(runInfo.Position, runInfo);
         runInfo.ShortLabel = table.ColumnName(runInfo.CurrentMeasure) + "(" + group + ")";
         runInfo.LongLabel = ColumnLabel(runInfo.CurrentMeasure) + "(" + group + ")";
         break;

@@ -10,7 +10,14 @@
 namespace kivspc {
 
 // Relations of a Missing When rule (the codes of the shared comparisons).
-enum MissingRelation : std::uint8_t { kMissNone = 0, kMissEqual, kMissGreater, kMissGreaterEqual, kMissLess, kMissLessEqual };
+enum MissingRelation : std::uint8_t {
+    kMissNone = 0,
+    kMissEqual,
+    kMissGreater,
+    kMissGreaterEqual,
+    kMissLess,
+    kMissLessEqual
+};
 
 struct TMissingRec {
     double Value1 = 0;

@@ -35,11 +35,12 @@ bool InList(double v, const std::array<double, kMaxColumns + 1>& list, int count
 }
 
 // -1: the condition is absent; 0/1: it fails/holds for the row.
-int Condition(std::uint8_t relation, int column, double value, const std::array<double, kMaxColumns + 1>& list,
-              int count, int row) {
+int Condition(std::uint8_t relation, int column, double value,
+              const std::array<double, kMaxColumns + 1>& list, int count, int row) {
     if (relation == kRelAll || column < 1 || static_cast<std::size_t>(column) >= Values.size()) return -1;
     const auto& values = Values[static_cast<std::size_t>(column)];
-    double v = static_cast<std::size_t>(row) < values.size() ? values[static_cast<std::size_t>(row)] : MissingValue;
+    double v =
+        static_cast<std::size_t>(row) < values.size() ? values[static_cast<std::size_t>(row)] : MissingValue;
     if (relation == kRelIn) return InList(v, list, count);
     if (relation == kRelNotIn) return !InList(v, list, count);
     int holds = -1;
@@ -67,8 +68,9 @@ bool IsRowSelected(int row) {
 namespace {
 
 // Evaluates one condition over all rows into `out` (1 holds, 0 fails); false when absent.
-bool ConditionColumn(std::uint8_t relation, int column, double value, const std::array<double, kMaxColumns + 1>& list,
-                     int count, int rows, std::vector<std::uint8_t>& out) {
+bool ConditionColumn(std::uint8_t relation, int column, double value,
+                     const std::array<double, kMaxColumns + 1>& list, int count, int rows,
+                     std::vector<std::uint8_t>& out) {
     if (relation == kRelAll || column < 1 || static_cast<std::size_t>(column) >= Values.size()) return false;
     out.assign(static_cast<std::size_t>(rows) + 1, 0);
     const auto& values = Values[static_cast<std::size_t>(column)];
@@ -77,7 +79,8 @@ bool ConditionColumn(std::uint8_t relation, int column, double value, const std:
     std::uint8_t* o = out.data();
     if (relation == kRelIn || relation == kRelNotIn) {
         const bool want = relation == kRelIn;
-        for (int r = 1; r <= n; ++r) o[r] = InList(v[r], list, count) == want;
+        for (int r = 1; r <= n; ++r)
+            o[r] = InList(v[r], list, count) == want;
     } else if (!WithComparison(relation, [&](auto compare) {
                    // One loop per comparison, which the compiler can vectorise.
                    for (int r = 1; r <= n; ++r)
@@ -86,7 +89,8 @@ bool ConditionColumn(std::uint8_t relation, int column, double value, const std:
         return false;
     }
     // Rows beyond the cached column compare as missing cells.
-    for (int r = n + 1; r <= rows; ++r) o[r] = static_cast<std::uint8_t>(Condition(relation, column, value, list, count, r) == 1);
+    for (int r = n + 1; r <= rows; ++r)
+        o[r] = static_cast<std::uint8_t>(Condition(relation, column, value, list, count, r) == 1);
     return true;
 }
 
@@ -111,7 +115,8 @@ void SelectRows(int rows, std::vector<std::uint8_t>& selected) {
         selected = std::move(b);
     } else {
         selected.assign(static_cast<std::size_t>(rows) + 1, 0);
-        for (std::size_t r = 1; r < selected.size(); ++r) selected[r] = p.OrJoin ? (a[r] | b[r]) : (a[r] & b[r]);
+        for (std::size_t r = 1; r < selected.size(); ++r)
+            selected[r] = p.OrJoin ? (a[r] | b[r]) : (a[r] & b[r]);
     }
 }
 

@@ -11,26 +11,13 @@ namespace kivspc {
 // Calls f with the comparison of a relation code; false (f not called) for any other code.
 template <typename F> bool WithComparison(std::uint8_t relation, F&& f) {
     switch (relation) {
-    case 1:
-        f(std::equal_to<double>{});
-        return true;
-    case 2:
-        f(std::greater<double>{});
-        return true;
-    case 3:
-        f(std::greater_equal<double>{});
-        return true;
-    case 4:
-        f(std::less<double>{});
-        return true;
-    case 5:
-        f(std::less_equal<double>{});
-        return true;
-    case 6:
-        f(std::not_equal_to<double>{});
-        return true;
-    default:
-        return false;
+    case 1: f(std::equal_to<double>{}); return true;
+    case 2: f(std::greater<double>{}); return true;
+    case 3: f(std::greater_equal<double>{}); return true;
+    case 4: f(std::less<double>{}); return true;
+    case 5: f(std::less_equal<double>{}); return true;
+    case 6: f(std::not_equal_to<double>{}); return true;
+    default: return false;
     }
 }
 

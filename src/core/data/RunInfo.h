@@ -13,18 +13,18 @@ namespace kivspc {
 
 // How an analysis run forms its groups and values (TRunInfo::RunType).
 enum RunType : std::uint8_t {
-    kRunColumns = 1,                  // each selected column is a group
-    kRunByGroupValue = 2,             // the measure column by the values of the group column
-    kRunByCombination = 3,            // the measure column by the combinations of the group columns
-    kRunPooled = 5,                   // the selected columns pooled into one group
-    kRunColumnsByGroupValue = 6,      // every selected column by the values of the group column
-    kRunColumnsByCombination = 7,     // every selected column by the combinations
-    kRunRowMeans = 8,                 // the row means of the selected columns, one group
-    kRunRowMeansByGroupValue = 9,     // row means by the values of the group column
-    kRunRowMeansByCombination = 10,   // row means by the combinations
-    kRunEachByGroupValue = 11,        // each selected measure in turn by the values of the group column
-    kRunEachByCombination = 12,       // each selected measure in turn by the combinations
-    kRunBySingleCombination = 20,     // the measure column by the combinations of one group column
+    kRunColumns = 1,                // each selected column is a group
+    kRunByGroupValue = 2,           // the measure column by the values of the group column
+    kRunByCombination = 3,          // the measure column by the combinations of the group columns
+    kRunPooled = 5,                 // the selected columns pooled into one group
+    kRunColumnsByGroupValue = 6,    // every selected column by the values of the group column
+    kRunColumnsByCombination = 7,   // every selected column by the combinations
+    kRunRowMeans = 8,               // the row means of the selected columns, one group
+    kRunRowMeansByGroupValue = 9,   // row means by the values of the group column
+    kRunRowMeansByCombination = 10, // row means by the combinations
+    kRunEachByGroupValue = 11,      // each selected measure in turn by the values of the group column
+    kRunEachByCombination = 12,     // each selected measure in turn by the combinations
+    kRunBySingleCombination = 20,   // the measure column by the combinations of one group column
 };
 
 class TRunInfo {

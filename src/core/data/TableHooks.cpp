@@ -14,13 +14,11 @@ std::function<void()> OnValuesRebuilt;
 bool OfferToSaveModifiedTable() {
     if (!DataTable().Modified) return true;
     switch (AskYesNoCancel("File Not Saved.  Save?")) {
-    case Answer::Cancel:
-        return false;
+    case Answer::Cancel: return false;
     case Answer::Yes:
         if (SaveAsWithConfiguration) SaveAsWithConfiguration();
         return true;
-    case Answer::No:
-        return true;
+    case Answer::No: return true;
     }
     return true;
 }

@@ -79,8 +79,10 @@ std::string LinearText() {
     const TTransformRec& t = TransformRec;
     std::string a = t.AText == "1" ? std::string() : t.AText;
     std::string b;
-    if (t.B > 0) b = " + " + t.BText;
-    else if (t.B < 0) b = " " + t.BText;
+    if (t.B > 0)
+        b = " + " + t.BText;
+    else if (t.B < 0)
+        b = " " + t.BText;
     return a + "X" + b;
 }
 
@@ -116,7 +118,8 @@ std::string TransformText() {
     case kTransformLinear: return LinearText();
     case kTransformPower1: return "(" + LinearText() + ")^" + t.CText;
     case kTransformPower2: return "(" + LinearText() + ")^(1/" + t.CText + ")";
-    case kTransformInverse: return t.BText + "/(" + (t.AText == "1" ? std::string() : t.AText) + "X)^" + t.CText;
+    case kTransformInverse:
+        return t.BText + "/(" + (t.AText == "1" ? std::string() : t.AText) + "X)^" + t.CText;
     case kTransformLog: return "LN(" + LinearText() + ")";
     case kTransformExp: return "EXP(" + LinearText() + ")";
     case kTransformArcsin: return "ARCSIN(" + LinearText() + ")";

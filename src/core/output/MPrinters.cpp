@@ -13,9 +13,7 @@ namespace kivspc {
 
 namespace {
 
-int ClampInt(long long v) {
-    return static_cast<int>(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2));
-}
+int ClampInt(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2)); }
 
 // Thousandths of an inch to pixels at the given resolution.
 long long ToPixels(int thousandths, int dpi) {
@@ -23,9 +21,7 @@ long long ToPixels(int thousandths, int dpi) {
     return static_cast<long long>(std::clamp<Extended>(pixels, INT_MIN / 2, INT_MAX / 2));
 }
 
-bool IsContinuation(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // The position just after the first "&" + letter (any case), or npos.
 std::size_t FindField(std::string_view text, char upper) {
@@ -209,12 +205,8 @@ void TMPrinter::Write(std::string_view text) {
         PrintRun(text.substr(start, i - start));
         start = i + 1;
         switch (c) {
-        case '\t':
-            Tab();
-            break;
-        case '\n':
-            NewLine();
-            break;
+        case '\t': Tab(); break;
+        case '\n': NewLine(); break;
         case '\f':
             // A page already due is the page this form feed asks for.
             NewPage();

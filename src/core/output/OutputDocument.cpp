@@ -9,9 +9,7 @@
 
 namespace kivspc {
 
-TOutputFont DefaultOutputFont() {
-    return TOutputFont{};
-}
+TOutputFont DefaultOutputFont() { return TOutputFont{}; }
 
 double ClampFontSize(double size) {
     if (std::isnan(size)) return 10.0;
@@ -41,13 +39,9 @@ bool TOutputLine::ContainsPageMarker() const {
     return Text().find(kPageMarker) != std::string::npos;
 }
 
-TOutputDocument::TOutputDocument() {
-    lines_.emplace_back().BreakFont = defaultFont_;
-}
+TOutputDocument::TOutputDocument() { lines_.emplace_back().BreakFont = defaultFont_; }
 
-TOutputDocument::~TOutputDocument() {
-    ForgetOutputDocument(this);
-}
+TOutputDocument::~TOutputDocument() { ForgetOutputDocument(this); }
 
 void TOutputDocument::SetDefaultFont(const TOutputFont& font) {
     defaultFont_ = font;

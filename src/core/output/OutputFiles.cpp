@@ -125,9 +125,7 @@ std::string_view FontFamily(std::string_view name) {
     return "\\fnil";
 }
 
-int HalfPoints(double size) {
-    return static_cast<int>(std::nearbyint(ClampFontSize(size) * 2));
-}
+int HalfPoints(double size) { return static_cast<int>(std::nearbyint(ClampFontSize(size) * 2)); }
 
 // The character formatting in force while writing, so that only changes are written.
 // Font, size and colour start unknown so that the first text states them (rather than relying
@@ -255,9 +253,7 @@ private:
 
 } // namespace
 
-std::string OutputRichText(const TOutputDocument& document) {
-    return RtfWriter(document).Write();
-}
+std::string OutputRichText(const TOutputDocument& document) { return RtfWriter(document).Write(); }
 
 bool SaveOutputDocument(const TOutputDocument& document, const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();

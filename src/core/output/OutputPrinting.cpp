@@ -23,7 +23,8 @@ void PrintOutputDocument(const TOutputDocument& document, std::string_view title
     }
     printer.SetFont(document.DefaultFont());
     // The header goes first and is drawn at once: page 1 carries the header only.
-    printer.SetPrintHeaderFooter(kPrintHeader, title, "", HeaderFooterFont(), true, landscape ? 650 : 250, "&D");
+    printer.SetPrintHeaderFooter(kPrintHeader, title, "", HeaderFooterFont(), true, landscape ? 650 : 250,
+                                 "&D");
     printer.SetPrintHeaderFooter(kPrintFooter, "", "", HeaderFooterFont(), false, 250, "Page (&P)");
 
     for (std::size_t i = 0; i < document.LineCount(); ++i) {

@@ -13,13 +13,9 @@ TOutputFont currentFont;
 
 } // namespace
 
-TOutputDocument* CurrentOutputDocument() {
-    return currentDocument;
-}
+TOutputDocument* CurrentOutputDocument() { return currentDocument; }
 
-const TOutputFont& CurrentOutputFont() {
-    return currentFont;
-}
+const TOutputFont& CurrentOutputFont() { return currentFont; }
 
 void SetOutputFont(const TOutputFont& font) {
     currentFont = font;

@@ -9,15 +9,11 @@ namespace kivspc {
 
 TSpecLimits SpecLimits;
 
-void ResetSpecLimits() {
-    SpecLimits = TSpecLimits{};
-}
+void ResetSpecLimits() { SpecLimits = TSpecLimits{}; }
 
 namespace {
 
-std::string SpecText(bool present, double x) {
-    return present ? FormatTrimmed(x) : std::string();
-}
+std::string SpecText(bool present, double x) { return present ? FormatTrimmed(x) : std::string(); }
 
 // NaN, infinite, zero or negative sigmas and undefined means give no index.
 bool Computable(Extended sigma, Extended mean) {

@@ -47,9 +47,7 @@ void TConfI::Calculate() {
     }
 }
 
-void TCorr::Clear() {
-    *this = TCorr{};
-}
+void TCorr::Clear() { *this = TCorr{}; }
 
 void TCorr::Add(double x, double y) {
     if (!NotMissing(x) || !NotMissing(y)) return;

@@ -19,9 +19,7 @@ bool OutOfRange(int n) {
 }
 
 // A zero factor (refused n) gives a zero sigma rather than a division by zero.
-Extended Divide(Extended statistic, Extended factor) {
-    return factor != 0 ? statistic / factor : 0;
-}
+Extended Divide(Extended statistic, Extended factor) { return factor != 0 ? statistic / factor : 0; }
 
 } // namespace
 
@@ -53,17 +51,11 @@ Extended C4(int n) {
     return std::exp(0.5L * std::log(2 / (size - 1)) + LnGamma(size / 2) - LnGamma((size - 1) / 2));
 }
 
-Extended SigmaFromMeanRange(int n, Extended statistic) {
-    return Divide(statistic, D2(n));
-}
+Extended SigmaFromMeanRange(int n, Extended statistic) { return Divide(statistic, D2(n)); }
 
-Extended SigmaFromMedianRange(int n, Extended statistic) {
-    return Divide(statistic, D4(n));
-}
+Extended SigmaFromMedianRange(int n, Extended statistic) { return Divide(statistic, D4(n)); }
 
-Extended SigmaFromMeanSD(int n, Extended statistic) {
-    return Divide(statistic, C4(n));
-}
+Extended SigmaFromMeanSD(int n, Extended statistic) { return Divide(statistic, C4(n)); }
 
 Extended SigmaFromMedianSD(int n, Extended statistic) {
     if (OutOfRange(n)) return 0;

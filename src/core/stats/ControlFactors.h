@@ -57,9 +57,7 @@ inline constexpr std::array<double, kMedianVarianceTableMax + 1> kMedianVariance
                                                                                       0.0734370277};
 
 // The subgroup sizes the factor functions answer for.
-constexpr bool FactorSizeInRange(int n) {
-    return n >= 2 && n <= kFactorMaxN;
-}
+constexpr bool FactorSizeInRange(int n) { return n >= 2 && n <= kFactorMaxN; }
 
 // Every factor function returns 0 and sets StatErrorCode to 1 when n is below 2 (or above
 // kFactorMaxN); otherwise StatErrorCode is left as it was.

@@ -84,56 +84,37 @@ enum class SigmaSource {
 
 SigmaSource SourceOf(CentreSigmaMethod method) {
     switch (method) {
-    case CentreSigmaMethod::AverageRange:
-        return SigmaSource::AverageRange;
-    case CentreSigmaMethod::MedianRange:
-        return SigmaSource::MedianRange;
-    case CentreSigmaMethod::AverageStdDev:
-        return SigmaSource::AverageStdDev;
-    case CentreSigmaMethod::MedianStdDev:
-        return SigmaSource::MedianStdDev;
-    case CentreSigmaMethod::AverageVariance:
-        return SigmaSource::AverageVariance;
-    case CentreSigmaMethod::AverageMovingRangeOfCentres:
-        return SigmaSource::AverageMovingRangeOfCentres;
-    case CentreSigmaMethod::MedianMovingRangeOfCentres:
-        return SigmaSource::MedianMovingRangeOfCentres;
-    case CentreSigmaMethod::StdDevOfCentres:
-        return SigmaSource::StdDevOfCentres;
-    case CentreSigmaMethod::KnownStdDev:
-        return SigmaSource::KnownStdDev;
+    case CentreSigmaMethod::AverageRange: return SigmaSource::AverageRange;
+    case CentreSigmaMethod::MedianRange: return SigmaSource::MedianRange;
+    case CentreSigmaMethod::AverageStdDev: return SigmaSource::AverageStdDev;
+    case CentreSigmaMethod::MedianStdDev: return SigmaSource::MedianStdDev;
+    case CentreSigmaMethod::AverageVariance: return SigmaSource::AverageVariance;
+    case CentreSigmaMethod::AverageMovingRangeOfCentres: return SigmaSource::AverageMovingRangeOfCentres;
+    case CentreSigmaMethod::MedianMovingRangeOfCentres: return SigmaSource::MedianMovingRangeOfCentres;
+    case CentreSigmaMethod::StdDevOfCentres: return SigmaSource::StdDevOfCentres;
+    case CentreSigmaMethod::KnownStdDev: return SigmaSource::KnownStdDev;
     }
     return SigmaSource::KnownStdDev;
 }
 
 SigmaSource SourceOf(IndividualsSigmaMethod method) {
     switch (method) {
-    case IndividualsSigmaMethod::AverageMovingRange:
-        return SigmaSource::AverageRange;
-    case IndividualsSigmaMethod::MedianMovingRange:
-        return SigmaSource::MedianRange;
-    case IndividualsSigmaMethod::StdDev:
-        return SigmaSource::AverageStdDev;
-    case IndividualsSigmaMethod::KnownStdDev:
-        return SigmaSource::KnownStdDev;
+    case IndividualsSigmaMethod::AverageMovingRange: return SigmaSource::AverageRange;
+    case IndividualsSigmaMethod::MedianMovingRange: return SigmaSource::MedianRange;
+    case IndividualsSigmaMethod::StdDev: return SigmaSource::AverageStdDev;
+    case IndividualsSigmaMethod::KnownStdDev: return SigmaSource::KnownStdDev;
     }
     return SigmaSource::KnownStdDev;
 }
 
 SigmaSource SourceOf(DispersionSigmaMethod method) {
     switch (method) {
-    case DispersionSigmaMethod::AverageRange:
-        return SigmaSource::AverageRange;
-    case DispersionSigmaMethod::MedianRange:
-        return SigmaSource::MedianRange;
-    case DispersionSigmaMethod::AverageStdDev:
-        return SigmaSource::AverageStdDev;
-    case DispersionSigmaMethod::MedianStdDev:
-        return SigmaSource::MedianStdDev;
-    case DispersionSigmaMethod::AverageVariance:
-        return SigmaSource::AverageVariance;
-    case DispersionSigmaMethod::KnownStdDev:
-        return SigmaSource::KnownStdDev;
+    case DispersionSigmaMethod::AverageRange: return SigmaSource::AverageRange;
+    case DispersionSigmaMethod::MedianRange: return SigmaSource::MedianRange;
+    case DispersionSigmaMethod::AverageStdDev: return SigmaSource::AverageStdDev;
+    case DispersionSigmaMethod::MedianStdDev: return SigmaSource::MedianStdDev;
+    case DispersionSigmaMethod::AverageVariance: return SigmaSource::AverageVariance;
+    case DispersionSigmaMethod::KnownStdDev: return SigmaSource::KnownStdDev;
     }
     return SigmaSource::KnownStdDev;
 }
@@ -145,15 +126,12 @@ bool EstimateReadsFactorOfN(SigmaSource source, ControlChartKind chart) {
     case SigmaSource::AverageRange:
     case SigmaSource::MedianRange:
     case SigmaSource::AverageStdDev:
-    case SigmaSource::MedianStdDev:
-        return true;
+    case SigmaSource::MedianStdDev: return true;
     case SigmaSource::AverageMovingRangeOfCentres:
     case SigmaSource::MedianMovingRangeOfCentres:
-    case SigmaSource::StdDevOfCentres:
-        return chart == kChartMedian;
+    case SigmaSource::StdDevOfCentres: return chart == kChartMedian;
     case SigmaSource::AverageVariance:
-    case SigmaSource::KnownStdDev:
-        return false;
+    case SigmaSource::KnownStdDev: return false;
     }
     return false;
 }
@@ -163,16 +141,14 @@ bool LimitsReadFactorOfN(ControlChartKind chart) {
     switch (chart) {
     case kChartMedian:
     case kChartR:
-    case kChartS:
-        return true;
+    case kChartS: return true;
     case kChartXBar:
     case kChartX:
     case kChartS2:
     case kChartP:
     case kChartNP:
     case kChartC:
-    case kChartU:
-        return false;
+    case kChartU: return false;
     }
     return false;
 }
@@ -184,24 +160,17 @@ Extended EstimateSigma(SigmaSource source, ControlChartKind chart, int n, Extend
     const bool means = chart == kChartXBar;
     const Extended rootN = std::sqrt(static_cast<Extended>(n));
     switch (source) {
-    case SigmaSource::AverageRange:
-        return SigmaFromMeanRange(n, statistic);
-    case SigmaSource::MedianRange:
-        return SigmaFromMedianRange(n, statistic);
-    case SigmaSource::AverageStdDev:
-        return SigmaFromMeanSD(n, statistic);
-    case SigmaSource::MedianStdDev:
-        return SigmaFromMedianSD(n, statistic);
-    case SigmaSource::AverageVariance:
-        return std::sqrt(statistic);
+    case SigmaSource::AverageRange: return SigmaFromMeanRange(n, statistic);
+    case SigmaSource::MedianRange: return SigmaFromMedianRange(n, statistic);
+    case SigmaSource::AverageStdDev: return SigmaFromMeanSD(n, statistic);
+    case SigmaSource::MedianStdDev: return SigmaFromMedianSD(n, statistic);
+    case SigmaSource::AverageVariance: return std::sqrt(statistic);
     case SigmaSource::AverageMovingRangeOfCentres:
         return means ? rootN * statistic / D2(2) : statistic / D2(2) / MedianSEFactor(n, 1);
     case SigmaSource::MedianMovingRangeOfCentres:
         return means ? rootN * statistic / D4(2) : statistic / D4(2) / MedianSEFactor(n, 1);
-    case SigmaSource::StdDevOfCentres:
-        return means ? rootN * statistic : statistic / MedianSEFactor(n, 1);
-    case SigmaSource::KnownStdDev:
-        return statistic;
+    case SigmaSource::StdDevOfCentres: return means ? rootN * statistic : statistic / MedianSEFactor(n, 1);
+    case SigmaSource::KnownStdDev: return statistic;
     }
     return statistic;
 }
@@ -243,23 +212,18 @@ Limits VariablesChartLimits(const LimitsRequest& request, int n, Extended sigma)
     switch (request.chart) {
     case kChartXBar:
         return CentredLimits(request.centre, request.k, sigma / std::sqrt(static_cast<Extended>(n)));
-    case kChartMedian:
-        return CentredLimits(request.centre, request.k, MedianSEFactor(n, sigma));
-    case kChartX:
-        return CentredLimits(request.centre, request.k, sigma);
-    case kChartR:
-        return SpreadLimits(sigma * D2(n), request.k, D3Times(n, sigma));
+    case kChartMedian: return CentredLimits(request.centre, request.k, MedianSEFactor(n, sigma));
+    case kChartX: return CentredLimits(request.centre, request.k, sigma);
+    case kChartR: return SpreadLimits(sigma * D2(n), request.k, D3Times(n, sigma));
     case kChartS: {
         const Extended c4 = C4(n);
         return SpreadLimits(sigma * c4, request.k, sigma * std::sqrt(std::max(Extended{0}, 1 - c4 * c4)));
     }
-    case kChartS2:
-        return VarianceLimits(sigma, n, request.alpha);
+    case kChartS2: return VarianceLimits(sigma, n, request.alpha);
     case kChartP:
     case kChartNP:
     case kChartC:
-    case kChartU:
-        break; // attributes charts have no process sigma
+    case kChartU: break; // attributes charts have no process sigma
     }
     return Refused(kLimitsNotComputable);
 }
@@ -541,11 +505,9 @@ Limits LimitsFor(const LimitsRequest& request, std::uint8_t method) {
             return VariablesLimits(request, SourceOf(*dispersionMethod));
         break;
     case kChartP:
-    case kChartNP:
-        return ProportionLimits(request, AttributeLimitMethodOf(method));
+    case kChartNP: return ProportionLimits(request, AttributeLimitMethodOf(method));
     case kChartC:
-    case kChartU:
-        return CountLimits(request, AttributeLimitMethodOf(method));
+    case kChartU: return CountLimits(request, AttributeLimitMethodOf(method));
     }
     // A number beyond the chart's list.
     return Refused(kLimitsNotComputable);
@@ -612,30 +574,18 @@ std::string ControlLimitStatusText(std::int32_t status) {
     switch (status) {
     case kLimitsComputed:
     case kLimitsNoLower:
-    case kLimitsNoUpper:
-        return {};
-    case kLimitsOutOfRange:
-        return "Sample size outside table range";
-    case kLimitsZeroSampleSize:
-        return "Zero sample size";
-    case kLimitsSampleSizeOne:
-        return "Sample size must be larger than 1";
-    case kLimitsNegativeSampleSize:
-        return "Sample size must not be negative";
-    case kLimitsNegativeStdErrors:
-        return "Standard errors must not be negative";
-    case kLimitsNegativeStatistic:
-        return "Statistic must not be negative";
-    case kLimitsZeroStatistic:
-        return "Statistic = 0";
-    case kLimitsCountAboveSampleSize:
-        return "np-bar must be less than n";
-    case kLimitsPoissonMeanTooLarge:
-        return "Mean too large for exact Poisson limits: use the approximation";
-    case kLimitsOverflow:
-        return "Limits beyond the range of numbers";
-    default:
-        return status > 0 ? " Error" : std::string();
+    case kLimitsNoUpper: return {};
+    case kLimitsOutOfRange: return "Sample size outside table range";
+    case kLimitsZeroSampleSize: return "Zero sample size";
+    case kLimitsSampleSizeOne: return "Sample size must be larger than 1";
+    case kLimitsNegativeSampleSize: return "Sample size must not be negative";
+    case kLimitsNegativeStdErrors: return "Standard errors must not be negative";
+    case kLimitsNegativeStatistic: return "Statistic must not be negative";
+    case kLimitsZeroStatistic: return "Statistic = 0";
+    case kLimitsCountAboveSampleSize: return "np-bar must be less than n";
+    case kLimitsPoissonMeanTooLarge: return "Mean too large for exact Poisson limits: use the approximation";
+    case kLimitsOverflow: return "Limits beyond the range of numbers";
+    default: return status > 0 ? " Error" : std::string();
     }
 }
 

@@ -37,16 +37,14 @@ constexpr bool HasCentreInput(ControlChartKind chart) {
     switch (chart) {
     case kChartXBar:
     case kChartMedian:
-    case kChartX:
-        return true;
+    case kChartX: return true;
     case kChartR:
     case kChartS:
     case kChartS2:
     case kChartP:
     case kChartNP:
     case kChartC:
-    case kChartU:
-        return false;
+    case kChartU: return false;
     }
     return false;
 }
@@ -59,13 +57,11 @@ constexpr bool IsVariablesChart(ControlChartKind chart) {
     case kChartX:
     case kChartR:
     case kChartS:
-    case kChartS2:
-        return true;
+    case kChartS2: return true;
     case kChartP:
     case kChartNP:
     case kChartC:
-    case kChartU:
-        return false;
+    case kChartU: return false;
     }
     return false;
 }
@@ -126,10 +122,8 @@ constexpr AttributeLimitMethod AttributeLimitMethodOf(int number) {
 // Whether the limits depend on n: not for c, nor for X with a known standard deviation.
 constexpr bool LimitsUseSampleSize(ControlChartKind chart, int method) {
     switch (chart) {
-    case kChartX:
-        return method != static_cast<int>(IndividualsSigmaMethod::KnownStdDev);
-    case kChartC:
-        return false;
+    case kChartX: return method != static_cast<int>(IndividualsSigmaMethod::KnownStdDev);
+    case kChartC: return false;
     case kChartXBar:
     case kChartMedian:
     case kChartR:
@@ -137,8 +131,7 @@ constexpr bool LimitsUseSampleSize(ControlChartKind chart, int method) {
     case kChartS2:
     case kChartP:
     case kChartNP:
-    case kChartU:
-        return true;
+    case kChartU: return true;
     }
     return true;
 }

@@ -34,13 +34,9 @@ bool HaveCachedDeviate = false;
 std::mt19937_64 UniformEngine;
 bool UniformSeeded = false;
 
-Extended StandardNormalDensity(Extended z) {
-    return std::exp(-z * z / 2) / std::sqrt(2 * kPi);
-}
+Extended StandardNormalDensity(Extended z) { return std::exp(-z * z / 2) / std::sqrt(2 * kPi); }
 
-bool IsInteger(Extended x) {
-    return std::isfinite(x) && x == std::trunc(x);
-}
+bool IsInteger(Extended x) { return std::isfinite(x) && x == std::trunc(x); }
 
 // source: Abramowitz and Stegun 26.2.17 (Hastings), absolute error below 7.5e-8.
 Extended NormalTailPolynomial(Extended absZ) {
@@ -123,12 +119,9 @@ Extended TwoTailedT(Extended t, Extended df) {
 // Upper tail probability and density of the kinds RefineQuantile knows.
 Extended KindTail(QuantileKind kind, Extended x, Extended df) {
     switch (kind) {
-    case kQuantileNormal:
-        return NormalProb(kUpperTail, x);
-    case kQuantileStudentT:
-        return TProb(kUpperTail, x, df);
-    case kQuantileChiSquare:
-        return ChiSqProb(kUpperTail, x, df);
+    case kQuantileNormal: return NormalProb(kUpperTail, x);
+    case kQuantileStudentT: return TProb(kUpperTail, x, df);
+    case kQuantileChiSquare: return ChiSqProb(kUpperTail, x, df);
     }
     return NormalProb(kUpperTail, x);
 }
@@ -141,12 +134,9 @@ public:
 
     Extended operator()(Extended x) const {
         switch (kind_) {
-        case kQuantileNormal:
-            return StandardNormalDensity(x);
-        case kQuantileStudentT:
-            return std::exp(logNorm_ - (df_ + 1) / 2 * std::log(x * x / df_ + 1));
-        case kQuantileChiSquare:
-            return std::exp(logNorm_ + (df_ - 2) / 2 * std::log(x) - x / 2);
+        case kQuantileNormal: return StandardNormalDensity(x);
+        case kQuantileStudentT: return std::exp(logNorm_ - (df_ + 1) / 2 * std::log(x * x / df_ + 1));
+        case kQuantileChiSquare: return std::exp(logNorm_ + (df_ - 2) / 2 * std::log(x) - x / 2);
         }
         return StandardNormalDensity(x);
     }
@@ -154,12 +144,9 @@ public:
 private:
     static Extended LogNorm(QuantileKind kind, Extended df) {
         switch (kind) {
-        case kQuantileNormal:
-            return 0;
-        case kQuantileStudentT:
-            return LnGamma((df + 1) / 2) - LnGamma(df / 2) - std::log(df * kPi) / 2;
-        case kQuantileChiSquare:
-            return -(df / 2) * std::log(Extended{2}) - LnGamma(df / 2);
+        case kQuantileNormal: return 0;
+        case kQuantileStudentT: return LnGamma((df + 1) / 2) - LnGamma(df / 2) - std::log(df * kPi) / 2;
+        case kQuantileChiSquare: return -(df / 2) * std::log(Extended{2}) - LnGamma(df / 2);
         }
         return 0;
     }
@@ -251,27 +238,17 @@ Extended Power(Extended base, Extended exponent) {
     return std::exp(logResult);
 }
 
-Extended RealMin(Extended a, Extended b) {
-    return a < b ? a : b;
-}
-Extended RealMax(Extended a, Extended b) {
-    return a > b ? a : b;
-}
-int IntMin(int a, int b) {
-    return a < b ? a : b;
-}
-int IntMax(int a, int b) {
-    return a > b ? a : b;
-}
+Extended RealMin(Extended a, Extended b) { return a < b ? a : b; }
+Extended RealMax(Extended a, Extended b) { return a > b ? a : b; }
+int IntMin(int a, int b) { return a < b ? a : b; }
+int IntMax(int a, int b) { return a > b ? a : b; }
 
 void StatError(const std::string& routine) {
     StatErrorCode = 10;
     ShowWarning("Error in Statistical Routine " + routine);
 }
 
-Extended Sinh(Extended x) {
-    return (std::exp(x) - std::exp(-x)) / 2;
-}
+Extended Sinh(Extended x) { return (std::exp(x) - std::exp(-x)) / 2; }
 
 Extended ArcSinh(Extended x) {
     // Odd symmetry avoids the cancellation of x + sqrt(x^2 + 1) for large negative x.
@@ -287,13 +264,9 @@ Extended ArcCosh(Extended x) {
     return std::log(x + std::sqrt(x * x - 1));
 }
 
-Extended Sign(Extended x) {
-    return x >= 0 ? 1 : -1;
-}
+Extended Sign(Extended x) { return x >= 0 ? 1 : -1; }
 
-Extended Log10(Extended x) {
-    return x > 0 ? std::log(x) / std::log(Extended{10}) : 99;
-}
+Extended Log10(Extended x) { return x > 0 ? std::log(x) / std::log(Extended{10}) : 99; }
 
 Extended PowerOfTen(int k) {
     // Past 5000 steps the result is already infinite or zero in extended precision.
@@ -725,9 +698,7 @@ Extended GaussRandom() {
     return w2 * scale;
 }
 
-Extended NormalRandom(Extended mean, Extended sd) {
-    return mean + sd * GaussRandom();
-}
+Extended NormalRandom(Extended mean, Extended sd) { return mean + sd * GaussRandom(); }
 
 // ---------------------------------------------------------------------------------------------
 // Binomial and Poisson

@@ -25,9 +25,7 @@ enum TailMode : int {
     kTwoTailed = 2,
 };
 // The mode a routine's number stands for: 2 is two-tailed, every other number the upper tail.
-constexpr TailMode TailModeOf(int mode) {
-    return mode == kTwoTailed ? kTwoTailed : kUpperTail;
-}
+constexpr TailMode TailModeOf(int mode) { return mode == kTwoTailed ? kTwoTailed : kUpperTail; }
 
 // The distributions whose quantiles RefineQuantile improves.
 enum QuantileKind : int {

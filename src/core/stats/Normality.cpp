@@ -136,13 +136,9 @@ void ShapiroWilkCoefficients(int n) {
     swCoefficientN = n;
 }
 
-const double* ShapiroWilkCoefficientData() {
-    return swCoefficients.data();
-}
+const double* ShapiroWilkCoefficientData() { return swCoefficients.data(); }
 
-int ShapiroWilkCoefficientN() {
-    return swCoefficientN;
-}
+int ShapiroWilkCoefficientN() { return swCoefficientN; }
 
 void ShapiroWilkTest(bool sortFirst) {
     const int n = Count();

@@ -5,26 +5,16 @@ namespace kivspc::gui {
 
 QString CommandIconName(Command command) {
     switch (command) {
-    case Command::Return:
-        return "go-previous";
-    case Command::Save:
-        return "document-save";
-    case Command::Print:
-        return "document-print";
-    case Command::Copy:
-        return "edit-copy";
-    case Command::Paste:
-        return "edit-paste";
-    case Command::Enlarge:
-        return "view-fullscreen";
-    case Command::Restore:
-        return "view-restore";
-    case Command::Help:
-        return "help-contents";
-    case Command::Close:
-        return "window-close";
-    case Command::OpenForms:
-        return "view-list";
+    case Command::Return: return "go-previous";
+    case Command::Save: return "document-save";
+    case Command::Print: return "document-print";
+    case Command::Copy: return "edit-copy";
+    case Command::Paste: return "edit-paste";
+    case Command::Enlarge: return "view-fullscreen";
+    case Command::Restore: return "view-restore";
+    case Command::Help: return "help-contents";
+    case Command::Close: return "window-close";
+    case Command::OpenForms: return "view-list";
     }
     return {};
 }

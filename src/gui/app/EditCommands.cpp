@@ -42,9 +42,7 @@ QAction* AddCommandItem(QMenu* menu, EditCommand command) {
 
 } // namespace
 
-std::span<const TEditCommandItem> EditCommandItems() {
-    return kEditCommands;
-}
+std::span<const TEditCommandItem> EditCommandItems() { return kEditCommands; }
 
 const TEditCommandItem& EditCommandItemOf(EditCommand command) {
     return kEditCommands[static_cast<std::size_t>(command)];
@@ -67,10 +65,8 @@ bool EditCommandEnabled(EditCommand command, QWidget* control) {
     case EditCommand::Copy:
     case EditCommand::Delete:
         return (edit && edit->hasSelectedText()) || (box && box->textCursor().hasSelection());
-    case EditCommand::Paste:
-        return takesText && !QApplication::clipboard()->text().isEmpty();
-    case EditCommand::SelectAll:
-        return takesText;
+    case EditCommand::Paste: return takesText && !QApplication::clipboard()->text().isEmpty();
+    case EditCommand::SelectAll: return takesText;
     }
     return false;
 }

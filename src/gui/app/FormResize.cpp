@@ -31,9 +31,7 @@ TWorkArea WorkAreaOf(const QWidget* window) {
     return {area.left(), area.top(), area.width(), area.height()};
 }
 
-TFormSize SizeOf(const QWidget* window) {
-    return {window->width(), window->height()};
-}
+TFormSize SizeOf(const QWidget* window) { return {window->width(), window->height()}; }
 
 // Sizes that mean "no limit" (0 and QWIDGETSIZE_MAX) stay as they are.
 QSize Scaled(const QSize& size, double factor) {
@@ -44,9 +42,7 @@ QSize Scaled(const QSize& size, double factor) {
     return {scaleSide(size.width()), scaleSide(size.height())};
 }
 
-int Scaled(int length, double factor) {
-    return static_cast<int>(std::lround(length * factor));
-}
+int Scaled(int length, double factor) { return static_cast<int>(std::lround(length * factor)); }
 
 // The icon size a tool bar was built with, kept on the bar when its window is first scaled.
 constexpr const char* kDesignedIconSize = "kivspcDesignedIconSize";

@@ -79,7 +79,8 @@ void TMainForm_KIVSPC::BuildButtons() {
     QPushButton* capability =
         MakeButton("Button_Capability", "&Capability/Performance", "Capability and performance analysis");
     QPushButton* help = MakeButton("Button_Help", "&Help", "Introduction to the program");
-    for (QPushButton* b : {dataEditor, variables, attributes, capability, help}) b->setEnabled(false);
+    for (QPushButton* b : {dataEditor, variables, attributes, capability, help})
+        b->setEnabled(false);
     connect(calc, &QPushButton::clicked, this, [this] { ShowControlLimitForm(); });
 
     grid->addWidget(dataEditor, 0, 0);
@@ -140,11 +141,12 @@ void TMainForm_KIVSPC::BuildMenus() {
     connect(MakeAction(view, "ControlLimits1", "&Control Limit Calculations"), &QAction::triggered, this,
             [this] { ShowControlLimitForm(); });
     view->addSeparator();
-    connect(MakeAction(view, "ViewMainForm1", "View Main Form", Qt::Key_F6), &QAction::triggered, this, [this] {
-        showNormal();
-        raise();
-        activateWindow();
-    });
+    connect(MakeAction(view, "ViewMainForm1", "View Main Form", Qt::Key_F6), &QAction::triggered, this,
+            [this] {
+                showNormal();
+                raise();
+                activateWindow();
+            });
     MakeAction(view, "ViewNextVisibleForm1", "View Next Visible Form", Qt::Key_F11)->setEnabled(false);
     MakeAction(view, "ViewForms", "View Next Open Form", Qt::Key_F12)->setEnabled(false);
     view->addSeparator();
@@ -169,7 +171,8 @@ void TMainForm_KIVSPC::BuildMenus() {
     MakeAction(help, "KivProgramsWEBSite1", "Kiv Programs &WEB Site")->setEnabled(false);
     MakeAction(help, "CheckforKivstatsUpdates1", "Check for Kivspc &Updates")->setEnabled(false);
     help->addSeparator();
-    connect(MakeAction(help, "About1", "&About..."), &QAction::triggered, this, &TMainForm_KIVSPC::About1Click);
+    connect(MakeAction(help, "About1", "&About..."), &QAction::triggered, this,
+            &TMainForm_KIVSPC::About1Click);
 
     UpdateRecentFiles();
 }
@@ -219,7 +222,8 @@ void TMainForm_KIVSPC::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     // Some window systems never activate a window that has no focus to give; the first
     // showing counts as the first activation there.
-    if (firstActivation_) QTimer::singleShot(0, this, [this] {
+    if (firstActivation_)
+        QTimer::singleShot(0, this, [this] {
             if (firstActivation_ && isVisible()) FormActivate();
         });
 }

@@ -28,8 +28,10 @@ QString QtSettingsStore::GroupOf(const std::string& key) {
     path.replace('\\', '/');
     const QString prefix = QStringLiteral("/Software/") + kOrganization + '/' + kApplication + '/';
     if (path.startsWith(prefix, Qt::CaseInsensitive)) path = path.mid(prefix.size());
-    while (path.startsWith('/')) path.remove(0, 1);
-    while (path.endsWith('/')) path.chop(1);
+    while (path.startsWith('/'))
+        path.remove(0, 1);
+    while (path.endsWith('/'))
+        path.chop(1);
     return path;
 }
 
@@ -97,17 +99,19 @@ bool QtPlatform::ConfirmYesNo(const std::string& text) {
 }
 
 Answer QtPlatform::ConfirmYesNoCancel(const std::string& text) {
-    auto button = QMessageBox::question(DialogParent(), QObject::tr("Confirm"), ToQt(text),
-                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                        QMessageBox::Yes);
+    auto button =
+        QMessageBox::question(DialogParent(), QObject::tr("Confirm"), ToQt(text),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes) return Answer::Yes;
     if (button == QMessageBox::No) return Answer::No;
     return Answer::Cancel;
 }
 
 void QtPlatform::SetBusy(bool busy) {
-    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void QtPlatform::ProgressBegin(const std::string& caption) {

@@ -14,10 +14,10 @@
 
 #include <QAbstractSpinBox>
 #include <QAction>
-#include <QFocusEvent>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -39,7 +39,8 @@
 
 namespace kivspc::gui {
 
-TDecoratedLabel::TDecoratedLabel(const QString& text, Mark mark, QWidget* parent) : QLabel(text, parent), mark_(mark) {
+TDecoratedLabel::TDecoratedLabel(const QString& text, Mark mark, QWidget* parent)
+    : QLabel(text, parent), mark_(mark) {
     // Room above the letter for its mark.
     setContentsMargins(0, 5, 0, 0);
 }
@@ -118,16 +119,11 @@ QString StatisticLabel(ControlChartKind page) {
     case kChartX:
     case kChartR:
     case kChartS:
-    case kChartS2:
-        return "&Statistic:";
-    case kChartP:
-        return "&p:";
-    case kChartNP:
-        return "&np:";
-    case kChartC:
-        return "&c:";
-    case kChartU:
-        return "&u:";
+    case kChartS2: return "&Statistic:";
+    case kChartP: return "&p:";
+    case kChartNP: return "&np:";
+    case kChartC: return "&c:";
+    case kChartU: return "&u:";
     }
     return "&Statistic:";
 }
@@ -135,27 +131,24 @@ QString StatisticLabel(ControlChartKind page) {
 // Over the centre's X: two bars on a grand mean, a tilde on a centre of medians, a bar on a mean.
 TDecoratedLabel::Mark CentreMark(ControlChartKind page) {
     switch (page) {
-    case kChartXBar:
-        return TDecoratedLabel::Mark::DoubleBar;
-    case kChartMedian:
-        return TDecoratedLabel::Mark::Tilde;
-    case kChartX:
-        return TDecoratedLabel::Mark::Bar;
+    case kChartXBar: return TDecoratedLabel::Mark::DoubleBar;
+    case kChartMedian: return TDecoratedLabel::Mark::Tilde;
+    case kChartX: return TDecoratedLabel::Mark::Bar;
     case kChartR:
     case kChartS:
     case kChartS2:
     case kChartP:
     case kChartNP:
     case kChartC:
-    case kChartU:
-        return TDecoratedLabel::Mark::None;
+    case kChartU: return TDecoratedLabel::Mark::None;
     }
     return TDecoratedLabel::Mark::None;
 }
 
 } // namespace
 
-TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(mainWindow, Qt::Window), mainWindow_(mainWindow) {
+TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow)
+    : QMainWindow(mainWindow, Qt::Window), mainWindow_(mainWindow) {
     setObjectName("Control_Limit_Form");
     setWindowTitle("Control Limit Calculations");
 
@@ -184,8 +177,10 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow) : QMainWindow(main
     if (QLineEdit* decimalsText = TextFieldOf(decimals_)) {
         connect(decimalsText, &QLineEdit::textChanged, this, [this](const QString& text) {
             // An emptied box starts over: retyping the same number is a change again.
-            if (text.trimmed().isEmpty()) decimalsRunFor_.clear();
-            else RepeatActionFor(text.trimmed());
+            if (text.trimmed().isEmpty())
+                decimalsRunFor_.clear();
+            else
+                RepeatActionFor(text.trimmed());
         });
         // Steps and fix-ups change the value with the text's signals held back.
         connect(decimals_, &QSpinBox::valueChanged, this,
@@ -405,9 +400,7 @@ void TControl_Limit_Form::Button_ActionClick() {
     case ControlLimitInputError::SampleSize:
         if (p.n) p.n->setFocus();
         return;
-    case ControlLimitInputError::StdErrors:
-        p.k->setFocus();
-        return;
+    case ControlLimitInputError::StdErrors: p.k->setFocus(); return;
     case ControlLimitInputError::None: break;
     }
     WriteReport(page, input);
@@ -443,14 +436,20 @@ void TControl_Limit_Form::FormResizeClick() {
 
 void TControl_Limit_Form::ReturnToMainForm() {
     if (!mainWindow_) return;
-    if (mainWindow_->isMinimized()) mainWindow_->showNormal();
-    else mainWindow_->show();
+    if (mainWindow_->isMinimized())
+        mainWindow_->showNormal();
+    else
+        mainWindow_->show();
     mainWindow_->raise();
     mainWindow_->activateWindow();
 }
 
-void TControl_Limit_Form::SaveAs1Click() { SaveOutputDocumentDialog(this, Pane(CurrentPage()), ToQt(ProgramName)); }
+void TControl_Limit_Form::SaveAs1Click() {
+    SaveOutputDocumentDialog(this, Pane(CurrentPage()), ToQt(ProgramName));
+}
 
-void TControl_Limit_Form::Print1Click() { PrintOutputDocumentDialog(this, Pane(CurrentPage()), ToQt(ProgramName)); }
+void TControl_Limit_Form::Print1Click() {
+    PrintOutputDocumentDialog(this, Pane(CurrentPage()), ToQt(ProgramName));
+}
 
 } // namespace kivspc::gui

@@ -30,47 +30,23 @@ namespace {
 
 void RunOnLineEdit(EditCommand command, QLineEdit* edit) {
     switch (command) {
-    case EditCommand::Undo:
-        edit->undo();
-        break;
-    case EditCommand::Cut:
-        edit->cut();
-        break;
-    case EditCommand::Copy:
-        edit->copy();
-        break;
-    case EditCommand::Paste:
-        edit->paste();
-        break;
-    case EditCommand::Delete:
-        edit->del();
-        break;
-    case EditCommand::SelectAll:
-        edit->selectAll();
-        break;
+    case EditCommand::Undo: edit->undo(); break;
+    case EditCommand::Cut: edit->cut(); break;
+    case EditCommand::Copy: edit->copy(); break;
+    case EditCommand::Paste: edit->paste(); break;
+    case EditCommand::Delete: edit->del(); break;
+    case EditCommand::SelectAll: edit->selectAll(); break;
     }
 }
 
 void RunOnBox(EditCommand command, TOutputRichEdit* box) {
     switch (command) {
-    case EditCommand::Undo:
-        box->undo();
-        break;
-    case EditCommand::Cut:
-        box->cut();
-        break;
-    case EditCommand::Copy:
-        box->copy();
-        break;
-    case EditCommand::Paste:
-        box->paste();
-        break;
-    case EditCommand::Delete:
-        box->textCursor().removeSelectedText();
-        break;
-    case EditCommand::SelectAll:
-        box->selectAll();
-        break;
+    case EditCommand::Undo: box->undo(); break;
+    case EditCommand::Cut: box->cut(); break;
+    case EditCommand::Copy: box->copy(); break;
+    case EditCommand::Paste: box->paste(); break;
+    case EditCommand::Delete: box->textCursor().removeSelectedText(); break;
+    case EditCommand::SelectAll: box->selectAll(); break;
     }
 }
 

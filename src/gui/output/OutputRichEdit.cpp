@@ -4,9 +4,9 @@
 #include "output/OutputDataModule.h"
 #include "output/ReditU.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -40,7 +40,8 @@ void TOutputRichEdit::RestoreView(const ViewState& view) {
     caret.setPosition(std::clamp(view.Caret, 0, std::max(shown->characterCount() - 1, 0)));
     setTextCursor(caret);
     // Scroll so that the first visible line comes back to the top.
-    const QTextBlock first = shown->findBlockByNumber(std::clamp(view.FirstLine, 0, std::max(shown->blockCount() - 1, 0)));
+    const QTextBlock first =
+        shown->findBlockByNumber(std::clamp(view.FirstLine, 0, std::max(shown->blockCount() - 1, 0)));
     const int y = static_cast<int>(shown->documentLayout()->blockBoundingRect(first).top());
     verticalScrollBar()->setValue(y);
 }

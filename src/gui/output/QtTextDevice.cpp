@@ -43,7 +43,9 @@ void QtTextDevice::DrawText(int x, int y, std::string_view text, const TOutputFo
 
 int QtTextDevice::PageWidth() { return printer_.pageLayout().paintRectPixels(printer_.resolution()).width(); }
 
-int QtTextDevice::PageHeight() { return printer_.pageLayout().paintRectPixels(printer_.resolution()).height(); }
+int QtTextDevice::PageHeight() {
+    return printer_.pageLayout().paintRectPixels(printer_.resolution()).height();
+}
 
 int QtTextDevice::DpiX() { return printer_.logicalDpiX(); }
 
@@ -51,7 +53,8 @@ int QtTextDevice::DpiY() { return printer_.logicalDpiY(); }
 
 int QtTextDevice::OffsetX() {
     const int dpi = printer_.resolution();
-    return printer_.pageLayout().paintRectPixels(dpi).left() - printer_.pageLayout().fullRectPixels(dpi).left();
+    return printer_.pageLayout().paintRectPixels(dpi).left() -
+           printer_.pageLayout().fullRectPixels(dpi).left();
 }
 
 int QtTextDevice::OffsetY() {

@@ -15,9 +15,9 @@ TEST(ConvertNumberTest, BadCharactersAreReportedByPosition) {
     };
     const double kNone = std::numeric_limits<double>::quiet_NaN();
     const Case cases[] = {
-        {"12.5", 0, 12.5},   {"+.5", 0, 0.5},  {"-.5", 0, -0.5}, {"5.", 0, 5},     {" 7", 0, 7},
-        {"1e3", 0, 1000},    {"1-2", 2, kNone}, {"1e", 2, kNone}, {"+.", 2, kNone}, {"inf", 1, kNone},
-        {"nan", 1, kNone},   {"Infinity", 1, kNone}, {"12x", 3, kNone}, {"", 1, kNone}, {".", 1, kNone},
+        {"12.5", 0, 12.5}, {"+.5", 0, 0.5},        {"-.5", 0, -0.5},  {"5.", 0, 5},     {" 7", 0, 7},
+        {"1e3", 0, 1000},  {"1-2", 2, kNone},      {"1e", 2, kNone},  {"+.", 2, kNone}, {"inf", 1, kNone},
+        {"nan", 1, kNone}, {"Infinity", 1, kNone}, {"12x", 3, kNone}, {"", 1, kNone},   {".", 1, kNone},
     };
     for (const Case& c : cases) {
         double v = kNone;

@@ -270,7 +270,8 @@ protected:
 TEST_F(ControlLimitReportTest, EveryPageMatchesItsGoldenFile) {
     for (const PageReports& page : kPages) {
         SCOPED_TRACE(page.golden);
-        std::string text = "Reports of the control limit calculator's " + ControlLimitPageCaption(static_cast<ControlChartKind>(page.page)) +
+        std::string text = "Reports of the control limit calculator's " +
+                           ControlLimitPageCaption(static_cast<ControlChartKind>(page.page)) +
                            " page; each follows the inputs it was written from.\n";
         for (const ReportCase& c : page.cases)
             text += "\n" + ReportOf(page.page, c);

@@ -24,7 +24,8 @@ void MakeTable(const std::vector<std::vector<std::string>>& rows) {
     TDataTable& t = DataTable();
     t.SetColumnCount(static_cast<int>(rows[0].size()));
     t.SetRowCount(static_cast<int>(rows.size()) - 1);
-    for (std::size_t c = 0; c < rows[0].size(); ++c) t.SetColumnName(static_cast<int>(c) + 1, rows[0][c]);
+    for (std::size_t c = 0; c < rows[0].size(); ++c)
+        t.SetColumnName(static_cast<int>(c) + 1, rows[0][c]);
     for (std::size_t r = 1; r < rows.size(); ++r)
         for (std::size_t c = 0; c < rows[r].size(); ++c)
             t.SetCell(static_cast<int>(c) + 1, static_cast<int>(r), rows[r][c]);
@@ -106,7 +107,9 @@ TEST_F(ExtractTest, RunTypesFormTheirGroups) {
         ri.LastGroup = 2;
         ri.FirstMeasure = 3;
         ri.LastMeasure = 5;
-        EXPECT_EQ(Collect(ri), (Groups{{"A(x)", {10, 150, 14}}, {"A(y)", {11, 0}}, {"C(x)", {30, 33, 34}}, {"C(y)", {31, 32}}}));
+        EXPECT_EQ(
+            Collect(ri),
+            (Groups{{"A(x)", {10, 150, 14}}, {"A(y)", {11, 0}}, {"C(x)", {30, 33, 34}}, {"C(y)", {31, 32}}}));
     }
 }
 
@@ -301,7 +304,11 @@ TEST_F(ExtractTest, MissingWhenAndProcessIfFilterValues) {
     };
     const Case cases[] = {
         {{1, "Machine", kRelEqual, "1"}, {}, true, {10}, "Process If: Machine = 1"},
-        {{1, "Machine", kRelIn, "1,3"}, {2, "Shift", kRelEqual, "1"}, false, {10}, "Process If: Machine in [1,3], Shift = 1"},
+        {{1, "Machine", kRelIn, "1,3"},
+         {2, "Shift", kRelEqual, "1"},
+         false,
+         {10},
+         "Process If: Machine in [1,3], Shift = 1"},
         {{1, "Machine", kRelEqual, "2"}, {2, "Shift", kRelEqual, "1"}, true, {10, 11, 14}, ""},
         {{2, "Shift", kRelNotIn, "1"}, {}, false, {11}, ""},
         {{1, "Machine", kRelGreater, "x"}, {}, false, {}, ""},
@@ -328,10 +335,13 @@ TEST_F(ExtractTest, SelectionSummaryListsTheActiveFilters) {
     TransformRec.BText = "-3";
     TransformRec.B = -3;
     ASSERT_TRUE(SelectionSummary(s));
-    EXPECT_EQ(s.Lines, "Missing When: X = 0\r\nProcess If: Machine = 1 or\r\nProcess If: Shift in [1,2]\r\nTransform: 2X -3");
-    EXPECT_EQ(s.TabbedLines,
-              "Missing When: X = 0\r\n\tProcess If: Machine = 1 or\r\n\tProcess If: Shift in [1,2]\r\n\tTransform: 2X -3");
-    EXPECT_EQ(s.Inline, "Missing When: X = 0  Process If: Machine = 1 or  Process If: Shift in [1,2]  Transform: 2X -3");
+    EXPECT_EQ(s.Lines, "Missing When: X = 0\r\nProcess If: Machine = 1 or\r\nProcess If: Shift in "
+                       "[1,2]\r\nTransform: 2X -3");
+    EXPECT_EQ(s.TabbedLines, "Missing When: X = 0\r\n\tProcess If: Machine = 1 or\r\n\tProcess If: Shift in "
+                             "[1,2]\r\n\tTransform: 2X -3");
+    EXPECT_EQ(
+        s.Inline,
+        "Missing When: X = 0  Process If: Machine = 1 or  Process If: Shift in [1,2]  Transform: 2X -3");
 }
 
 TEST_F(ExtractTest, TransformAppliesToExtractedValues) {
@@ -356,7 +366,8 @@ TEST_F(ExtractTest, TransformAppliesToExtractedValues) {
     EXPECT_EQ(SampleX[3], 0);
     EXPECT_EQ(SampleX[4], 150);
     ASSERT_EQ(platform.Messages.size(), 1u);
-    EXPECT_EQ(platform.Messages[0].text, "Transform Error - Turning Off Transform!\r\nTransform: LN(X)\r\nError: X <= 0");
+    EXPECT_EQ(platform.Messages[0].text,
+              "Transform Error - Turning Off Transform!\r\nTransform: LN(X)\r\nError: X <= 0");
     EXPECT_EQ(TransformRec.Kind, kTransformNone);
 }
 

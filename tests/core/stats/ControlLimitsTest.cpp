@@ -28,9 +28,7 @@ Result Limits(int chart, int method, double x, double n, double k, double statis
     return r;
 }
 
-std::string F4(double x) {
-    return FormatFixed(4, x);
-}
+std::string F4(double x) { return FormatFixed(4, x); }
 
 } // namespace
 

@@ -28,13 +28,9 @@ constexpr double kRefineError = 1e-10;
 // there and no quantile can meet a target of exactly one half closer than that.
 constexpr double kJumpAtZero = 5.3e-10;
 // A reference printed from a double carries its own rounding.
-double Rounding(double reference) {
-    return 2.3e-16 * std::fabs(reference);
-}
+double Rounding(double reference) { return 2.3e-16 * std::fabs(reference); }
 
-double NormalDensity(double z) {
-    return std::exp(-z * z / 2) / std::sqrt(2 * std::numbers::pi);
-}
+double NormalDensity(double z) { return std::exp(-z * z / 2) / std::sqrt(2 * std::numbers::pi); }
 
 // Densities from the C library's lgamma, independent of the routines under test.
 double TDensity(double t, double df) {
