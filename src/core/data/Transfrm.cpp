@@ -63,7 +63,7 @@ bool Apply(double& x) {
         y = a - std::log(1 - UniformRandom()) * (b - a);
         break;
     }
-    case kTransformChiSquare: y = b * InvChiSq(1, UniformRandom(), a) + c; break;
+    case kTransformChiSquare: y = b * InvChiSq(kUpperTail, UniformRandom(), a) + c; break;
     default: return true;
     }
     // Overflow (EXP of a large value) or a result outside the real numbers that the checks above

@@ -112,7 +112,7 @@ void ShapiroWilkCoefficients(int n) {
     Extended s = 0;
     const Extended an25 = n + 0.25L;
     for (int i = 1; i <= half; ++i) {
-        m[static_cast<std::size_t>(i)] = -InvNormal(1, (i - 0.375L) / an25);
+        m[static_cast<std::size_t>(i)] = -InvNormal(kUpperTail, (i - 0.375L) / an25);
         s += m[static_cast<std::size_t>(i)] * m[static_cast<std::size_t>(i)];
     }
     const Extended q = std::sqrt(2 * s);
@@ -213,14 +213,14 @@ void ShapiroWilkTest(bool sortFirst) {
             y = -std::log(gamma - y);
             const Extended m = EvalPolynomial(kC3, 3, nn);
             const Extended s = std::exp(EvalPolynomial(kC4, 3, nn));
-            p = NormalProb(1, (y - m) / s);
+            p = NormalProb(kUpperTail, (y - m) / s);
         }
     } else {
         const Extended y = std::log(w1);
         const Extended v = std::log(nn);
         const Extended m = EvalPolynomial(kC5, 3, v);
         const Extended s = std::exp(EvalPolynomial(kC6, 2, v));
-        p = NormalProb(1, (y - m) / s);
+        p = NormalProb(kUpperTail, (y - m) / s);
     }
     SampleStats.SWP = static_cast<double>(p);
 }
@@ -236,7 +236,7 @@ void AndersonDarlingTest() {
     const Extended sd = SampleStats.StdDev;
     std::vector<Extended> f(static_cast<std::size_t>(n) + 1);
     for (int i = 1; i <= n; ++i) {
-        const Extended fi = 1 - NormalProb(1, (x[i] - mean) / sd);
+        const Extended fi = 1 - NormalProb(kUpperTail, (x[i] - mean) / sd);
         // Beyond about 8 standard deviations the tail is 0 and its logarithm does not exist.
         if (!(fi > 0 && fi < 1)) return;
         f[static_cast<std::size_t>(i)] = fi;
@@ -258,7 +258,7 @@ Extended AndersonDarlingP(Extended aStar) {
     // Thresholds as doubles, like the statistic callers keep.
     if (aStar <= 0.1) return 1;
     // Below 0.63 a log-normal curve fitted to the table; above it, straight lines between its points.
-    if (aStar < 0.63) return NormalProb(1, (std::log(aStar - 0.04L) + 1.2026L) / 0.527L);
+    if (aStar < 0.63) return NormalProb(kUpperTail, (std::log(aStar - 0.04L) + 1.2026L) / 0.527L);
     if (aStar >= 1.5) return 0;
     for (std::size_t i = 0; i + 1 < kAdTable.size(); ++i) {
         const AdPoint lo = kAdTable[i];
@@ -334,7 +334,7 @@ Extended LinMudholkarP(int n, Extended r) {
             x = -Sign(f) * (u + g / u);
         }
     }
-    return NormalProb(2, x);
+    return NormalProb(kTwoTailed, x);
 }
 
 Extended SkewnessTestP(int n, Extended g1) {
@@ -347,7 +347,7 @@ Extended SkewnessTestP(int n, Extended g1) {
         3 * (nn * nn + 27 * nn - 70) * (nn + 1) * (nn + 3) / ((nn - 2) * (nn + 5) * (nn + 7) * (nn + 9));
     const Extended d = (4 * b - 6) / (b - 3);
     const Extended e = std::sqrt(d / (d - 2));
-    return TProb(2, g1 * e / c, std::trunc(d));
+    return TProb(kTwoTailed, g1 * e / c, std::trunc(d));
 }
 
 void KurtosisTest(int n, std::string& text, Extended g2) {
@@ -361,7 +361,7 @@ void KurtosisTest(int n, std::string& text, Extended g2) {
         // The standard deviation of g2 under normality (Fisher 1930), with a normal tail.
         const Extended s =
             std::sqrt(24 * nn * (nn - 1) * (nn - 1) / ((nn - 3) * (nn - 2) * (nn + 3) * (nn + 5)));
-        SampleStats.KurtosisP = static_cast<double>(NormalProb(2, g2 / s));
+        SampleStats.KurtosisP = static_cast<double>(NormalProb(kTwoTailed, g2 / s));
         text = FormatFixed(3, SampleStats.KurtosisP).substr(0, 10);
         return;
     }
