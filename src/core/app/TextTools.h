@@ -56,8 +56,10 @@ long long FirstInteger(std::string_view text);
 // Calls field(view) for every field of line between delimiters, in order, until it returns false.
 // A delimiter at the very end of the line gives a final empty field only with keepTrailingEmpty;
 // an empty line is one empty field with it and none without. The views point into line.
+// firstDelimiter, when the caller has already found it, saves searching for it again.
 template <typename Field>
-void ForEachField(std::string_view line, char delimiter, bool keepTrailingEmpty, Field&& field) {
+void ForEachField(std::string_view line, char delimiter, bool keepTrailingEmpty, Field&& field,
+                  const char* firstDelimiter = nullptr) {
     if (line.empty()) {
         // memchr must not see the null pointer an empty view may hold.
         if (keepTrailingEmpty) field(std::string_view());
@@ -65,9 +67,11 @@ void ForEachField(std::string_view line, char delimiter, bool keepTrailingEmpty,
     }
     const char* start = line.data();
     const char* end = start + line.size();
+    const char* at = firstDelimiter;
     while (true) {
-        const auto* at =
-            static_cast<const char*>(std::memchr(start, delimiter, static_cast<std::size_t>(end - start)));
+        if (!at)
+            at = static_cast<const char*>(
+                std::memchr(start, delimiter, static_cast<std::size_t>(end - start)));
         if (!at) {
             if (start < end || keepTrailingEmpty)
                 field(std::string_view(start, static_cast<std::size_t>(end - start)));
@@ -75,6 +79,7 @@ void ForEachField(std::string_view line, char delimiter, bool keepTrailingEmpty,
         }
         if (!field(std::string_view(start, static_cast<std::size_t>(at - start)))) return;
         start = at + 1;
+        at = nullptr;
         if (start == end && !keepTrailingEmpty) return;
     }
 }

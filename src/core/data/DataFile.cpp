@@ -226,20 +226,23 @@ private:
     }
 
     void Data(std::string_view line) {
-        if (std::memchr(line.data(), '\t', line.size())) {
+        if (const auto* firstTab = static_cast<const char*>(std::memchr(line.data(), '\t', line.size()))) {
             // Tab-delimited, the usual case: each field is stored as it is found. A tab at the
             // very end ends the last field without starting another.
             ++rows_;
             if (rows_ > table_.RowCount()) table_.AppendRow();
             std::size_t col = 0;
-            ForEachField(line, '\t', false, [&](std::string_view field) {
-                if (++col > static_cast<std::size_t>(kMaxColumns)) {
-                    truncated_ = true;
-                    return false;
-                }
-                Field(col, field);
-                return true;
-            });
+            ForEachField(
+                line, '\t', false,
+                [&](std::string_view field) {
+                    if (++col > static_cast<std::size_t>(kMaxColumns)) {
+                        truncated_ = true;
+                        return false;
+                    }
+                    Field(col, field);
+                    return true;
+                },
+                firstTab);
             return;
         }
         SplitDataLine(line, fields_);
