@@ -590,7 +590,8 @@ void RowLine(const TDataTable& table, const CellRange& range, int row, std::stri
 std::vector<std::string> NamesToWrite(const TDataTable& table, const CellRange& range, bool withNames,
                                       bool descriptionsFirst, LayoutLosses& losses) {
     const int count = range.LastColumn - range.FirstColumn + 1;
-    bool custom = withNames && HasCustomNames();
+    // Exact comparison: a name that differs from its default only in case ("col1") is written too.
+    bool custom = false;
     for (int c = 1; c <= table.ColumnCount() && withNames && !custom; ++c)
         custom = table.ColumnName(c) != DefaultName(c);
     std::vector<std::string> names;

@@ -185,10 +185,7 @@ Limits CentredLimits(Extended centre, Extended k, Extended standardError) {
 
 // A dispersion chart's limits; a lower limit at or below 0 is none.
 Limits SpreadLimits(Extended centerline, Extended k, Extended standardError) {
-    Limits out;
-    out.centerline = centerline;
-    out.ucl = centerline + k * standardError;
-    out.lcl = centerline - k * standardError;
+    Limits out = CentredLimits(centerline, k, standardError);
     if (out.lcl <= 0) {
         out.lcl = 0;
         out.status = kLimitsNoLower;

@@ -2,7 +2,6 @@
 #include "app/Application.h"
 
 #include "app/CoreState.h"
-
 #include "app/Dkivtool.h"
 #include "app/Kivspc_Main.h"
 #include "app/MRUFilesUnit.h"
@@ -10,9 +9,6 @@
 #include "app/SplashForm.h"
 #include "data/DataFile.h"
 #include "data/DataU.h"
-#include "data/Missu.h"
-#include "data/Procif.h"
-#include "data/Transfrm.h"
 #include "output/OutputDataModule.h"
 #include "stats/Zizize87.h"
 
