@@ -8,6 +8,7 @@
 #include "data/Extract.h"
 #include "data/Missu.h"
 #include "data/Procif.h"
+#include "data/TableEdit.h"
 #include "data/TableHooks.h"
 #include "data/Transfrm.h"
 #include "output/ReditU.h"
@@ -26,6 +27,7 @@ void ResetCoreState() {
     ClearTableHooks();
 
     NewDataTable();
+    ResetEditorChanges();
     ResetExtraction();
     ResetMissingWhen();
     ProcessIfOff();

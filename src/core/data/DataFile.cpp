@@ -10,6 +10,7 @@
 #include "data/DataTable.h"
 #include "data/MemoryAdvice.h"
 #include "data/Procif.h"
+#include "data/TableEdit.h"
 #include "data/Transfrm.h"
 
 #include <algorithm>
@@ -446,6 +447,9 @@ bool NewData() {
     NewDataTable();
     ProcessIfOff();
     TransformOff();
+    ++NewTableCount;
+    DataChanged = true;
+    ColumnsChanged = true;
     if (OnTableReplaced) OnTableReplaced();
     return true;
 }

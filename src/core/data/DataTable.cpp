@@ -96,6 +96,27 @@ void TDataTable::DeleteColumns(int first, int count) {
     if (columns_.empty()) columns_.push_back(MakeColumn(1));
 }
 
+std::vector<TTableColumn> TDataTable::TakeColumns(int first, int count) {
+    std::vector<TTableColumn> taken;
+    if (!Inside(first) || count <= 0) return taken;
+    count = std::min(count, ColumnCount() - first + 1);
+    if (count == ColumnCount()) --count;
+    auto begin = columns_.begin() + (first - 1);
+    taken.assign(std::make_move_iterator(begin), std::make_move_iterator(begin + count));
+    columns_.erase(begin, begin + count);
+    return taken;
+}
+
+void TDataTable::PutColumns(int before, std::vector<TTableColumn>&& columns) {
+    const auto room = static_cast<std::size_t>(kMaxColumns - ColumnCount());
+    if (columns.size() > room) columns.resize(room);
+    before = std::clamp(before, 1, ColumnCount() + 1);
+    for (TTableColumn& c : columns)
+        if (c.cells.Size() > static_cast<std::size_t>(rows_)) c.cells.Resize(static_cast<std::size_t>(rows_));
+    columns_.insert(columns_.begin() + (before - 1), std::make_move_iterator(columns.begin()),
+                    std::make_move_iterator(columns.end()));
+}
+
 void TDataTable::Reset() {
     columns_.clear();
     columns_.shrink_to_fit();

@@ -13,6 +13,14 @@ namespace kivspc {
 
 enum DescriptionRow { kTitleRow = 1, kUSLRow = 2, kTargetRow = 3, kLSLRow = 4 };
 
+// One whole column: its name, its four descriptions and its cells (kept lazily: cells beyond
+// the stored part are empty).
+struct TTableColumn {
+    std::string name;
+    std::string descriptions[4];
+    CellColumn cells;
+};
+
 class TDataTable {
 public:
     TDataTable();
@@ -47,6 +55,11 @@ public:
     void InsertColumns(int before, int count);
     void DeleteColumns(int first, int count);
 
+    // Removes count columns from first on and hands them over whole (at least one column stays).
+    std::vector<TTableColumn> TakeColumns(int first, int count);
+    // Puts whole columns back before column `before` (as many as fit in 512).
+    void PutColumns(int before, std::vector<TTableColumn>&& columns);
+
     // The new table: one column "Col1" and one empty row.
     void Reset();
     std::size_t MemoryBytes() const;
@@ -55,11 +68,7 @@ public:
     bool Modified = false;
 
 private:
-    struct Column {
-        std::string name;
-        std::string descriptions[4];
-        CellColumn cells;
-    };
+    using Column = TTableColumn;
     bool Inside(int col) const { return col >= 1 && col <= ColumnCount(); }
     static Column MakeColumn(int number);
 

@@ -3,6 +3,7 @@
 
 #include "app/Messages.h"
 #include "data/DataTable.h"
+#include "data/TableEdit.h"
 
 namespace kivspc {
 
@@ -15,9 +16,8 @@ bool OfferToSaveModifiedTable() {
     if (!DataTable().Modified) return true;
     switch (AskYesNoCancel("File Not Saved.  Save?")) {
     case Answer::Cancel: return false;
-    case Answer::Yes:
-        if (SaveAsWithConfiguration) SaveAsWithConfiguration();
-        return true;
+    // A save that was cancelled or failed must not let the table go.
+    case Answer::Yes: return SaveAsWithConfiguration && SaveAsWithConfiguration();
     case Answer::No: return true;
     }
     return true;
@@ -28,6 +28,7 @@ void ClearTableHooks() {
     OnTableReplaced = nullptr;
     OnTableSaved = nullptr;
     OnValuesRebuilt = nullptr;
+    OnTableEdited = nullptr;
 }
 
 } // namespace kivspc

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/Transfrm.h"
 
+#include "data/TableEdit.h"
+
 #include "app/Messages.h"
 #include "app/NumberFormat.h"
 #include "app/TextTools.h"
@@ -157,31 +159,45 @@ bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool 
     const int rows = table.RowCount();
     long long failed = 0;
     std::string firstError;
+    // New columns go in as one insertion, modified ones as blocks of cells: one undoable edit.
+    edits::InsertColumns added;
+    added.Before = table.ColumnCount() + 1;
+    edits::Sequence modified;
     for (int c : columns) {
         if (c < 1 || c > table.ColumnCount() || static_cast<std::size_t>(c) >= Values.size()) continue;
-        int target = c;
-        if (addNew) {
-            target = table.ColumnCount() + 1;
-            table.SetColumnCount(target);
-            table.SetColumnName(target, "f(" + table.ColumnName(c) + ")");
-        }
+        CellColumn target;
+        target.Reserve(static_cast<std::size_t>(rows));
         const std::vector<double>& source = Values[static_cast<std::size_t>(c)];
         for (int r = 1; r <= rows && static_cast<std::size_t>(r) < source.size(); ++r) {
-            if (!IsRowSelected(r)) continue;
+            const auto at = static_cast<std::size_t>(r - 1);
+            // Rows Process If leaves out keep their text (a new column stays empty there).
+            if (!IsRowSelected(r)) {
+                target.Set(at, addNew ? std::string_view() : table.Cell(c, r));
+                continue;
+            }
             double x = source[static_cast<std::size_t>(r)];
             if (!IsValidValue(x)) {
-                table.SetCell(target, r, "");
+                target.Set(at, "");
                 continue;
             }
             TransformRec.ErrorFlag = 0;
             double y = TransformValue(x);
             if (TransformRec.ErrorFlag) {
                 if (failed++ == 0) firstError = TransformRec.ErrorText;
-                table.SetCell(target, r, "");
+                target.Set(at, "");
                 continue;
             }
             // Written so that it reads back as exactly the value computed.
-            table.SetCell(target, r, FormatCellNumber(y));
+            target.Set(at, FormatCellNumber(y));
+        }
+        if (addNew) {
+            TTableColumn& column = added.Contents.emplace_back();
+            column.name = "f(" + table.ColumnName(c) + ")";
+            column.cells = std::move(target);
+        } else {
+            edits::SetCells block{c, 1, rows, {}};
+            block.Columns.push_back(std::move(target));
+            modified.Steps.push_back(std::move(block));
         }
     }
     TransformRec.ErrorFlag = 0;
@@ -192,6 +208,12 @@ bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool 
                                  : " cells could not be transformed and were") +
                     " left empty.");
     if (turnOffWhenDone) TransformRec.Kind = kTransformNone;
+    if (addNew) {
+        added.Count = static_cast<int>(added.Contents.size());
+        if (added.Count > 0) ApplyTableEdit(std::move(added), "Add Transformed Variables");
+    } else if (!modified.Steps.empty()) {
+        ApplyTableEdit(std::move(modified), "Modify Variables");
+    }
     table.Modified = true;
     DataList.MarkAllRowsChanged();
     DataList.RebuildValues();

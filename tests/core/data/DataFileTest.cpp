@@ -153,14 +153,17 @@ TEST_F(DataFileTest, OneSaveOfferServesANewTableAndTheEndOfTheProgram) {
         Answer answer;
         bool goesOn;
         int saves;
+        bool saveSucceeds = true;
     };
+    // A save the user cancels (or that fails) keeps the table: nothing may replace it.
     const Case cases[] = {{false, Answer::Cancel, true, 0},
                           {true, Answer::Yes, true, 1},
+                          {true, Answer::Yes, false, 1, false},
                           {true, Answer::No, true, 0},
                           {true, Answer::Cancel, false, 0}};
     for (const Case& c : cases) {
         int saves = 0;
-        SaveAsWithConfiguration = [&saves] { return ++saves > 0; };
+        SaveAsWithConfiguration = [&saves, &c] { return ++saves > 0 && c.saveSucceeds; };
         DataTable().Modified = c.modified;
         platform.Messages.clear();
         platform.Answers = {c.answer};
