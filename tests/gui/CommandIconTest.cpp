@@ -25,7 +25,9 @@ namespace {
 
 const std::vector<Command> kCommands = {Command::Return, Command::Save,     Command::Print,   Command::Copy,
                                         Command::Paste,  Command::Enlarge,  Command::Restore, Command::Help,
-                                        Command::Close,  Command::OpenForms};
+                                        Command::Close,  Command::OpenForms, Command::Open,
+                                        Command::MainForm, Command::ProcessIf, Command::Transform,
+                                        Command::SizeColumns};
 
 QImage Rendered(const QIcon& icon, int size) {
     return icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);

@@ -15,6 +15,12 @@ QString CommandIconName(Command command) {
     case Command::Help: return "help-contents";
     case Command::Close: return "window-close";
     case Command::OpenForms: return "view-list";
+    case Command::Open: return "document-open";
+    case Command::MainForm: return "go-home";
+    case Command::ProcessIf: return "view-filter";
+    // No theme names these two: our own drawings serve.
+    case Command::Transform: return "transform";
+    case Command::SizeColumns: return "zoom-fit-width";
     }
     return {};
 }

@@ -8,7 +8,23 @@
 
 namespace kivspc::gui {
 
-enum class Command { Return, Save, Print, Copy, Paste, Enlarge, Restore, Help, Close, OpenForms };
+enum class Command {
+    Return,
+    Save,
+    Print,
+    Copy,
+    Paste,
+    Enlarge,
+    Restore,
+    Help,
+    Close,
+    OpenForms,
+    Open,
+    MainForm,
+    ProcessIf,
+    Transform,
+    SizeColumns
+};
 
 // The standard name of the command's icon ("document-print" ...); our drawing has the same name.
 QString CommandIconName(Command command);
