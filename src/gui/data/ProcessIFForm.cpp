@@ -7,6 +7,7 @@
 #include "data/DataTable.h"
 #include "data/DialogParts.h"
 #include "data/Procif.h"
+#include "data/TableEdit.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -22,9 +23,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace kivspc::gui {
+#include <algorithm>
+#include <functional>
 
-std::function<void()> OnProcessIfAccepted;
+namespace kivspc::gui {
 
 namespace {
 
@@ -230,7 +232,8 @@ void TProcessIFForm::accept() {
                                   FromQt(c.value->text())};
     };
     status_ = ApplyProcessIf(read(conditions_[0]), read(conditions_[1]), andOr_->checkedId() == 1);
-    if (OnProcessIfAccepted) OnProcessIfAccepted();
+    // Windows that show analyses of the data see the new selection of rows as a change of it.
+    ++DataChangeCount;
     QDialog::accept();
 }
 

@@ -5,7 +5,6 @@
 #include <QDialog>
 
 #include <array>
-#include <functional>
 #include <string>
 
 class QButtonGroup;
@@ -15,10 +14,6 @@ class QListWidget;
 class QPushButton;
 
 namespace kivspc::gui {
-
-// Called after every OK of the dialog, whoever opened it; the data editor counts it as a change
-// of the data, so that open analyses pick up the new selection of rows.
-extern std::function<void()> OnProcessIfAccepted;
 
 class TProcessIFForm : public QDialog {
     Q_OBJECT
@@ -31,7 +26,7 @@ public:
 
     // Clears both conditions: no columns, relations "All", "And", empty texts.
     void Button_ResetClick();
-    // Stores the conditions as shown, then closes.
+    // Stores the conditions as shown and counts a change of the data, then closes.
     void accept() override;
 
 private:

@@ -94,6 +94,13 @@ QWidget* TTransformForm::BuildTransformPage() {
         edits_[i] = edit;
         if (i == 2) cLabel_ = label;
     }
+    // Hidden parts keep their room, so the dialog does not change size with the choice.
+    for (QWidget* part : {static_cast<QWidget*>(constants_), static_cast<QWidget*>(edits_[2]),
+                          static_cast<QWidget*>(cLabel_)}) {
+        QSizePolicy keep = part->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        part->setSizePolicy(keep);
+    }
     // The first edit of the group takes the group's accelerator.
     constants_->setFocusProxy(edits_[0]);
 
