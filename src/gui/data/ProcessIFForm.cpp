@@ -114,6 +114,10 @@ TProcessIFForm::TProcessIFForm(QWidget* parent) : QDialog(parent) {
         grid->addWidget(c.value, gridRow, 3);
     }
     grid->addWidget(andOr, 2, 1, 1, 3, Qt::AlignLeft);
+    // Tab goes down the rows as they are seen: condition 1, the join, condition 2.
+    QWidget::setTabOrder(conditions_[0].value, andOr_->button(0));
+    QWidget::setTabOrder(andOr_->button(0), andOr_->button(1));
+    QWidget::setTabOrder(andOr_->button(1), conditions_[1].button);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(4, 1);
 
