@@ -6,6 +6,7 @@
 #include "app/TextTools.h"
 #include "data/DataList.h"
 #include "data/Extract.h"
+#include "data/GridModule.h"
 #include "data/Missu.h"
 #include "data/Procif.h"
 #include "data/TableEdit.h"
@@ -38,6 +39,7 @@ void ResetCoreState() {
     ResetStatisticsState();
     ResetCCCalcState();
     ResetOutputModule();
+    ResetGridModule();
 }
 
 } // namespace kivspc

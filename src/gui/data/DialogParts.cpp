@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/DialogParts.h"
+
+#include <QButtonGroup>
+#include <QDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace kivspc::gui {
+
+QPushButton* MakeHelpButton(QWidget* parent, const QString& name) {
+    auto* help = new QPushButton("Help", parent);
+    help->setObjectName(name);
+    help->setAutoDefault(false);
+    // Enabled once the help viewer can show the dialog's topic.
+    help->setEnabled(false);
+    return help;
+}
+
+QHBoxLayout* MakeOkCancelHelp(QDialog* dialog, const QString& okText) {
+    auto* ok = new QPushButton(okText, dialog);
+    ok->setObjectName("Button_OK");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton("Cancel", dialog);
+    cancel->setObjectName("Button_Cancel");
+    cancel->setAutoDefault(false);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    row->addWidget(MakeHelpButton(dialog));
+    return row;
+}
+
+QGroupBox* MakeRadioGroup(QWidget* parent, const QString& name, const QString& title,
+                          const QStringList& items, int columns, QButtonGroup** group) {
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    auto* buttons = new QButtonGroup(box);
+    auto* grid = new QGridLayout(box);
+    columns = std::max(columns, 1);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* radio = new QRadioButton(items[i], box);
+        buttons->addButton(radio, i);
+        grid->addWidget(radio, i / columns, i % columns);
+    }
+    *group = buttons;
+    return box;
+}
+
+void SetRadioIndex(QButtonGroup* group, int index) {
+    if (QAbstractButton* button = group->button(index)) {
+        button->setChecked(true);
+        return;
+    }
+    // An exclusive group keeps its checked button otherwise.
+    const bool exclusive = group->exclusive();
+    group->setExclusive(false);
+    for (QAbstractButton* b : group->buttons())
+        b->setChecked(false);
+    group->setExclusive(exclusive);
+}
+
+} // namespace kivspc::gui
