@@ -8,6 +8,7 @@
 #include "app/QtPlatform.h"
 #include "app/SplashForm.h"
 #include "data/DataFile.h"
+#include "data/DataForm.h"
 #include "data/DataU.h"
 #include "output/OutputDataModule.h"
 #include "stats/Zizize87.h"
@@ -47,15 +48,13 @@ int RunKivspc(int argc, char** argv) {
     {
         TMainForm_KIVSPC main;
         main.SetCommandLinePath(TMainForm_KIVSPC::CommandLinePath(QCoreApplication::arguments()));
-        // Until the data editor exists, a requested file is loaded into the table it will show.
-        QObject::connect(&main, &TMainForm_KIVSPC::DataFileRequested, &main,
-                         [](const QString& path) { LoadFile(FromQt(path)); });
         auto* splash = new TSplashForm;
         splash->ShowFor(kSplashMilliseconds);
         main.SetSplash(splash);
         main.show();
         QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
         result = QApplication::exec();
+        ReleaseDataForm();
     }
     SetPlatform(nullptr);
     return result;

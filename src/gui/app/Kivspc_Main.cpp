@@ -10,7 +10,9 @@
 #include "app/QtPlatform.h"
 #include "app/SplashForm.h"
 #include "charts/ControlLimitForm.h"
+#include "data/DataForm.h"
 #include "data/DataTable.h"
+#include "data/ProcessIFForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,8 +81,9 @@ void TMainForm_KIVSPC::BuildButtons() {
     QPushButton* capability =
         MakeButton("Button_Capability", "&Capability/Performance", "Capability and performance analysis");
     QPushButton* help = MakeButton("Button_Help", "&Help", "Introduction to the program");
-    for (QPushButton* b : {dataEditor, variables, attributes, capability, help})
+    for (QPushButton* b : {variables, attributes, capability, help})
         b->setEnabled(false);
+    connect(dataEditor, &QPushButton::clicked, this, [this] { ShowDataEditorFrom(this, "Main Form"); });
     connect(calc, &QPushButton::clicked, this, [this] { ShowControlLimitForm(); });
 
     grid->addWidget(dataEditor, 0, 0);
@@ -118,10 +121,16 @@ QAction* TMainForm_KIVSPC::MakeAction(QMenu* menu, const char* name, const QStri
 void TMainForm_KIVSPC::BuildMenus() {
     fileMenu_ = menuBar()->addMenu("&File");
     fileMenu_->setObjectName("File1");
-    MakeAction(fileMenu_, "New1", "&New")->setEnabled(false);
-    MakeAction(fileMenu_, "OpenItem", "&Open...", Qt::Key_F3)->setEnabled(false);
+    connect(MakeAction(fileMenu_, "New1", "&New"), &QAction::triggered, this,
+            [this] { NewDataFrom(this, "Main Form"); });
+    connect(MakeAction(fileMenu_, "OpenItem", "&Open...", Qt::Key_F3), &QAction::triggered, this,
+            [this] { OpenDataFileFrom(this, "Main Form"); });
     fileMenu_->addSeparator();
-    MakeAction(fileMenu_, "ProcessIf1", "Process &If", Qt::Key_F8)->setEnabled(false);
+    connect(MakeAction(fileMenu_, "ProcessIf1", "Process &If", Qt::Key_F8), &QAction::triggered, this,
+            [this] {
+                ShowProcessIfDialog(this);
+                if (DataForm()) DataForm()->UpdateStatusBar();
+            });
     fileMenu_->addSeparator();
     connect(MakeAction(fileMenu_, "ExitItem", "E&xit"), &QAction::triggered, this, &QWidget::close);
     QAction* line = fileMenu_->addSeparator();
@@ -135,7 +144,8 @@ void TMainForm_KIVSPC::BuildMenus() {
 
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("View1");
-    MakeAction(view, "ViewData1", "&Data Editor", Qt::Key_F4)->setEnabled(false);
+    connect(MakeAction(view, "ViewData1", "&Data Editor", Qt::Key_F4), &QAction::triggered, this,
+            [this] { ShowDataEditorFrom(this, "Main Form"); });
     MakeAction(view, "VariablesControlCharts1", "&Variables Charts")->setEnabled(false);
     MakeAction(view, "AttributesControlCharts1", "&Attributes Charts")->setEnabled(false);
     connect(MakeAction(view, "ControlLimits1", "&Control Limit Calculations"), &QAction::triggered, this,
@@ -249,7 +259,12 @@ void TMainForm_KIVSPC::FirstActivation() {
     if (!path.isEmpty() && QFileInfo(path).isFile()) OpenDataFile(path);
 }
 
-void TMainForm_KIVSPC::OpenDataFile(const QString& path) { emit DataFileRequested(path); }
+void TMainForm_KIVSPC::OpenDataFile(const QString& path) {
+    TDataForm& editor = EnsureDataForm();
+    editor.OpenFile(path);
+    editor.ShowFrom(this, "Main Form");
+    emit DataFileRequested(path);
+}
 
 QString TMainForm_KIVSPC::CommandLinePath(const QStringList& arguments) {
     return arguments.mid(1).join(' ').trimmed();
@@ -280,6 +295,8 @@ void TMainForm_KIVSPC::closeEvent(QCloseEvent* e) {
     WriteSettingInteger(SettingsKey, "MainTop", y());
     WriteSettingInteger(SettingsKey, "MainLeft", x());
     if (QuitHelpViewer) QuitHelpViewer();
+    // The editor is only ever hidden; it goes with the program.
+    if (DataForm()) DataForm()->hide();
     e->accept();
 }
 

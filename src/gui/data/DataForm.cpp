@@ -83,6 +83,12 @@ private:
     bool descriptions_;
 };
 
+// A cell editor is open in the grid (it holds the focus).
+bool EditorOpen(const QTableView* grid) {
+    QWidget* focused = QApplication::focusWidget();
+    return focused && focused != grid && grid->isAncestorOf(focused) && qobject_cast<QLineEdit*>(focused);
+}
+
 QAction* AddItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys = {}) {
     QAction* a = menu->addAction(text);
     a->setObjectName(name);
@@ -251,30 +257,30 @@ void TDataForm::BuildMenus() {
     });
     connect(edit, &QMenu::aboutToShow, this, &TDataForm::UpdateEditCommands);
 
-    QMenu* data = menuBar()->addMenu("&Data");
-    data->setObjectName("Column1");
-    connect(AddItem(data, "MissingValues1", "&Missing Values..."), &QAction::triggered, this, [this] {
+    QMenu* dataMenu = menuBar()->addMenu("&Data");
+    dataMenu->setObjectName("Column1");
+    connect(AddItem(dataMenu, "MissingValues1", "&Missing Values..."), &QAction::triggered, this, [this] {
         ShowMissingDialog(this);
         AfterDialog();
     });
-    connect(AddItem(data, "ProcessIf1", "&Process If..."), &QAction::triggered, this, [this] {
+    connect(AddItem(dataMenu, "ProcessIf1", "&Process If..."), &QAction::triggered, this, [this] {
         ShowProcessIfDialog(this);
         AfterDialog();
     });
-    connect(AddItem(data, "Transform1", "&Transform..."), &QAction::triggered, this, [this] {
+    connect(AddItem(dataMenu, "Transform1", "&Transform..."), &QAction::triggered, this, [this] {
         ShowTransformDialog(this);
         AfterDialog();
     });
-    data->addSeparator();
-    connect(AddItem(data, "Transpose1", "Transpose Rows/Columns"), &QAction::triggered, this,
+    dataMenu->addSeparator();
+    connect(AddItem(dataMenu, "Transpose1", "Transpose Rows/Columns"), &QAction::triggered, this,
             &TDataForm::TransposeClick);
     // Tools of their own windows, which come later.
-    AddItem(data, "GenerateRunNumbers1", "Generate &Run Numbers...")->setEnabled(false);
-    AddItem(data, "AutoRecode1", "&Auto Recode Variables...")->setEnabled(false);
-    AddItem(data, "ComputeVariables1", "&Compute Variables from Sample Data...")->setEnabled(false);
-    connect(AddItem(data, "InsertCaseNumbers1", "Insert &Case Numbers"), &QAction::triggered, this,
+    AddItem(dataMenu, "GenerateRunNumbers1", "Generate &Run Numbers...")->setEnabled(false);
+    AddItem(dataMenu, "AutoRecode1", "&Auto Recode Variables...")->setEnabled(false);
+    AddItem(dataMenu, "ComputeVariables1", "&Compute Variables from Sample Data...")->setEnabled(false);
+    connect(AddItem(dataMenu, "InsertCaseNumbers1", "Insert &Case Numbers"), &QAction::triggered, this,
             &TDataForm::InsertCaseNumbersClick);
-    AddItem(data, "WeightCases1", "&Weight Cases...")->setEnabled(false);
+    AddItem(dataMenu, "WeightCases1", "&Weight Cases...")->setEnabled(false);
 
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("View1");
@@ -501,6 +507,7 @@ bool TDataForm::OpenFile(const QString& path) {
     EndRename(true);
     const bool loaded = LoadFile(FromQt(path));
     Reload();
+    dataGrid_->setCurrentIndex(dataModel_->index(0, 0));
     UpdateCaption();
     return loaded;
 }
@@ -606,13 +613,13 @@ void TDataForm::CopyClick() {
 }
 
 void TDataForm::CutClick() {
-    if (VisibleGrid()->state() == QAbstractItemView::EditingState) return;
+    if (EditorOpen(VisibleGrid())) return;
     CopyClick();
     ClearClick();
 }
 
 void TDataForm::ClearClick() {
-    if (VisibleGrid()->state() == QAbstractItemView::EditingState || renameEditor_) return;
+    if (EditorOpen(VisibleGrid()) || renameEditor_) return;
     const CellRange s = Selection();
     if (dataPageShown_) {
         ApplyTableEdit(edits::Fill{s, ""}, "Clear");
@@ -741,9 +748,14 @@ void TDataForm::MoveTo(int col, int row, bool extend) {
     const QModelIndex target = grid->model()->index(row - 1, col - 1);
     if (!target.isValid()) return;
     if (extend) {
-        const QModelIndex anchor = grid->selectionModel()->selection().isEmpty()
-                                       ? grid->currentIndex()
-                                       : grid->selectionModel()->selection().front().topLeft();
+        // The selection grows or shrinks from the corner opposite the current cell.
+        QModelIndex anchor = grid->currentIndex();
+        if (!grid->selectionModel()->selection().isEmpty()) {
+            const QItemSelectionRange r = grid->selectionModel()->selection().front();
+            const int c = anchor.column() == r.left() ? r.right() : r.left();
+            const int r0 = anchor.row() == r.top() ? r.bottom() : r.top();
+            anchor = grid->model()->index(r0, c);
+        }
         grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
         grid->selectionModel()->select(QItemSelection(anchor, target), QItemSelectionModel::ClearAndSelect);
     } else {
