@@ -32,6 +32,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
@@ -81,6 +82,21 @@ public:
 
 private:
     bool descriptions_;
+};
+
+// Cell editors whose keys follow the grid's rules (Tab, Enter, the limits rows' filter).
+class CellDelegate : public QStyledItemDelegate {
+public:
+    CellDelegate(QObject* keyFilter, QObject* parent) : QStyledItemDelegate(parent), keyFilter_(keyFilter) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor) editor->installEventFilter(keyFilter_);
+        return editor;
+    }
+
+private:
+    QObject* keyFilter_;
 };
 
 // A cell editor is open in the grid (it holds the focus).
@@ -149,6 +165,7 @@ void TDataForm::BuildGrids() {
         auto* grid = new QTableView(this);
         grid->setObjectName(name);
         grid->setModel(model);
+        grid->setItemDelegate(new CellDelegate(this, grid));
         grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
         grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
@@ -729,6 +746,9 @@ void TDataForm::EndRename(bool keep) {
     if (!renameEditor_) return;
     QLineEdit* editor = std::exchange(renameEditor_, nullptr);
     const std::string name = FromQt(editor->text());
+    // It may be handling the key that ended rename mode: it goes once that is done.
+    editor->setObjectName(QString());
+    editor->hide();
     editor->deleteLater();
     if (keep && name != DataTable().ColumnName(renameColumn_)) {
         edits::Sequence steps;
@@ -885,10 +905,6 @@ bool TDataForm::eventFilter(QObject* watched, QEvent* e) {
             // A click in the data ends rename mode.
             EndRename(true);
         }
-    }
-    if (e->type() == QEvent::ChildAdded && (watched == dataGrid_->viewport() || watched == descGrid_->viewport())) {
-        // A cell editor opened: its keys follow the grid's rules.
-        if (auto* child = qobject_cast<QLineEdit*>(static_cast<QChildEvent*>(e)->child())) child->installEventFilter(this);
     }
     return QMainWindow::eventFilter(watched, e);
 }

@@ -1,0 +1,254 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The data editor driven as a user would: keys into its grids, its menus, its undo.
+#include "GuiFixture.h"
+
+#include "app/Platform.h"
+#include "data/DataForm.h"
+#include "data/DataList.h"
+#include "data/DataTable.h"
+#include "data/DataTableModel.h"
+#include "data/Procif.h"
+#include "data/TableEdit.h"
+
+#include <QAction>
+#include <QBrush>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QUndoStack>
+
+using namespace kivspc;
+using namespace kivspc::gui;
+
+namespace {
+
+// Messages and questions go to a recorder (answers scripted), so no box waits for a click.
+class DataFormTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        SetPlatform(&recorder);
+        form = &EnsureDataForm();
+        form->show();
+        form->UndoStack()->clear();
+    }
+    void TearDown() override {
+        ReleaseDataForm();
+        GuiTest::TearDown();
+    }
+    // A table of c columns and r rows holding "c.r" in every cell, shown in the editor.
+    void Table(int c, int r) {
+        ASSERT_TRUE(NewData());
+        TDataTable& t = DataTable();
+        t.SetColumnCount(c);
+        t.SetRowCount(r);
+        for (int col = 1; col <= c; ++col)
+            for (int row = 1; row <= r; ++row)
+                t.SetCell(col, row, std::to_string(col) + "." + std::to_string(row));
+        DataList.RebuildValues();
+        form->DataModel()->Reload();
+        Select(1, 1, 1, 1);
+    }
+    void Select(int left, int top, int right, int bottom) {
+        QTableView* grid = form->DataPageShown() ? form->DataGrid() : form->DescGrid();
+        QAbstractItemModel* m = grid->model();
+        grid->setCurrentIndex(m->index(top - 1, left - 1));
+        grid->selectionModel()->select(
+            QItemSelection(m->index(top - 1, left - 1), m->index(bottom - 1, right - 1)),
+            QItemSelectionModel::ClearAndSelect);
+    }
+    void Run(const char* action) { Child<QAction>(form, action)->trigger(); }
+    static std::string CellsOf(int col) {
+        std::string out;
+        for (int r = 1; r <= DataTable().RowCount(); ++r)
+            out += std::string(DataTable().Cell(col, r)) + ";";
+        return out;
+    }
+
+    RecordingPlatform recorder;
+    TDataForm* form = nullptr;
+};
+
+TEST_F(DataFormTest, TabAtTheLastColumnAddsAColumnAndEnterAtTheLastRowAddsARow) {
+    Table(3, 2);
+    QTableView* grid = form->DataGrid();
+    Select(3, 2, 3, 2);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(DataTable().ColumnCount(), 4);
+    EXPECT_EQ(DataTable().ColumnName(4), "Col4");
+    EXPECT_EQ(grid->currentIndex().column(), 3);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_EQ(recorder.Beeps, 1);
+
+    QTest::keyClick(grid, Qt::Key_Backtab);
+    QTest::keyClick(grid, Qt::Key_Backtab);
+    EXPECT_EQ(DataTable().ColumnCount(), 4);
+    EXPECT_EQ(grid->currentIndex().column(), 1);
+
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(DataTable().RowCount(), 3);
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+}
+
+TEST_F(DataFormTest, TypingGoesIntoTheCellAndUndoTakesItBack) {
+    Table(2, 3);
+    QTableView* grid = form->DataGrid();
+    Select(2, 2, 2, 2);
+    // The first key opens the cell editor, which takes the rest.
+    QTest::keyClick(grid, Qt::Key_7);
+    QLineEdit* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, ".25");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(DataTable().Cell(2, 2), "7.25");
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    EXPECT_TRUE(DataTable().Modified);
+    form->UndoStack()->undo();
+    EXPECT_EQ(DataTable().Cell(2, 2), "2.2");
+    form->UndoStack()->redo();
+    EXPECT_EQ(DataTable().Cell(2, 2), "7.25");
+}
+
+TEST_F(DataFormTest, ARenamedDefaultNameFollowsItsColumn) {
+    Table(5, 2);
+    form->StartRename(5);
+    QLineEdit* editor = Child<QLineEdit>(form, "RenameEditor");
+    editor->setText("col3");
+    // A click back into the data ends rename mode.
+    QTest::mouseClick(form->DataGrid()->viewport(), Qt::LeftButton, {},
+                      form->DataGrid()->visualRect(form->DataModel()->index(0, 0)).center());
+    EXPECT_FALSE(form->Renaming());
+    EXPECT_EQ(DataTable().ColumnName(5), "Col5");
+
+    form->StartRename(2);
+    Child<QLineEdit>(form, "RenameEditor")->setText("Weight");
+    QTest::keyClick(Child<QLineEdit>(form, "RenameEditor"), Qt::Key_Return);
+    EXPECT_EQ(DataTable().ColumnName(2), "Weight");
+    EXPECT_EQ(form->DataGrid()->currentIndex().row(), 0);
+}
+
+TEST_F(DataFormTest, TheLimitRowsOfTheDescriptionsTakeNumbersOnly) {
+    Table(2, 2);
+    Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
+    ASSERT_FALSE(form->DataPageShown());
+    QTableView* desc = form->DescGrid();
+    desc->setCurrentIndex(desc->model()->index(1, 0)); // USL of column 1
+    QTest::keyClick(desc, Qt::Key_A);
+    EXPECT_EQ(recorder.Beeps, 1);
+    EXPECT_EQ(desc->viewport()->findChild<QLineEdit*>(), nullptr);
+    QTest::keyClicks(desc, "2");
+    QLineEdit* editor = desc->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "xe5");
+    EXPECT_EQ(recorder.Beeps, 2);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(DataTable().Description(1, kUSLRow), "2e5");
+    // The title takes any text.
+    desc->setCurrentIndex(desc->model()->index(0, 0));
+    QTest::keyClick(desc, Qt::Key_A);
+    EXPECT_EQ(recorder.Beeps, 2);
+}
+
+TEST_F(DataFormTest, DeletingEveryRowStartsTheEmptyTable) {
+    Table(3, 4);
+    DataTable().Modified = true;
+    recorder.Answers = {Answer::No};
+    Select(1, 1, 3, 4);
+    Run("Main_DeleteRows");
+    EXPECT_EQ(recorder.Messages.back().text, "File Not Saved.  Save?");
+    EXPECT_EQ(DataTable().ColumnCount(), 1);
+    EXPECT_EQ(DataTable().RowCount(), 1);
+    EXPECT_FALSE(form->HasData());
+    EXPECT_EQ(form->windowTitle(), "Data");
+}
+
+TEST_F(DataFormTest, ColumnDeletionAndPasteAreUndoneAndRedone) {
+    Table(4, 3);
+    const std::string third = CellsOf(3);
+    Select(2, 1, 3, 3);
+    Run("Main_DeleteColumns");
+    EXPECT_EQ(DataTable().ColumnCount(), 2);
+    EXPECT_EQ(DataTable().Cell(2, 1), "4.1");
+    Run("Undo1");
+    EXPECT_EQ(DataTable().ColumnCount(), 4);
+    EXPECT_EQ(CellsOf(3), third);
+    Run("Redo1");
+    EXPECT_EQ(DataTable().ColumnCount(), 2);
+    Run("Undo1");
+
+    // A row pasted into a column strip fills every row; one undo takes all of it back.
+    recorder.Clipboard = "a\tb\tc";
+    recorder.Answers = {Answer::No};
+    Select(2, 1, 2, 3);
+    Run("Main_Paste");
+    EXPECT_EQ(CellsOf(4), "c;c;c;");
+    EXPECT_EQ(DataTable().ColumnCount(), 4);
+    Run("Undo1");
+    EXPECT_EQ(CellsOf(3), third);
+    EXPECT_EQ(CellsOf(2), "2.1;2.2;2.3;");
+}
+
+TEST_F(DataFormTest, APasteWithBlanksInTheNamesLineNamesOneColumn) {
+    Table(1, 1);
+    recorder.Clipboard = "A B C\r\n1 2 3\r\n4 5 6\r\n";
+    recorder.Answers = {Answer::Yes};
+    Run("Main_Paste");
+    EXPECT_EQ(recorder.Messages.back().text, "Want to use text from first row as Variable Names?");
+    EXPECT_EQ(DataTable().ColumnName(1), "A_B_C");
+    EXPECT_EQ(DataTable().ColumnCount(), 3);
+    EXPECT_EQ(CellsOf(3), "3;6;");
+    EXPECT_EQ(form->DataGrid()->model()->headerData(0, Qt::Horizontal).toString(), "A_B_C");
+}
+
+TEST_F(DataFormTest, TooWideAPasteLeavesEveryCellAsItWas) {
+    Table(3, 3);
+    std::string wide;
+    for (int i = 1; i <= 512; ++i)
+        wide += (i > 1 ? "\t" : "") + std::to_string(i);
+    recorder.Clipboard = wide;
+    const std::string cells = CellsOf(1) + CellsOf(2) + CellsOf(3);
+    Run("Main_Paste");
+    EXPECT_EQ(recorder.Messages.back().text, "Maximum Number of Columns Exceeded.");
+    EXPECT_EQ(DataTable().ColumnCount(), 3);
+    EXPECT_EQ(CellsOf(1) + CellsOf(2) + CellsOf(3), cells);
+    EXPECT_EQ(form->UndoStack()->count(), 0);
+}
+
+TEST_F(DataFormTest, TransposeAndProcessIfPainting) {
+    Table(3, 10);
+    Run("Transpose1");
+    EXPECT_EQ(DataTable().ColumnCount(), 10);
+    EXPECT_EQ(DataTable().RowCount(), 3);
+    EXPECT_EQ(form->DataGrid()->model()->headerData(9, Qt::Horizontal).toString(), "Col10");
+
+    // Rows Process If leaves out are painted aqua; the others are not.
+    ApplyProcessIf({1, "Col1", kRelGreater, "1.5"}, {}, false);
+    DataList.RebuildValues();
+    QAbstractItemModel* m = form->DataGrid()->model();
+    EXPECT_EQ(m->data(m->index(0, 4), Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::cyan));
+    EXPECT_FALSE(m->data(m->index(1, 4), Qt::BackgroundRole).isValid());
+    // Deleting a column switches Process If off.
+    Select(2, 1, 2, 3);
+    Run("Main_DeleteColumns");
+    EXPECT_FALSE(ProcessIfOn);
+}
+
+TEST_F(DataFormTest, CtrlArrowsJumpOverRunsAndShiftExtendsTheSelection) {
+    Table(1, 10);
+    for (int r : {4, 5, 6})
+        DataTable().SetCell(1, r, "");
+    QTableView* grid = form->DataGrid();
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(grid->currentIndex().row(), 2); // the end of the run 1..3
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(grid->currentIndex().row(), 6); // over the gap to row 7
+    QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    const QItemSelectionRange range = grid->selectionModel()->selection().front();
+    EXPECT_EQ(range.top(), 2);
+    EXPECT_EQ(range.bottom(), 6);
+}
+
+} // namespace
