@@ -21,6 +21,7 @@ constexpr Target kTargets[] = {
     {"limit_report", FuzzLimitReport},
     {"distributions", FuzzDistributions},
     {"printer_layout", FuzzPrinterLayout},
+    {"table_edits", FuzzTableEdits},
 };
 // clang-format on
 

@@ -35,5 +35,6 @@ int FuzzControlLimits(const std::uint8_t* data, std::size_t size);
 int FuzzLimitReport(const std::uint8_t* data, std::size_t size);
 int FuzzDistributions(const std::uint8_t* data, std::size_t size);
 int FuzzPrinterLayout(const std::uint8_t* data, std::size_t size);
+int FuzzTableEdits(const std::uint8_t* data, std::size_t size);
 
 } // namespace kivspc::fuzz

@@ -3,6 +3,7 @@
 
 #include "app/Application.h"
 #include "app/QtPlatform.h"
+#include "data/DataForm.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,8 @@ class GuiTest : public testing::Test {
 protected:
     void SetUp() override {
         QDir(configHome + "/Kiv Programs").removeRecursively();
+        // The data editor of an earlier test holds hooks into the state reset below.
+        kivspc::gui::ReleaseDataForm();
         kivspc::SetPlatform(&platform);
         kivspc::gui::InitProgramState();
     }

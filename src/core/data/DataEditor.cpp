@@ -95,7 +95,8 @@ std::string StatusProcessIfText() {
 }
 
 std::string StatusSizeText() {
-    return "Cols = " + std::to_string(DataTable().ColumnCount()) + ",  Rows = " + std::to_string(DataTable().RowCount());
+    return "Cols = " + std::to_string(DataTable().ColumnCount()) +
+           ",  Rows = " + std::to_string(DataTable().RowCount());
 }
 
 std::string StatusHint() {

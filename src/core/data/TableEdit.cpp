@@ -312,6 +312,8 @@ std::string TTableEdit::Check() const {
                     return "The rows lie outside the table.";
             } else if constexpr (std::is_same_v<E, Transpose>) {
                 if (t.RowCount() > kMaxColumns) return kTooManyColumns;
+                // A table without rows would turn into one without columns.
+                if (t.RowCount() < 1) return "There are no rows to transpose.";
             } else if constexpr (std::is_same_v<E, Sequence>) {
                 // Later steps depend on earlier ones; only the first can be judged beforehand.
                 if (!e.Steps.empty()) return e.Steps.front().Check();

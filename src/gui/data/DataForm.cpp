@@ -2,8 +2,8 @@
 #include "data/DataForm.h"
 
 #include "app/CommandIcons.h"
-#include "app/Messages.h"
 #include "app/MRUFilesUnit.h"
+#include "app/Messages.h"
 #include "app/QtPlatform.h"
 #include "data/ConfigSaveForm.h"
 #include "data/DataEditor.h"
@@ -214,6 +214,8 @@ void TDataForm::BuildGrids() {
     connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
         EndRename(true);
         dataPageShown_ = page == 0;
+        if (!VisibleGrid()->currentIndex().isValid())
+            VisibleGrid()->setCurrentIndex(VisibleGrid()->model()->index(0, 0));
         UpdateStatusBar();
     });
     setCentralWidget(pages_);
@@ -222,9 +224,12 @@ void TDataForm::BuildGrids() {
 void TDataForm::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("File1");
-    connect(AddItem(file, "New1", "&New", QKeySequence::New), &QAction::triggered, this, [this] { NewData(); });
-    connect(AddItem(file, "Open1", "&Open", QKeySequence::Open), &QAction::triggered, this, &TDataForm::OpenClick);
-    connect(AddItem(file, "Save1", "&Save", QKeySequence::Save), &QAction::triggered, this, [this] { Save(); });
+    connect(AddItem(file, "New1", "&New", QKeySequence::New), &QAction::triggered, this,
+            [this] { NewData(); });
+    connect(AddItem(file, "Open1", "&Open", QKeySequence::Open), &QAction::triggered, this,
+            &TDataForm::OpenClick);
+    connect(AddItem(file, "Save1", "&Save", QKeySequence::Save), &QAction::triggered, this,
+            [this] { Save(); });
     connect(AddItem(file, "SaveAs1", "Save &As"), &QAction::triggered, this, [this] { SaveAs(); });
     file->addSeparator();
     connect(AddItem(file, "Print1", "&Print..."), &QAction::triggered, this, &TDataForm::PrintClick);
@@ -233,7 +238,8 @@ void TDataForm::BuildMenus() {
         hide();
         ReturnClick();
     });
-    connect(AddItem(file, "Return1", "&Return to Main Form"), &QAction::triggered, this, &TDataForm::ReturnClick);
+    connect(AddItem(file, "Return1", "&Return to Main Form"), &QAction::triggered, this,
+            &TDataForm::ReturnClick);
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("Edit1");
@@ -246,7 +252,8 @@ void TDataForm::BuildMenus() {
     undo->setEnabled(false);
     redo->setEnabled(false);
     edit->addSeparator();
-    connect(AddItem(edit, "Main_Cut", "Cu&t", QKeySequence::Cut), &QAction::triggered, this, &TDataForm::CutClick);
+    connect(AddItem(edit, "Main_Cut", "Cu&t", QKeySequence::Cut), &QAction::triggered, this,
+            &TDataForm::CutClick);
     connect(AddItem(edit, "Main_Copy", "&Copy", QKeySequence::Copy), &QAction::triggered, this,
             &TDataForm::CopyClick);
     connect(AddItem(edit, "Main_Paste", "&Paste", QKeySequence::Paste), &QAction::triggered, this,
@@ -269,9 +276,8 @@ void TDataForm::BuildMenus() {
             [this] { CopyNamesClick(false); });
     connect(AddItem(edit, "Main_CopyAll", "Copy Names and &All Data"), &QAction::triggered, this,
             [this] { CopyNamesClick(true); });
-    connect(AddItem(edit, "Main_ChangeNames", "Change Column &Names"), &QAction::triggered, this, [this] {
-        StartRename(std::max(dataGrid_->currentIndex().column() + 1, 1));
-    });
+    connect(AddItem(edit, "Main_ChangeNames", "Change Column &Names"), &QAction::triggered, this,
+            [this] { StartRename(std::max(dataGrid_->currentIndex().column() + 1, 1)); });
     connect(edit, &QMenu::aboutToShow, this, &TDataForm::UpdateEditCommands);
 
     QMenu* dataMenu = menuBar()->addMenu("&Data");
@@ -326,9 +332,8 @@ void TDataForm::BuildMenus() {
     connect(AddItem(popup_, "PopUpMenu_Clear", "C&lear Contents"), &QAction::triggered, this,
             &TDataForm::ClearClick);
     popup_->addSeparator();
-    connect(AddItem(popup_, "PopUpMenu_ChangeNames", "Change Column &Names"), &QAction::triggered, this, [this] {
-        StartRename(std::max(dataGrid_->currentIndex().column() + 1, 1));
-    });
+    connect(AddItem(popup_, "PopUpMenu_ChangeNames", "Change Column &Names"), &QAction::triggered, this,
+            [this] { StartRename(std::max(dataGrid_->currentIndex().column() + 1, 1)); });
     connect(AddItem(popup_, "PopUpMenu_DeleteColumns", "&Delete Column(s)"), &QAction::triggered, this,
             &TDataForm::DeleteColumnsClick);
     connect(AddItem(popup_, "PopUpMenu_InsertColumns", "&Insert Column(s)"), &QAction::triggered, this,
@@ -396,8 +401,9 @@ void TDataForm::BuildStatusBar() {
 
 void TDataForm::UpdateStatusBar() {
     const QModelIndex current = VisibleGrid()->currentIndex();
-    const std::string texts[5] = {StatusCellText(current.column() + 1, current.row() + 1), StatusMissingText(),
-                                  StatusTransformText(), StatusProcessIfText(), StatusSizeText()};
+    const std::string texts[5] = {StatusCellText(current.column() + 1, current.row() + 1),
+                                  StatusMissingText(), StatusTransformText(), StatusProcessIfText(),
+                                  StatusSizeText()};
     for (int i = 0; i < 5; ++i) {
         panels_[i]->setText(ToQt(texts[i]));
         panels_[i]->setFixedWidth(panels_[i]->fontMetrics().horizontalAdvance(panels_[i]->text()) + 10 + 8);
@@ -432,10 +438,17 @@ void TDataForm::FitColumns() {
         int width = std::max(base, fm.horizontalAdvance(ToQt(DataTable().ColumnName(c + 1))) + 16);
         if (!narrowColumns_)
             for (int r = 0; r < rows; ++r)
-                width = std::max(width, fm.horizontalAdvance(dataModel_->data(dataModel_->index(r, c), Qt::DisplayRole)
-                                                                  .toString()) + 10 + 6);
+                width = std::max(width,
+                                 fm.horizontalAdvance(
+                                     dataModel_->data(dataModel_->index(r, c), Qt::DisplayRole).toString()) +
+                                     10 + 6);
         header->resizeSection(c, width);
-        descGrid_->horizontalHeader()->resizeSection(c, width);
+        int descWidth = width;
+        if (!narrowColumns_)
+            for (int d = 1; d <= 4; ++d)
+                descWidth = std::max(descWidth,
+                                     fm.horizontalAdvance(ToQt(DataTable().Description(c + 1, d))) + 10 + 6);
+        descGrid_->horizontalHeader()->resizeSection(c, descWidth);
     }
 }
 
@@ -461,7 +474,8 @@ void TDataForm::TableEdited(const TEditEffect& effect, TTableEdit&& inverse, std
     if (keepFrom > 0) {
         std::vector<std::pair<TTableEdit, QString>> kept;
         for (int i = keepFrom; i < undo_->count(); ++i) {
-            auto* step = const_cast<TableUndoCommand*>(static_cast<const TableUndoCommand*>(undo_->command(i)));
+            auto* step =
+                const_cast<TableUndoCommand*>(static_cast<const TableUndoCommand*>(undo_->command(i)));
             kept.emplace_back(step->TakeEdit(), step->text());
         }
         undo_->clear();
@@ -563,7 +577,8 @@ bool TDataForm::SaveAs() {
     const bool names = HasCustomNames();
     SaveConfiguration choice;
     if (block || descriptions || names) {
-        const std::optional<SaveConfiguration> asked = TConfigSave_Form::Ask(this, block, names, descriptions);
+        const std::optional<SaveConfiguration> asked =
+            TConfigSave_Form::Ask(this, block, names, descriptions);
         if (!asked) return false;
         choice = *asked;
     }
@@ -571,9 +586,10 @@ bool TDataForm::SaveAs() {
     QString start = ToQt(DataTable().FileName);
     if (start.isEmpty() && !MRUFiles().Entries[1].empty())
         start = QFileInfo(ToQt(MRUFiles().Entries[1])).absolutePath();
-    QFileDialog dialog(this, "Save As", start,
-                       "Data Files (*.dat *.kiv *.kivs);;Kivstats Data Files (*.kiv);;Kivspc Data Files (*.kivs);;"
-                       "Data Files (*.dat);;Text Files (*.txt);;All Files (*)");
+    QFileDialog dialog(
+        this, "Save As", start,
+        "Data Files (*.dat *.kiv *.kivs);;Kivstats Data Files (*.kiv);;Kivspc Data Files (*.kivs);;"
+        "Data Files (*.dat);;Text Files (*.txt);;All Files (*)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix("kiv");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
@@ -607,7 +623,8 @@ bool TDataForm::WholeRowsSelected() const {
 }
 
 void TDataForm::UpdateEditCommands() {
-    const bool clipboardText = QApplication::clipboard()->mimeData() && QApplication::clipboard()->mimeData()->hasText();
+    const bool clipboardText =
+        QApplication::clipboard()->mimeData() && QApplication::clipboard()->mimeData()->hasText();
     for (const char* name : {"Main_Paste", "PopUpMenu_Paste", "ToolButton_Paste"})
         if (auto* a = findChild<QAction*>(name)) a->setEnabled(clipboardText);
     const bool columns = WholeColumnsSelected();
@@ -667,7 +684,8 @@ void TDataForm::PasteClick() {
 void TDataForm::CopyNamesClick(bool withData) {
     const TDataTable& t = DataTable();
     DataTextGrid grid(false);
-    CurrentPlatform().SetClipboardText(GridSelectionText(grid, {1, 0, t.ColumnCount(), withData ? t.RowCount() : 0}));
+    CurrentPlatform().SetClipboardText(
+        GridSelectionText(grid, {1, 0, t.ColumnCount(), withData ? t.RowCount() : 0}));
 }
 
 void TDataForm::DeleteRowsClick() {
@@ -688,7 +706,8 @@ void TDataForm::DeleteColumnsClick() {
         NewData();
         return;
     }
-    if (ApplyTableEdit(edits::DeleteColumns{s.FirstColumn, s.LastColumn - s.FirstColumn + 1}, "Delete Columns"))
+    if (ApplyTableEdit(edits::DeleteColumns{s.FirstColumn, s.LastColumn - s.FirstColumn + 1},
+                       "Delete Columns"))
         MoveTo(std::min(s.FirstColumn, DataTable().ColumnCount()), 1, false);
 }
 
@@ -701,7 +720,8 @@ void TDataForm::InsertRowsClick() {
 void TDataForm::InsertColumnsClick() {
     if (!dataPageShown_) return;
     const CellRange s = Selection();
-    if (ApplyTableEdit(edits::InsertColumns{s.FirstColumn, s.LastColumn - s.FirstColumn + 1, {}}, "Insert Columns"))
+    if (ApplyTableEdit(edits::InsertColumns{s.FirstColumn, s.LastColumn - s.FirstColumn + 1, {}},
+                       "Insert Columns"))
         MoveTo(s.FirstColumn, 1, false);
 }
 
@@ -828,9 +848,7 @@ bool TDataForm::GridKey(QTableView* grid, QKeyEvent* key) {
         MoveTo(to.Column, to.Row, shift);
         return true;
     }
-    case Qt::Key_Delete:
-        ClearClick();
-        return true;
+    case Qt::Key_Delete: ClearClick(); return true;
     default: break;
     }
     // The limits rows of the descriptions take numbers only.
@@ -889,11 +907,13 @@ bool TDataForm::EditorKey(QObject* editor, QKeyEvent* key) {
 bool TDataForm::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(e);
-        if (watched == dataGrid_ || watched == descGrid_) return GridKey(static_cast<QTableView*>(watched), key);
+        if (watched == dataGrid_ || watched == descGrid_)
+            return GridKey(static_cast<QTableView*>(watched), key);
         if (watched == renameEditor_ || qobject_cast<QLineEdit*>(watched)) return EditorKey(watched, key);
     }
     if (e->type() == QEvent::MouseButtonPress) {
-        if (watched == dataGrid_->horizontalHeader()->viewport() || watched == descGrid_->horizontalHeader()->viewport()) {
+        if (watched == dataGrid_->horizontalHeader()->viewport() ||
+            watched == descGrid_->horizontalHeader()->viewport()) {
             pressOnNames_ = true;
             pressOnCaseNumbers_ = false;
         } else if (watched == dataGrid_->verticalHeader()->viewport() ||
@@ -933,7 +953,9 @@ TDataForm& EnsureDataForm() {
     return *theDataForm;
 }
 
-void ShowDataEditorFrom(QWidget* window, const QString& caption) { EnsureDataForm().ShowFrom(window, caption); }
+void ShowDataEditorFrom(QWidget* window, const QString& caption) {
+    EnsureDataForm().ShowFrom(window, caption);
+}
 
 bool OpenDataFileFrom(QWidget* window, const QString& caption) {
     TDataForm& form = EnsureDataForm();

@@ -31,9 +31,11 @@ QVariant TDataTableModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole: {
         const std::string_view text = DataTable().Cell(col, row);
-        if (ShowLevels && !text.empty() && DataList.IsText[static_cast<std::size_t>(col)] && CacheCurrent(col, row))
+        if (ShowLevels && !text.empty() && DataList.IsText[static_cast<std::size_t>(col)] &&
+            CacheCurrent(col, row))
             return ToQt(std::string(text)) +
-                   QStringLiteral("[%1]").arg(Values[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)]);
+                   QStringLiteral("[%1]").arg(
+                       Values[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)]);
         return ToQt(std::string(text));
     }
     case Qt::EditRole: return ToQt(std::string(DataTable().Cell(col, row)));
@@ -86,7 +88,8 @@ void TDataTableModel::Refresh(const TEditEffect& effect) {
     if (effect.Headers) emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
     if (effect.Cells.FirstColumn > 0 && rows_ > 0)
         emit dataChanged(index(std::max(effect.Cells.FirstRow, 1) - 1, effect.Cells.FirstColumn - 1),
-                         index(std::min(effect.Cells.LastRow, rows_) - 1, std::min(effect.Cells.LastColumn, columns_) - 1));
+                         index(std::min(effect.Cells.LastRow, rows_) - 1,
+                               std::min(effect.Cells.LastColumn, columns_) - 1));
 }
 
 void TDataTableModel::Reload() {
