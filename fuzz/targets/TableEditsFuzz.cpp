@@ -50,7 +50,8 @@ TTableEdit AnyEdit(FuzzInput& in) {
     case 4: return edits::InsertColumns{Position(in, cols), static_cast<int>(in.IntIn(0, 3)), {}};
     case 5: return edits::DeleteColumns{Position(in, cols), static_cast<int>(in.IntIn(0, 3))};
     case 6: return TTableEdit::Rename(Position(in, cols), CellText(in));
-    case 7: return TTableEdit::Description(Position(in, cols), static_cast<int>(in.IntIn(1, 4)), CellText(in));
+    case 7:
+        return TTableEdit::Description(Position(in, cols), static_cast<int>(in.IntIn(1, 4)), CellText(in));
     default: return in.Bool() ? TTableEdit(edits::Transpose{}) : TTableEdit::InsertCaseNumbers();
     }
 }
@@ -99,7 +100,8 @@ int FuzzTableEdits(const std::uint8_t* data, std::size_t size) {
         Check(Snapshot() == before, "undo restores the table cell by cell");
         redo.Apply();
         Check(Snapshot() == after, "redo gives the edited table again");
-        Check(DataTable().ColumnCount() >= 1 && DataTable().ColumnCount() <= kMaxColumns, "columns within 1..512");
+        Check(DataTable().ColumnCount() >= 1 && DataTable().ColumnCount() <= kMaxColumns,
+              "columns within 1..512");
     }
     OnTableEdited = nullptr;
     return 0;
