@@ -111,6 +111,24 @@ TEST_F(DataFormTest, TypingGoesIntoTheCellAndUndoTakesItBack) {
     EXPECT_EQ(DataTable().Cell(2, 2), "7.25");
 }
 
+TEST_F(DataFormTest, UndoStepsBeyondTheMemoryLimitAreDroppedOldestFirst) {
+    Table(1, 50);
+    form->SetUndoMemoryLimit(2000);
+    QAbstractItemModel* m = form->DataGrid()->model();
+    for (int r = 0; r < 50; ++r)
+        m->setData(m->index(r, 0), QString("x%1").arg(r));
+    const int kept = form->UndoStack()->count();
+    EXPECT_GT(kept, 0);
+    EXPECT_LT(kept, 50);
+    EXPECT_LE(form->UndoMemory(), 2000u);
+    while (form->UndoStack()->canUndo())
+        form->UndoStack()->undo();
+    // The newest steps came back; the oldest are beyond undoing.
+    EXPECT_EQ(DataTable().Cell(1, 50), "1.50");
+    EXPECT_EQ(DataTable().Cell(1, 51 - kept), "1." + std::to_string(51 - kept));
+    EXPECT_EQ(DataTable().Cell(1, 50 - kept), "x" + std::to_string(49 - kept));
+}
+
 TEST_F(DataFormTest, ARenamedDefaultNameFollowsItsColumn) {
     Table(5, 2);
     form->StartRename(5);

@@ -118,7 +118,7 @@ void TableUndoCommand::Swap() {
     const TEditEffect effect = edit_.Effect();
     edit_ = edit_.Apply();
     if (form_) {
-        form_->DataModel()->Refresh(effect);
+        form_->ShowEdit(effect);
         form_->UpdateStatusBar();
         form_->SetModified(true);
     }
@@ -251,6 +251,8 @@ void TDataForm::BuildMenus() {
     connect(undo_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
     undo->setEnabled(false);
     redo->setEnabled(false);
+    // Paste is offered only while the clipboard holds text.
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TDataForm::UpdateEditCommands);
     edit->addSeparator();
     connect(AddItem(edit, "Main_Cut", "Cu&t", QKeySequence::Cut), &QAction::triggered, this,
             &TDataForm::CutClick);
@@ -458,16 +460,14 @@ void TDataForm::SizeColumnWidths() {
 }
 
 void TDataForm::TableEdited(const TEditEffect& effect, TTableEdit&& inverse, std::string_view label) {
-    dataModel_->Refresh(effect);
-    descModel_->Refresh(effect);
-    if (effect.Structure) FitColumns();
+    ShowEdit(effect);
     undo_->push(new TableUndoCommand(this, std::move(inverse), ToQt(std::string(label))));
     // Keep the newest steps within the memory limit; at a push no step is waiting to be redone.
     std::size_t total = 0;
     int keepFrom = undo_->count();
     for (int i = undo_->count() - 1; i >= 0; --i) {
         const std::size_t bytes = static_cast<const TableUndoCommand*>(undo_->command(i))->Bytes();
-        if (total + bytes > kUndoMemoryLimit) break;
+        if (total + bytes > undoLimit_) break;
         total += bytes;
         keepFrom = i;
     }
@@ -485,6 +485,27 @@ void TDataForm::TableEdited(const TEditEffect& effect, TTableEdit&& inverse, std
     undoBytes_ = total;
     SetModified(DataTable().Modified);
     UpdateStatusBar();
+}
+
+void TDataForm::ShowEdit(const TEditEffect& effect) {
+    // A change of shape resets the views; the current cell and the selection stay where they were.
+    QTableView* grid = VisibleGrid();
+    const QModelIndex current = grid->currentIndex();
+    const QItemSelection selection = grid->selectionModel()->selection();
+    const QItemSelectionRange range = selection.isEmpty() ? QItemSelectionRange() : selection.front();
+    dataModel_->Refresh(effect);
+    descModel_->Refresh(effect);
+    if (!effect.Structure) return;
+    FitColumns();
+    QAbstractItemModel* m = grid->model();
+    auto clamp = [m](int row, int col) {
+        return m->index(std::clamp(row, 0, m->rowCount() - 1), std::clamp(col, 0, m->columnCount() - 1));
+    };
+    if (current.isValid()) grid->setCurrentIndex(clamp(current.row(), current.column()));
+    if (range.isValid())
+        grid->selectionModel()->select(
+            QItemSelection(clamp(range.top(), range.left()), clamp(range.bottom(), range.right())),
+            QItemSelectionModel::ClearAndSelect);
 }
 
 void TDataForm::TableReplaced() {

@@ -22,6 +22,9 @@ namespace kivspc::gui {
 class TDataTableModel;
 class TDescTableModel;
 
+// What the undo steps of the data editor may hold together before the oldest go.
+inline constexpr std::size_t kUndoMemoryLimit = std::size_t{256} << 20;
+
 class TDataForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -46,6 +49,9 @@ public:
     QUndoStack* UndoStack() const { return undo_; }
     bool DataPageShown() const { return dataPageShown_; }
     bool Renaming() const { return renameEditor_ != nullptr; }
+    // Undo steps are dropped, oldest first, once together they hold more than this many bytes.
+    void SetUndoMemoryLimit(std::size_t bytes) { undoLimit_ = bytes; }
+    std::size_t UndoMemory() const { return undoBytes_; }
 
     // The current selection of the visible grid in table coordinates (columns and rows from 1;
     // description rows 1..4).
@@ -65,6 +71,8 @@ public:
     void PrintClick();
     // Rename mode for a column (as a double-click on its name).
     void StartRename(int col);
+    // Shows what an edit (or an undo step) changed.
+    void ShowEdit(const TEditEffect& effect);
     void EndRename(bool keep);
 
 protected:
@@ -102,6 +110,7 @@ private:
     TDescTableModel* descModel_ = nullptr;
     QUndoStack* undo_ = nullptr;
     std::size_t undoBytes_ = 0;
+    std::size_t undoLimit_ = kUndoMemoryLimit;
     QLabel* panels_[5] = {};
     QLineEdit* renameEditor_ = nullptr;
     int renameColumn_ = 0;
@@ -126,8 +135,5 @@ bool OpenDataFileFrom(QWidget* window, const QString& caption);
 bool NewDataFrom(QWidget* window, const QString& caption);
 // Drops the editor (at the end of the program, and between tests).
 void ReleaseDataForm();
-
-// Undo steps are dropped, oldest first, once together they hold more than this.
-inline constexpr std::size_t kUndoMemoryLimit = std::size_t{256} << 20;
 
 } // namespace kivspc::gui
