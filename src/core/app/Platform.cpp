@@ -71,6 +71,8 @@ void RecordingPlatform::Reset() {
     Clipboard.clear();
     Opened.clear();
     ShellOpenSucceeds = true;
+    HelpShown.clear();
+    HelpFound = true;
     Store = MemorySettingsStore{};
 }
 

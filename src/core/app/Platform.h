@@ -48,6 +48,9 @@ public:
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
     virtual bool ShellOpen(const std::string& target) = 0;
+    // Shows help topic `topic` (0: the contents) in the program's help viewer; false when the
+    // help has no such topic.
+    virtual bool ShowHelp(int topic) = 0;
 };
 
 // The platform in use; never null (a RecordingPlatform until the program installs its own).
@@ -103,6 +106,10 @@ public:
         Opened.push_back(target);
         return ShellOpenSucceeds;
     }
+    bool ShowHelp(int topic) override {
+        HelpShown.push_back(topic);
+        return HelpFound;
+    }
 
     void Reset();
     // The next scripted answer (Yes when the script is used up).
@@ -118,6 +125,8 @@ public:
     std::string Clipboard;
     std::vector<std::string> Opened;
     bool ShellOpenSucceeds = true;
+    std::vector<int> HelpShown;
+    bool HelpFound = true;
     MemorySettingsStore Store;
 };
 

@@ -5,7 +5,7 @@ namespace kivspc {
 
 std::string ProgramName = kDefaultProgramName;
 std::string VersionText = kDefaultVersionText;
-std::string WebHelpBase = std::string(kWebHost) + "/help/help.php?s";
+std::string WebHelpBase;
 std::string SettingsKey = "\\Software\\Kiv Programs\\Kivspc\\Settings";
 std::string MRUKey = "\\Software\\Kiv Programs\\Kivspc\\MRU Files";
 std::uint8_t RowStatisticColumns = 3;
@@ -15,7 +15,7 @@ std::int32_t StatErrorCode = 0;
 void InitSharedState() {
     ProgramName = kDefaultProgramName;
     VersionText = kDefaultVersionText;
-    WebHelpBase = std::string(kWebHost) + "/help/help.php?s";
+    WebHelpBase.clear();
     SettingsKey = "\\Software\\Kiv Programs\\Kivspc\\Settings";
     MRUKey = "\\Software\\Kiv Programs\\Kivspc\\MRU Files";
     RowStatisticColumns = 3;

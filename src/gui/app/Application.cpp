@@ -3,6 +3,8 @@
 
 #include "app/CoreState.h"
 #include "app/Dkivtool.h"
+#include "app/Help.h"
+#include "app/HelpViewer.h"
 #include "app/Kivspc_Main.h"
 #include "app/MRUFilesUnit.h"
 #include "app/QtPlatform.h"
@@ -17,7 +19,10 @@
 #include <QIcon>
 
 // Resources compiled into a static library must be registered by name.
-static void InitGuiResources() { Q_INIT_RESOURCE(kivspc); }
+static void InitGuiResources() {
+    Q_INIT_RESOURCE(kivspc);
+    Q_INIT_RESOURCE(help);
+}
 
 namespace kivspc::gui {
 
@@ -31,6 +36,7 @@ void InitProgramState() {
     // Seeds the random generator from the clock, which the core reset leaves alone.
     InitStatistics();
     MRUFiles().Load();
+    LoadWebHelpBase();
     ResetOutputDataModule();
 }
 
@@ -51,10 +57,12 @@ int RunKivspc(int argc, char** argv) {
         auto* splash = new TSplashForm;
         splash->ShowFor(kSplashMilliseconds);
         main.SetSplash(splash);
+        main.QuitHelpViewer = [] { THelpViewer::Quit(); };
         main.show();
         QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
         result = QApplication::exec();
         ReleaseDataForm();
+        THelpViewer::Quit();
     }
     SetPlatform(nullptr);
     return result;

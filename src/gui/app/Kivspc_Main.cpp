@@ -6,6 +6,8 @@
 #include "app/AboutForm.h"
 #include "app/CommandIcons.h"
 #include "app/Dkivtool.h"
+#include "app/FormShell.h"
+#include "app/Help.h"
 #include "app/MRUFilesUnit.h"
 #include "app/QtPlatform.h"
 #include "app/SplashForm.h"
@@ -31,10 +33,6 @@
 
 namespace kivspc::gui {
 
-namespace {
-constexpr int kRecentItems = 9;
-}
-
 TMainForm_KIVSPC::TMainForm_KIVSPC(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainForm_KIVSPC");
     setWindowTitle(ToQt(ProgramName));
@@ -42,6 +40,7 @@ TMainForm_KIVSPC::TMainForm_KIVSPC(QWidget* parent) : QMainWindow(parent) {
     HelpFile = FromQt(QDir(QCoreApplication::applicationDirPath()).filePath("KIVSTATS.HLP"));
     BuildButtons();
     BuildMenus();
+    RegisterForm(this);
     setFixedSize(sizeHint());
 
     // A first start creates both values with the designed position.
@@ -81,8 +80,9 @@ void TMainForm_KIVSPC::BuildButtons() {
     QPushButton* capability =
         MakeButton("Button_Capability", "&Capability/Performance", "Capability and performance analysis");
     QPushButton* help = MakeButton("Button_Help", "&Help", "Introduction to the program");
-    for (QPushButton* b : {variables, attributes, capability, help})
+    for (QPushButton* b : {variables, attributes, capability})
         b->setEnabled(false);
+    connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpIntroduction); });
     connect(dataEditor, &QPushButton::clicked, this, [this] { ShowDataEditorFrom(this, "Main Form"); });
     connect(calc, &QPushButton::clicked, this, [this] { ShowControlLimitForm(); });
 
@@ -133,13 +133,7 @@ void TMainForm_KIVSPC::BuildMenus() {
             });
     fileMenu_->addSeparator();
     connect(MakeAction(fileMenu_, "ExitItem", "E&xit"), &QAction::triggered, this, &QWidget::close);
-    QAction* line = fileMenu_->addSeparator();
-    line->setObjectName("MenuLineMRU");
-    for (int n = 1; n <= kRecentItems; ++n) {
-        QAction* item = MakeAction(fileMenu_, qPrintable(QString("MRFile%1").arg(n)), QString());
-        // Recent files load into the data editor, which is not part of the program yet.
-        item->setEnabled(false);
-    }
+    AddRecentFileItems(fileMenu_, this, "Main Form");
     connect(fileMenu_, &QMenu::aboutToShow, this, &TMainForm_KIVSPC::File1Click);
 
     QMenu* view = menuBar()->addMenu("&View");
@@ -157,16 +151,20 @@ void TMainForm_KIVSPC::BuildMenus() {
                 raise();
                 activateWindow();
             });
-    MakeAction(view, "ViewNextVisibleForm1", "View Next Visible Form", Qt::Key_F11)->setEnabled(false);
-    MakeAction(view, "ViewForms", "View Next Open Form", Qt::Key_F12)->setEnabled(false);
+    connect(MakeAction(view, "ViewNextVisibleForm1", "View Next Visible Form", Qt::Key_F11),
+            &QAction::triggered, this, [] { ViewNextForm(false); });
+    connect(MakeAction(view, "ViewForms", "View Next Open Form", Qt::Key_F12), &QAction::triggered, this,
+            [] { ViewNextForm(true); });
     view->addSeparator();
-    MakeAction(view, "HideAllForms", "&Hide All Forms")->setEnabled(false);
+    connect(MakeAction(view, "HideAllForms", "&Hide All Forms"), &QAction::triggered, this,
+            [] { HideAllForms(); });
 
     QMenu* forms = menuBar()->addMenu(CommandIcon(Command::OpenForms), QString());
     forms->setObjectName("FormsMenu");
     forms->setToolTip("View Open Forms");
     forms->menuAction()->setToolTip("View Open Forms");
-    MakeAction(forms, "NoOpenForms1", "(No Open Forms)")->setEnabled(false);
+    FillFormsMenu(forms);
+    connect(forms, &QMenu::aboutToShow, this, [forms] { FillFormsMenu(forms); });
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("Options1");
@@ -174,37 +172,27 @@ void TMainForm_KIVSPC::BuildMenus() {
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
-    MakeAction(help, "HelponMainForm1", "&Introduction", Qt::Key_F1)->setEnabled(false);
-    MakeAction(help, "Contents1", "&Contents")->setEnabled(false);
-    MakeAction(help, "MainForm1", "&Main Form")->setEnabled(false);
+    connect(MakeAction(help, "HelponMainForm1", "&Introduction", Qt::Key_F1), &QAction::triggered, this,
+            [] { ShowHelpTopic(kHelpIntroduction); });
+    connect(MakeAction(help, "Contents1", "&Contents"), &QAction::triggered, this,
+            [] { ShowHelpContents(); });
+    connect(MakeAction(help, "MainForm1", "&Main Form"), &QAction::triggered, this,
+            [] { ShowHelpTopic(kHelpMainForm); });
     help->addSeparator();
-    MakeAction(help, "KivProgramsWEBSite1", "Kiv Programs &WEB Site")->setEnabled(false);
-    MakeAction(help, "CheckforKivstatsUpdates1", "Check for Kivspc &Updates")->setEnabled(false);
+    connect(MakeAction(help, "KivProgramsWEBSite1", "Kiv Programs &WEB Site"), &QAction::triggered, this,
+            [] { OpenWebSite(); });
+    connect(MakeAction(help, "CheckforKivstatsUpdates1", "Check for Kivspc &Updates"), &QAction::triggered,
+            this, [] { CheckForUpdates(); });
     help->addSeparator();
     connect(MakeAction(help, "About1", "&About..."), &QAction::triggered, this,
             &TMainForm_KIVSPC::About1Click);
-
-    UpdateRecentFiles();
-}
-
-void TMainForm_KIVSPC::UpdateRecentFiles() {
-    TMRUFiles& mru = MRUFiles();
-    mru.Load();
-    if (auto* line = findChild<QAction*>("MenuLineMRU")) line->setVisible(!mru.Entries[1].empty());
-    for (int n = 1; n <= kRecentItems; ++n) {
-        auto* item = findChild<QAction*>(QString("MRFile%1").arg(n));
-        if (!item) break;
-        const std::string& path = mru.Entries[static_cast<std::size_t>(n)];
-        item->setVisible(!path.empty());
-        item->setText(QString("&%1  %2").arg(n).arg(ToQt(path)));
-    }
 }
 
 void TMainForm_KIVSPC::File1Click() {
-    UpdateRecentFiles();
-    // The next-window commands need more than two windows; only the main window exists so far.
+    // The next-window commands need more than two windows.
+    const bool several = FormsFrontToBack().size() > 2;
     for (const char* name : {"ViewNextVisibleForm1", "ViewForms"})
-        if (auto* item = findChild<QAction*>(name)) item->setEnabled(false);
+        if (auto* item = findChild<QAction*>(name)) item->setEnabled(several);
 }
 
 void TMainForm_KIVSPC::About1Click() {

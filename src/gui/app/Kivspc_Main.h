@@ -60,7 +60,6 @@ private:
     void OpenDataFile(const QString& path);
     void File1Click();
     void About1Click();
-    void UpdateRecentFiles();
 
     QPushButton* MakeButton(const char* name, const QString& caption, const QString& hint);
     QAction* MakeAction(QMenu* menu, const char* name, const QString& caption,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/QtPlatform.h"
 
+#include "app/HelpViewer.h"
+
 #include "app/SharedState.h"
 
 #include <QApplication>
@@ -148,5 +150,7 @@ bool QtPlatform::ShellOpen(const std::string& target) {
     QUrl url = QFileInfo::exists(t) ? QUrl::fromLocalFile(t) : QUrl::fromUserInput(t);
     return QDesktopServices::openUrl(url);
 }
+
+bool QtPlatform::ShowHelp(int topic) { return THelpViewer::Instance().ShowTopic(topic); }
 
 } // namespace kivspc::gui

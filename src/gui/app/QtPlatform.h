@@ -46,6 +46,7 @@ public:
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
     bool ShellOpen(const std::string& target) override;
+    bool ShowHelp(int topic) override;
 
 private:
     QtSettingsStore store_;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/ControlLimitForm.h"
 
+#include "app/FormShell.h"
+#include "app/Help.h"
+
 #include "app/CommandIcons.h"
 #include "app/EditCommands.h"
 #include "app/FormResize.h"
@@ -151,6 +154,7 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow)
     : QMainWindow(mainWindow, Qt::Window), mainWindow_(mainWindow) {
     setObjectName("Control_Limit_Form");
     setWindowTitle("Control Limit Calculations");
+    RegisterForm(this);
 
     auto* central = new QWidget(this);
     pageControl_ = new QTabWidget(central);
@@ -306,11 +310,7 @@ void TControl_Limit_Form::BuildMenus() {
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
-    // Help topics come with the help system.
-    help->addAction("&Contents")->setEnabled(false);
-    QAction* topic = help->addAction("&Help on Control Limits");
-    topic->setShortcut(Qt::Key_F1);
-    topic->setEnabled(false);
+    AddHelpItems(help, kHelpControlLimits, "&Help on Control Limits", "HelponControlLimits1");
 }
 
 void TControl_Limit_Form::BuildToolBar() {
@@ -333,8 +333,7 @@ void TControl_Limit_Form::BuildToolBar() {
         [this] { DoEditCommand("Paste1", QApplication::focusWidget()); });
     resizeAction_ = add("ToolButton_Resize", Command::Enlarge, "Maximize Form Size",
                         &TControl_Limit_Form::FormResizeClick);
-    QAction* help = add("ToolButton_Help", Command::Help, "Help", [] {});
-    help->setEnabled(false);
+    add("ToolButton_Help", Command::Help, "Help", [] { ShowHelpTopic(kHelpControlLimits); });
     add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
 }
 

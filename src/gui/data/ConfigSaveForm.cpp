@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ConfigSaveForm.h"
 
+#include "app/Help.h"
 #include "data/DialogParts.h"
 
 #include <QCheckBox>
@@ -27,7 +28,7 @@ TConfigSave_Form::TConfigSave_Form(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);
-    layout->addLayout(MakeOkCancelHelp(this));
+    layout->addLayout(MakeOkCancelHelp(this, kHelpConfigureSave));
     layout->setSizeConstraint(QLayout::SetFixedSize);
     Prepare(false, false, false);
 }

@@ -2,6 +2,8 @@
 #include "data/DataForm.h"
 
 #include "app/CommandIcons.h"
+#include "app/FormShell.h"
+#include "app/Help.h"
 #include "app/MRUFilesUnit.h"
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
@@ -128,6 +130,7 @@ TDataForm::TDataForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("DataForm");
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(760, 520);
+    RegisterForm(this);
     undo_ = new QUndoStack(this);
     BuildGrids();
     BuildMenus();
@@ -240,6 +243,7 @@ void TDataForm::BuildMenus() {
     });
     connect(AddItem(file, "Return1", "&Return to Main Form"), &QAction::triggered, this,
             &TDataForm::ReturnClick);
+    AddRecentFileItems(file, this, QString(), "MenulineMRU");
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("Edit1");
@@ -323,8 +327,9 @@ void TDataForm::BuildMenus() {
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
-    AddItem(help, "DataEditorHelp1", "Data Editor &Help", Qt::Key_F1)->setEnabled(false);
-    AddItem(help, "Contents1", "&Contents")->setEnabled(false);
+    connect(AddItem(help, "DataEditorHelp1", "Data Editor &Help", Qt::Key_F1), &QAction::triggered, this,
+            [] { ShowHelpTopic(kHelpDataEditor); });
+    connect(AddItem(help, "Contents1", "&Contents"), &QAction::triggered, this, [] { ShowHelpContents(); });
 
     popup_ = new QMenu(this);
     popup_->setObjectName("PopupMenu1");
@@ -386,7 +391,7 @@ void TDataForm::BuildToolBar() {
         hide();
         ReturnClick();
     });
-    button("ToolButton_Help", Command::Help, "Help", [] {})->setEnabled(false);
+    button("ToolButton_Help", Command::Help, "Help", [] { ShowHelpTopic(kHelpDataEditor); });
 }
 
 void TDataForm::BuildStatusBar() {
@@ -566,9 +571,8 @@ bool TDataForm::OpenFile(const QString& path) {
 
 void TDataForm::OpenClick() {
     MRUFiles().Load();
-    const QString folder = QFileInfo(ToQt(MRUFiles().Entries[1])).absolutePath();
     const QString path = QFileDialog::getOpenFileName(
-        this, "Open", MRUFiles().Entries[1].empty() ? QString() : folder,
+        this, "Open", ToQt(MRUFiles().LastFolder()),
         "Data Files (*.dat *.kiv *.kivs);;Kivstats Data Files (*.kiv);;Kivspc Data Files (*.kivs);;"
         "Data Files (*.dat);;Text Files (*.txt);;All Files (*)");
     if (!path.isEmpty()) OpenFile(path);
@@ -605,8 +609,7 @@ bool TDataForm::SaveAs() {
     }
     MRUFiles().Load();
     QString start = ToQt(DataTable().FileName);
-    if (start.isEmpty() && !MRUFiles().Entries[1].empty())
-        start = QFileInfo(ToQt(MRUFiles().Entries[1])).absolutePath();
+    if (start.isEmpty()) start = ToQt(MRUFiles().LastFolder());
     QFileDialog dialog(
         this, "Save As", start,
         "Data Files (*.dat *.kiv *.kivs);;Kivstats Data Files (*.kiv);;Kivspc Data Files (*.kivs);;"
@@ -981,10 +984,8 @@ void ShowDataEditorFrom(QWidget* window, const QString& caption) {
 bool OpenDataFileFrom(QWidget* window, const QString& caption) {
     TDataForm& form = EnsureDataForm();
     MRUFiles().Load();
-    const QString folder =
-        MRUFiles().Entries[1].empty() ? QString() : QFileInfo(ToQt(MRUFiles().Entries[1])).absolutePath();
     const QString path = QFileDialog::getOpenFileName(
-        window, "Open", folder,
+        window, "Open", ToQt(MRUFiles().LastFolder()),
         "Data Files (*.dat *.kiv *.kivs);;Kivstats Data Files (*.kiv);;Kivspc Data Files (*.kivs);;"
         "Data Files (*.dat);;Text Files (*.txt);;All Files (*)");
     if (path.isEmpty()) return false;

@@ -8,19 +8,27 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+
+#include "app/Help.h"
 
 namespace kivspc::gui {
 
-QPushButton* MakeHelpButton(QWidget* parent, const QString& name) {
+QPushButton* MakeHelpButton(QWidget* parent, int helpTopic, const QString& name) {
     auto* help = new QPushButton("Help", parent);
     help->setObjectName(name);
     help->setAutoDefault(false);
-    // Enabled once the help viewer can show the dialog's topic.
-    help->setEnabled(false);
+    QObject::connect(help, &QPushButton::clicked, help, [helpTopic] { ShowHelpTopic(helpTopic); });
     return help;
 }
 
-QHBoxLayout* MakeOkCancelHelp(QDialog* dialog, const QString& okText) {
+void AddHelpShortcut(QDialog* dialog, int helpTopic) {
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), dialog);
+    f1->setObjectName("HelpShortcut");
+    QObject::connect(f1, &QShortcut::activated, dialog, [helpTopic] { ShowHelpTopic(helpTopic); });
+}
+
+QHBoxLayout* MakeOkCancelHelp(QDialog* dialog, int helpTopic, const QString& okText) {
     auto* ok = new QPushButton(okText, dialog);
     ok->setObjectName("Button_OK");
     ok->setDefault(true);
@@ -33,7 +41,8 @@ QHBoxLayout* MakeOkCancelHelp(QDialog* dialog, const QString& okText) {
     row->addStretch();
     row->addWidget(ok);
     row->addWidget(cancel);
-    row->addWidget(MakeHelpButton(dialog));
+    row->addWidget(MakeHelpButton(dialog, helpTopic));
+    AddHelpShortcut(dialog, helpTopic);
     return row;
 }
 

@@ -16,11 +16,13 @@ class QWidget;
 namespace kivspc::gui {
 
 // "OK" (the default button, named Button_OK) accepts, "Cancel" (Button_Cancel) rejects, "Help"
-// (Button_Help) stays disabled until the help viewer is there. Right-aligned.
-QHBoxLayout* MakeOkCancelHelp(QDialog* dialog, const QString& okText = "OK");
+// (Button_Help) and F1 open the dialog's help topic. Right-aligned.
+QHBoxLayout* MakeOkCancelHelp(QDialog* dialog, int helpTopic, const QString& okText = "OK");
 
-// A disabled "Help" button named `name`.
-QPushButton* MakeHelpButton(QWidget* parent, const QString& name = "Button_Help");
+// A "Help" button named `name` that opens the help topic.
+QPushButton* MakeHelpButton(QWidget* parent, int helpTopic, const QString& name = "Button_Help");
+// F1 in the dialog opens its help topic.
+void AddHelpShortcut(QDialog* dialog, int helpTopic);
 
 // A group box named `name` with one radio button per item, laid out in `columns` columns
 // (row by row); the button group numbers them 0, 1, ... in item order.

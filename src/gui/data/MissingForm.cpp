@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/MissingForm.h"
 
+#include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/QtPlatform.h"
 #include "data/DialogParts.h"
@@ -42,7 +43,7 @@ TMissingForm::TMissingForm(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);
-    layout->addLayout(MakeOkCancelHelp(this));
+    layout->addLayout(MakeOkCancelHelp(this, kHelpMissingValues));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // The dialog's copy of the rules in force.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ProcessIFForm.h"
 
+#include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
@@ -125,7 +126,7 @@ TProcessIFForm::TProcessIFForm(QWidget* parent) : QDialog(parent) {
     reset->setObjectName("Button_Reset");
     reset->setAutoDefault(false);
     connect(reset, &QPushButton::clicked, this, &TProcessIFForm::Button_ResetClick);
-    QHBoxLayout* buttons = MakeOkCancelHelp(this);
+    QHBoxLayout* buttons = MakeOkCancelHelp(this, kHelpProcessIf);
     buttons->insertWidget(0, reset);
 
     auto* left = new QVBoxLayout;

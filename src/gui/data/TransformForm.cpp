@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/TransformForm.h"
 
+#include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/QtPlatform.h"
 #include "app/TextTools.h"
@@ -58,6 +59,7 @@ TTransformForm::TTransformForm(QWidget* parent) : QDialog(parent), backup_(Trans
     pages_->setObjectName("PageControl1");
     pages_->addTab(BuildTransformPage(), "&Transform");
     pages_->addTab(BuildAddPage(), "&Add Transformed Variable");
+    AddHelpShortcut(this, kHelpTransform);
     // Enter takes the transform on its own page only: on the other it would write the table.
     connect(pages_, &QTabWidget::currentChanged, this, [this](int page) { ok_->setDefault(page == 0); });
     auto* layout = new QVBoxLayout(this);
@@ -131,7 +133,7 @@ QWidget* TTransformForm::BuildTransformPage() {
     buttons->addStretch();
     buttons->addWidget(ok_);
     buttons->addWidget(cancel);
-    buttons->addWidget(MakeHelpButton(page));
+    buttons->addWidget(MakeHelpButton(page, kHelpTransform));
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(top);
     layout->addWidget(normalFirst_);
@@ -189,7 +191,7 @@ QWidget* TTransformForm::BuildAddPage() {
     buttons->addStretch();
     buttons->addWidget(add_);
     buttons->addWidget(cancel);
-    buttons->addWidget(MakeHelpButton(page, "Button_Help2"));
+    buttons->addWidget(MakeHelpButton(page, kHelpTransform, "Button_Help2"));
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(top, 1);
     layout->addLayout(buttons);

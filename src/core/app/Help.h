@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Help by topic number, and the maker's web site and update check.
+#pragma once
+
+#include <string>
+
+namespace kivspc {
+
+// Help topics the windows of the program open.
+enum HelpTopic : int {
+    kHelpContents = 0,
+    kHelpIntroduction = 100,
+    kHelpMainForm = 500,
+    kHelpControlLimits = 3000,
+    kHelpDataEditor = 7000,
+    kHelpConfigureSave = 7200,
+    kHelpMissingValues = 7300,
+    kHelpTransform = 7400,
+    kHelpProcessIf = 7600,
+};
+
+// Reads the web help base from the settings store (value kWebHelpSetting under SettingsKey);
+// absent or empty keeps help local.
+void LoadWebHelpBase();
+// With a web help base: opens base + n in the browser ("WEB Site not accessible" on failure).
+// Otherwise the help viewer shows topic n ("The Help file was not found." when it has none).
+void ShowHelpTopic(int n);
+// The same for the contents.
+void ShowHelpContents();
+// The maker's web site, and the update check for this version.
+std::string WebSiteAddress();
+std::string UpdateCheckAddress();
+void OpenWebSite();
+void CheckForUpdates();
+
+} // namespace kivspc

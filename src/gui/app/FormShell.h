@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What every window of the program shares: being found again through the main window's
+// navigation, the recently used files in its File menu, and its Help menu.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace kivspc::gui {
+
+// Makes a window one of the program's windows: the navigation commands list it, front to back
+// in the order the user last activated them.
+void RegisterForm(QWidget* window);
+// The registered windows that exist, frontmost first.
+QList<QWidget*> FormsFrontToBack();
+// Counts a window as the frontmost (when it is activated or brought forward).
+void MoveFormToFront(QWidget* window);
+
+// "View Next Visible Form" (hiddenToo false) and "View Next Open Form" (true): with three windows
+// or more, the backmost one that qualifies comes to the front (a hidden one is shown).
+void ViewNextForm(bool hiddenToo);
+// Hides every window except the frontmost one.
+void HideAllForms();
+// Fills the forms menu: every window but the frontmost, by caption, checked when visible; the
+// "(No Open Forms)" item when there is none, else a separator and "&Hide All Forms".
+void FillFormsMenu(QMenu* menu);
+
+// Adds a separator named separatorName and the items MRFile1..MRFile9 to a File menu; they are
+// refreshed whenever the menu opens. Choosing one loads the file into the data editor, which
+// returns to `window` (windows other than the editor) under `returnCaption`.
+void AddRecentFileItems(QMenu* file, QWidget* window, const QString& returnCaption,
+                        const char* separatorName = "MenuLineMRU");
+// Shows the recently used files in the window's items: the separator only with a first entry,
+// item n only with an entry n, captioned "&n  path".
+void UpdateMenu(QWidget* window);
+// Loads the file an item names (from the fifth character of its caption) and shows the data
+// editor: "File Not Found!" for a missing file, only a beep for a ".PER" file.
+bool OpenRecentFileFrom(QAction* item, QWidget* window, const QString& caption);
+
+// Adds "&Contents" and the window's own help item (F1) for its topic to a Help menu.
+void AddHelpItems(QMenu* help, int topic, const QString& caption, const char* itemName);
+
+} // namespace kivspc::gui
