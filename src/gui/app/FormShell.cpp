@@ -12,7 +12,9 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 
 #include <algorithm>
@@ -177,6 +179,27 @@ void AddHelpItems(QMenu* help, int topic, const QString& caption, const char* it
     own->setObjectName(itemName);
     own->setShortcut(Qt::Key_F1);
     QObject::connect(own, &QAction::triggered, help, [topic] { ShowHelpTopic(topic); });
+}
+
+void SetUpFormMenus(QMainWindow* window, const FormMenus& menus) {
+    RegisterForm(window);
+    if (menus.fileMenu)
+        AddRecentFileItems(menus.fileMenu, window, menus.returnCaption, menus.recentSeparator);
+    if (menus.formResize) {
+        QMenu* view = window->menuBar()->findChild<QMenu*>("View1");
+        if (!view) {
+            view = window->menuBar()->addMenu("&View");
+            view->setObjectName("View1");
+        }
+        QAction* resize = view->addAction("&Form Resize");
+        resize->setObjectName("FormResize1");
+        QObject::connect(resize, &QAction::triggered, window, menus.formResize);
+    }
+    if (menus.helpTopic > 0) {
+        QMenu* help = window->menuBar()->addMenu("&Help");
+        help->setObjectName("Help1");
+        AddHelpItems(help, menus.helpTopic, menus.helpCaption, menus.helpItemName);
+    }
 }
 
 } // namespace kivspc::gui

@@ -6,7 +6,10 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QAction;
+class QMainWindow;
 class QMenu;
 class QWidget;
 
@@ -43,5 +46,23 @@ bool OpenRecentFileFrom(QAction* item, QWidget* window, const QString& caption);
 
 // Adds "&Contents" and the window's own help item (F1) for its topic to a Help menu.
 void AddHelpItems(QMenu* help, int topic, const QString& caption, const char* itemName);
+
+// What a window asks of SetUpFormMenus.
+struct FormMenus {
+    // A File menu that lists the recently used files, and how the data editor's return button
+    // names this window when one of them is opened.
+    QMenu* fileMenu = nullptr;
+    QString returnCaption;
+    const char* recentSeparator = "MenuLineMRU";
+    // "&Form Resize" in the View menu (created when the window has none yet).
+    std::function<void()> formResize;
+    // The Help menu's own item ("&Help on ...", F1) and its topic.
+    int helpTopic = 0;
+    QString helpCaption;
+    const char* helpItemName = "HelponForm1";
+};
+// Gives a window what every window of the program has: a place in the navigation, the recently
+// used files, "&Form Resize" and the Help menu, as asked.
+void SetUpFormMenus(QMainWindow* window, const FormMenus& menus);
 
 } // namespace kivspc::gui

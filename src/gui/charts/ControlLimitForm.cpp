@@ -154,7 +154,6 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow)
     : QMainWindow(mainWindow, Qt::Window), mainWindow_(mainWindow) {
     setObjectName("Control_Limit_Form");
     setWindowTitle("Control Limit Calculations");
-    RegisterForm(this);
 
     auto* central = new QWidget(this);
     pageControl_ = new QTabWidget(central);
@@ -303,14 +302,12 @@ void TControl_Limit_Form::BuildMenus() {
     AddEditMenuCommands(edit, {EditCommand::Undo, EditCommand::Cut, EditCommand::Copy, EditCommand::Paste,
                                EditCommand::SelectAll});
 
-    QMenu* view = menuBar()->addMenu("&View");
-    view->setObjectName("View1");
-    QAction* resize = view->addAction("&Form Resize", this, &TControl_Limit_Form::FormResizeClick);
-    resize->setObjectName("FormResize1");
-
-    QMenu* help = menuBar()->addMenu("&Help");
-    help->setObjectName("Help1");
-    AddHelpItems(help, kHelpControlLimits, "&Help on Control Limits", "HelponControlLimits1");
+    FormMenus menus;
+    menus.formResize = [this] { FormResizeClick(); };
+    menus.helpTopic = kHelpControlLimits;
+    menus.helpCaption = "&Help on Control Limits";
+    menus.helpItemName = "HelponControlLimits1";
+    SetUpFormMenus(this, menus);
 }
 
 void TControl_Limit_Form::BuildToolBar() {

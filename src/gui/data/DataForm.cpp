@@ -130,7 +130,6 @@ TDataForm::TDataForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("DataForm");
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(760, 520);
-    RegisterForm(this);
     undo_ = new QUndoStack(this);
     BuildGrids();
     BuildMenus();
@@ -243,7 +242,6 @@ void TDataForm::BuildMenus() {
     });
     connect(AddItem(file, "Return1", "&Return to Main Form"), &QAction::triggered, this,
             &TDataForm::ReturnClick);
-    AddRecentFileItems(file, this, QString(), "MenulineMRU");
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("Edit1");
@@ -325,11 +323,13 @@ void TDataForm::BuildMenus() {
         FitColumns();
     });
 
-    QMenu* help = menuBar()->addMenu("&Help");
-    help->setObjectName("Help1");
-    connect(AddItem(help, "DataEditorHelp1", "Data Editor &Help", Qt::Key_F1), &QAction::triggered, this,
-            [] { ShowHelpTopic(kHelpDataEditor); });
-    connect(AddItem(help, "Contents1", "&Contents"), &QAction::triggered, this, [] { ShowHelpContents(); });
+    FormMenus menus;
+    menus.fileMenu = file;
+    menus.recentSeparator = "MenulineMRU";
+    menus.helpTopic = kHelpDataEditor;
+    menus.helpCaption = "Data Editor &Help";
+    menus.helpItemName = "DataEditorHelp1";
+    SetUpFormMenus(this, menus);
 
     popup_ = new QMenu(this);
     popup_->setObjectName("PopupMenu1");
