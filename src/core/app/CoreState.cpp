@@ -4,6 +4,7 @@
 #include "app/MRUFilesUnit.h"
 #include "app/SharedState.h"
 #include "app/TextTools.h"
+#include "charts/ControlTests.h"
 #include "data/DataList.h"
 #include "data/Extract.h"
 #include "data/GridModule.h"
@@ -38,6 +39,7 @@ void ResetCoreState() {
     SampleN = 0;
     ResetStatisticsState();
     ResetCCCalcState();
+    ResetControlTests();
     ResetOutputModule();
     ResetGridModule();
 }

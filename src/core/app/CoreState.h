@@ -7,8 +7,8 @@ namespace kivspc {
 // Puts every module back to its start-up state: shared state, the data table and its cache, the
 // extraction, Missing When, Process If, the transform, the current sample and the statistics, the
 // output module, the in-memory copies of settings (recently used files, the blank-commas
-// question) and the table's hooks. The settings store itself is left alone, and the random
-// generator keeps its seed. Used at start-up and by every core test.
+// question, the tests for control with their codes) and the table's hooks. The settings store itself is left
+// alone, and the random generator keeps its seed. Used at start-up and by every core test.
 void ResetCoreState();
 
 } // namespace kivspc
