@@ -36,5 +36,6 @@ int FuzzLimitReport(const std::uint8_t* data, std::size_t size);
 int FuzzDistributions(const std::uint8_t* data, std::size_t size);
 int FuzzPrinterLayout(const std::uint8_t* data, std::size_t size);
 int FuzzTableEdits(const std::uint8_t* data, std::size_t size);
+int FuzzControlTests(const std::uint8_t* data, std::size_t size);
 
 } // namespace kivspc::fuzz

@@ -200,6 +200,8 @@ TEST_F(ControlTestsTest, MissingCentreStandardErrorOrLimitsKeepTestsQuiet) {
         {"no standard error at the point: no jump", kTestMovingRange, {{0, 5}, {}, {1, kMiss}}, {"", ""}},
         // The zone walk counts what it saw before the missing centerline: 2 of 3 are outside.
         {"zone rule stops at a missing centerline", kTestZoneRule2, {{0, 3, 3}, {kMiss, 0, 0}}, {"*2", "*2", "2"}},
+        {"zone rule counts nothing before a missing centerline", kTestZoneRule2, {{3, 3, 3}, {0, kMiss, 0}},
+         Repeat(3, "")},
     });
     // clang-format on
 }
