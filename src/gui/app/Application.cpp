@@ -9,6 +9,7 @@
 #include "app/MRUFilesUnit.h"
 #include "app/QtPlatform.h"
 #include "app/SplashForm.h"
+#include "charts/ControlTests.h"
 #include "data/DataFile.h"
 #include "data/DataForm.h"
 #include "data/DataU.h"
@@ -36,6 +37,7 @@ void InitProgramState() {
     // Seeds the random generator from the clock, which the core reset leaves alone.
     InitStatistics();
     MRUFiles().Load();
+    LoadControlTestSettings();
     LoadWebHelpBase();
     ResetOutputDataModule();
 }

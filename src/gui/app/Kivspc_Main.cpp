@@ -12,6 +12,7 @@
 #include "app/QtPlatform.h"
 #include "app/SplashForm.h"
 #include "charts/ControlLimitForm.h"
+#include "charts/ControlTestsForm.h"
 #include "data/DataForm.h"
 #include "data/DataTable.h"
 #include "data/ProcessIFForm.h"
@@ -168,7 +169,8 @@ void TMainForm_KIVSPC::BuildMenus() {
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("Options1");
-    MakeAction(options, "ControlTestSelection1", "Control &Test Selection")->setEnabled(false);
+    connect(MakeAction(options, "ControlTestSelection1", "Control &Test Selection"), &QAction::triggered,
+            this, [this] { ShowControlTestsDialog(this); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
