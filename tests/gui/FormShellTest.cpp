@@ -180,7 +180,8 @@ TEST_F(FormShellTest, EveryHelpTopicAndLinkResolves) {
         const QString html = QString::fromUtf8(file.readAll());
         for (auto m = link.globalMatch(html); m.hasNext();) {
             const QString target = m.next().captured(1);
-            EXPECT_TRUE(QFile::exists(":/help/" + target)) << page.toStdString() << " links to " << target.toStdString();
+            EXPECT_TRUE(QFile::exists(":/help/" + target))
+                << page.toStdString() << " links to " << target.toStdString();
         }
     }
     EXPECT_GT(pages, 8);
