@@ -48,7 +48,8 @@ protected:
             for (int row = 1; row <= r; ++row)
                 t.SetCell(col, row, std::to_string(col) + "." + std::to_string(row));
         DataList.RebuildValues();
-        form->DataModel()->Reload();
+        // Both grids learn of the new shape, as after a load.
+        form->ShowEdit({.Structure = true, .Headers = true, .Cells = {}});
         Select(1, 1, 1, 1);
     }
     void Select(int left, int top, int right, int bottom) {
@@ -90,6 +91,45 @@ TEST_F(DataFormTest, TabAtTheLastColumnAddsAColumnAndEnterAtTheLastRowAddsARow) 
     QTest::keyClick(grid, Qt::Key_Return);
     EXPECT_EQ(DataTable().RowCount(), 3);
     EXPECT_EQ(grid->currentIndex().row(), 2);
+}
+
+TEST_F(DataFormTest, KeysThatLeaveACellEditorMoveAsTheyDoOutsideIt) {
+    Table(3, 2);
+    QTableView* grid = form->DataGrid();
+    // Typing a key opens the editor on the current cell and leaves it open.
+    auto type = [grid](const char* text) {
+        QTest::qWait(1); // closed editors go
+        EXPECT_EQ(grid->viewport()->findChild<QLineEdit*>(), nullptr);
+        QTest::keyClicks(grid, text);
+        QLineEdit* editor = grid->viewport()->findChild<QLineEdit*>();
+        EXPECT_NE(editor, nullptr);
+        return editor;
+    };
+    Select(3, 1, 3, 1);
+    QLineEdit* editor = type("5");
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_EQ(DataTable().Cell(3, 1), "5");
+    EXPECT_EQ(DataTable().ColumnCount(), 4);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(0, 3));
+
+    editor = type("6");
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Backtab);
+    EXPECT_EQ(DataTable().Cell(4, 1), "6");
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(0, 2));
+
+    Select(1, 2, 1, 2);
+    editor = type("7");
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(1);
+    EXPECT_EQ(DataTable().Cell(1, 2), "7");
+    EXPECT_EQ(DataTable().RowCount(), 3);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 0));
+    // Moving on closed the editor: no editor was opened on the next cell.
+    EXPECT_EQ(grid->viewport()->findChild<QLineEdit*>(), nullptr);
+    EXPECT_EQ(form->UndoStack()->count(), 5);
 }
 
 TEST_F(DataFormTest, TypingGoesIntoTheCellAndUndoTakesItBack) {

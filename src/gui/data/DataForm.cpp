@@ -97,6 +97,23 @@ public:
         return editor;
     }
 
+protected:
+    // The view puts the delegate's own filter in front of ours; left to it, Tab and Shift+Tab would
+    // move by the view's rules (wrapping to the next row, never adding a column) and Enter would
+    // close the editor a second time. These keys go on to the editor's key rules instead.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Return:
+            case Qt::Key_Enter: return false;
+            default: break;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
     QObject* keyFilter_;
 };
