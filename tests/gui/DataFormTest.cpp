@@ -248,6 +248,23 @@ TEST_F(DataFormTest, ColumnDeletionAndPasteAreUndoneAndRedone) {
     EXPECT_EQ(CellsOf(2), "2.1;2.2;2.3;");
 }
 
+TEST_F(DataFormTest, TheSelectionStaysWhereItWasAfterRowsComeAndGo) {
+    Table(3, 5);
+    Select(1, 2, 3, 3);
+    Run("Main_InsertRows");
+    ASSERT_EQ(DataTable().RowCount(), 7);
+    EXPECT_EQ(DataTable().Cell(1, 4), "1.2");
+    const CellRange s = form->Selection();
+    EXPECT_EQ(std::vector<int>({s.FirstColumn, s.LastColumn, s.FirstRow, s.LastRow}),
+              std::vector<int>({1, 3, 2, 3}));
+    // Undoing beyond the last row keeps the selection inside the table.
+    Select(1, 6, 3, 7);
+    Run("Undo1");
+    const CellRange after = form->Selection();
+    EXPECT_EQ(std::vector<int>({after.FirstColumn, after.LastColumn, after.FirstRow, after.LastRow}),
+              std::vector<int>({1, 3, 5, 5}));
+}
+
 TEST_F(DataFormTest, APasteWithBlanksInTheNamesLineNamesOneColumn) {
     Table(1, 1);
     recorder.Clipboard = "A B C\r\n1 2 3\r\n4 5 6\r\n";

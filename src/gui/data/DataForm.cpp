@@ -514,7 +514,11 @@ void TDataForm::ShowEdit(const TEditEffect& effect) {
     QTableView* grid = VisibleGrid();
     const QModelIndex current = grid->currentIndex();
     const QItemSelection selection = grid->selectionModel()->selection();
-    const QItemSelectionRange range = selection.isEmpty() ? QItemSelectionRange() : selection.front();
+    // Kept as numbers: a selection range holds persistent indexes, which a reset invalidates.
+    const QRect range = selection.isEmpty()
+                            ? QRect()
+                            : QRect(QPoint(selection.front().left(), selection.front().top()),
+                                    QPoint(selection.front().right(), selection.front().bottom()));
     dataModel_->Refresh(effect);
     descModel_->Refresh(effect);
     if (!effect.Structure) return;
