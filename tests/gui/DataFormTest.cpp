@@ -11,13 +11,19 @@
 #include "data/TableEdit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBrush>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
+
+#include <map>
 
 using namespace kivspc;
 using namespace kivspc::gui;
@@ -263,6 +269,53 @@ TEST_F(DataFormTest, TheSelectionStaysWhereItWasAfterRowsComeAndGo) {
     const CellRange after = form->Selection();
     EXPECT_EQ(std::vector<int>({after.FirstColumn, after.LastColumn, after.FirstRow, after.LastRow}),
               std::vector<int>({1, 3, 5, 5}));
+}
+
+TEST_F(DataFormTest, ARightClickOnTheNamesOrCaseNumbersOffersTheirCommands) {
+    Table(3, 4);
+    // The pop-up menu as it comes up for a right-click on `area`: which commands it enables.
+    auto popupFor = [this](QWidget* area, QPoint at) {
+        std::map<std::string, bool> enabled;
+        QTimer::singleShot(0, form, [this, &enabled] {
+            auto* popup = form->findChild<QMenu*>("PopupMenu1");
+            if (!popup || !popup->isVisible()) return;
+            for (QAction* a : popup->actions())
+                if (!a->objectName().isEmpty()) enabled[a->objectName().toStdString()] = a->isEnabled();
+            popup->close();
+        });
+        QTest::mousePress(area, Qt::RightButton, {}, at);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, area->mapToGlobal(at));
+        QApplication::sendEvent(area, &event);
+        QTest::mouseRelease(area, Qt::RightButton, {}, at);
+        QTest::qWait(1);
+        return enabled;
+    };
+    QHeaderView* names = form->DataGrid()->horizontalHeader();
+    auto menu = popupFor(names->viewport(), {names->sectionViewportPosition(1) + 4, names->height() / 2});
+    ASSERT_FALSE(menu.empty());
+    EXPECT_TRUE(menu["PopUpMenu_DeleteColumns"]);
+    EXPECT_TRUE(menu["PopUpMenu_InsertColumns"]);
+    EXPECT_FALSE(menu["PopUpMenu_DeleteRows"]);
+    CellRange s = form->Selection();
+    EXPECT_EQ(std::vector<int>({s.FirstColumn, s.LastColumn, s.FirstRow, s.LastRow}),
+              std::vector<int>({2, 2, 1, 4}));
+
+    QHeaderView* cases = form->DataGrid()->verticalHeader();
+    menu = popupFor(cases->viewport(), {cases->width() / 2, cases->sectionViewportPosition(2) + 4});
+    ASSERT_FALSE(menu.empty());
+    EXPECT_TRUE(menu["PopUpMenu_DeleteRows"]);
+    EXPECT_FALSE(menu["PopUpMenu_DeleteColumns"]);
+    s = form->Selection();
+    EXPECT_EQ(std::vector<int>({s.FirstColumn, s.LastColumn, s.FirstRow, s.LastRow}),
+              std::vector<int>({1, 3, 3, 3}));
+
+    // In the cells the column and row commands are off.
+    QWidget* cells = form->DataGrid()->viewport();
+    menu = popupFor(cells, form->DataGrid()->visualRect(form->DataModel()->index(0, 0)).center());
+    ASSERT_FALSE(menu.empty());
+    EXPECT_FALSE(menu["PopUpMenu_DeleteRows"]);
+    EXPECT_FALSE(menu["PopUpMenu_DeleteColumns"]);
+    EXPECT_TRUE(menu["PopUpMenu_Copy"]);
 }
 
 TEST_F(DataFormTest, APasteWithBlanksInTheNamesLineNamesOneColumn) {

@@ -210,6 +210,33 @@ void TDataForm::BuildGrids() {
             UpdateEditCommands();
             popup_->exec(grid->viewport()->mapToGlobal(at));
         });
+        // The names and the case numbers have the pop-up menu too, with the column or row commands:
+        // a right-click outside the selection first selects the clicked column or row.
+        for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
+            header->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(header, &QWidget::customContextMenuRequested, this,
+                    [this, grid, header](const QPoint& at) {
+                        const bool names = header->orientation() == Qt::Horizontal;
+                        const int section = header->logicalIndexAt(at);
+                        if (section >= 0) {
+                            const QModelIndex index =
+                                names ? grid->model()->index(0, section) : grid->model()->index(section, 0);
+                            const bool selected = names ? grid->selectionModel()->isColumnSelected(section)
+                                                        : grid->selectionModel()->isRowSelected(section);
+                            if (!selected) {
+                                grid->setCurrentIndex(index);
+                                if (names)
+                                    grid->selectColumn(section);
+                                else
+                                    grid->selectRow(section);
+                            }
+                        }
+                        pressOnNames_ = names;
+                        pressOnCaseNumbers_ = !names;
+                        UpdateEditCommands();
+                        popup_->exec(header->viewport()->mapToGlobal(at));
+                    });
+        }
         connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this] { UpdateStatusBar(); });
         return grid;
