@@ -318,6 +318,16 @@ TEST_F(DataFormTest, ARightClickOnTheNamesOrCaseNumbersOffersTheirCommands) {
     EXPECT_TRUE(menu["PopUpMenu_Copy"]);
 }
 
+TEST_F(DataFormTest, APasteIntoATableWithoutRowsStartsAtTheFirstCell) {
+    Table(2, 3);
+    ASSERT_TRUE(ApplyTableEdit(edits::DeleteRows{1, 3}, "Delete Rows"));
+    ASSERT_EQ(form->DataModel()->rowCount(), 0);
+    recorder.Clipboard = "1\t2\r\n3\t4\r\n";
+    Run("Main_Paste");
+    EXPECT_EQ(CellsOf(1) + CellsOf(2), "1;3;2;4;");
+    EXPECT_EQ(DataTable().ColumnCount(), 2);
+}
+
 TEST_F(DataFormTest, APasteWithBlanksInTheNamesLineNamesOneColumn) {
     Table(1, 1);
     recorder.Clipboard = "A B C\r\n1 2 3\r\n4 5 6\r\n";

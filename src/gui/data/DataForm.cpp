@@ -676,9 +676,11 @@ QTableView* TDataForm::VisibleGrid() const { return dataPageShown_ ? dataGrid_ :
 CellRange TDataForm::Selection() const {
     QTableView* grid = VisibleGrid();
     const QModelIndexList picked = grid->selectionModel()->selectedIndexes();
-    QModelIndex current = grid->currentIndex();
-    if (!current.isValid()) current = grid->model()->index(0, 0);
-    CellRange r{current.column() + 1, current.column() + 1, current.row() + 1, current.row() + 1};
+    // Without a current cell (a table without rows has none) the selection is the first cell.
+    const QModelIndex current = grid->currentIndex();
+    const int col = current.isValid() ? current.column() + 1 : 1;
+    const int row = current.isValid() ? current.row() + 1 : 1;
+    CellRange r{col, col, row, row};
     if (picked.isEmpty()) return r;
     const QItemSelectionRange range = grid->selectionModel()->selection().front();
     return {range.left() + 1, range.right() + 1, range.top() + 1, range.bottom() + 1};
