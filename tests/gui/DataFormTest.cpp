@@ -15,6 +15,7 @@
 #include <QBrush>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
@@ -326,6 +327,21 @@ TEST_F(DataFormTest, APasteIntoATableWithoutRowsStartsAtTheFirstCell) {
     Run("Main_Paste");
     EXPECT_EQ(CellsOf(1) + CellsOf(2), "1;3;2;4;");
     EXPECT_EQ(DataTable().ColumnCount(), 2);
+}
+
+TEST_F(DataFormTest, TheCurrentCellStaysAfterADataDialog) {
+    Table(3, 4);
+    Select(2, 3, 3, 4);
+    // The dialog is closed as soon as it is up.
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+    });
+    Run("MissingValues1");
+    EXPECT_EQ(form->DataGrid()->currentIndex(), form->DataModel()->index(2, 1));
+    const CellRange s = form->Selection();
+    EXPECT_EQ(std::vector<int>({s.FirstColumn, s.LastColumn, s.FirstRow, s.LastRow}),
+              std::vector<int>({2, 3, 3, 4}));
+    EXPECT_EQ(Child<QLabel>(form, "StatusPanel0")->text(), "Col = 2,  Row = 3");
 }
 
 TEST_F(DataFormTest, APasteWithBlanksInTheNamesLineNamesOneColumn) {

@@ -571,8 +571,8 @@ void TDataForm::TableReplaced() {
 }
 
 void TDataForm::AfterDialog() {
-    dataModel_->Reload();
-    descModel_->Reload();
+    // Anything shown may have changed; the current cell and the selection stay.
+    ShowEdit({.Structure = true, .Headers = true, .Cells = {}});
     UpdateStatusBar();
     UpdateCaption();
 }
