@@ -15,6 +15,7 @@
 #include <QBrush>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -210,6 +211,25 @@ TEST_F(DataFormTest, TheLimitRowsOfTheDescriptionsTakeNumbersOnly) {
     EXPECT_EQ(recorder.Beeps, 2);
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_EQ(DataTable().Description(1, kUSLRow), "2e5");
+
+    // Keys that type nothing pass, though some carry a control character as their text.
+    QTest::qWait(1);                                   // the closed editor goes
+    desc->setCurrentIndex(desc->model()->index(2, 0)); // Target
+    QTest::keyClick(desc, Qt::Key_Escape);
+    EXPECT_EQ(recorder.Beeps, 2);
+    QTest::keyClicks(desc, "1");
+    editor = desc->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "2");
+    EXPECT_EQ(editor->text(), "12");
+    editor->setCursorPosition(0);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7f)));
+    QApplication::sendEvent(editor, &del);
+    EXPECT_EQ(editor->text(), "2");
+    EXPECT_EQ(recorder.Beeps, 2);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(DataTable().Description(1, kTargetRow), "2");
+
     // The title takes any text.
     desc->setCurrentIndex(desc->model()->index(0, 0));
     QTest::keyClick(desc, Qt::Key_A);

@@ -124,6 +124,14 @@ bool EditorOpen(const QTableView* grid) {
     return focused && focused != grid && grid->isAncestorOf(focused) && qobject_cast<QLineEdit*>(focused);
 }
 
+// A key the limits rows take: one that types a digit, sign, point or exponent, or one that types
+// nothing printable (Backspace, Delete, Escape, arrows ...), whatever control character it carries.
+bool NumberKey(const QKeyEvent* key) {
+    if (key->text().isEmpty()) return true;
+    const QChar ch = key->text().front();
+    return !ch.isPrint() || ch.isDigit() || ch == '-' || ch == '.' || ch == 'E' || ch == 'e';
+}
+
 QAction* AddItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys = {}) {
     QAction* a = menu->addAction(text);
     a->setObjectName(name);
@@ -926,12 +934,9 @@ bool TDataForm::GridKey(QTableView* grid, QKeyEvent* key) {
     default: break;
     }
     // The limits rows of the descriptions take numbers only.
-    if (grid == descGrid_ && row >= 2 && !ctrl && !key->text().isEmpty()) {
-        const QChar ch = key->text().front();
-        if (!(ch.isDigit() || ch == '-' || ch == '.' || ch == 'E' || ch == 'e' || ch == '\b')) {
-            Beep();
-            return true;
-        }
+    if (grid == descGrid_ && row >= 2 && !ctrl && !NumberKey(key)) {
+        Beep();
+        return true;
     }
     return false;
 }
@@ -968,12 +973,9 @@ bool TDataForm::EditorKey(QObject* editor, QKeyEvent* key) {
     default: break;
     }
     if (grid == descGrid_ && grid->currentIndex().row() >= 1 && !(key->modifiers() & Qt::ControlModifier) &&
-        !key->text().isEmpty()) {
-        const QChar ch = key->text().front();
-        if (!(ch.isDigit() || ch == '-' || ch == '.' || ch == 'E' || ch == 'e' || ch == '\b')) {
-            Beep();
-            return true;
-        }
+        !NumberKey(key)) {
+        Beep();
+        return true;
     }
     return false;
 }
