@@ -11,13 +11,21 @@
 #include "data/TableEdit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBrush>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
+
+#include <map>
 
 using namespace kivspc;
 using namespace kivspc::gui;
@@ -48,7 +56,8 @@ protected:
             for (int row = 1; row <= r; ++row)
                 t.SetCell(col, row, std::to_string(col) + "." + std::to_string(row));
         DataList.RebuildValues();
-        form->DataModel()->Reload();
+        // Both grids learn of the new shape, as after a load.
+        form->ShowEdit({.Structure = true, .Headers = true, .Cells = {}});
         Select(1, 1, 1, 1);
     }
     void Select(int left, int top, int right, int bottom) {
@@ -90,6 +99,45 @@ TEST_F(DataFormTest, TabAtTheLastColumnAddsAColumnAndEnterAtTheLastRowAddsARow) 
     QTest::keyClick(grid, Qt::Key_Return);
     EXPECT_EQ(DataTable().RowCount(), 3);
     EXPECT_EQ(grid->currentIndex().row(), 2);
+}
+
+TEST_F(DataFormTest, KeysThatLeaveACellEditorMoveAsTheyDoOutsideIt) {
+    Table(3, 2);
+    QTableView* grid = form->DataGrid();
+    // Typing a key opens the editor on the current cell and leaves it open.
+    auto type = [grid](const char* text) {
+        QTest::qWait(1); // closed editors go
+        EXPECT_EQ(grid->viewport()->findChild<QLineEdit*>(), nullptr);
+        QTest::keyClicks(grid, text);
+        QLineEdit* editor = grid->viewport()->findChild<QLineEdit*>();
+        EXPECT_NE(editor, nullptr);
+        return editor;
+    };
+    Select(3, 1, 3, 1);
+    QLineEdit* editor = type("5");
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_EQ(DataTable().Cell(3, 1), "5");
+    EXPECT_EQ(DataTable().ColumnCount(), 4);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(0, 3));
+
+    editor = type("6");
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Backtab);
+    EXPECT_EQ(DataTable().Cell(4, 1), "6");
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(0, 2));
+
+    Select(1, 2, 1, 2);
+    editor = type("7");
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(1);
+    EXPECT_EQ(DataTable().Cell(1, 2), "7");
+    EXPECT_EQ(DataTable().RowCount(), 3);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 0));
+    // Moving on closed the editor: no editor was opened on the next cell.
+    EXPECT_EQ(grid->viewport()->findChild<QLineEdit*>(), nullptr);
+    EXPECT_EQ(form->UndoStack()->count(), 5);
 }
 
 TEST_F(DataFormTest, TypingGoesIntoTheCellAndUndoTakesItBack) {
@@ -163,6 +211,25 @@ TEST_F(DataFormTest, TheLimitRowsOfTheDescriptionsTakeNumbersOnly) {
     EXPECT_EQ(recorder.Beeps, 2);
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_EQ(DataTable().Description(1, kUSLRow), "2e5");
+
+    // Keys that type nothing pass, though some carry a control character as their text.
+    QTest::qWait(1);                                   // the closed editor goes
+    desc->setCurrentIndex(desc->model()->index(2, 0)); // Target
+    QTest::keyClick(desc, Qt::Key_Escape);
+    EXPECT_EQ(recorder.Beeps, 2);
+    QTest::keyClicks(desc, "1");
+    editor = desc->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "2");
+    EXPECT_EQ(editor->text(), "12");
+    editor->setCursorPosition(0);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7f)));
+    QApplication::sendEvent(editor, &del);
+    EXPECT_EQ(editor->text(), "2");
+    EXPECT_EQ(recorder.Beeps, 2);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(DataTable().Description(1, kTargetRow), "2");
+
     // The title takes any text.
     desc->setCurrentIndex(desc->model()->index(0, 0));
     QTest::keyClick(desc, Qt::Key_A);
@@ -206,6 +273,95 @@ TEST_F(DataFormTest, ColumnDeletionAndPasteAreUndoneAndRedone) {
     Run("Undo1");
     EXPECT_EQ(CellsOf(3), third);
     EXPECT_EQ(CellsOf(2), "2.1;2.2;2.3;");
+}
+
+TEST_F(DataFormTest, TheSelectionStaysWhereItWasAfterRowsComeAndGo) {
+    Table(3, 5);
+    Select(1, 2, 3, 3);
+    Run("Main_InsertRows");
+    ASSERT_EQ(DataTable().RowCount(), 7);
+    EXPECT_EQ(DataTable().Cell(1, 4), "1.2");
+    const CellRange s = form->Selection();
+    EXPECT_EQ(std::vector<int>({s.FirstColumn, s.LastColumn, s.FirstRow, s.LastRow}),
+              std::vector<int>({1, 3, 2, 3}));
+    // Undoing beyond the last row keeps the selection inside the table.
+    Select(1, 6, 3, 7);
+    Run("Undo1");
+    const CellRange after = form->Selection();
+    EXPECT_EQ(std::vector<int>({after.FirstColumn, after.LastColumn, after.FirstRow, after.LastRow}),
+              std::vector<int>({1, 3, 5, 5}));
+}
+
+TEST_F(DataFormTest, ARightClickOnTheNamesOrCaseNumbersOffersTheirCommands) {
+    Table(3, 4);
+    // The pop-up menu as it comes up for a right-click on `area`: which commands it enables.
+    auto popupFor = [this](QWidget* area, QPoint at) {
+        std::map<std::string, bool> enabled;
+        QTimer::singleShot(0, form, [this, &enabled] {
+            auto* popup = form->findChild<QMenu*>("PopupMenu1");
+            if (!popup || !popup->isVisible()) return;
+            for (QAction* a : popup->actions())
+                if (!a->objectName().isEmpty()) enabled[a->objectName().toStdString()] = a->isEnabled();
+            popup->close();
+        });
+        QTest::mousePress(area, Qt::RightButton, {}, at);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, area->mapToGlobal(at));
+        QApplication::sendEvent(area, &event);
+        QTest::mouseRelease(area, Qt::RightButton, {}, at);
+        QTest::qWait(1);
+        return enabled;
+    };
+    QHeaderView* names = form->DataGrid()->horizontalHeader();
+    auto menu = popupFor(names->viewport(), {names->sectionViewportPosition(1) + 4, names->height() / 2});
+    ASSERT_FALSE(menu.empty());
+    EXPECT_TRUE(menu["PopUpMenu_DeleteColumns"]);
+    EXPECT_TRUE(menu["PopUpMenu_InsertColumns"]);
+    EXPECT_FALSE(menu["PopUpMenu_DeleteRows"]);
+    CellRange s = form->Selection();
+    EXPECT_EQ(std::vector<int>({s.FirstColumn, s.LastColumn, s.FirstRow, s.LastRow}),
+              std::vector<int>({2, 2, 1, 4}));
+
+    QHeaderView* cases = form->DataGrid()->verticalHeader();
+    menu = popupFor(cases->viewport(), {cases->width() / 2, cases->sectionViewportPosition(2) + 4});
+    ASSERT_FALSE(menu.empty());
+    EXPECT_TRUE(menu["PopUpMenu_DeleteRows"]);
+    EXPECT_FALSE(menu["PopUpMenu_DeleteColumns"]);
+    s = form->Selection();
+    EXPECT_EQ(std::vector<int>({s.FirstColumn, s.LastColumn, s.FirstRow, s.LastRow}),
+              std::vector<int>({1, 3, 3, 3}));
+
+    // In the cells the column and row commands are off.
+    QWidget* cells = form->DataGrid()->viewport();
+    menu = popupFor(cells, form->DataGrid()->visualRect(form->DataModel()->index(0, 0)).center());
+    ASSERT_FALSE(menu.empty());
+    EXPECT_FALSE(menu["PopUpMenu_DeleteRows"]);
+    EXPECT_FALSE(menu["PopUpMenu_DeleteColumns"]);
+    EXPECT_TRUE(menu["PopUpMenu_Copy"]);
+}
+
+TEST_F(DataFormTest, APasteIntoATableWithoutRowsStartsAtTheFirstCell) {
+    Table(2, 3);
+    ASSERT_TRUE(ApplyTableEdit(edits::DeleteRows{1, 3}, "Delete Rows"));
+    ASSERT_EQ(form->DataModel()->rowCount(), 0);
+    recorder.Clipboard = "1\t2\r\n3\t4\r\n";
+    Run("Main_Paste");
+    EXPECT_EQ(CellsOf(1) + CellsOf(2), "1;3;2;4;");
+    EXPECT_EQ(DataTable().ColumnCount(), 2);
+}
+
+TEST_F(DataFormTest, TheCurrentCellStaysAfterADataDialog) {
+    Table(3, 4);
+    Select(2, 3, 3, 4);
+    // The dialog is closed as soon as it is up.
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+    });
+    Run("MissingValues1");
+    EXPECT_EQ(form->DataGrid()->currentIndex(), form->DataModel()->index(2, 1));
+    const CellRange s = form->Selection();
+    EXPECT_EQ(std::vector<int>({s.FirstColumn, s.LastColumn, s.FirstRow, s.LastRow}),
+              std::vector<int>({2, 3, 3, 4}));
+    EXPECT_EQ(Child<QLabel>(form, "StatusPanel0")->text(), "Col = 2,  Row = 3");
 }
 
 TEST_F(DataFormTest, APasteWithBlanksInTheNamesLineNamesOneColumn) {

@@ -229,9 +229,16 @@ TTableEdit ApplyTranspose() {
         turned[i].name = "Col" + std::to_string(i + 1);
 
     t.SetRowCount(cols);
+    // The old columns go before the new ones come: old and new together may be more than the
+    // table holds. The table keeps one column at all times, so the last new column takes the
+    // place of the last old one first.
+    t.TakeColumns(2, cols - 1);
+    std::vector<TTableColumn> last;
+    last.push_back(std::move(turned.back()));
+    turned.pop_back();
+    t.PutColumns(2, std::move(last));
+    t.TakeColumns(1, 1);
     t.PutColumns(1, std::move(turned));
-    // The old columns now follow the new ones.
-    t.TakeColumns(std::max(rows, 1) + 1, cols);
     ColumnsMoved();
     return Sequence{{Transpose{}, std::move(headers)}};
 }

@@ -97,6 +97,23 @@ public:
         return editor;
     }
 
+protected:
+    // The view puts the delegate's own filter in front of ours; left to it, Tab and Shift+Tab would
+    // move by the view's rules (wrapping to the next row, never adding a column) and Enter would
+    // close the editor a second time. These keys go on to the editor's key rules instead.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Return:
+            case Qt::Key_Enter: return false;
+            default: break;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
     QObject* keyFilter_;
 };
@@ -105,6 +122,14 @@ private:
 bool EditorOpen(const QTableView* grid) {
     QWidget* focused = QApplication::focusWidget();
     return focused && focused != grid && grid->isAncestorOf(focused) && qobject_cast<QLineEdit*>(focused);
+}
+
+// A key the limits rows take: one that types a digit, sign, point or exponent, or one that types
+// nothing printable (Backspace, Delete, Escape, arrows ...), whatever control character it carries.
+bool NumberKey(const QKeyEvent* key) {
+    if (key->text().isEmpty()) return true;
+    const QChar ch = key->text().front();
+    return !ch.isPrint() || ch.isDigit() || ch == '-' || ch == '.' || ch == 'E' || ch == 'e';
 }
 
 QAction* AddItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys = {}) {
@@ -193,6 +218,33 @@ void TDataForm::BuildGrids() {
             UpdateEditCommands();
             popup_->exec(grid->viewport()->mapToGlobal(at));
         });
+        // The names and the case numbers have the pop-up menu too, with the column or row commands:
+        // a right-click outside the selection first selects the clicked column or row.
+        for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
+            header->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(header, &QWidget::customContextMenuRequested, this,
+                    [this, grid, header](const QPoint& at) {
+                        const bool names = header->orientation() == Qt::Horizontal;
+                        const int section = header->logicalIndexAt(at);
+                        if (section >= 0) {
+                            const QModelIndex index =
+                                names ? grid->model()->index(0, section) : grid->model()->index(section, 0);
+                            const bool selected = names ? grid->selectionModel()->isColumnSelected(section)
+                                                        : grid->selectionModel()->isRowSelected(section);
+                            if (!selected) {
+                                grid->setCurrentIndex(index);
+                                if (names)
+                                    grid->selectColumn(section);
+                                else
+                                    grid->selectRow(section);
+                            }
+                        }
+                        pressOnNames_ = names;
+                        pressOnCaseNumbers_ = !names;
+                        UpdateEditCommands();
+                        popup_->exec(header->viewport()->mapToGlobal(at));
+                    });
+        }
         connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this] { UpdateStatusBar(); });
         return grid;
@@ -497,7 +549,11 @@ void TDataForm::ShowEdit(const TEditEffect& effect) {
     QTableView* grid = VisibleGrid();
     const QModelIndex current = grid->currentIndex();
     const QItemSelection selection = grid->selectionModel()->selection();
-    const QItemSelectionRange range = selection.isEmpty() ? QItemSelectionRange() : selection.front();
+    // Kept as numbers: a selection range holds persistent indexes, which a reset invalidates.
+    const QRect range = selection.isEmpty()
+                            ? QRect()
+                            : QRect(QPoint(selection.front().left(), selection.front().top()),
+                                    QPoint(selection.front().right(), selection.front().bottom()));
     dataModel_->Refresh(effect);
     descModel_->Refresh(effect);
     if (!effect.Structure) return;
@@ -523,8 +579,8 @@ void TDataForm::TableReplaced() {
 }
 
 void TDataForm::AfterDialog() {
-    dataModel_->Reload();
-    descModel_->Reload();
+    // Anything shown may have changed; the current cell and the selection stay.
+    ShowEdit({.Structure = true, .Headers = true, .Cells = {}});
     UpdateStatusBar();
     UpdateCaption();
 }
@@ -628,9 +684,11 @@ QTableView* TDataForm::VisibleGrid() const { return dataPageShown_ ? dataGrid_ :
 CellRange TDataForm::Selection() const {
     QTableView* grid = VisibleGrid();
     const QModelIndexList picked = grid->selectionModel()->selectedIndexes();
-    QModelIndex current = grid->currentIndex();
-    if (!current.isValid()) current = grid->model()->index(0, 0);
-    CellRange r{current.column() + 1, current.column() + 1, current.row() + 1, current.row() + 1};
+    // Without a current cell (a table without rows has none) the selection is the first cell.
+    const QModelIndex current = grid->currentIndex();
+    const int col = current.isValid() ? current.column() + 1 : 1;
+    const int row = current.isValid() ? current.row() + 1 : 1;
+    CellRange r{col, col, row, row};
     if (picked.isEmpty()) return r;
     const QItemSelectionRange range = grid->selectionModel()->selection().front();
     return {range.left() + 1, range.right() + 1, range.top() + 1, range.bottom() + 1};
@@ -876,12 +934,9 @@ bool TDataForm::GridKey(QTableView* grid, QKeyEvent* key) {
     default: break;
     }
     // The limits rows of the descriptions take numbers only.
-    if (grid == descGrid_ && row >= 2 && !ctrl && !key->text().isEmpty()) {
-        const QChar ch = key->text().front();
-        if (!(ch.isDigit() || ch == '-' || ch == '.' || ch == 'E' || ch == 'e' || ch == '\b')) {
-            Beep();
-            return true;
-        }
+    if (grid == descGrid_ && row >= 2 && !ctrl && !NumberKey(key)) {
+        Beep();
+        return true;
     }
     return false;
 }
@@ -918,12 +973,9 @@ bool TDataForm::EditorKey(QObject* editor, QKeyEvent* key) {
     default: break;
     }
     if (grid == descGrid_ && grid->currentIndex().row() >= 1 && !(key->modifiers() & Qt::ControlModifier) &&
-        !key->text().isEmpty()) {
-        const QChar ch = key->text().front();
-        if (!(ch.isDigit() || ch == '-' || ch == '.' || ch == 'E' || ch == 'e' || ch == '\b')) {
-            Beep();
-            return true;
-        }
+        !NumberKey(key)) {
+        Beep();
+        return true;
     }
     return false;
 }

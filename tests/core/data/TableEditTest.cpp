@@ -146,6 +146,35 @@ TEST_F(TableEditTest, TransposeTurnsTenRowsOfThreeColumnsIntoTenDefaultColumns) 
     EXPECT_TRUE(ColumnsChanged);
 }
 
+TEST_F(TableEditTest, TransposeKeepsEveryCellOfWideTables) {
+    // Old and new columns together exceed the table's 512 columns in all but the first case.
+    const struct {
+        int columns, rows;
+    } cases[] = {{1, 1}, {300, 300}, {kMaxColumns, 3}, {3, kMaxColumns}, {kMaxColumns, kMaxColumns}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.columns) + " x " + std::to_string(c.rows));
+        SetUp();
+        TDataTable& t = DataTable();
+        t.SetColumnCount(c.columns);
+        t.SetRowCount(c.rows);
+        for (int col = 1; col <= c.columns; ++col)
+            for (int row = 1; row <= c.rows; ++row)
+                t.SetCell(col, row, std::to_string(col) + "." + std::to_string(row));
+        const Snapshot before = Take();
+        TTableEdit edit = edits::Transpose{};
+        ASSERT_EQ(edit.Check(), "");
+        TTableEdit inverse = edit.Apply();
+        ASSERT_EQ(t.ColumnCount(), c.rows);
+        ASSERT_EQ(t.RowCount(), c.columns);
+        for (int col = 1; col <= c.rows; ++col)
+            for (int row = 1; row <= c.columns; ++row)
+                ASSERT_EQ(t.Cell(col, row), std::to_string(row) + "." + std::to_string(col));
+        EXPECT_EQ(t.ColumnName(c.rows), "Col" + std::to_string(c.rows));
+        inverse.Apply();
+        EXPECT_EQ(Take(), before);
+    }
+}
+
 TEST_F(TableEditTest, ColumnEditsSwitchProcessIfOffAndCellEditsKeepIt) {
     for (bool columns : {false, true}) {
         SetUp();
