@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Variables control charts, the computation: the settings the setup window hands over, how the
+// values of the table form points, and every point's statistics, centerlines, standard errors
+// and limits, per set. The chart window, the analysis report and batch programs read the point
+// table; nothing here draws.
+#pragma once
+
+#include "app/MissingValue.h"
+#include "data/RunInfo.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kivspc {
+
+// Positions in ChartTypeNames.
+enum ChartType : std::uint8_t {
+    kChartNone = 0,
+    kChartX = 1,
+    kChartMean = 2,
+    kChartMedian = 3,
+    kChartMovingRange = 4,
+    kChartRange = 5,
+    kChartStdDev = 6,
+    kChartVariance = 7,
+    kChartIndividualPoints = 8,
+};
+inline constexpr std::array<const char*, 9> ChartTypeNames = {
+    "None", "X", "Mean", "Median", "Moving Range", "Range", "Std Dev (s)", "Variance (s²)", "Individual Points"};
+
+// Positions in LimitMethodNames: the limit calculations (0-20) and the centerline choices.
+enum LimitMethod : std::uint8_t {
+    kMethodNone = 0,
+    kMethodCenterlineOnly = 1,
+    kMethodUserDefined = 2,
+    kMethodKnownSigma = 3,
+    kMethodAverageMR = 4,
+    kMethodMedianMR = 5,
+    kMethodStdDev = 6,
+    kMethodAverageRange = 7,
+    kMethodMedianRange = 8,
+    kMethodAverageStdDev = 9,
+    kMethodMedianStdDev = 10,
+    kMethodAverageVariance = 11,
+    kMethodAverageMRMeans = 12,
+    kMethodAverageMRMedians = 13,
+    kMethodMedianMRMeans = 14,
+    kMethodMedianMRMedians = 15,
+    kMethodStdDevMeans = 16,
+    kMethodStdDevMedians = 17,
+    kMethodAverageMRDispersion = 18,
+    kMethodMedianMRDispersion = 19,
+    kMethodStdDevDispersion = 20,
+};
+// Centerline codes of the settings.
+enum CenterlineChoice : std::uint8_t {
+    kCenterNone = 0,
+    kCenterAverage = 1,
+    kCenterMedian = 2,
+    kCenterKnownMean = 3,
+    kCenterDispAverage = 4,
+    kCenterDispMedian = 5,
+    kCenterKnownSigma = 6,
+};
+inline constexpr std::array<const char*, 28> LimitMethodNames = {
+    "None",           "Centerline Only",      "User Defined",       "Known Std Dev",
+    "Average MR",     "Median MR",            "Std Dev",            "Average Range",
+    "Median Range",   "Average Std Dev",      "Median Std Dev",     "Average Variance",
+    "Average MR of Means", "Average MR of Medians", "Median MR of Means", "Median MR of Medians",
+    "Std Dev of Means", "Std Dev of Medians", "Average MR of @",    "Median MR of @",
+    "Std Dev of @",   "None",                 "Average @",          "Median of @",
+    "Known Mean",     "Average @",            "Median @",           "Known Std Dev"};
+
+// The name of LimitMethodNames[index] with its "@" filled by the chart's name: location
+// centerlines (22-24) pluralise ("Median of Xs"), dispersion methods (18-20) drop the "(...)"
+// of the chart's name. Names without "@" are returned as they are.
+std::string FillLimitName(int index, std::string_view chartName);
+
+// The layout of the points from the setup's choices (0: no chart).
+int DataLayoutFromChoices(bool chartGroups, bool severalMeasures, bool sampleVariable, bool constantSize,
+                          bool subgroupsInRows);
+int DataLayoutFromCode(int code);
+
+struct TVarChartSettings {
+    std::uint8_t LocationChart = kChartNone;
+    std::uint8_t DispersionChart = kChartNone;
+    std::uint8_t LocationMethod = kMethodNone;
+    std::uint8_t DispersionMethod = kMethodNone;
+    std::uint8_t LocationCenterline = kCenterNone;
+    std::uint8_t DispersionCenterline = kCenterNone;
+    double StdErrors = 3;
+    std::string StdErrorsText = "3";
+    int SampleSize = 0;
+    int MRCount = 2;
+    bool UseKnownSigma = false;
+    double KnownSigma = 0;
+    bool UseKnownMean = false;
+    double KnownMean = 0;
+    double UserLocUCL = MissingValue, UserLocCL = MissingValue, UserLocLCL = MissingValue;
+    double UserDispUCL = MissingValue, UserDispCL = MissingValue, UserDispLCL = MissingValue;
+    bool PositiveLimitsOnly = false;
+    int AxisLabelColumn = 0;
+    int SampleSizeColumn = 0;
+    int SetColumn = 0;
+    std::uint8_t DataLayout = 0;
+    // Measures: RunInfo.FirstMeasure..LastMeasure with the marked columns in Measures[c];
+    // chart groups: RunInfo.GroupColumns with the group range from PrepareGroups.
+    std::array<std::uint8_t, 513> Measures{};
+    TRunInfo RunInfo;
+    // Display options that change the points.
+    bool ShowBreaks = false;
+    bool ShowAllPoints = false;
+};
+
+extern TVarChartSettings VarChartSettings;
+
+// Rows of the point table.
+enum ChartRow : int {
+    kRowN = 0,
+    kRowLocation = 1,
+    kRowDispersion = 2,
+    kRowLocLCL = 3,
+    kRowLocCL = 4,
+    kRowLocUCL = 5,
+    kRowDispLCL = 6,
+    kRowDispCL = 7,
+    kRowDispUCL = 8,
+    kRowRangeSigma = 9,
+    kRowSubgroupSD = 10,
+    kRowPosition = 11,
+    kRowSet = 12,
+    kRowLocSE = 13,
+    kRowDispSE = 14,
+    kRowSigma = 15,
+    kRowSubgroupMean = 16,
+    kRowGrandMean = 17,
+    kRowBreak = 18,
+    kChartRows = 19,
+};
+
+// The points of one chart: 19 rows of doubles, points numbered from 1; after the computation
+// points Count+1 and Count+2 of rows 1-8 hold each row's minimum and maximum. Sized once per
+// computation and grown, never shrunk.
+class TChartArray {
+public:
+    double& operator()(int row, int point) { return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(point)]; }
+    double operator()(int row, int point) const {
+        return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(point)];
+    }
+    const double* Row(int row) const { return rows_[static_cast<std::size_t>(row)].data(); }
+    // Sets points first..last of a row to x.
+    void Fill(int row, int first, int last, double x) {
+        if (last < first) return;
+        auto& r = rows_[static_cast<std::size_t>(row)];
+        std::fill(r.begin() + first, r.begin() + last + 1, x);
+    }
+    // Room for points 0..points + 2 (new cells MissingValue); never shrinks.
+    void Reserve(int points);
+    int Capacity() const { return static_cast<int>(rows_[0].size()); }
+
+private:
+    std::array<std::vector<double>, kChartRows> rows_;
+};
+
+struct TChartListEntry {
+    std::string Name;
+    int Column = 0;
+    int Group = 0;
+    // "column group", the key the chart window keeps.
+    std::string Key() const { return std::to_string(Column) + " " + std::to_string(Group); }
+};
+
+struct TVarChart {
+    TChartArray Points;
+    int Count = 0;
+    int LowSet = 0;
+    int HighSet = 0;
+    // The chart computed: its measure column and group number.
+    int Column = 0;
+    int Group = 0;
+    // The method whose sigma row 15 holds (a LimitMethod, 0 when none).
+    int SigmaMethod = 0;
+    int Breaks = 0;
+    // With "Show All Points": the values of every point as text.
+    std::vector<std::string> PointTexts;
+    std::vector<TChartListEntry> ChartList;
+};
+
+extern TVarChart VarChart;
+
+// Lists the charts that have points (the current chart becomes the first of them).
+void BuildChartList();
+// Computes the chart of a measure column and group into VarChart.
+void ComputeChart(int column, int group);
+// Fills the limit rows from the statistic rows of VarChart.Points.
+void ComputeChartLimits();
+// The chart state back to nothing (a new table, tests).
+void ResetVarChart();
+
+} // namespace kivspc

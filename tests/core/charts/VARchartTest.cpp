@@ -1,0 +1,302 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The variables chart computation against independent references: the classic chart factors
+// as published in quality control tables (A2, A3, B4, D4, d2 for n = 2 and n = 5, rounded to
+// three or four decimals there, hence the tolerances) and sums worked out by hand.
+#include "CoreFixture.h"
+
+#include "app/NumberFormat.h"
+#include "charts/ControlTests.h"
+#include "charts/VARchart.h"
+#include "data/DataList.h"
+#include "data/DataTable.h"
+#include "data/Procif.h"
+#include "data/TableEdit.h"
+#include "data/Transfrm.h"
+
+#include <cmath>
+#include <numeric>
+
+using namespace kivspc;
+
+namespace {
+
+class VARchartTest : public CoreTest {
+protected:
+    // Columns of numbers (row by row); empty strings stay empty cells.
+    void Table(const std::vector<std::vector<std::string>>& rows, int columns) {
+        TDataTable& t = DataTable();
+        t.SetColumnCount(columns);
+        t.SetRowCount(static_cast<int>(rows.size()));
+        TTableEdit::Cells(1, 1, rows).Apply();
+        DataList.RebuildValues();
+    }
+    // One measure column, no groups.
+    static void Measure(int column) {
+        TVarChartSettings& s = VarChartSettings;
+        s.Measures = {};
+        s.Measures[static_cast<std::size_t>(column)] = 1;
+        s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = column;
+    }
+    static double At(int row, int point) { return VarChart.Points(row, point); }
+};
+
+// Individual values 5, 7, 6, 9, 8, 10, 7, 6: mean 7.25; moving ranges 2, 1, 3, 1, 2, 3, 1
+// (sum 13, mean 13/7). Published: d2(2) = 1.128, D4(2) = 3.267 (rounded).
+TEST_F(VARchartTest, IndividualsAndMovingRangeMatchThePublishedFactors) {
+    Table({{"5"}, {"7"}, {"6"}, {"9"}, {"8"}, {"10"}, {"7"}, {"6"}}, 1);
+    TVarChartSettings& s = VarChartSettings;
+    Measure(1);
+    s.DataLayout = 1;
+    s.LocationChart = kChartX;
+    s.DispersionChart = kChartMovingRange;
+    s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
+    s.LocationCenterline = kCenterAverage;
+    s.DispersionCenterline = kCenterDispAverage;
+    ComputeChart(1, 0);
+    ASSERT_EQ(VarChart.Count, 8);
+    const double mrBar = 13.0 / 7.0;
+    EXPECT_EQ(At(kRowDispersion, 1), MissingValue);
+    EXPECT_EQ(At(kRowDispersion, 4), 3);
+    EXPECT_NEAR(At(kRowLocCL, 1), 7.25, 1e-12);
+    EXPECT_NEAR(At(kRowLocUCL, 1), 7.25 + 3 * mrBar / 1.128, 2e-3);
+    EXPECT_NEAR(At(kRowLocLCL, 8), 7.25 - 3 * mrBar / 1.128, 2e-3);
+    EXPECT_NEAR(At(kRowDispCL, 2), mrBar, 1e-12);
+    EXPECT_NEAR(At(kRowDispUCL, 2), 3.267 * mrBar, 2e-3);
+    EXPECT_EQ(At(kRowDispLCL, 2), MissingValue); // never above 0 for n = 2
+    EXPECT_NEAR(At(kRowSigma, 3), mrBar / 1.128, 2e-3);
+    // Extremes after the last point.
+    EXPECT_EQ(At(kRowLocation, 9), 5);
+    EXPECT_EQ(At(kRowLocation, 10), 10);
+}
+
+// 25 subgroups of 5 made from a fixed pattern; grand mean and mean range (or mean standard
+// deviation) computed here by hand, limits by the published A2 = 0.577, D4 = 2.114, A3 = 1.427,
+// B4 = 2.089 for n = 5.
+TEST_F(VARchartTest, MeansWithRangesOrStandardDeviationsMatchThePublishedFactors) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<double> values;
+    for (int i = 0; i < 125; ++i) {
+        const double x = 74 + ((i * 37) % 23 - 11) * 0.001 + ((i / 5) % 4) * 0.0005;
+        values.push_back(x);
+        rows.push_back({FormatFixed(4, x)});
+    }
+    // Read back as the table holds them.
+    Table(rows, 1);
+    for (int i = 0; i < 125; ++i)
+        values[static_cast<std::size_t>(i)] = Values[1][static_cast<std::size_t>(i + 1)];
+    double grand = std::accumulate(values.begin(), values.end(), 0.0) / 125;
+    double rSum = 0, sSum = 0;
+    for (int g = 0; g < 25; ++g) {
+        const auto first = values.begin() + g * 5;
+        const auto [lo, hi] = std::minmax_element(first, first + 5);
+        rSum += *hi - *lo;
+        const double mean = std::accumulate(first, first + 5, 0.0) / 5;
+        double sq = 0;
+        for (auto it = first; it != first + 5; ++it)
+            sq += (*it - mean) * (*it - mean);
+        sSum += std::sqrt(sq / 4);
+    }
+    const double rBar = rSum / 25, sBar = sSum / 25;
+
+    TVarChartSettings& s = VarChartSettings;
+    Measure(1);
+    s.DataLayout = DataLayoutFromChoices(false, false, false, true, false);
+    ASSERT_EQ(s.DataLayout, 4);
+    s.SampleSize = 5;
+    s.LocationChart = kChartMean;
+    s.DispersionChart = kChartRange;
+    s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
+    s.LocationCenterline = kCenterAverage;
+    s.DispersionCenterline = kCenterDispAverage;
+    ComputeChart(1, 0);
+    ASSERT_EQ(VarChart.Count, 25);
+    EXPECT_NEAR(At(kRowLocCL, 1), grand, 1e-12);
+    EXPECT_NEAR(At(kRowLocUCL, 1), grand + 0.577 * rBar, 1e-3 * rBar);
+    EXPECT_NEAR(At(kRowLocLCL, 25), grand - 0.577 * rBar, 1e-3 * rBar);
+    EXPECT_NEAR(At(kRowDispCL, 1), rBar, 1e-12);
+    EXPECT_NEAR(At(kRowDispUCL, 1), 2.114 * rBar, 1e-3 * rBar);
+    EXPECT_EQ(At(kRowDispLCL, 1), MissingValue);
+
+    s.DispersionChart = kChartStdDev;
+    s.LocationMethod = s.DispersionMethod = kMethodAverageStdDev;
+    ComputeChart(1, 0);
+    EXPECT_NEAR(At(kRowDispCL, 3), sBar, 1e-12);
+    EXPECT_NEAR(At(kRowDispUCL, 3), 2.089 * sBar, 1e-3 * sBar);
+    EXPECT_NEAR(At(kRowLocUCL, 3), grand + 1.427 * sBar, 1e-3 * sBar);
+}
+
+TEST_F(VARchartTest, ConstantSizeBlocksFollowRowNumbersAndProcessIf) {
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 1; r <= 12; ++r)
+        rows.push_back({std::to_string(r), r == 3 ? "0" : "1"});
+    Table(rows, 2);
+    TVarChartSettings& s = VarChartSettings;
+    Measure(1);
+    s.DataLayout = 4;
+    s.SampleSize = 5;
+    s.LocationChart = kChartMean;
+    s.DispersionChart = kChartRange;
+    ComputeChart(1, 0);
+    ASSERT_EQ(VarChart.Count, 3);
+    EXPECT_EQ(At(kRowN, 1), 5);
+    EXPECT_EQ(At(kRowN, 3), 2);
+    ApplyProcessIf({2, "Col2", kRelEqual, "1"}, {}, false);
+    ComputeChart(1, 0);
+    EXPECT_EQ(At(kRowN, 1), 4);
+    EXPECT_DOUBLE_EQ(At(kRowLocation, 1), (1 + 2 + 4 + 5) / 4.0);
+    EXPECT_EQ(At(kRowN, 2), 5);
+    EXPECT_EQ(At(kRowPosition, 2), 2);
+}
+
+TEST_F(VARchartTest, SetsHaveTheirOwnLimitsAndRestartMovingRanges) {
+    // Set 1: 1, 3, 2; set 2: 11, 15, 13.
+    Table({{"1", "1"}, {"3", "1"}, {"2", "1"}, {"11", "2"}, {"15", "2"}, {"13", "2"}}, 2);
+    TVarChartSettings& s = VarChartSettings;
+    Measure(1);
+    s.DataLayout = 1;
+    s.SetColumn = 2;
+    s.LocationChart = kChartX;
+    s.DispersionChart = kChartMovingRange;
+    s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
+    s.LocationCenterline = kCenterAverage;
+    s.DispersionCenterline = kCenterDispAverage;
+    ComputeChart(1, 0);
+    EXPECT_EQ(VarChart.LowSet, 1);
+    EXPECT_EQ(VarChart.HighSet, 2);
+    EXPECT_EQ(At(kRowDispersion, 4), MissingValue);
+    EXPECT_DOUBLE_EQ(At(kRowLocCL, 1), 2);
+    EXPECT_DOUBLE_EQ(At(kRowLocCL, 4), 13);
+    // Moving ranges 2, 1 and 4, 2: each set's own mean.
+    EXPECT_DOUBLE_EQ(At(kRowDispCL, 2), 1.5);
+    EXPECT_DOUBLE_EQ(At(kRowDispCL, 5), 3);
+}
+
+TEST_F(VARchartTest, CenterlineChoicesAndKnownSigma) {
+    // Subgroups of 3: {1,2,9}, {4,5,6}, {7,8,30}: medians 2, 5, 8; means 4, 5, 15.
+    Table({{"1"}, {"2"}, {"9"}, {"4"}, {"5"}, {"6"}, {"7"}, {"8"}, {"30"}}, 1);
+    TVarChartSettings& s = VarChartSettings;
+    Measure(1);
+    s.DataLayout = 4;
+    s.SampleSize = 3;
+    s.LocationChart = kChartMedian;
+    s.DispersionChart = kChartRange;
+    s.LocationMethod = kMethodAverageRange;
+    s.LocationCenterline = kCenterAverage;
+    s.DispersionMethod = kMethodAverageRange;
+    s.DispersionCenterline = kCenterDispMedian;
+    ComputeChart(1, 0);
+    // The average centerline of a median chart is the grand mean of the values.
+    EXPECT_DOUBLE_EQ(At(kRowLocation, 1), 2);
+    EXPECT_DOUBLE_EQ(At(kRowLocCL, 1), 8);
+    // Ranges 8, 2, 23: the median range centres the line, the average range the limits.
+    EXPECT_NEAR(At(kRowDispCL, 1), 8, 1e-12);
+    EXPECT_NEAR(At(kRowDispUCL, 1), 11 * (1 + 3 * 0.8884 / 1.693), 2e-3 * 11);
+
+    s.DispersionChart = kChartStdDev;
+    s.DispersionMethod = kMethodKnownSigma;
+    s.DispersionCenterline = kCenterKnownSigma;
+    s.UseKnownSigma = true;
+    s.KnownSigma = 2;
+    ComputeChart(1, 0);
+    EXPECT_DOUBLE_EQ(At(kRowDispCL, 2), 2);
+    // Limits centred on c4(3) sigma, c4(3) = 0.8862 published.
+    EXPECT_NEAR(At(kRowDispUCL, 2), 2 * 0.8862 + 3 * 2 * std::sqrt(1 - 0.8862 * 0.8862), 2e-3);
+}
+
+TEST_F(VARchartTest, UserLimitsPositiveLimitsAndBreaks) {
+    Table({{"1"}, {"2"}, {""}, {"3"}, {"2"}}, 1);
+    TVarChartSettings& s = VarChartSettings;
+    Measure(1);
+    s.DataLayout = 1;
+    s.LocationChart = kChartX;
+    s.LocationMethod = kMethodUserDefined;
+    s.UserLocUCL = 10;
+    s.UserLocLCL = 4;
+    s.ShowBreaks = true;
+    ComputeChart(1, 0);
+    ASSERT_EQ(VarChart.Count, 4);
+    EXPECT_EQ(At(kRowLocCL, 1), MissingValue);
+    EXPECT_DOUBLE_EQ(At(kRowLocSE, 1), 1); // (10 - 4) / 3 / 2
+    EXPECT_EQ(At(kRowBreak, 2), 1);
+    EXPECT_EQ(At(kRowBreak, 4), 0);
+    EXPECT_EQ(VarChart.Breaks, 1);
+    // Every point lies below the user's LCL.
+    EXPECT_EQ(ControlCodes(0, 1), "O");
+
+    s.LocationMethod = kMethodAverageMR;
+    s.LocationCenterline = kCenterAverage;
+    s.PositiveLimitsOnly = true;
+    ComputeChart(1, 0);
+    EXPECT_EQ(At(kRowLocLCL, 1), MissingValue);
+    EXPECT_GT(At(kRowLocUCL, 1), 2);
+}
+
+TEST_F(VARchartTest, TheChartListNamesChartsWithPoints) {
+    Table({{"1", "x", "3"}, {"2", "y", "4"}}, 3);
+    DataTable().SetColumnName(1, "A");
+    DataTable().SetColumnName(2, "B");
+    DataTable().SetColumnName(3, "C");
+    TVarChartSettings& s = VarChartSettings;
+    s.Measures = {};
+    s.Measures[1] = s.Measures[3] = 1;
+    s.RunInfo.FirstMeasure = 1;
+    s.RunInfo.LastMeasure = 3;
+    s.DataLayout = DataLayoutFromChoices(false, true, false, false, false);
+    ASSERT_EQ(s.DataLayout, 5);
+    s.LocationChart = kChartX;
+    BuildChartList();
+    ASSERT_EQ(VarChart.ChartList.size(), 2u);
+    EXPECT_EQ(VarChart.ChartList[0].Name, "A");
+    EXPECT_EQ(VarChart.ChartList[1].Name, "C");
+    EXPECT_EQ(VarChart.ChartList[1].Key(), "3 0");
+
+    s.DataLayout = 2;
+    s.DispersionChart = kChartRange;
+    s.LocationChart = kChartMean;
+    BuildChartList();
+    ASSERT_EQ(VarChart.ChartList.size(), 1u);
+    EXPECT_EQ(VarChart.ChartList[0].Name, "A..C");
+    EXPECT_EQ(VarChart.Count, 2);
+    EXPECT_DOUBLE_EQ(At(kRowLocation, 1), 2);
+}
+
+TEST_F(VARchartTest, NamesFillTheirPlaceholders) {
+    EXPECT_EQ(FillLimitName(23, "X"), "Median of Xs");
+    EXPECT_EQ(FillLimitName(23, "Means"), "Median of Means");
+    EXPECT_EQ(FillLimitName(22, "Mean"), "Average Mean");
+    EXPECT_EQ(FillLimitName(18, "Std Dev (s)"), "Average MR of Std Dev ");
+    EXPECT_EQ(FillLimitName(20, "Variance (s²)"), "Std Dev of Variance ");
+    EXPECT_EQ(FillLimitName(19, "Range"), "Median MR of Range");
+    EXPECT_EQ(FillLimitName(26, "Range"), "Median Range");
+    EXPECT_EQ(FillLimitName(7, "Range"), "Average Range");
+    for (int code : {0, 10, 100, 1000, 1001, 1010, 1100, 10000, 10010, 10100, 11000, 11001, 11010, 11100})
+        EXPECT_GT(DataLayoutFromCode(code), 0) << code;
+    EXPECT_EQ(DataLayoutFromCode(11), 0);
+}
+
+TEST_F(VARchartTest, BadInputGivesAnEmptyChartOrMissingCells) {
+    struct Case {
+        std::vector<std::vector<std::string>> rows;
+        int expectedPoints;
+    };
+    const Case cases[] = {{{{""}, {""}}, 0}, {{{"a"}, {"b"}}, 0}, {{{"4.5"}}, 1}};
+    for (const Case& c : cases) {
+        SetUp();
+        Table(c.rows, 1);
+        TVarChartSettings& s = VarChartSettings;
+        Measure(1);
+        s.DataLayout = 1;
+        s.LocationChart = kChartX;
+        s.DispersionChart = kChartMovingRange;
+        s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
+        s.LocationCenterline = kCenterAverage;
+        s.DispersionCenterline = kCenterDispAverage;
+        ComputeChart(1, 0);
+        EXPECT_EQ(VarChart.Count, c.expectedPoints);
+        for (int i = 1; i <= VarChart.Count + 2; ++i)
+            for (int row = 0; row < kChartRows; ++row)
+                EXPECT_FALSE(std::isnan(At(row, i))) << row << "," << i;
+    }
+}
+
+} // namespace
