@@ -33,7 +33,9 @@ std::array<std::pair<double, double>, kChartRows> LimitExtremes;
 bool Present(double x) { return x != MissingValue; }
 
 // A result that cannot be formed (0/0, overflow) is missing rather than a number.
-double Checked(Extended x) { return std::isfinite(static_cast<double>(x)) ? static_cast<double>(x) : MissingValue; }
+double Checked(Extended x) {
+    return std::isfinite(static_cast<double>(x)) ? static_cast<double>(x) : MissingValue;
+}
 
 bool IsIndividual(int layout) { return layout == 1 || layout == 5 || layout == 8 || layout == 12; }
 bool IsRowSubgroups(int layout) { return layout == 2 || layout == 9; }
@@ -47,7 +49,8 @@ Extended Median(std::vector<double>& values) {
     std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(mid), values.end());
     const Extended upper = values[mid];
     if (values.size() % 2 == 1) return upper;
-    const Extended lower = *std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(mid));
+    const Extended lower =
+        *std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(mid));
     return (lower + upper) / 2;
 }
 
@@ -99,9 +102,10 @@ class PointGatherer {
 public:
     // selected: the rows Process If lets through (index 1..R); groupRows: the rows of the chart
     // group in data order (unused without chart groups).
-    PointGatherer(const TVarChartSettings& s, TVarChart& chart, int column, const std::vector<std::uint8_t>& selected,
-                  const std::vector<int>& groupRows)
-        : s_(s), chart_(chart), column_(column), layout_(s.DataLayout), selected_(selected), groupRows_(groupRows) {
+    PointGatherer(const TVarChartSettings& s, TVarChart& chart, int column,
+                  const std::vector<std::uint8_t>& selected, const std::vector<int>& groupRows)
+        : s_(s), chart_(chart), column_(column), layout_(s.DataLayout), selected_(selected),
+          groupRows_(groupRows) {
         transform_ = TransformRec.Kind != kTransformNone;
     }
 
@@ -110,16 +114,19 @@ public:
         chart_.Points.Reserve(rows + 2);
         chart_.Count = 0;
         chart_.PointTexts.clear();
-        if (IsIndividual(layout_)) GatherIndividuals(rows);
-        else if (IsRowSubgroups(layout_)) GatherRowSubgroups(rows);
-        else if (IsSampleVariable(layout_)) GatherSampleVariable(rows);
-        else if (IsConstantSize(layout_)) GatherConstantSize(rows);
+        if (IsIndividual(layout_))
+            GatherIndividuals(rows);
+        else if (IsRowSubgroups(layout_))
+            GatherRowSubgroups(rows);
+        else if (IsSampleVariable(layout_))
+            GatherSampleVariable(rows);
+        else if (IsConstantSize(layout_))
+            GatherConstantSize(rows);
     }
 
 private:
     // Calls f(row) for the rows of the chart: every row, or the rows of its chart group.
-    template <typename F>
-    void ForEachRow(int rows, F&& f) const {
+    template <typename F> void ForEachRow(int rows, F&& f) const {
         if (UsesGroups(layout_)) {
             for (int r : groupRows_)
                 f(r);
@@ -161,7 +168,8 @@ private:
         double set = 0;
         if (s_.SetColumn > 0 && static_cast<std::size_t>(s_.SetColumn) < Values.size() &&
             static_cast<std::size_t>(firstRow) < Values[static_cast<std::size_t>(s_.SetColumn)].size()) {
-            const double raw = Values[static_cast<std::size_t>(s_.SetColumn)][static_cast<std::size_t>(firstRow)];
+            const double raw =
+                Values[static_cast<std::size_t>(s_.SetColumn)][static_cast<std::size_t>(firstRow)];
             // A point whose set cell is empty belongs to set 0; numbers beyond the integers are clamped.
             if (Present(raw)) set = std::nearbyint(std::clamp(raw, -1e9, 1e9));
         }
@@ -265,7 +273,8 @@ private:
             buffer_.clear();
             for (int c = s_.RunInfo.FirstMeasure; c <= s_.RunInfo.LastMeasure; ++c) {
                 double v;
-                if (c >= 1 && c <= kMaxColumns && s_.Measures[static_cast<std::size_t>(c)] && Counting(c, r, v))
+                if (c >= 1 && c <= kMaxColumns && s_.Measures[static_cast<std::size_t>(c)] &&
+                    Counting(c, r, v))
                     buffer_.push_back(v);
             }
             AddSubgroup(r, false);
@@ -386,7 +395,8 @@ Needs NeedsOf(const TVarChartSettings& s) {
     if (s.DispersionChart != kChartNone) {
         method(s.DispersionMethod);
         const bool sd = s.DispersionChart == kChartStdDev || s.DispersionChart == kChartVariance;
-        if (s.DispersionCenterline == kCenterDispAverage) (sd ? (s.DispersionChart == kChartStdDev ? n.v : n.u) : n.B) = true;
+        if (s.DispersionCenterline == kCenterDispAverage)
+            (sd ? (s.DispersionChart == kChartStdDev ? n.v : n.u) : n.B) = true;
         if (s.DispersionCenterline == kCenterDispMedian) (sd ? n.m : n.w) = true;
     }
     n.medianCentre = s.LocationChart != kChartNone && s.LocationCenterline == kCenterMedian;
@@ -440,7 +450,8 @@ SetStatistics StatisticsOf(const TVarChartSettings& s, const Needs& need, const 
             }
         }
         if (need.c && Present(n)) sizes.push_back(n);
-        if ((need.aq || need.ar || need.as) && Present(p(kRowDispersion, i))) dispersions.push_back(p(kRowDispersion, i));
+        if ((need.aq || need.ar || need.as) && Present(p(kRowDispersion, i)))
+            dispersions.push_back(p(kRowDispersion, i));
     }
     if (weights > 0) st.grandMean = weighted / weights;
     if (s.LocationChart != kChartNone) {
@@ -508,7 +519,8 @@ Extended LocationStandardError(const TVarChartSettings& s, const SetStatistics& 
     }
     case kMethodStdDev: return chart == kChartX ? st.H : MissingValue;
     case kMethodAverageStdDev: return chart == kChartX ? MissingValue : perChart(st.v);
-    case kMethodMedianStdDev: return chart == kChartX || !P(st.m) ? MissingValue : perChart(SigmaFromMedianSD(n, st.m));
+    case kMethodMedianStdDev:
+        return chart == kChartX || !P(st.m) ? MissingValue : perChart(SigmaFromMedianSD(n, st.m));
     case kMethodAverageVariance: return chart == kChartX ? MissingValue : perChart(std::sqrt(st.u));
     case kMethodAverageMRMeans:
     case kMethodAverageMRMedians: {
@@ -544,7 +556,9 @@ Extended DispersionSigma(const TVarChartSettings& s, const SetStatistics& st) {
     }
 }
 
-bool IsDispersionMROf(int method) { return method >= kMethodAverageMRDispersion && method <= kMethodStdDevDispersion; }
+bool IsDispersionMROf(int method) {
+    return method >= kMethodAverageMRDispersion && method <= kMethodStdDevDispersion;
+}
 
 } // namespace
 
@@ -566,8 +580,9 @@ std::string FillLimitName(int index, std::string_view chartName) {
 
 int DataLayoutFromChoices(bool chartGroups, bool severalMeasures, bool sampleVariable, bool constantSize,
                           bool subgroupsInRows) {
-    return DataLayoutFromCode((chartGroups ? 10000 : 0) + (severalMeasures ? 1000 : 0) + (sampleVariable ? 100 : 0) +
-                              (constantSize ? 10 : 0) + (subgroupsInRows ? 1 : 0));
+    return DataLayoutFromCode((chartGroups ? 10000 : 0) + (severalMeasures ? 1000 : 0) +
+                              (sampleVariable ? 100 : 0) + (constantSize ? 10 : 0) +
+                              (subgroupsInRows ? 1 : 0));
 }
 
 int DataLayoutFromCode(int code) {
@@ -626,9 +641,11 @@ void ComputeChartLimits() {
         auto fillUnless = [&](int row, bool written) {
             if (!written) p.Fill(row, 1, count, MissingValue);
         };
-        for (int row : {kRowLocLCL, kRowLocUCL, kRowLocSE}) fillUnless(row, !both && (userLoc || locPass));
+        for (int row : {kRowLocLCL, kRowLocUCL, kRowLocSE})
+            fillUnless(row, !both && (userLoc || locPass));
         fillUnless(kRowLocCL, userLoc || (!both && s.LocationMethod != kMethodUserDefined));
-        for (int row : {kRowDispLCL, kRowDispUCL, kRowDispSE}) fillUnless(row, userDisp || (!both && dispPass));
+        for (int row : {kRowDispLCL, kRowDispUCL, kRowDispSE})
+            fillUnless(row, userDisp || (!both && dispPass));
         fillUnless(kRowDispCL, userDisp || (!both && dispCentre));
         fillUnless(kRowSigma, !both);
         fillUnless(kRowGrandMean, !both);
@@ -672,7 +689,8 @@ void ComputeChartLimits() {
         int lastN = -1;
         double dispCentre = MissingValue;
         for (int i : points) {
-            if (!userLocation) Put(kRowLocCL, i, s.LocationMethod == kMethodNone ? MissingValue : Checked(st.centre));
+            if (!userLocation)
+                Put(kRowLocCL, i, s.LocationMethod == kMethodNone ? MissingValue : Checked(st.centre));
             p(kRowGrandMean, i) = Checked(st.grandMean);
             if (!dispersionChart || s.DispersionMethod == kMethodNone || userDispersion) continue;
             const int n = Present(p(kRowN, i)) ? static_cast<int>(std::nearbyint(p(kRowN, i))) : 0;
@@ -684,18 +702,26 @@ void ComputeChartLimits() {
                 switch (s.DispersionChart) {
                 case kChartRange:
                 case kChartMovingRange:
-                    if (choice == kCenterDispAverage && P(st.B)) cl = st.B * D2(size);
-                    else if (choice == kCenterDispMedian && P(st.w)) cl = st.w * D2(size);
-                    else if (choice == kCenterKnownSigma && s.UseKnownSigma) cl = D2(size) * s.KnownSigma;
+                    if (choice == kCenterDispAverage && P(st.B))
+                        cl = st.B * D2(size);
+                    else if (choice == kCenterDispMedian && P(st.w))
+                        cl = st.w * D2(size);
+                    else if (choice == kCenterKnownSigma && s.UseKnownSigma)
+                        cl = D2(size) * s.KnownSigma;
                     break;
                 case kChartStdDev:
-                    if (choice == kCenterDispAverage) cl = C4(n) * st.v;
-                    else if (choice == kCenterDispMedian) cl = st.m;
-                    else if (choice == kCenterKnownSigma && s.UseKnownSigma) cl = s.KnownSigma;
+                    if (choice == kCenterDispAverage)
+                        cl = C4(n) * st.v;
+                    else if (choice == kCenterDispMedian)
+                        cl = st.m;
+                    else if (choice == kCenterKnownSigma && s.UseKnownSigma)
+                        cl = s.KnownSigma;
                     break;
                 case kChartVariance:
-                    if (choice == kCenterDispAverage) cl = st.u;
-                    else if (choice == kCenterDispMedian && P(st.m)) cl = st.m * st.m;
+                    if (choice == kCenterDispAverage)
+                        cl = st.u;
+                    else if (choice == kCenterDispMedian && P(st.m))
+                        cl = st.m * st.m;
                     else if (choice == kCenterKnownSigma && s.UseKnownSigma)
                         cl = static_cast<Extended>(s.KnownSigma) * s.KnownSigma;
                     break;
@@ -744,7 +770,7 @@ void ComputeChartLimits() {
                     lcl = ucl = se = MissingValue;
                     const double centre = p(kRowDispCL, i);
                     if (IsDispersionMROf(s.DispersionMethod)) {
-                        const Extended t = s.DispersionMethod == kMethodAverageMRDispersion ? st.aq
+                        const Extended t = s.DispersionMethod == kMethodAverageMRDispersion  ? st.aq
                                            : s.DispersionMethod == kMethodMedianMRDispersion ? st.ar
                                                                                              : st.as;
                         if (P(t) && Present(centre)) {
@@ -776,7 +802,8 @@ void ComputeChartLimits() {
                                 ucl = Checked(U * U * InvChiSq(1, alpha, df) / df);
                                 const double low = Checked(U * U * InvChiSq(1, 1 - alpha, df) / df);
                                 lcl = Present(low) && low > 0 ? low : MissingValue;
-                                se = Present(ucl) && Present(centre) && k != 0 ? Checked((ucl - centre) / k) : MissingValue;
+                                se = Present(ucl) && Present(centre) && k != 0 ? Checked((ucl - centre) / k)
+                                                                               : MissingValue;
                             }
                             break;
                         default: break;
@@ -836,8 +863,9 @@ struct ChartRows {
     }
     const std::vector<int>& RowsOf(int group) const {
         static const std::vector<int> none;
-        return group >= 0 && static_cast<std::size_t>(group) < groupRows.size() ? groupRows[static_cast<std::size_t>(group)]
-                                                                                 : none;
+        return group >= 0 && static_cast<std::size_t>(group) < groupRows.size()
+                   ? groupRows[static_cast<std::size_t>(group)]
+                   : none;
     }
 };
 
@@ -881,11 +909,11 @@ void ComputeChartFrom(const ChartRows& rows, int column, int group) {
     const TPointTableView view{rowPointers, static_cast<std::size_t>(p.Capacity())};
     SizeControlCodes(chart.Count);
     if (s.LocationChart != kChartNone)
-        RunControlTests(view, chart.Count, kRowSet, 0, false, kRowLocSE, kRowBreak, kRowLocUCL, kRowLocCL, kRowLocLCL,
-                        kRowLocation);
+        RunControlTests(view, chart.Count, kRowSet, 0, false, kRowLocSE, kRowBreak, kRowLocUCL, kRowLocCL,
+                        kRowLocLCL, kRowLocation);
     if (s.DispersionChart != kChartNone)
-        RunControlTests(view, chart.Count, kRowSet, 1, s.DispersionChart == kChartMovingRange, kRowDispSE, kRowBreak,
-                        kRowDispUCL, kRowDispCL, kRowDispLCL, kRowDispersion);
+        RunControlTests(view, chart.Count, kRowSet, 1, s.DispersionChart == kChartMovingRange, kRowDispSE,
+                        kRowBreak, kRowDispUCL, kRowDispCL, kRowDispLCL, kRowDispersion);
 
     // Extremes of rows 1-8 after the last point.
     for (int row = kRowLocation; row <= kRowDispUCL; ++row) {
@@ -925,7 +953,8 @@ void BuildChartList() {
     if (layout == 0) return;
     const TDataTable& table = DataTable();
     std::vector<int> columns;
-    if (IsRowSubgroups(layout) || layout == 1 || layout == 3 || layout == 4 || layout == 8 || layout == 10 || layout == 11) {
+    if (IsRowSubgroups(layout) || layout == 1 || layout == 3 || layout == 4 || layout == 8 || layout == 10 ||
+        layout == 11) {
         columns.push_back(s.RunInfo.FirstMeasure);
     } else {
         for (int c = s.RunInfo.FirstMeasure; c <= s.RunInfo.LastMeasure; ++c)
@@ -933,22 +962,29 @@ void BuildChartList() {
     }
     const int firstGroup = UsesGroups(layout) ? s.RunInfo.FirstGroup : 0;
     const int lastGroup = UsesGroups(layout) ? s.RunInfo.LastGroup : 0;
-    const std::string span = table.ColumnName(s.RunInfo.FirstMeasure) + ".." + table.ColumnName(s.RunInfo.LastMeasure);
+    const std::string span =
+        table.ColumnName(s.RunInfo.FirstMeasure) + ".." + table.ColumnName(s.RunInfo.LastMeasure);
     for (int column : columns) {
         for (int group = firstGroup; group <= lastGroup; ++group) {
             ComputeChartFrom(rows, column, group);
             if (chart.Count == 0) continue;
             TChartListEntry entry{{}, column, group};
             const std::string label = UsesGroups(layout) ? GroupLabel(group, s.RunInfo) : std::string();
-            if (layout == 2) entry.Name = span;
-            else if (layout == 9) entry.Name = span + "(" + label + ")";
-            else if (layout >= 12) entry.Name = table.ColumnName(column) + "(" + label + ")";
-            else if (layout == 8 || layout == 10 || layout == 11) entry.Name = label;
-            else entry.Name = table.ColumnName(column);
+            if (layout == 2)
+                entry.Name = span;
+            else if (layout == 9)
+                entry.Name = span + "(" + label + ")";
+            else if (layout >= 12)
+                entry.Name = table.ColumnName(column) + "(" + label + ")";
+            else if (layout == 8 || layout == 10 || layout == 11)
+                entry.Name = label;
+            else
+                entry.Name = table.ColumnName(column);
             chart.ChartList.push_back(std::move(entry));
         }
     }
-    if (!chart.ChartList.empty()) ComputeChartFrom(rows, chart.ChartList.front().Column, chart.ChartList.front().Group);
+    if (!chart.ChartList.empty())
+        ComputeChartFrom(rows, chart.ChartList.front().Column, chart.ChartList.front().Group);
 }
 
 void ResetVarChart() {

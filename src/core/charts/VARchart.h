@@ -30,7 +30,8 @@ enum ChartType : std::uint8_t {
     kChartIndividualPoints = 8,
 };
 inline constexpr std::array<const char*, 9> ChartTypeNames = {
-    "None", "X", "Mean", "Median", "Moving Range", "Range", "Std Dev (s)", "Variance (s²)", "Individual Points"};
+    "None",  "X",           "Mean",          "Median",           "Moving Range",
+    "Range", "Std Dev (s)", "Variance (s²)", "Individual Points"};
 
 // Positions in LimitMethodNames: the limit calculations (0-20) and the centerline choices.
 enum LimitMethod : std::uint8_t {
@@ -66,14 +67,34 @@ enum CenterlineChoice : std::uint8_t {
     kCenterDispMedian = 5,
     kCenterKnownSigma = 6,
 };
-inline constexpr std::array<const char*, 28> LimitMethodNames = {
-    "None",           "Centerline Only",      "User Defined",       "Known Std Dev",
-    "Average MR",     "Median MR",            "Std Dev",            "Average Range",
-    "Median Range",   "Average Std Dev",      "Median Std Dev",     "Average Variance",
-    "Average MR of Means", "Average MR of Medians", "Median MR of Means", "Median MR of Medians",
-    "Std Dev of Means", "Std Dev of Medians", "Average MR of @",    "Median MR of @",
-    "Std Dev of @",   "None",                 "Average @",          "Median of @",
-    "Known Mean",     "Average @",            "Median @",           "Known Std Dev"};
+inline constexpr std::array<const char*, 28> LimitMethodNames = {"None",
+                                                                 "Centerline Only",
+                                                                 "User Defined",
+                                                                 "Known Std Dev",
+                                                                 "Average MR",
+                                                                 "Median MR",
+                                                                 "Std Dev",
+                                                                 "Average Range",
+                                                                 "Median Range",
+                                                                 "Average Std Dev",
+                                                                 "Median Std Dev",
+                                                                 "Average Variance",
+                                                                 "Average MR of Means",
+                                                                 "Average MR of Medians",
+                                                                 "Median MR of Means",
+                                                                 "Median MR of Medians",
+                                                                 "Std Dev of Means",
+                                                                 "Std Dev of Medians",
+                                                                 "Average MR of @",
+                                                                 "Median MR of @",
+                                                                 "Std Dev of @",
+                                                                 "None",
+                                                                 "Average @",
+                                                                 "Median of @",
+                                                                 "Known Mean",
+                                                                 "Average @",
+                                                                 "Median @",
+                                                                 "Known Std Dev"};
 
 // The name of LimitMethodNames[index] with its "@" filled by the chart's name: location
 // centerlines (22-24) pluralise ("Median of Xs"), dispersion methods (18-20) drop the "(...)"
@@ -147,7 +168,9 @@ enum ChartRow : int {
 // computation and grown, never shrunk.
 class TChartArray {
 public:
-    double& operator()(int row, int point) { return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(point)]; }
+    double& operator()(int row, int point) {
+        return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(point)];
+    }
     double operator()(int row, int point) const {
         return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(point)];
     }

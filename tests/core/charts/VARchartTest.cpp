@@ -299,4 +299,87 @@ TEST_F(VARchartTest, BadInputGivesAnEmptyChartOrMissingCells) {
     }
 }
 
+// Variance chart of subgroups of 5: limits u chi2(p, 4) / 4 with the pooled variance u. For four
+// degrees of freedom the upper tail is exp(-x/2)(1 + x/2), solved here by bisection.
+TEST_F(VARchartTest, VarianceLimitsFollowTheChiSquareQuantiles) {
+    auto quantile4 = [](double tail) {
+        double lo = 0, hi = 200;
+        for (int i = 0; i < 200; ++i) {
+            const double mid = (lo + hi) / 2;
+            (std::exp(-mid / 2) * (1 + mid / 2) > tail ? lo : hi) = mid;
+        }
+        return lo;
+    };
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < 20; ++i)
+        rows.push_back({std::to_string(10 + (i * 7) % 5 + (i % 3) * 0.5)});
+    Table(rows, 1);
+    TVarChartSettings& s = VarChartSettings;
+    Measure(1);
+    s.DataLayout = 4;
+    s.SampleSize = 5;
+    s.DispersionChart = kChartVariance;
+    s.DispersionMethod = kMethodAverageVariance;
+    s.DispersionCenterline = kCenterDispAverage;
+    ComputeChart(1, 0);
+    ASSERT_EQ(VarChart.Count, 4);
+    double u = 0;
+    for (int g = 0; g < 4; ++g) {
+        double mean = 0, sq = 0;
+        for (int j = 0; j < 5; ++j)
+            mean += Values[1][static_cast<std::size_t>(g * 5 + j + 1)] / 5;
+        for (int j = 0; j < 5; ++j)
+            sq += std::pow(Values[1][static_cast<std::size_t>(g * 5 + j + 1)] - mean, 2);
+        u += sq / 4 / 4;
+    }
+    const double tail = 0.5 * std::erfc(3 / std::sqrt(2.0));
+    EXPECT_NEAR(At(kRowDispCL, 1), u, 1e-12);
+    EXPECT_NEAR(At(kRowDispUCL, 1), u * quantile4(tail) / 4, 1e-4 * u);
+    EXPECT_NEAR(At(kRowDispLCL, 1), u * quantile4(1 - tail) / 4, 1e-4 * u);
+}
+
+TEST_F(VARchartTest, ATransformAppliesToEveryPlottedStatistic) {
+    Table({{"1"}, {"10"}, {"100"}, {"1000"}}, 1);
+    TVarChartSettings& s = VarChartSettings;
+    Measure(1);
+    s.DataLayout = 4;
+    s.SampleSize = 2;
+    s.LocationChart = kChartMean;
+    s.DispersionChart = kChartRange;
+    s.ShowAllPoints = true;
+    TransformRec.Kind = kTransformLog;
+    TransformRec.A = 1;
+    TransformRec.B = 0;
+    ComputeChart(1, 0);
+    ASSERT_EQ(VarChart.Count, 2);
+    EXPECT_NEAR(At(kRowLocation, 1), std::log(10) / 2, 1e-12);
+    EXPECT_NEAR(At(kRowDispersion, 2), std::log(10), 1e-12);
+    EXPECT_EQ(VarChart.PointTexts[1].substr(0, 1), "0");
+}
+
+TEST_F(VARchartTest, OddSettingsGiveFiniteChartsOrNone) {
+    // Sets from a text column, k = 0, one-value subgroups from a sample variable.
+    Table({{"5", "a", "1"}, {"6", "a", "2"}, {"7", "b", "3"}, {"9", "b", "3"}}, 3);
+    TVarChartSettings& s = VarChartSettings;
+    Measure(1);
+    s.DataLayout = 3;
+    s.SampleSizeColumn = 3;
+    s.SetColumn = 2;
+    s.StdErrors = 0;
+    s.LocationChart = kChartMean;
+    s.DispersionChart = kChartStdDev;
+    s.LocationMethod = s.DispersionMethod = kMethodAverageStdDev;
+    s.LocationCenterline = kCenterAverage;
+    s.DispersionCenterline = kCenterDispAverage;
+    ComputeChart(1, 0);
+    ASSERT_EQ(VarChart.Count, 3);
+    EXPECT_EQ(VarChart.LowSet, 1);
+    EXPECT_EQ(VarChart.HighSet, 2);
+    for (int i = 1; i <= VarChart.Count + 2; ++i)
+        for (int row = 0; row < kChartRows; ++row)
+            EXPECT_TRUE(std::isfinite(At(row, i))) << row << "," << i;
+    // With k = 0 the location limits sit on the centerline.
+    EXPECT_DOUBLE_EQ(At(kRowLocUCL, 3), At(kRowLocCL, 3));
+}
+
 } // namespace
