@@ -22,6 +22,7 @@ constexpr Target kTargets[] = {
     {"distributions", FuzzDistributions},
     {"printer_layout", FuzzPrinterLayout},
     {"table_edits", FuzzTableEdits},
+    {"var_chart", FuzzVarChart},
     {"control_tests", FuzzControlTests},
 };
 // clang-format on

@@ -36,6 +36,7 @@ int FuzzLimitReport(const std::uint8_t* data, std::size_t size);
 int FuzzDistributions(const std::uint8_t* data, std::size_t size);
 int FuzzPrinterLayout(const std::uint8_t* data, std::size_t size);
 int FuzzTableEdits(const std::uint8_t* data, std::size_t size);
+int FuzzVarChart(const std::uint8_t* data, std::size_t size);
 int FuzzControlTests(const std::uint8_t* data, std::size_t size);
 
 } // namespace kivspc::fuzz

@@ -5,6 +5,7 @@
 #include "app/SharedState.h"
 #include "app/TextTools.h"
 #include "charts/ControlTests.h"
+#include "charts/VarChartState.h"
 #include "data/DataList.h"
 #include "data/Extract.h"
 #include "data/GridModule.h"
@@ -41,6 +42,7 @@ void ResetCoreState() {
     ResetCCCalcState();
     ResetControlTests();
     ResetOutputModule();
+    ResetVarChart();
     ResetGridModule();
 }
 

@@ -271,7 +271,8 @@ private:
         ForEachRow(rows, [&](int r) {
             if (!Selected(r)) return;
             buffer_.clear();
-            for (int c = s_.RunInfo.FirstMeasure; c <= s_.RunInfo.LastMeasure; ++c) {
+            const int last = std::min(s_.RunInfo.LastMeasure, DataTable().ColumnCount());
+            for (int c = std::max(s_.RunInfo.FirstMeasure, 1); c <= last; ++c) {
                 double v;
                 if (c >= 1 && c <= kMaxColumns && s_.Measures[static_cast<std::size_t>(c)] &&
                     Counting(c, r, v))
@@ -949,6 +950,8 @@ void BuildChartList() {
     const TVarChartSettings& s = VarChartSettings;
     TVarChart& chart = VarChart;
     chart.ChartList.clear();
+    // Without a chart that has points, no chart is shown.
+    chart.Count = 0;
     const int layout = s.DataLayout;
     if (layout == 0) return;
     const TDataTable& table = DataTable();
@@ -957,11 +960,14 @@ void BuildChartList() {
         layout == 11) {
         columns.push_back(s.RunInfo.FirstMeasure);
     } else {
-        for (int c = s.RunInfo.FirstMeasure; c <= s.RunInfo.LastMeasure; ++c)
-            if (c >= 1 && c <= kMaxColumns && s.Measures[static_cast<std::size_t>(c)]) columns.push_back(c);
+        const int last = std::min(s.RunInfo.LastMeasure, table.ColumnCount());
+        for (int c = std::max(s.RunInfo.FirstMeasure, 1); c <= last; ++c)
+            if (s.Measures[static_cast<std::size_t>(c)]) columns.push_back(c);
     }
-    const int firstGroup = UsesGroups(layout) ? s.RunInfo.FirstGroup : 0;
-    const int lastGroup = UsesGroups(layout) ? s.RunInfo.LastGroup : 0;
+    // Only groups the grouping of the rows knows can have points.
+    const int knownGroups = static_cast<int>(GroupSort.Code.size()) - 1;
+    const int firstGroup = UsesGroups(layout) ? std::max(s.RunInfo.FirstGroup, 1) : 0;
+    const int lastGroup = UsesGroups(layout) ? std::min(s.RunInfo.LastGroup, knownGroups) : 0;
     const std::string span =
         table.ColumnName(s.RunInfo.FirstMeasure) + ".." + table.ColumnName(s.RunInfo.LastMeasure);
     for (int column : columns) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/MissingValue.h"
+#include "charts/VarChartState.h"
 #include "data/RunInfo.h"
 
 #include <algorithm>
@@ -221,7 +222,5 @@ void BuildChartList();
 void ComputeChart(int column, int group);
 // Fills the limit rows from the statistic rows of VarChart.Points.
 void ComputeChartLimits();
-// The chart state back to nothing (a new table, tests).
-void ResetVarChart();
 
 } // namespace kivspc
