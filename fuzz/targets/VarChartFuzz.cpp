@@ -58,7 +58,9 @@ int FuzzVarChart(const std::uint8_t* data, std::size_t size) {
         PrepareGroups(s.RunInfo);
     }
     if (in.Bool()) s.RunInfo.LastGroup = AnyColumn(in);
-    if (in.Bool()) ApplyProcessIf({AnyColumn(in), "x", static_cast<std::uint8_t>(in.IntIn(0, 8)), CellText(in)}, {}, false);
+    if (in.Bool())
+        ApplyProcessIf({AnyColumn(in), "x", static_cast<std::uint8_t>(in.IntIn(0, 8)), CellText(in)}, {},
+                       false);
     if (in.Bool()) {
         TransformRec.Kind = static_cast<std::uint8_t>(in.IntIn(0, 8));
         TransformRec.A = in.AnyDouble();
