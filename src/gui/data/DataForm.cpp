@@ -683,14 +683,15 @@ QTableView* TDataForm::VisibleGrid() const { return dataPageShown_ ? dataGrid_ :
 
 CellRange TDataForm::Selection() const {
     QTableView* grid = VisibleGrid();
-    const QModelIndexList picked = grid->selectionModel()->selectedIndexes();
+    // The ranges, not a list of every selected cell: a whole column may hold a million cells.
+    const QItemSelection picked = grid->selectionModel()->selection();
     // Without a current cell (a table without rows has none) the selection is the first cell.
     const QModelIndex current = grid->currentIndex();
     const int col = current.isValid() ? current.column() + 1 : 1;
     const int row = current.isValid() ? current.row() + 1 : 1;
     CellRange r{col, col, row, row};
     if (picked.isEmpty()) return r;
-    const QItemSelectionRange range = grid->selectionModel()->selection().front();
+    const QItemSelectionRange range = picked.front();
     return {range.left() + 1, range.right() + 1, range.top() + 1, range.bottom() + 1};
 }
 

@@ -9,6 +9,7 @@
 #include "charts/VARchart.h"
 #include "data/DataList.h"
 #include "data/DataTable.h"
+#include "data/Extract.h"
 #include "data/Procif.h"
 #include "data/TableEdit.h"
 #include "data/Transfrm.h"
@@ -258,6 +259,53 @@ TEST_F(VARchartTest, TheChartListNamesChartsWithPoints) {
     EXPECT_EQ(VarChart.ChartList[0].Name, "A..C");
     EXPECT_EQ(VarChart.Count, 2);
     EXPECT_DOUBLE_EQ(At(kRowLocation, 1), 2);
+}
+
+// Chart groups by a text column: one chart per shift (and per measure), named by the group.
+TEST_F(VARchartTest, ChartGroupsGiveOneChartPerGroup) {
+    Table({{"1", "Early", "10"},
+           {"2", "Late", "20"},
+           {"3", "Early", "30"},
+           {"4", "Late", "40"},
+           {"5", "Early", ""},
+           {"6", "Late", "60"}},
+          3);
+    DataTable().SetColumnName(1, "A");
+    DataTable().SetColumnName(3, "C");
+    TVarChartSettings& s = VarChartSettings;
+    s.Measures = {};
+    s.Measures[1] = s.Measures[3] = 1;
+    s.RunInfo.FirstMeasure = 1;
+    s.RunInfo.LastMeasure = 3;
+    s.RunInfo.GroupColumnCount = 1;
+    s.RunInfo.GroupColumns[1] = 2;
+    ASSERT_EQ(PrepareGroups(s.RunInfo), 2);
+    s.LocationChart = kChartX;
+    s.DataLayout = DataLayoutFromChoices(true, true, false, false, false);
+    ASSERT_EQ(s.DataLayout, 12);
+    s.AxisLabelColumn = 1;
+    BuildChartList();
+    ASSERT_EQ(VarChart.ChartList.size(), 4u);
+    EXPECT_EQ(VarChart.ChartList[0].Name, "A(Early)");
+    EXPECT_EQ(VarChart.ChartList[3].Name, "C(Late)");
+    // The first chart: A of the early shift, positions are the data rows.
+    EXPECT_EQ(VarChart.Count, 3);
+    EXPECT_EQ(At(kRowPosition, 2), 3);
+    ComputeChart(3, 1);
+    EXPECT_EQ(VarChart.Count, 2); // the empty cell of row 5 gives no point
+
+    s.DataLayout = DataLayoutFromChoices(true, false, false, true, false);
+    ASSERT_EQ(s.DataLayout, 11);
+    s.SampleSize = 2;
+    s.LocationChart = kChartMean;
+    s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = 1;
+    BuildChartList();
+    ASSERT_EQ(VarChart.ChartList.size(), 2u);
+    EXPECT_EQ(VarChart.ChartList[1].Name, "Late");
+    // Early rows 1, 3, 5 in blocks of two: {1, 3} and {5}.
+    EXPECT_EQ(VarChart.Count, 2);
+    EXPECT_DOUBLE_EQ(At(kRowLocation, 1), 2);
+    EXPECT_DOUBLE_EQ(At(kRowLocation, 2), 5);
 }
 
 TEST_F(VARchartTest, NamesFillTheirPlaceholders) {
