@@ -621,7 +621,7 @@ void ComputeChartLimits() {
     // points need not be read again to find them.
     for (auto& e : LimitExtremes)
         e = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
-    auto Put = [&p](int row, int i, double x) {
+    auto Put = [&](int row, int i, double x) {
         p(row, i) = x;
         if (x == MissingValue) return;
         auto& [lo, hi] = LimitExtremes[static_cast<std::size_t>(row)];
