@@ -164,6 +164,7 @@ TVarChartPoints::TVarChartPoints(QWidget* setupWindow)
     grid_->setAccessibleName("Point Information");
     grid_->setModel(model_);
     grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->setStyleSheet("QTableView::item { padding-left: 5px; padding-right: 5px; }");
     grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
     decimals_ = new QSpinBox(right);
@@ -183,6 +184,7 @@ TVarChartPoints::TVarChartPoints(QWidget* setupWindow)
     layout->addLayout(top);
     layout->addWidget(grid_, 1);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({170, 650});
     setCentralWidget(splitter);
 
     pointCount_ = new QLabel(statusBar());

@@ -119,7 +119,7 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, const QString& accessibl
     combo->setObjectName(name);
     combo->setAccessibleName(accessibleName);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    combo->setMinimumWidth(190);
+    combo->setMinimumWidth(215);
     return combo;
 }
 
