@@ -194,7 +194,7 @@ TVarChartPoints::TVarChartPoints(QWidget* setupWindow)
     connect(charts_, &QListWidget::currentRowChanged, this, &TVarChartPoints::ShowChart);
     connect(decimals_, &QSpinBox::valueChanged, this, [this](int d) {
         model_->SetDecimals(d);
-        grid_->resizeColumnsToContents();
+        FitColumns();
     });
 
     QMenu* file = menuBar()->addMenu("&File");
@@ -248,9 +248,7 @@ void TVarChartPoints::ShowChart(int index) {
         ComputeChart(entry.Column, entry.Group);
     }
     model_->Reload();
-    grid_->resizeColumnsToContents();
-    for (int c = 0; c < model_->columnCount(); ++c)
-        grid_->setColumnWidth(c, grid_->columnWidth(c) + 10);
+    FitColumns();
     pointCount_->setText("Point Count: " + QString::number(VarChart.Count));
 }
 
@@ -282,6 +280,13 @@ void TVarChartPoints::PrintClick() {
     SelectedBlock(selection);
     const QString heading = charts_->currentItem() ? charts_->currentItem()->text() : windowTitle();
     PrintGridDialog(this, *model_, windowTitle(), heading, selection);
+}
+
+void TVarChartPoints::FitColumns() {
+    // Each column as wide as its widest text, with room to breathe; fewer decimals narrow it.
+    grid_->resizeColumnsToContents();
+    for (int c = 0; c < model_->columnCount(); ++c)
+        grid_->setColumnWidth(c, grid_->columnWidth(c) + 10);
 }
 
 void TVarChartPoints::ReturnToSetup() {

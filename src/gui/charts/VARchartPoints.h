@@ -82,6 +82,7 @@ public:
 
 private:
     void ReturnToSetup();
+    void FitColumns();
     // The block of selected cells in grid coordinates; false when nothing is selected.
     bool SelectedBlock(GridSelection& selection) const;
 
