@@ -12,6 +12,7 @@ enum HelpTopic : int {
     kHelpIntroduction = 100,
     kHelpMainForm = 500,
     kHelpControlLimits = 3000,
+    kHelpVarSetup = 3700,
     kHelpControlTests = 4380,
     kHelpDataEditor = 7000,
     kHelpConfigureSave = 7200,

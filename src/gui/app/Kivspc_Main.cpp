@@ -13,6 +13,7 @@
 #include "app/SplashForm.h"
 #include "charts/ControlLimitForm.h"
 #include "charts/ControlTestsForm.h"
+#include "charts/VARsetup.h"
 #include "data/DataForm.h"
 #include "data/DataTable.h"
 #include "data/ProcessIFForm.h"
@@ -81,11 +82,12 @@ void TMainForm_KIVSPC::BuildButtons() {
     QPushButton* capability =
         MakeButton("Button_Capability", "&Capability/Performance", "Capability and performance analysis");
     QPushButton* help = MakeButton("Button_Help", "&Help", "Introduction to the program");
-    for (QPushButton* b : {variables, attributes, capability})
+    for (QPushButton* b : {attributes, capability})
         b->setEnabled(false);
     connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpIntroduction); });
     connect(dataEditor, &QPushButton::clicked, this, [this] { ShowDataEditorFrom(this, "Main Form"); });
     connect(calc, &QPushButton::clicked, this, [this] { ShowControlLimitForm(); });
+    connect(variables, &QPushButton::clicked, this, [this] { ShowVarSetupForm(); });
 
     grid->addWidget(dataEditor, 0, 0);
     grid->addWidget(variables, 0, 1);
@@ -141,7 +143,8 @@ void TMainForm_KIVSPC::BuildMenus() {
     view->setObjectName("View1");
     connect(MakeAction(view, "ViewData1", "&Data Editor", Qt::Key_F4), &QAction::triggered, this,
             [this] { ShowDataEditorFrom(this, "Main Form"); });
-    MakeAction(view, "VariablesControlCharts1", "&Variables Charts")->setEnabled(false);
+    connect(MakeAction(view, "VariablesControlCharts1", "&Variables Charts"), &QAction::triggered, this,
+            [this] { ShowVarSetupForm(); });
     MakeAction(view, "AttributesControlCharts1", "&Attributes Charts")->setEnabled(false);
     connect(MakeAction(view, "ControlLimits1", "&Control Limit Calculations"), &QAction::triggered, this,
             [this] { ShowControlLimitForm(); });
@@ -211,6 +214,15 @@ TControl_Limit_Form* TMainForm_KIVSPC::ShowControlLimitForm() {
     controlLimitForm_->raise();
     controlLimitForm_->activateWindow();
     return controlLimitForm_;
+}
+
+TForm_VARsetup* TMainForm_KIVSPC::ShowVarSetupForm() {
+    if (!varSetupForm_) varSetupForm_ = new TForm_VARsetup(this);
+    if (varSetupForm_->isMinimized()) varSetupForm_->showNormal();
+    varSetupForm_->show();
+    varSetupForm_->raise();
+    varSetupForm_->activateWindow();
+    return varSetupForm_;
 }
 
 bool TMainForm_KIVSPC::event(QEvent* e) {

@@ -16,6 +16,7 @@ namespace kivspc::gui {
 
 class TSplashForm;
 class TControl_Limit_Form;
+class TForm_VARsetup;
 
 class TMainForm_KIVSPC : public QMainWindow {
     Q_OBJECT
@@ -37,6 +38,8 @@ public:
 
     // Shows the control limit calculator, creating it on first use.
     TControl_Limit_Form* ShowControlLimitForm();
+    // Shows the variables chart setup, creating it on first use.
+    TForm_VARsetup* ShowVarSetupForm();
 
     // All arguments after the program name, joined by single blanks and trimmed.
     static QString CommandLinePath(const QStringList& arguments);
@@ -70,6 +73,7 @@ private:
     QPointer<TSplashForm> splash_;
     QMenu* fileMenu_ = nullptr;
     TControl_Limit_Form* controlLimitForm_ = nullptr;
+    TForm_VARsetup* varSetupForm_ = nullptr;
 };
 
 } // namespace kivspc::gui
