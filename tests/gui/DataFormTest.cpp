@@ -177,6 +177,18 @@ TEST_F(DataFormTest, UndoStepsBeyondTheMemoryLimitAreDroppedOldestFirst) {
     EXPECT_EQ(DataTable().Cell(1, 50 - kept), "x" + std::to_string(49 - kept));
 }
 
+TEST_F(DataFormTest, UndoDuringRenameDropsTheTypedNameFirst) {
+    Table(3, 2);
+    QAbstractItemModel* m = form->DataGrid()->model();
+    m->setData(m->index(0, 0), "9");
+    form->StartRename(2);
+    Child<QLineEdit>(form, "RenameEditor")->setText("Zed");
+    Run("Undo1");
+    EXPECT_FALSE(form->Renaming());
+    EXPECT_EQ(DataTable().ColumnName(2), "Col2");
+    EXPECT_EQ(DataTable().Cell(1, 1), "1.1");
+}
+
 TEST_F(DataFormTest, ARenamedDefaultNameFollowsItsColumn) {
     Table(5, 2);
     form->StartRename(5);

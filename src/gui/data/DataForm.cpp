@@ -299,8 +299,15 @@ void TDataForm::BuildMenus() {
     edit->setObjectName("Edit1");
     QAction* undo = AddItem(edit, "Undo1", "&Undo", QKeySequence::Undo);
     QAction* redo = AddItem(edit, "Redo1", "&Redo", QKeySequence(Qt::CTRL | Qt::Key_Y));
-    connect(undo, &QAction::triggered, undo_, &QUndoStack::undo);
-    connect(redo, &QAction::triggered, undo_, &QUndoStack::redo);
+    // A name being typed is dropped before the table moves under it.
+    connect(undo, &QAction::triggered, this, [this] {
+        EndRename(false);
+        undo_->undo();
+    });
+    connect(redo, &QAction::triggered, this, [this] {
+        EndRename(false);
+        undo_->redo();
+    });
     connect(undo_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(undo_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
     undo->setEnabled(false);

@@ -39,20 +39,24 @@ protected:
         s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = column;
     }
     static double At(int row, int point) { return VarChart.Points(row, point); }
+    // Column 1 as individual values with moving ranges of two, average limits and centerlines.
+    static void IndividualsAndMovingRange() {
+        TVarChartSettings& s = VarChartSettings;
+        Measure(1);
+        s.DataLayout = 1;
+        s.LocationChart = kChartX;
+        s.DispersionChart = kChartMovingRange;
+        s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
+        s.LocationCenterline = kCenterAverage;
+        s.DispersionCenterline = kCenterDispAverage;
+    }
 };
 
 // Individual values 5, 7, 6, 9, 8, 10, 7, 6: mean 7.25; moving ranges 2, 1, 3, 1, 2, 3, 1
 // (sum 13, mean 13/7). Published: d2(2) = 1.128, D4(2) = 3.267 (rounded).
 TEST_F(VARchartTest, IndividualsAndMovingRangeMatchThePublishedFactors) {
     Table({{"5"}, {"7"}, {"6"}, {"9"}, {"8"}, {"10"}, {"7"}, {"6"}}, 1);
-    TVarChartSettings& s = VarChartSettings;
-    Measure(1);
-    s.DataLayout = 1;
-    s.LocationChart = kChartX;
-    s.DispersionChart = kChartMovingRange;
-    s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
-    s.LocationCenterline = kCenterAverage;
-    s.DispersionCenterline = kCenterDispAverage;
+    IndividualsAndMovingRange();
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 8);
     const double mrBar = 13.0 / 7.0;
@@ -153,14 +157,8 @@ TEST_F(VARchartTest, SetsHaveTheirOwnLimitsAndRestartMovingRanges) {
     // Set 1: 1, 3, 2; set 2: 11, 15, 13.
     Table({{"1", "1"}, {"3", "1"}, {"2", "1"}, {"11", "2"}, {"15", "2"}, {"13", "2"}}, 2);
     TVarChartSettings& s = VarChartSettings;
-    Measure(1);
-    s.DataLayout = 1;
+    IndividualsAndMovingRange();
     s.SetColumn = 2;
-    s.LocationChart = kChartX;
-    s.DispersionChart = kChartMovingRange;
-    s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
-    s.LocationCenterline = kCenterAverage;
-    s.DispersionCenterline = kCenterDispAverage;
     ComputeChart(1, 0);
     EXPECT_EQ(VarChart.LowSet, 1);
     EXPECT_EQ(VarChart.HighSet, 2);
@@ -331,14 +329,7 @@ TEST_F(VARchartTest, BadInputGivesAnEmptyChartOrMissingCells) {
     for (const Case& c : cases) {
         SetUp();
         Table(c.rows, 1);
-        TVarChartSettings& s = VarChartSettings;
-        Measure(1);
-        s.DataLayout = 1;
-        s.LocationChart = kChartX;
-        s.DispersionChart = kChartMovingRange;
-        s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
-        s.LocationCenterline = kCenterAverage;
-        s.DispersionCenterline = kCenterDispAverage;
+        IndividualsAndMovingRange();
         ComputeChart(1, 0);
         EXPECT_EQ(VarChart.Count, c.expectedPoints);
         for (int i = 1; i <= VarChart.Count + 2; ++i)
