@@ -5,7 +5,7 @@
 #include "app/SharedState.h"
 #include "app/TextTools.h"
 #include "charts/ControlTests.h"
-#include "charts/VarChartState.h"
+#include "charts/VARchart.h"
 #include "data/DataList.h"
 #include "data/Extract.h"
 #include "data/GridModule.h"

@@ -201,7 +201,7 @@ private:
             p(kRowN, i) = 1;
             p(kRowSubgroupMean, i) = v;
             p(kRowSubgroupSD, i) = 0;
-            if (s_.LocationChart != kChartNone) p(kRowLocation, i) = v;
+            if (s_.LocationChart != kChartTypeNone) p(kRowLocation, i) = v;
             // The first point of a new set has no moving range; a longer span may still reach
             // back over the set change from the next point on.
             const bool setChange = i > 1 && p(kRowSet, i) != p(kRowSet, i - 1);
@@ -214,7 +214,7 @@ private:
                 }
                 mr = hi - lo;
             }
-            if (s_.DispersionChart != kChartNone) p(kRowDispersion, i) = mr;
+            if (s_.DispersionChart != kChartTypeNone) p(kRowDispersion, i) = mr;
             p(kRowRangeSigma, i) = Present(mr) && d2 > 0 ? Checked(mr / d2) : MissingValue;
             if (s_.ShowAllPoints) {
                 buffer_.assign(1, v);
@@ -252,16 +252,16 @@ private:
         p(kRowSubgroupSD, i) = Checked(sd);
         p(kRowRangeSigma, i) = n >= 2 ? Checked(range / D2(n)) : 0;
         if (s_.ShowAllPoints) RememberText();
-        if (s_.LocationChart == kChartMedian) {
+        if (s_.LocationChart == kChartTypeMedian) {
             p(kRowLocation, i) = Checked(Median(buffer_));
-        } else if (s_.LocationChart != kChartNone) {
+        } else if (s_.LocationChart != kChartTypeNone) {
             p(kRowLocation, i) = Checked(mean);
         }
-        if (s_.DispersionChart != kChartNone && !(n == 1 && oneValueHasNoDispersion)) {
+        if (s_.DispersionChart != kChartTypeNone && !(n == 1 && oneValueHasNoDispersion)) {
             switch (s_.DispersionChart) {
-            case kChartRange: p(kRowDispersion, i) = range; break;
-            case kChartStdDev: p(kRowDispersion, i) = Checked(sd); break;
-            case kChartVariance: p(kRowDispersion, i) = Checked(variance); break;
+            case kChartTypeRange: p(kRowDispersion, i) = range; break;
+            case kChartTypeStdDev: p(kRowDispersion, i) = Checked(sd); break;
+            case kChartTypeVariance: p(kRowDispersion, i) = Checked(variance); break;
             default: break;
             }
         }
@@ -392,15 +392,15 @@ Needs NeedsOf(const TVarChartSettings& s) {
         default: break;
         }
     };
-    if (s.LocationChart != kChartNone) method(s.LocationMethod);
-    if (s.DispersionChart != kChartNone) {
+    if (s.LocationChart != kChartTypeNone) method(s.LocationMethod);
+    if (s.DispersionChart != kChartTypeNone) {
         method(s.DispersionMethod);
-        const bool sd = s.DispersionChart == kChartStdDev || s.DispersionChart == kChartVariance;
+        const bool sd = s.DispersionChart == kChartTypeStdDev || s.DispersionChart == kChartTypeVariance;
         if (s.DispersionCenterline == kCenterDispAverage)
-            (sd ? (s.DispersionChart == kChartStdDev ? n.v : n.u) : n.B) = true;
+            (sd ? (s.DispersionChart == kChartTypeStdDev ? n.v : n.u) : n.B) = true;
         if (s.DispersionCenterline == kCenterDispMedian) (sd ? n.m : n.w) = true;
     }
-    n.medianCentre = s.LocationChart != kChartNone && s.LocationCenterline == kCenterMedian;
+    n.medianCentre = s.LocationChart != kChartTypeNone && s.LocationCenterline == kCenterMedian;
     // The location limits of the median methods use w for subgroups of n.
     if (s.LocationMethod == kMethodMedianRange) n.w = true;
     return n;
@@ -455,7 +455,7 @@ SetStatistics StatisticsOf(const TVarChartSettings& s, const Needs& need, const 
             dispersions.push_back(p(kRowDispersion, i));
     }
     if (weights > 0) st.grandMean = weighted / weights;
-    if (s.LocationChart != kChartNone) {
+    if (s.LocationChart != kChartTypeNone) {
         if (s.UseKnownMean && s.LocationCenterline == kCenterKnownMean) {
             st.centre = s.KnownMean;
         } else if (s.LocationCenterline == kCenterMedian) {
@@ -504,8 +504,8 @@ Extended LocationStandardError(const TVarChartSettings& s, const SetStatistics& 
     const int chart = s.LocationChart;
     auto perChart = [&](Extended sigma) -> Extended {
         if (!P(sigma)) return MissingValue;
-        if (chart == kChartX) return sigma;
-        if (chart == kChartMean) return sigma / rootN;
+        if (chart == kChartTypeX) return sigma;
+        if (chart == kChartTypeMean) return sigma / rootN;
         return MedianSEFactor(n, sigma);
     };
     switch (s.LocationMethod) {
@@ -513,28 +513,28 @@ Extended LocationStandardError(const TVarChartSettings& s, const SetStatistics& 
     case kMethodAverageRange: return perChart(st.B);
     case kMethodMedianMR:
     case kMethodMedianRange: {
-        const int size = chart == kChartX ? span : n;
+        const int size = chart == kChartTypeX ? span : n;
         const Extended d4 = D4(size);
         if (!P(st.w) || d4 == 0) return MissingValue;
         return perChart(st.w * D2(size) / d4);
     }
-    case kMethodStdDev: return chart == kChartX ? st.H : MissingValue;
-    case kMethodAverageStdDev: return chart == kChartX ? MissingValue : perChart(st.v);
+    case kMethodStdDev: return chart == kChartTypeX ? st.H : MissingValue;
+    case kMethodAverageStdDev: return chart == kChartTypeX ? MissingValue : perChart(st.v);
     case kMethodMedianStdDev:
-        return chart == kChartX || !P(st.m) ? MissingValue : perChart(SigmaFromMedianSD(n, st.m));
-    case kMethodAverageVariance: return chart == kChartX ? MissingValue : perChart(std::sqrt(st.u));
+        return chart == kChartTypeX || !P(st.m) ? MissingValue : perChart(SigmaFromMedianSD(n, st.m));
+    case kMethodAverageVariance: return chart == kChartTypeX ? MissingValue : perChart(std::sqrt(st.u));
     case kMethodAverageMRMeans:
     case kMethodAverageMRMedians: {
         const Extended d2 = D2(span);
-        return chart == kChartX || !P(st.ao) || d2 == 0 ? MissingValue : st.ao / d2;
+        return chart == kChartTypeX || !P(st.ao) || d2 == 0 ? MissingValue : st.ao / d2;
     }
     case kMethodMedianMRMeans:
     case kMethodMedianMRMedians: {
         const Extended d4 = D4(span);
-        return chart == kChartX || !P(st.ap) || d4 == 0 ? MissingValue : st.ap / d4;
+        return chart == kChartTypeX || !P(st.ap) || d4 == 0 ? MissingValue : st.ap / d4;
     }
     case kMethodStdDevMeans:
-    case kMethodStdDevMedians: return chart == kChartX ? MissingValue : st.H;
+    case kMethodStdDevMedians: return chart == kChartTypeX ? MissingValue : st.H;
     case kMethodKnownSigma: return s.UseKnownSigma ? perChart(s.KnownSigma) : MissingValue;
     default: return MissingValue;
     }
@@ -632,13 +632,13 @@ void ComputeChartLimits() {
     // formed); the other limit rows start missing. Writing each row once keeps a chart of a
     // million points within memory speed.
     {
-        const bool userLoc = s.LocationMethod == kMethodUserDefined && s.LocationChart != kChartNone;
-        const bool userDisp = s.DispersionMethod == kMethodUserDefined && s.DispersionChart != kChartNone;
+        const bool userLoc = s.LocationMethod == kMethodUserDefined && s.LocationChart != kChartTypeNone;
+        const bool userDisp = s.DispersionMethod == kMethodUserDefined && s.DispersionChart != kChartTypeNone;
         const bool both = s.LocationMethod == kMethodUserDefined && s.DispersionMethod == kMethodUserDefined;
-        const bool locPass = s.LocationChart != kChartNone && s.LocationMethod != kMethodUserDefined;
-        const bool dispCentre = s.DispersionChart != kChartNone && s.DispersionMethod != kMethodNone &&
+        const bool locPass = s.LocationChart != kChartTypeNone && s.LocationMethod != kMethodUserDefined;
+        const bool dispCentre = s.DispersionChart != kChartTypeNone && s.DispersionMethod != kMethodNone &&
                                 s.DispersionMethod != kMethodUserDefined;
-        const bool dispPass = s.DispersionChart != kChartNone && s.DispersionMethod > kMethodUserDefined;
+        const bool dispPass = s.DispersionChart != kChartTypeNone && s.DispersionMethod > kMethodUserDefined;
         auto fillUnless = [&](int row, bool written) {
             if (!written) p.Fill(row, 1, count, MissingValue);
         };
@@ -654,7 +654,7 @@ void ComputeChartLimits() {
     const double k = s.StdErrors;
     const bool userLocation = s.LocationMethod == kMethodUserDefined;
     const bool userDispersion = s.DispersionMethod == kMethodUserDefined;
-    if (userLocation && s.LocationChart != kChartNone) {
+    if (userLocation && s.LocationChart != kChartTypeNone) {
         const double se = UserStandardError(s.UserLocLCL, s.UserLocCL, s.UserLocUCL, k);
         for (int i = 1; i <= count; ++i) {
             Put(kRowLocLCL, i, s.UserLocLCL);
@@ -663,7 +663,7 @@ void ComputeChartLimits() {
             p(kRowLocSE, i) = se;
         }
     }
-    if (userDispersion && s.DispersionChart != kChartNone) {
+    if (userDispersion && s.DispersionChart != kChartTypeNone) {
         const double se = UserStandardError(s.UserDispLCL, s.UserDispCL, s.UserDispUCL, k);
         for (int i = 1; i <= count; ++i) {
             Put(kRowDispLCL, i, s.UserDispLCL);
@@ -681,7 +681,7 @@ void ComputeChartLimits() {
         sets[p(kRowSet, i)].push_back(i);
     const int span = std::max(s.MRCount, 2);
     const double alpha = static_cast<double>(NormalProb(1, k));
-    const bool dispersionChart = s.DispersionChart != kChartNone;
+    const bool dispersionChart = s.DispersionChart != kChartTypeNone;
     const bool dispersionLimits = dispersionChart && s.DispersionMethod > kMethodUserDefined;
     const Needs need = NeedsOf(s);
     for (const auto& [set, points] : sets) {
@@ -697,12 +697,12 @@ void ComputeChartLimits() {
             const int n = Present(p(kRowN, i)) ? static_cast<int>(std::nearbyint(p(kRowN, i))) : 0;
             if (n != lastN) {
                 lastN = n;
-                const int size = s.DispersionChart == kChartMovingRange ? span : n;
+                const int size = s.DispersionChart == kChartTypeMovingRange ? span : n;
                 Extended cl = MissingValue;
                 const int choice = s.DispersionCenterline;
                 switch (s.DispersionChart) {
-                case kChartRange:
-                case kChartMovingRange:
+                case kChartTypeRange:
+                case kChartTypeMovingRange:
                     if (choice == kCenterDispAverage && P(st.B))
                         cl = st.B * D2(size);
                     else if (choice == kCenterDispMedian && P(st.w))
@@ -710,7 +710,7 @@ void ComputeChartLimits() {
                     else if (choice == kCenterKnownSigma && s.UseKnownSigma)
                         cl = D2(size) * s.KnownSigma;
                     break;
-                case kChartStdDev:
+                case kChartTypeStdDev:
                     if (choice == kCenterDispAverage)
                         cl = C4(n) * st.v;
                     else if (choice == kCenterDispMedian)
@@ -718,7 +718,7 @@ void ComputeChartLimits() {
                     else if (choice == kCenterKnownSigma && s.UseKnownSigma)
                         cl = s.KnownSigma;
                     break;
-                case kChartVariance:
+                case kChartTypeVariance:
                     if (choice == kCenterDispAverage)
                         cl = st.u;
                     else if (choice == kCenterDispMedian && P(st.m))
@@ -734,7 +734,7 @@ void ComputeChartLimits() {
         }
 
         // Second pass: location limits.
-        if (s.LocationChart != kChartNone && !userLocation) {
+        if (s.LocationChart != kChartTypeNone && !userLocation) {
             lastN = -1;
             double se = MissingValue;
             for (int i : points) {
@@ -783,21 +783,21 @@ void ComputeChartLimits() {
                     } else if (P(U)) {
                         Extended o = MissingValue, t = MissingValue;
                         switch (s.DispersionChart) {
-                        case kChartMovingRange:
+                        case kChartTypeMovingRange:
                             o = U * D2(span);
                             t = D3Times(span, U);
                             break;
-                        case kChartRange:
+                        case kChartTypeRange:
                             o = U * D2(n);
                             t = D3Times(n, U);
                             break;
-                        case kChartStdDev: {
+                        case kChartTypeStdDev: {
                             const Extended c4 = C4(n);
                             o = U * c4;
                             t = U * std::sqrt(std::max<Extended>(0, 1 - c4 * c4));
                             break;
                         }
-                        case kChartVariance:
+                        case kChartTypeVariance:
                             if (n >= 2) {
                                 const Extended df = n - 1;
                                 ucl = Checked(U * U * InvChiSq(1, alpha, df) / df);
@@ -809,7 +809,7 @@ void ComputeChartLimits() {
                             break;
                         default: break;
                         }
-                        if (s.DispersionChart != kChartVariance && P(o) && P(t)) {
+                        if (s.DispersionChart != kChartTypeVariance && P(o) && P(t)) {
                             ucl = Checked(o + k * t);
                             const double low = Checked(o - k * t);
                             lcl = Present(low) && low > 0 ? low : MissingValue;
@@ -909,11 +909,11 @@ void ComputeChartFrom(const ChartRows& rows, int column, int group) {
         rowPointers[static_cast<std::size_t>(row)] = p.Row(row);
     const TPointTableView view{rowPointers, static_cast<std::size_t>(p.Capacity())};
     SizeControlCodes(chart.Count);
-    if (s.LocationChart != kChartNone)
+    if (s.LocationChart != kChartTypeNone)
         RunControlTests(view, chart.Count, kRowSet, 0, false, kRowLocSE, kRowBreak, kRowLocUCL, kRowLocCL,
                         kRowLocLCL, kRowLocation);
-    if (s.DispersionChart != kChartNone)
-        RunControlTests(view, chart.Count, kRowSet, 1, s.DispersionChart == kChartMovingRange, kRowDispSE,
+    if (s.DispersionChart != kChartTypeNone)
+        RunControlTests(view, chart.Count, kRowSet, 1, s.DispersionChart == kChartTypeMovingRange, kRowDispSE,
                         kRowBreak, kRowDispUCL, kRowDispCL, kRowDispLCL, kRowDispersion);
 
     // Extremes of rows 1-8 after the last point.

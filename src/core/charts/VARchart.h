@@ -6,7 +6,6 @@
 #pragma once
 
 #include "app/MissingValue.h"
-#include "charts/VarChartState.h"
 #include "data/RunInfo.h"
 
 #include <algorithm>
@@ -20,15 +19,15 @@ namespace kivspc {
 
 // Positions in ChartTypeNames.
 enum ChartType : std::uint8_t {
-    kChartNone = 0,
-    kChartX = 1,
-    kChartMean = 2,
-    kChartMedian = 3,
-    kChartMovingRange = 4,
-    kChartRange = 5,
-    kChartStdDev = 6,
-    kChartVariance = 7,
-    kChartIndividualPoints = 8,
+    kChartTypeNone = 0,
+    kChartTypeX = 1,
+    kChartTypeMean = 2,
+    kChartTypeMedian = 3,
+    kChartTypeMovingRange = 4,
+    kChartTypeRange = 5,
+    kChartTypeStdDev = 6,
+    kChartTypeVariance = 7,
+    kChartTypeIndividualPoints = 8,
 };
 inline constexpr std::array<const char*, 9> ChartTypeNames = {
     "None",  "X",           "Mean",          "Median",           "Moving Range",
@@ -108,8 +107,8 @@ int DataLayoutFromChoices(bool chartGroups, bool severalMeasures, bool sampleVar
 int DataLayoutFromCode(int code);
 
 struct TVarChartSettings {
-    std::uint8_t LocationChart = kChartNone;
-    std::uint8_t DispersionChart = kChartNone;
+    std::uint8_t LocationChart = kChartTypeNone;
+    std::uint8_t DispersionChart = kChartTypeNone;
     std::uint8_t LocationMethod = kMethodNone;
     std::uint8_t DispersionMethod = kMethodNone;
     std::uint8_t LocationCenterline = kCenterNone;
@@ -215,6 +214,9 @@ struct TVarChart {
 };
 
 extern TVarChart VarChart;
+
+// The chart state back to nothing (a new table, tests).
+void ResetVarChart();
 
 // Lists the charts that have points (the current chart becomes the first of them).
 void BuildChartList();

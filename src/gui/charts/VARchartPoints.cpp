@@ -36,7 +36,7 @@ QString ChartName(int chart) { return QString::fromUtf8(ChartTypeNames[static_ca
 void AddChartColumns(std::vector<TPointColumn>& columns, int chart, int method, int slot,
                      const QString& tag) {
     using Kind = TPointColumn::Kind;
-    if (chart == kChartNone) return;
+    if (chart == kChartTypeNone) return;
     const int first = slot == 0 ? kRowLocLCL : kRowDispLCL;
     columns.push_back({Kind::Statistic, ChartName(chart), slot == 0 ? kRowLocation : kRowDispersion, slot});
     const bool limits = method != kMethodNone && method != kMethodCenterlineOnly;
@@ -57,7 +57,7 @@ std::vector<TPointColumn> PointGridColumns() {
     columns.push_back({Kind::Point, "Point", 0, 0});
     if (s.AxisLabelColumn != 0) columns.push_back({Kind::Labels, "Labels", kRowPosition, 0});
     if (s.SetColumn != 0) columns.push_back({Kind::Set, "Set", kRowSet, 0});
-    if (s.LocationChart != kChartX) columns.push_back({Kind::Count, "n", kRowN, 0});
+    if (s.LocationChart != kChartTypeX) columns.push_back({Kind::Count, "n", kRowN, 0});
     AddChartColumns(columns, s.LocationChart, s.LocationMethod, 0, "Loc");
     AddChartColumns(columns, s.DispersionChart, s.DispersionMethod, 1, "Disp");
     columns.push_back({Kind::Sigma, "Sigma Est", kRowSigma, 0});

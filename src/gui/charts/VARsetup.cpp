@@ -152,7 +152,7 @@ int DispersionMethodOf(const QString& text, const QString& dispersionChart) {
 int ChartIndexOf(const QString& text) {
     for (std::size_t i = 0; i < ChartTypeNames.size(); ++i)
         if (text == QString::fromUtf8(ChartTypeNames[i])) return static_cast<int>(i);
-    return kChartNone;
+    return kChartTypeNone;
 }
 
 QStringList IndividualMethods() {
@@ -711,19 +711,20 @@ void TForm_VARsetup::LinkDispersion() {
 
 void TForm_VARsetup::FillChartCombos(bool individual) {
     if (individual) {
-        Fill(locChart_, {ChartName(kChartX), kNone});
-        Fill(dispChart_, {ChartName(kChartMovingRange), kNone});
+        Fill(locChart_, {ChartName(kChartTypeX), kNone});
+        Fill(dispChart_, {ChartName(kChartTypeMovingRange), kNone});
         Fill(locCalc_, IndividualMethods());
         Fill(dispCalc_, IndividualMethods());
     } else {
-        Fill(locChart_, {ChartName(kChartMean), ChartName(kChartMedian), kNone});
-        Fill(dispChart_, {ChartName(kChartRange), ChartName(kChartStdDev), ChartName(kChartVariance), kNone});
+        Fill(locChart_, {ChartName(kChartTypeMean), ChartName(kChartTypeMedian), kNone});
+        Fill(dispChart_,
+             {ChartName(kChartTypeRange), ChartName(kChartTypeStdDev), ChartName(kChartTypeVariance), kNone});
         QStringList common = {"Average Range", "Median Range", "Average Std Dev", "Median Std Dev",
                               "Average Variance"};
         const QStringList tail = {kKnownSigma, "Centerline Only", kUserDefined, kNone};
         Fill(locCalc_,
              common + QStringList{"Average MR of Means", "Median MR of Means", "Std Dev of Means"} + tail);
-        const QString d = ChartName(kChartRange);
+        const QString d = ChartName(kChartTypeRange);
         Fill(dispCalc_,
              common +
                  QStringList{Filled(kMethodAverageMRDispersion, d), Filled(kMethodMedianMRDispersion, d),
@@ -741,7 +742,7 @@ void TForm_VARsetup::RenameLocationMethods() {
     const QString loc = locChart_->currentText();
     Rename(locCL_, 0, Filled(22, loc));
     Rename(locCL_, 1, Filled(23, loc));
-    if (filledMode_ == 0 && (loc == ChartName(kChartMean) || loc == ChartName(kChartMedian))) {
+    if (filledMode_ == 0 && (loc == ChartName(kChartTypeMean) || loc == ChartName(kChartTypeMedian))) {
         Rename(locCalc_, 5, "Average MR of " + loc + "s");
         Rename(locCalc_, 6, "Median MR of " + loc + "s");
         Rename(locCalc_, 7, "Std Dev of " + loc + "s");
@@ -847,7 +848,8 @@ void TForm_VARsetup::RefreshControls() {
     SetShown(stdErr_, stdErrShown);
     SetShown(stdErrLabel_, stdErrShown);
     const bool mrShown = (locCalcShown && locCalc.contains("MR")) ||
-                         (dispCalcShown && dispCalc.contains("MR")) || disp == ChartName(kChartMovingRange);
+                         (dispCalcShown && dispCalc.contains("MR")) ||
+                         disp == ChartName(kChartTypeMovingRange);
     SetShown(mrCount_, mrShown);
     SetShown(mrLabel_, mrShown);
 

@@ -44,8 +44,8 @@ protected:
         TVarChartSettings& s = VarChartSettings;
         Measure(1);
         s.DataLayout = 1;
-        s.LocationChart = kChartX;
-        s.DispersionChart = kChartMovingRange;
+        s.LocationChart = kChartTypeX;
+        s.DispersionChart = kChartTypeMovingRange;
         s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
         s.LocationCenterline = kCenterAverage;
         s.DispersionCenterline = kCenterDispAverage;
@@ -108,8 +108,8 @@ TEST_F(VARchartTest, MeansWithRangesOrStandardDeviationsMatchThePublishedFactors
     s.DataLayout = DataLayoutFromChoices(false, false, false, true, false);
     ASSERT_EQ(s.DataLayout, 4);
     s.SampleSize = 5;
-    s.LocationChart = kChartMean;
-    s.DispersionChart = kChartRange;
+    s.LocationChart = kChartTypeMean;
+    s.DispersionChart = kChartTypeRange;
     s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
     s.LocationCenterline = kCenterAverage;
     s.DispersionCenterline = kCenterDispAverage;
@@ -122,7 +122,7 @@ TEST_F(VARchartTest, MeansWithRangesOrStandardDeviationsMatchThePublishedFactors
     EXPECT_NEAR(At(kRowDispUCL, 1), 2.114 * rBar, 1e-3 * rBar);
     EXPECT_EQ(At(kRowDispLCL, 1), MissingValue);
 
-    s.DispersionChart = kChartStdDev;
+    s.DispersionChart = kChartTypeStdDev;
     s.LocationMethod = s.DispersionMethod = kMethodAverageStdDev;
     ComputeChart(1, 0);
     EXPECT_NEAR(At(kRowDispCL, 3), sBar, 1e-12);
@@ -139,8 +139,8 @@ TEST_F(VARchartTest, ConstantSizeBlocksFollowRowNumbersAndProcessIf) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 5;
-    s.LocationChart = kChartMean;
-    s.DispersionChart = kChartRange;
+    s.LocationChart = kChartTypeMean;
+    s.DispersionChart = kChartTypeRange;
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 3);
     EXPECT_EQ(At(kRowN, 1), 5);
@@ -177,8 +177,8 @@ TEST_F(VARchartTest, CenterlineChoicesAndKnownSigma) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 3;
-    s.LocationChart = kChartMedian;
-    s.DispersionChart = kChartRange;
+    s.LocationChart = kChartTypeMedian;
+    s.DispersionChart = kChartTypeRange;
     s.LocationMethod = kMethodAverageRange;
     s.LocationCenterline = kCenterAverage;
     s.DispersionMethod = kMethodAverageRange;
@@ -191,7 +191,7 @@ TEST_F(VARchartTest, CenterlineChoicesAndKnownSigma) {
     EXPECT_NEAR(At(kRowDispCL, 1), 8, 1e-12);
     EXPECT_NEAR(At(kRowDispUCL, 1), 11 * (1 + 3 * 0.8884 / 1.693), 2e-3 * 11);
 
-    s.DispersionChart = kChartStdDev;
+    s.DispersionChart = kChartTypeStdDev;
     s.DispersionMethod = kMethodKnownSigma;
     s.DispersionCenterline = kCenterKnownSigma;
     s.UseKnownSigma = true;
@@ -207,7 +207,7 @@ TEST_F(VARchartTest, UserLimitsPositiveLimitsAndBreaks) {
     TVarChartSettings& s = VarChartSettings;
     Measure(1);
     s.DataLayout = 1;
-    s.LocationChart = kChartX;
+    s.LocationChart = kChartTypeX;
     s.LocationMethod = kMethodUserDefined;
     s.UserLocUCL = 10;
     s.UserLocLCL = 4;
@@ -242,7 +242,7 @@ TEST_F(VARchartTest, TheChartListNamesChartsWithPoints) {
     s.RunInfo.LastMeasure = 3;
     s.DataLayout = DataLayoutFromChoices(false, true, false, false, false);
     ASSERT_EQ(s.DataLayout, 5);
-    s.LocationChart = kChartX;
+    s.LocationChart = kChartTypeX;
     BuildChartList();
     ASSERT_EQ(VarChart.ChartList.size(), 2u);
     EXPECT_EQ(VarChart.ChartList[0].Name, "A");
@@ -250,8 +250,8 @@ TEST_F(VARchartTest, TheChartListNamesChartsWithPoints) {
     EXPECT_EQ(VarChart.ChartList[1].Key(), "3 0");
 
     s.DataLayout = 2;
-    s.DispersionChart = kChartRange;
-    s.LocationChart = kChartMean;
+    s.DispersionChart = kChartTypeRange;
+    s.LocationChart = kChartTypeMean;
     BuildChartList();
     ASSERT_EQ(VarChart.ChartList.size(), 1u);
     EXPECT_EQ(VarChart.ChartList[0].Name, "A..C");
@@ -278,7 +278,7 @@ TEST_F(VARchartTest, ChartGroupsGiveOneChartPerGroup) {
     s.RunInfo.GroupColumnCount = 1;
     s.RunInfo.GroupColumns[1] = 2;
     ASSERT_EQ(PrepareGroups(s.RunInfo), 2);
-    s.LocationChart = kChartX;
+    s.LocationChart = kChartTypeX;
     s.DataLayout = DataLayoutFromChoices(true, true, false, false, false);
     ASSERT_EQ(s.DataLayout, 12);
     s.AxisLabelColumn = 1;
@@ -295,7 +295,7 @@ TEST_F(VARchartTest, ChartGroupsGiveOneChartPerGroup) {
     s.DataLayout = DataLayoutFromChoices(true, false, false, true, false);
     ASSERT_EQ(s.DataLayout, 11);
     s.SampleSize = 2;
-    s.LocationChart = kChartMean;
+    s.LocationChart = kChartTypeMean;
     s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = 1;
     BuildChartList();
     ASSERT_EQ(VarChart.ChartList.size(), 2u);
@@ -357,7 +357,7 @@ TEST_F(VARchartTest, VarianceLimitsFollowTheChiSquareQuantiles) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 5;
-    s.DispersionChart = kChartVariance;
+    s.DispersionChart = kChartTypeVariance;
     s.DispersionMethod = kMethodAverageVariance;
     s.DispersionCenterline = kCenterDispAverage;
     ComputeChart(1, 0);
@@ -383,8 +383,8 @@ TEST_F(VARchartTest, ATransformAppliesToEveryPlottedStatistic) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 2;
-    s.LocationChart = kChartMean;
-    s.DispersionChart = kChartRange;
+    s.LocationChart = kChartTypeMean;
+    s.DispersionChart = kChartTypeRange;
     s.ShowAllPoints = true;
     TransformRec.Kind = kTransformLog;
     TransformRec.A = 1;
@@ -405,8 +405,8 @@ TEST_F(VARchartTest, OddSettingsGiveFiniteChartsOrNone) {
     s.SampleSizeColumn = 3;
     s.SetColumn = 2;
     s.StdErrors = 0;
-    s.LocationChart = kChartMean;
-    s.DispersionChart = kChartStdDev;
+    s.LocationChart = kChartTypeMean;
+    s.DispersionChart = kChartTypeStdDev;
     s.LocationMethod = s.DispersionMethod = kMethodAverageStdDev;
     s.LocationCenterline = kCenterAverage;
     s.DispersionCenterline = kCenterDispAverage;
