@@ -146,13 +146,15 @@ private:
     }
     // The value of a cell as it counts for the chart (filtered and transformed), or false.
     bool Counting(int col, int r, double& v) const {
-        if (static_cast<std::size_t>(col) >= Values.size()) return false;
+        // Only data columns are measured (the row statistics follow them in the cache).
+        if (col < 1 || col > DataTable().ColumnCount() || static_cast<std::size_t>(col) >= Values.size())
+            return false;
         // The levels of a text column are no measurements.
         if (col >= 1 && col <= kMaxColumns && DataList.IsText[static_cast<std::size_t>(col)]) return false;
         const auto& column = Values[static_cast<std::size_t>(col)];
         if (static_cast<std::size_t>(r) >= column.size()) return false;
         v = column[static_cast<std::size_t>(r)];
-        if (!IsValidValue(v)) return false;
+        if (!IsValidValue(v) || !std::isfinite(v)) return false;
         if (transform_) {
             v = TransformValue(v);
             TransformRec.ErrorFlag = 0;
@@ -171,7 +173,7 @@ private:
             const double raw =
                 Values[static_cast<std::size_t>(s_.SetColumn)][static_cast<std::size_t>(firstRow)];
             // A point whose set cell is empty belongs to set 0; numbers beyond the integers are clamped.
-            if (Present(raw)) set = std::nearbyint(std::clamp(raw, -1e9, 1e9));
+            if (Present(raw) && std::isfinite(raw)) set = std::nearbyint(std::clamp(raw, -1e9, 1e9));
         }
         p(kRowSet, point) = set;
         p(kRowBreak, point) = 0;
@@ -284,14 +286,14 @@ private:
 
     void GatherSampleVariable(int rows) {
         const int sc = s_.SampleSizeColumn;
-        if (sc < 1 || static_cast<std::size_t>(sc) >= Values.size()) return;
+        if (sc < 1 || sc > DataTable().ColumnCount() || static_cast<std::size_t>(sc) >= Values.size()) return;
         const auto& sample = Values[static_cast<std::size_t>(sc)];
         // The subgroup numbers run over the whole column; rows are bucketed once.
         double lo = 0, hi = -1;
         bool any = false;
         for (int r = 1; r <= rows && static_cast<std::size_t>(r) < sample.size(); ++r) {
             const double x = sample[static_cast<std::size_t>(r)];
-            if (!Present(x)) continue;
+            if (!Present(x) || !std::isfinite(x)) continue;
             lo = any ? std::min(lo, x) : x;
             hi = any ? std::max(hi, x) : x;
             any = true;
@@ -305,7 +307,7 @@ private:
         ForEachRow(rows, [&](int r) {
             if (static_cast<std::size_t>(r) >= sample.size()) return;
             const double x = sample[static_cast<std::size_t>(r)];
-            if (!Present(x) || !Selected(r)) return;
+            if (!Present(x) || !std::isfinite(x) || !Selected(r)) return;
             buckets[std::nearbyint(x)].push_back(r);
         });
         double expected = first;
@@ -652,23 +654,26 @@ void ComputeChartLimits() {
         fillUnless(kRowGrandMean, !both);
     }
     const double k = s.StdErrors;
+    // A limit the user gave that is no finite number counts as not given.
+    auto given = [](double x) { return std::isfinite(x) ? x : MissingValue; };
     const bool userLocation = s.LocationMethod == kMethodUserDefined;
     const bool userDispersion = s.DispersionMethod == kMethodUserDefined;
     if (userLocation && s.LocationChart != kChartTypeNone) {
-        const double se = UserStandardError(s.UserLocLCL, s.UserLocCL, s.UserLocUCL, k);
+        const double se = UserStandardError(given(s.UserLocLCL), given(s.UserLocCL), given(s.UserLocUCL), k);
         for (int i = 1; i <= count; ++i) {
-            Put(kRowLocLCL, i, s.UserLocLCL);
-            Put(kRowLocCL, i, s.UserLocCL);
-            Put(kRowLocUCL, i, s.UserLocUCL);
+            Put(kRowLocLCL, i, given(s.UserLocLCL));
+            Put(kRowLocCL, i, given(s.UserLocCL));
+            Put(kRowLocUCL, i, given(s.UserLocUCL));
             p(kRowLocSE, i) = se;
         }
     }
     if (userDispersion && s.DispersionChart != kChartTypeNone) {
-        const double se = UserStandardError(s.UserDispLCL, s.UserDispCL, s.UserDispUCL, k);
+        const double se =
+            UserStandardError(given(s.UserDispLCL), given(s.UserDispCL), given(s.UserDispUCL), k);
         for (int i = 1; i <= count; ++i) {
-            Put(kRowDispLCL, i, s.UserDispLCL);
-            Put(kRowDispCL, i, s.UserDispCL);
-            Put(kRowDispUCL, i, s.UserDispUCL);
+            Put(kRowDispLCL, i, given(s.UserDispLCL));
+            Put(kRowDispCL, i, given(s.UserDispCL));
+            Put(kRowDispUCL, i, given(s.UserDispUCL));
             p(kRowDispSE, i) = se;
         }
     }
