@@ -202,7 +202,7 @@ TTableEdit ApplySetHeaders(SetHeaders& e) {
                 t.SetDescription(c, r, e.Texts[i]);
         }
     if (e.FirstRow == 0) ColumnsChanged = true;
-    // Descriptions hold the specification limits, which analyses read as values.
+    // Descriptions hold the tolerance limits (USL, Target, LSL), which analyses read as values.
     DataChanged = true;
     t.Modified = true;
     return saved;
