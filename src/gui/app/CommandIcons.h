@@ -3,8 +3,11 @@
 // theme has one, the program's own drawing where it has none.
 #pragma once
 
+#include <QAction>
 #include <QIcon>
+#include <QMainWindow>
 #include <QString>
+#include <QToolBar>
 
 namespace kivspc::gui {
 
@@ -33,5 +36,25 @@ QString CommandIconName(Command command);
 QIcon CommandIcon(Command command);
 // The drawing that comes with the program, whatever the theme has.
 QIcon BundledCommandIcon(Command command);
+
+// The window's fixed tool bar, "ToolBar1".
+inline QToolBar* AddFormToolBar(QMainWindow* window) {
+    QToolBar* bar = window->addToolBar("Tools");
+    bar->setObjectName("ToolBar1");
+    bar->setMovable(false);
+    return bar;
+}
+
+// A tool button with the command's icon, named for tests, its hint as text and tooltip, running
+// slot on receiver.
+template <typename Receiver, typename Slot>
+QAction* AddToolAction(QToolBar* bar, Receiver* receiver, const char* name, Command icon, const QString& hint,
+                       Slot slot) {
+    QAction* a = bar->addAction(CommandIcon(icon), hint);
+    a->setObjectName(name);
+    a->setToolTip(hint);
+    QObject::connect(a, &QAction::triggered, receiver, slot);
+    return a;
+}
 
 } // namespace kivspc::gui

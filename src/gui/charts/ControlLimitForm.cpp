@@ -311,16 +311,8 @@ void TControl_Limit_Form::BuildMenus() {
 }
 
 void TControl_Limit_Form::BuildToolBar() {
-    QToolBar* bar = addToolBar("Tools");
-    bar->setObjectName("ToolBar1");
-    bar->setMovable(false);
-    auto add = [&](const char* name, Command command, const QString& hint, auto slot) {
-        QAction* a = bar->addAction(CommandIcon(command), hint);
-        a->setObjectName(name);
-        a->setToolTip(hint);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
+    QToolBar* bar = AddFormToolBar(this);
+    auto add = [this, bar](auto... args) { return AddToolAction(bar, this, args...); };
     add("ToolButton_Return", Command::Return, "Return to Main Form", &TControl_Limit_Form::ReturnToMainForm);
     add("ToolButton_Save", Command::Save, "Save to File", &TControl_Limit_Form::SaveAs1Click);
     add("ToolButton_Print", Command::Print, "Print", &TControl_Limit_Form::Print1Click);

@@ -459,16 +459,8 @@ void TForm_VARsetup::BuildMenus() {
 }
 
 void TForm_VARsetup::BuildToolBar() {
-    QToolBar* bar = addToolBar("Tools");
-    bar->setObjectName("ToolBar1");
-    bar->setMovable(false);
-    auto add = [&](const char* name, Command command, const QString& hint, auto slot) {
-        QAction* a = bar->addAction(CommandIcon(command), hint);
-        a->setObjectName(name);
-        a->setToolTip(hint);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
+    QToolBar* bar = AddFormToolBar(this);
+    auto add = [this, bar](auto... args) { return AddToolAction(bar, this, args...); };
     add("ToolButton_Return", Command::Return, "Return to Main Form", &TForm_VARsetup::ReturnToMainForm);
     add("ToolButton_Open", Command::Open, "Open Data File",
         [this] { ReturnHere(OpenDataFileFrom(this, kToolReturnCaption)); });

@@ -411,16 +411,8 @@ void TDataForm::BuildMenus() {
 }
 
 void TDataForm::BuildToolBar() {
-    QToolBar* bar = addToolBar("Tools");
-    bar->setObjectName("ToolBar1");
-    bar->setMovable(false);
-    auto button = [this, bar](const char* name, Command icon, const QString& hint, auto slot) {
-        QAction* a = bar->addAction(CommandIcon(icon), hint);
-        a->setObjectName(name);
-        a->setToolTip(hint);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
+    QToolBar* bar = AddFormToolBar(this);
+    auto button = [this, bar](auto... args) { return AddToolAction(bar, this, args...); };
     button("ToolButton_Main", Command::MainForm, "View Main Form", [] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName() == "MainForm_KIVSPC") {
