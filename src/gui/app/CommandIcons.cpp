@@ -21,6 +21,9 @@ QString CommandIconName(Command command) {
     // No theme names these two: our own drawings serve.
     case Command::Transform: return "transform";
     case Command::SizeColumns: return "zoom-fit-width";
+    case Command::EditTitles: return "insert-text";
+    case Command::ZoomOut: return "zoom-out";
+    case Command::ColorMode: return "color-mode";
     }
     return {};
 }

@@ -26,7 +26,10 @@ enum class Command {
     MainForm,
     ProcessIf,
     Transform,
-    SizeColumns
+    SizeColumns,
+    EditTitles,
+    ZoomOut,
+    ColorMode
 };
 
 // The standard name of the command's icon ("document-print" ...); our drawing has the same name.
