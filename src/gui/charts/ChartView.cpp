@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 
 namespace kivspc::gui {
 
@@ -86,7 +87,7 @@ std::size_t FirstVisible(const std::vector<double>& xs, double x) {
 // Draws one part of the scene into one axis rect, only what lies in the visible x range.
 class TSceneLayer : public QCPLayerable {
 public:
-    enum class Part { Zones, Lines, Marks };
+    enum class Part { Zones, Lines, Points, Marks };
     TSceneLayer(QCustomPlot* plot, const TChartScene* scene, QCPAxisRect* rect, int panel, Part part,
                 const QString& layer, bool first)
         : QCPLayerable(plot, layer), scene_(scene), rect_(rect), panel_(panel), part_(part), first_(first) {}
@@ -106,6 +107,7 @@ protected:
         switch (part_) {
         case Part::Zones: DrawZones(painter, x, y); break;
         case Part::Lines: DrawLines(painter, x, y); break;
+        case Part::Points: DrawPoints(painter, x, y); break;
         case Part::Marks: DrawMarks(painter, x, y); break;
         }
     }
@@ -146,6 +148,84 @@ private:
         }
     }
 
+    // Markers, each pixel drawn once per look: a million points cost no more to paint than the
+    // pixels they cover. On screen a marker is a stamped image; in vector output a circle.
+    void DrawPoints(QCPPainter* painter, QCPAxis* x, QCPAxis* y) {
+        const QCPRange range = x->range();
+        const QRect area = rect_->rect();
+        const bool raster = painter->device() && painter->device()->devType() != QInternal::Printer &&
+                            painter->paintEngine() &&
+                            painter->paintEngine()->type() == QPaintEngine::Raster &&
+                            !painter->modes().testFlag(QCPPainter::pmVectorized);
+        const int width = area.width() + 1, height = area.height() + 1;
+        if (width <= 0 || height <= 0) return;
+        std::vector<std::uint16_t> drawn(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                                         0);
+        std::map<std::tuple<TSceneColor, std::uint8_t, double>, std::uint16_t> looks;
+        std::vector<QPixmap> stamps;
+        for (const TPointSeries& series : scene_->Points) {
+            if (series.Panel != panel_) continue;
+            const double radius = series.Size + 0.5;
+            // Both axes are linear: a pixel is an offset and a scale away from its value.
+            const double x0 = x->coordToPixel(0), xScale = x->coordToPixel(1) - x0;
+            const double y0 = y->coordToPixel(0), yScale = y->coordToPixel(1) - y0;
+            std::uint16_t lookId = 0;
+            TSceneColor lastColor = 0;
+            std::uint8_t lastHollow = 0;
+            const double margin = x->pixelToCoord(area.left() + radius + 1) - x->pixelToCoord(area.left());
+            auto first = std::lower_bound(series.X.begin(), series.X.end(), range.lower - std::fabs(margin));
+            const std::size_t n = std::min(series.X.size(), series.Y.size());
+            for (auto i = static_cast<std::size_t>(first - series.X.begin()); i < n; ++i) {
+                if (series.X[i] > range.upper + std::fabs(margin)) break;
+                if (IsGap(series.Y[i])) continue;
+                const double px = x0 + xScale * series.X[i];
+                const double py = y0 + yScale * series.Y[i];
+                const long ix = std::lround(px) - area.left(), iy = std::lround(py) - area.top();
+                if (ix < 0 || iy < 0 || ix >= width || iy >= height) continue;
+                const TSceneColor color = i < series.Colors.size() ? series.Colors[i] : kColorBlack;
+                const std::uint8_t hollow = i < series.Hollow.size() ? series.Hollow[i] : 0;
+                // Neighbouring points mostly look alike: the last look is checked before the map.
+                if (!lookId || color != lastColor || hollow != lastHollow) {
+                    auto [look, added] = looks.try_emplace({color, hollow, radius},
+                                                           static_cast<std::uint16_t>(looks.size() + 1));
+                    lookId = look->second;
+                    lastColor = color;
+                    lastHollow = hollow;
+                    if (added && raster) {
+                        if (stamps.size() < lookId) stamps.resize(lookId);
+                        stamps[lookId - 1u] = Stamp(SceneColor(color), hollow, radius);
+                    }
+                }
+                std::uint16_t& cell = drawn[static_cast<std::size_t>(iy) * static_cast<std::size_t>(width) +
+                                            static_cast<std::size_t>(ix)];
+                if (cell == lookId) continue;
+                cell = lookId;
+                if (!raster) {
+                    const QColor qcolor = SceneColor(color);
+                    painter->setPen(QPen(qcolor, 1));
+                    painter->setBrush(hollow ? QBrush(Qt::NoBrush) : QBrush(qcolor));
+                    painter->drawEllipse(QPointF(px, py), radius, radius);
+                    continue;
+                }
+                const std::size_t stamp = lookId - 1u;
+                const int half = stamps[stamp].width() / 2;
+                painter->drawPixmap(std::lround(px) - half, std::lround(py) - half, stamps[stamp]);
+            }
+        }
+    }
+
+    static QPixmap Stamp(const QColor& color, bool hollow, double radius) {
+        const int side = static_cast<int>(std::ceil(radius)) * 2 + 3;
+        QPixmap stamp(side, side);
+        stamp.fill(Qt::transparent);
+        QPainter p(&stamp);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(color, 1));
+        p.setBrush(hollow ? QBrush(Qt::NoBrush) : QBrush(color));
+        p.drawEllipse(QPointF(side / 2.0, side / 2.0), radius, radius);
+        return stamp;
+    }
+
     void DrawMarks(QCPPainter* painter, QCPAxis* x, QCPAxis* y) {
         const QCPRange range = x->range();
         const QRect area = rect_->rect();
@@ -173,15 +253,32 @@ private:
         if (first_ && !scene_->Codes.empty()) {
             const double arrow = scene_->CodeArrow;
             const double top = area.top() + metrics.height() + 4;
-            for (const TTextMark& code : scene_->Codes) {
-                if (code.X < range.lower || code.X > range.upper) continue;
+            double lastRight = -HUGE_VAL;
+            auto first = std::lower_bound(scene_->Codes.begin(), scene_->Codes.end(), range.lower,
+                                          [](const TTextMark& m, double v) { return m.X < v; });
+            const auto byX = [](const TTextMark& m, double v) { return m.X < v; };
+            for (auto it = first; it != scene_->Codes.end() && it->X <= range.upper;) {
+                const TTextMark& code = *it;
                 const double px = x->coordToPixel(code.X);
+                if (px < lastRight + 4) {
+                    // Jump to the first mark clear of the last one drawn.
+                    it = std::lower_bound(it + 1, scene_->Codes.end(), x->pixelToCoord(lastRight + 4), byX);
+                    continue;
+                }
                 const QString text = QString::fromStdString(code.Text);
+                // Marks that would cover the one before wait until the chart is zoomed in.
+                const double w = metrics.horizontalAdvance(text) + 4;
+                if (px - w / 2 < lastRight + 2) {
+                    it = std::lower_bound(it + 1, scene_->Codes.end(), x->pixelToCoord(lastRight + 2 + w / 2),
+                                          byX);
+                    continue;
+                }
+                lastRight = px + w / 2;
+                ++it;
                 painter->setPen(QPen(Qt::black, 1));
                 painter->drawLine(QPointF(px, top), QPointF(px, top + arrow));
                 painter->drawLine(QPointF(px, top + arrow), QPointF(px - 3, top + arrow - 4));
                 painter->drawLine(QPointF(px, top + arrow), QPointF(px + 3, top + arrow - 4));
-                const double w = metrics.horizontalAdvance(text) + 4;
                 const QRectF box(px - w / 2, top - metrics.height() - 1, w, metrics.height());
                 painter->setPen(QPen(Qt::black, 1));
                 painter->setBrush(QColor(255, 255, 224));
@@ -233,7 +330,7 @@ void TChartView::SetScene(TChartScene scene) {
     Build();
     zoomed_ = false;
     emit zoomChanged(false);
-    replot();
+    replot(rpQueuedReplot);
 }
 
 void TChartView::Build() {
@@ -311,6 +408,7 @@ void TChartView::Build() {
         rects_.push_back(rect);
         layers_.push_back(new TSceneLayer(this, &scene_, rect, p, TSceneLayer::Part::Zones, "zones", p == 0));
         layers_.push_back(new TSceneLayer(this, &scene_, rect, p, TSceneLayer::Part::Lines, "lines", p == 0));
+        layers_.push_back(new TSceneLayer(this, &scene_, rect, p, TSceneLayer::Part::Points, "main", p == 0));
         layers_.push_back(new TSceneLayer(this, &scene_, rect, p, TSceneLayer::Part::Marks, "marks", p == 0));
     }
 
@@ -327,8 +425,8 @@ void TChartView::Build() {
     plotLayout()->addElement(panels + 1, 0, footer_);
     plotLayout()->setRowSpacing(0);
 
-    // Point series: one graph per colour and fill for the markers, one per colour for the lines
-    // joining them (each line takes the colour of the point it leads to).
+    // The lines joining points: one graph per colour (each line takes the colour of the point it
+    // leads to), so QCustomPlot samples them; the markers are drawn by the points layer.
     for (const TPointSeries& series : scene_.Points) {
         QCPAxisRect* rect = RectOf(series.Panel);
         if (!rect) continue;
@@ -339,24 +437,11 @@ void TChartView::Build() {
             QCPGraph* graph = nullptr;
             QVector<QCPGraphData> data;
         };
-        std::map<std::pair<TSceneColor, bool>, Batch> markers;
         std::map<TSceneColor, Batch> joins;
         std::map<TSceneColor, std::size_t> lastJoined; // index of the last point each line reached
         for (std::size_t i = 0; i < n; ++i) {
             if (IsGap(series.Y[i])) continue;
             const TSceneColor color = i < series.Colors.size() ? series.Colors[i] : kColorBlack;
-            const bool hollow = i < series.Hollow.size() && series.Hollow[i];
-            Batch& m = markers[{color, hollow}];
-            if (!m.graph) {
-                m.graph = addGraph(x, y);
-                m.graph->setName(QString::fromStdString(series.Name));
-                m.graph->setLineStyle(QCPGraph::lsNone);
-                m.graph->setScatterStyle(
-                    QCPScatterStyle(hollow ? QCPScatterStyle::ssCircle : QCPScatterStyle::ssDisc,
-                                    SceneColor(color), 2 * series.Size + 1));
-                m.graph->setSelectable(QCP::stNone);
-            }
-            m.data.push_back(QCPGraphData(series.X[i], series.Y[i]));
             if (i > 0 && i < series.JoinPrevious.size() && series.JoinPrevious[i] &&
                 !IsGap(series.Y[i - 1])) {
                 Batch& j = joins[color];
@@ -379,8 +464,6 @@ void TChartView::Build() {
                 lastJoined[color] = i;
             }
         }
-        for (auto& [key, batch] : markers)
-            batch.graph->data()->set(batch.data, true);
         for (auto& [key, batch] : joins)
             batch.graph->data()->set(batch.data, true);
     }

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Building the variables chart's scene: 100,000 means and ranges of five in two sets, with zones,
+// violation codes, limit information and all display lines, from a computed chart.
+#include "ChartBenchData.h"
+#include "charts/ChartScene.h"
+#include "charts/ControlTests.h"
+#include "charts/VARchart.h"
+#include "charts/VARchartScene.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kivspc;
+using bench::ComputeMeansAndRanges;
+
+void BM_SceneMeansRanges(benchmark::State& state) {
+    ComputeMeansAndRanges(static_cast<int>(state.range(0)) * 5);
+    TChartScene scene;
+    for (auto _ : state) {
+        RedrawChart(scene);
+        benchmark::DoNotOptimize(scene.Points.data());
+    }
+    state.counters["points"] = VarChart.Count;
+    state.counters["zones"] = static_cast<double>(scene.Zones.size());
+}
+BENCHMARK(BM_SceneMeansRanges)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+void BM_SceneBlackAndWhite(benchmark::State& state) {
+    ComputeMeansAndRanges(static_cast<int>(state.range(0)) * 5);
+    ChartsBlackAndWhite = true;
+    TChartScene scene;
+    for (auto _ : state) {
+        RedrawChart(scene);
+        benchmark::DoNotOptimize(scene.Points.data());
+    }
+    ChartsBlackAndWhite = false;
+}
+BENCHMARK(BM_SceneBlackAndWhite)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

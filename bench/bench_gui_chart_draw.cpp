@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Drawing the variables chart offscreen: the scene handed to the renderer and painted into a
+// 1600 x 1000 image, for 100,000 and 1,000,000 points, whole and zoomed to a hundredth.
+#include "ChartBenchData.h"
+
+#include "charts/ChartView.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kivspc;
+using bench::ComputeMeansAndRanges;
+
+TChartScene SceneOf(int points) {
+    ComputeMeansAndRanges(points * 5);
+    TChartScene scene;
+    RedrawChart(scene);
+    return scene;
+}
+
+void Paint(gui::TChartView& view) {
+    QImage image(1600, 1000, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QCPPainter painter(&image);
+    view.toPainter(&painter, 1600, 1000);
+}
+
+// Hands the scene over (graphs built) and paints it.
+void BM_DrawWhole(benchmark::State& state) {
+    const TChartScene scene = SceneOf(static_cast<int>(state.range(0)));
+    gui::TChartView view;
+    view.resize(1600, 1000);
+    for (auto _ : state) {
+        view.SetScene(scene);
+        Paint(view);
+    }
+}
+BENCHMARK(BM_DrawWhole)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// A repaint after zooming or panning to a hundredth of the points (what dragging costs).
+void BM_RepaintZoomed(benchmark::State& state) {
+    const TChartScene scene = SceneOf(static_cast<int>(state.range(0)));
+    gui::TChartView view;
+    view.resize(1600, 1000);
+    view.SetScene(scene);
+    const double width = (scene.XMax - scene.XMin) / 100;
+    double left = scene.XMin;
+    for (auto _ : state) {
+        // Each round pans a little further, as a drag does.
+        left += width / 10;
+        view.axisRect(0)->axis(QCPAxis::atBottom)->setRange(left, left + width);
+        Paint(view);
+    }
+}
+BENCHMARK(BM_RepaintZoomed)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// A repaint of the whole chart without rebuilding it (a window resize or expose).
+void BM_RepaintWhole(benchmark::State& state) {
+    const TChartScene scene = SceneOf(static_cast<int>(state.range(0)));
+    gui::TChartView view;
+    view.resize(1600, 1000);
+    view.SetScene(scene);
+    for (auto _ : state)
+        Paint(view);
+}
+BENCHMARK(BM_RepaintWhole)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
