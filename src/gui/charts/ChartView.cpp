@@ -368,6 +368,12 @@ void TChartView::Build() {
         rect->setRangeZoom(Qt::Horizontal | Qt::Vertical);
         QCPAxis* x = rect->axis(QCPAxis::atBottom);
         QCPAxis* y = rect->axis(QCPAxis::atLeft);
+        // New axis rects start on the current layer; put them where the plot's own one lives.
+        rect->setLayer("background");
+        for (QCPAxis* axis : rect->axes()) {
+            axis->setLayer("axes");
+            axis->grid()->setLayer("grid");
+        }
         x->setTicker(ticker);
         x->grid()->setVisible(false);
         y->grid()->setPen(QPen(QColor(220, 220, 220), 0, Qt::DotLine));
