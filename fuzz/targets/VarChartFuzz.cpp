@@ -6,12 +6,15 @@
 #include "FuzzSupport.h"
 #include "FuzzTargets.h"
 
+#include "charts/ChartScene.h"
 #include "charts/VARchart.h"
+#include "charts/VARchartScene.h"
 #include "data/DataU.h"
 #include "data/Extract.h"
 #include "data/Procif.h"
 #include "data/Transfrm.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kivspc::fuzz {
@@ -73,6 +76,40 @@ int FuzzVarChart(const std::uint8_t* data, std::size_t size) {
         for (int row = 0; row < kChartRows; ++row)
             Check(!std::isnan(chart.Points(row, i)), "no NaN in the point table");
     Check(chart.Count <= DataTable().RowCount() + 1, "at most one point per row");
+
+    // The picture of whatever was computed, with any display options.
+    TVarChartDisplay& d = VarChartDisplay;
+    d = TVarChartDisplay{};
+    d.ShowViolations = in.Bool();
+    d.ShowCodes = in.Bool();
+    d.ShowZones = in.Bool();
+    d.ShowSigmaLines = in.Bool();
+    d.ShowSpecs = in.Bool();
+    d.RemoveLocation = in.Bool();
+    d.Connect = in.Bool();
+    d.AddLimitInfo = in.Bool();
+    d.AddModifications = in.Bool();
+    d.Sizing = static_cast<int>(in.IntIn(10, 90));
+    d.AxisDecimals = static_cast<int>(in.IntIn(0, 10)) - 1;
+    ClearPointLabels();
+    if (in.Bool() && !d.LocationLabels.empty())
+        d.LocationLabels[static_cast<std::size_t>(
+            in.IntIn(0, static_cast<long long>(d.LocationLabels.size()) - 1))] = "label";
+    ChartsBlackAndWhite = in.Bool();
+    TChartScene scene;
+    RedrawChart(scene);
+    ChartsBlackAndWhite = false;
+    for (const TScenePanel& panel : scene.Panels)
+        Check(std::isfinite(panel.YMin) && std::isfinite(panel.YMax) && panel.YMin < panel.YMax,
+              "every axis has a range");
+    Check(scene.Panels.size() <= 2, "one or two panels");
+    Check(scene.XLabels.size() == scene.XLabelAt.size(), "a label for every position");
+    for (const TLineSeries& line : scene.Lines)
+        for (const auto& run : line.RunsX)
+            Check(std::is_sorted(run.begin(), run.end()), "lines run from left to right");
+    for (const TPointSeries& series : scene.Points)
+        Check(std::is_sorted(series.X.begin(), series.X.end()) && series.Colors.size() == series.X.size(),
+              "points in order, each with a colour");
     return 0;
 }
 

@@ -13,6 +13,7 @@ enum HelpTopic : int {
     kHelpMainForm = 500,
     kHelpControlLimits = 3000,
     kHelpVarSetup = 3700,
+    kHelpVarChart = 3750,
     kHelpControlTests = 4380,
     kHelpDataEditor = 7000,
     kHelpConfigureSave = 7200,

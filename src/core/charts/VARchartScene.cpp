@@ -56,6 +56,17 @@ struct TRange {
         Min -= pad;
         Max += pad;
     }
+    // Makes the range drawable after a floor was put under it: finite, and not empty.
+    void Settle() {
+        constexpr double kFar = 1e300;
+        Min = std::isfinite(Min) ? std::clamp(Min, -kFar, kFar) : (Min > 0 ? kFar : -kFar);
+        Max = std::isfinite(Max) ? std::clamp(Max, -kFar, kFar) : (Max > 0 ? kFar : -kFar);
+        if (!(Max > Min)) {
+            const double pad = std::max(1.0, std::fabs(Min) / 20);
+            Max = Min + pad;
+            if (!(Max > Min)) Min = Max - pad;
+        }
+    }
 };
 
 // The statistic values of every point's subgroup, from the texts kept with "Show All Points".
@@ -84,8 +95,11 @@ std::vector<double> SubgroupValues(int point) {
 
 std::string SetLabel(int set) {
     const int column = VarChartSettings.SetColumn;
-    const std::string text =
-        DataList.IsText[static_cast<std::size_t>(column)] ? LevelText(column, set) : FormatTrimmed(set);
+    const bool known = column >= 1 && column <= std::min(kMaxColumns, DataTable().ColumnCount());
+    const std::string text = known && DataList.IsText[static_cast<std::size_t>(column)]
+                                 ? LevelText(column, set)
+                                 : FormatTrimmed(set);
+    if (!known) return " " + text + " ";
     return " " + ColumnLabel(column) + "=" + text + " ";
 }
 
@@ -253,7 +267,8 @@ void RedrawChart(TChartScene& scene) {
     const TSceneColor pointColor = bw ? kColorBlack : kColorBlue;
     const TSceneColor violationColor = bw ? kColorNearBlack : kColorRed;
     scene.TextColor = bw ? kColorBlack : kColorBlue;
-    if (!loc && !disp) return;
+    // Without points (a chart list without charts) there is no chart to draw.
+    if ((!loc && !disp) || count <= 0 || p.Capacity() < count + 3) return;
 
     // Layout, title and axis titles.
     const std::string locName = TypeName(s.LocationChart);
@@ -541,6 +556,8 @@ void RedrawChart(TChartScene& scene) {
     if (!loc) locRange.Min = std::max(locRange.Min, 0.0);
     dispRange.Extend(loc && disp ? 10 : 20);
     dispRange.Min = std::max(dispRange.Min, 0.0);
+    locRange.Settle();
+    dispRange.Settle();
     scene.Panels[0].YMin = locRange.Min;
     scene.Panels[0].YMax = locRange.Max;
     if (loc && disp) {

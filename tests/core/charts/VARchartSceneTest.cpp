@@ -327,6 +327,16 @@ TEST_F(VARchartSceneTest, LimitInformationAndModificationsFillTheFooter) {
     EXPECT_EQ(scene.FooterLines[2], "");
 }
 
+TEST_F(VARchartSceneTest, AChartWithoutPointsDrawsNothing) {
+    Individuals();
+    ResetVarChart();
+    Individuals();
+    TChartScene scene = Scene();
+    EXPECT_TRUE(scene.Panels.empty());
+    EXPECT_TRUE(scene.TitleLines.empty());
+    EXPECT_TRUE(scene.Points.empty());
+}
+
 TEST_F(VARchartSceneTest, MenuRulesFollowTheChartKindAndAllPoints) {
     Table({{"5"}, {"7"}, {"6"}, {"9"}}, 1);
     Individuals();
