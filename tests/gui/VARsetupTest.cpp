@@ -9,12 +9,13 @@
 #include "app/SharedState.h"
 #include "charts/ControlTests.h"
 #include "charts/VARchart.h"
-#include "charts/VARchartPoints.h"
+#include "charts/VARchartForm.h"
 #include "charts/VARsetup.h"
 #include "data/DataFile.h"
 #include "data/DataList.h"
 #include "data/DataTable.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -374,7 +375,7 @@ TEST_F(VARsetupTest, OneColumnTableHasNoGroupsOrSets) {
     EXPECT_EQ(form->ChartWindow(), nullptr);
 }
 
-TEST_F(VARsetupTest, ActionFillsThePointGrid) {
+TEST_F(VARsetupTest, ActionOpensTheChartWindow) {
     ASSERT_TRUE(LoadFile(KIVSPC_EXAMPLES_DIR "/bearing-diameters.kivs"));
     Open();
     form->FormActivate();
@@ -383,43 +384,19 @@ TEST_F(VARsetupTest, ActionFillsThePointGrid) {
     Child<QGroupBox>(form.get(), "RadioGroup_Layout")->findChildren<QRadioButton*>()[1]->click();
     Combo("ComboBox_AL")->setCurrentIndex(1); // Day
     ASSERT_TRUE(form->CalcButtonClick());
-    TVarChartPoints* points = form->ChartWindow();
-    ASSERT_NE(points, nullptr);
-    EXPECT_EQ(points->windowTitle(), "Variables Chart Points");
-    auto* charts = Child<QListWidget>(points, "ListBox_Charts");
+    TVARchart_Form* chart = form->ChartWindow();
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(chart->windowTitle().startsWith("Variables Chart - "));
+    auto* charts = Child<QListWidget>(chart, "ListBox_Charts");
     ASSERT_EQ(charts->count(), 1);
     EXPECT_EQ(charts->item(0)->text(), "Diam1..Diam5");
-
-    TVarPointModel* model = points->Model();
-    QStringList headers;
-    for (int c = 0; c < model->columnCount(); ++c)
-        headers << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    EXPECT_EQ(headers,
-              QStringList({"Point", "Labels", "n", "Mean", "LCL(Loc)", "CL(Loc)", "UCL(Loc)", "Codes (Loc)",
-                           "Range", "LCL(Disp)", "CL(Disp)", "UCL(Disp)", "Codes (Disp)", "Sigma Est"}));
-    ASSERT_EQ(model->rowCount(), 30);
-    EXPECT_EQ(points->statusBar()->findChild<QLabel*>("Label_PointCount")->text(), "Point Count: 30");
+    EXPECT_EQ(VarChart.Count, 30);
     // Point 1: 24.995 24.959 25.019 24.996 24.981, mean 24.99, range 0.06.
-    auto shown = [&](int row, int col) { return model->index(row, col).data().toString(); };
-    EXPECT_EQ(shown(0, 0), "1");
-    EXPECT_EQ(shown(0, 2), "5");
-    EXPECT_EQ(shown(0, 3), "24.9900");
-    EXPECT_EQ(shown(0, 8), "0.0600");
-    EXPECT_EQ(model->GridCell(3, 1), "24.99");
-    EXPECT_EQ(model->GridCell(3, 0), "Mean");
-    Child<QSpinBox>(points, "SpinEdit_Decimals")->setValue(1);
-    EXPECT_EQ(shown(0, 3), "25.0");
-    EXPECT_EQ(shown(0, 2), "5") << "counts keep their form";
-
-    // A statistic is green, yellow where the point carries a code.
-    for (int r = 0; r < model->rowCount(); ++r) {
-        const bool flagged = !ControlCodes(0, r + 1).empty();
-        EXPECT_EQ(model->index(r, 3).data(Qt::BackgroundRole).value<QColor>(),
-                  QColor(flagged ? Qt::yellow : Qt::green));
-    }
-    // Copy without a selection takes the whole grid, tab-delimited.
-    points->CopyClick();
-    EXPECT_TRUE(recorder.Clipboard.starts_with("Point\tLabels\tn\tMean\t"));
+    EXPECT_DOUBLE_EQ(VarChart.Points(kRowLocation, 1), 24.99);
+    EXPECT_NEAR(VarChart.Points(kRowDispersion, 1), 0.06, 1e-12);
+    // Return goes back to the setup.
+    Child<QAction>(chart, "Return1")->trigger();
+    EXPECT_EQ(Child<QAction>(chart, "Return1")->text(), "&Return to " + form->windowTitle());
 
     // Day as the sample variable: fifteen subgroups of the two rows of a day, one chart per
     // measure column.
@@ -432,8 +409,7 @@ TEST_F(VARsetupTest, ActionFillsThePointGrid) {
     EXPECT_EQ(VarChartSettings.DataLayout, 6);
     ASSERT_EQ(Child<QListWidget>(form->ChartWindow(), "ListBox_Charts")->count(), 5);
     EXPECT_EQ(VarChart.Count, 15);
-    EXPECT_EQ(form->ChartWindow()->Model()->rowCount(), 15);
-    EXPECT_EQ(form->ChartWindow()->Model()->index(0, 2).data().toString(), "2");
+    EXPECT_EQ(VarChart.Points(kRowN, 1), 2);
 }
 
 TEST_F(VARsetupTest, MainWindowOpensTheSetup) {

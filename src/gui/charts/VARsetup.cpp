@@ -14,7 +14,7 @@
 #include "app/SharedState.h"
 #include "app/TextTools.h"
 #include "charts/VARchart.h"
-#include "charts/VARchartPoints.h"
+#include "charts/VARchartForm.h"
 #include "data/DataEditor.h"
 #include "data/DataForm.h"
 #include "data/DataList.h"
@@ -992,7 +992,7 @@ bool TForm_VARsetup::StoreSettings() {
 bool TForm_VARsetup::CalcButtonClick() {
     if (!calcButton_->isEnabled()) return false;
     if (!StoreSettings()) return false;
-    if (!chartWindow_) chartWindow_ = new TVarChartPoints(this);
+    if (!chartWindow_) chartWindow_ = new TVARchart_Form(this, mainWindow_);
     {
         BusyCursor busy;
         BuildChartList();

@@ -4,7 +4,7 @@
 // entries, hands them to the chart computation and shows the charts.
 #pragma once
 
-#include "charts/VARchartPoints.h"
+#include "charts/VARchartForm.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -39,7 +39,7 @@ public:
     // What activation does: the lists start over when the table changed shape.
     void FormActivate();
     // The chart window, while one exists.
-    TVarChartPoints* ChartWindow() const { return chartWindow_; }
+    TVARchart_Form* ChartWindow() const { return chartWindow_; }
     // True while the combo boxes offer the individual-values charts.
     bool IndividualMode() const;
 
@@ -151,7 +151,7 @@ private:
     std::int32_t seenColumnChanges_ = -1;
     std::int32_t seenNewTables_ = -1;
     int seenColumns_ = -1;
-    QPointer<TVarChartPoints> chartWindow_;
+    QPointer<TVARchart_Form> chartWindow_;
 };
 
 } // namespace kivspc::gui

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Graph output shared by every chart window: printing through a print preview, copying to the
+// clipboard (image, SVG and EMF) and saving as EMF, WMF, BMP, JPEG, PNG, SVG or PDF.
+#pragma once
+
+#include <QByteArray>
+#include <QDialog>
+#include <QImage>
+#include <QString>
+
+class QCheckBox;
+class QCustomPlot;
+class QPrinter;
+class QRadioButton;
+class QSpinBox;
+
+namespace kivspc::gui {
+
+struct TJpegOptions {
+    int Quality = 95; // 1-100
+    bool GrayScale = false;
+    bool Speed = false; // the fast integer transform instead of the accurate one
+};
+
+// The JPEG options: "% &Quality:", "&Gray scale" and "&Performance:" Quality or Speed.
+class TJpegOptionsDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit TJpegOptionsDialog(const TJpegOptions& options, QWidget* parent = nullptr);
+    TJpegOptions Options() const;
+
+private:
+    QSpinBox* quality_;
+    QCheckBox* gray_;
+    QRadioButton* speed_;
+};
+
+// The image encoded by libjpeg; empty when encoding fails.
+QByteArray EncodeJpeg(const QImage& image, const TJpegOptions& options);
+
+// The chart as an enhanced metafile, a Windows metafile or SVG, at its on-screen size.
+QByteArray ChartEmf(QCustomPlot* chart);
+QByteArray ChartWmf(QCustomPlot* chart);
+QByteArray ChartSvg(QCustomPlot* chart);
+
+// Draws the chart on the printer's page within 5 % margins, keeping its proportions.
+void RenderChartToPrinter(QCustomPlot* chart, QPrinter& printer);
+
+// The print preview with printer choice, setup, orientation and printing; modal.
+void PrintChart(QCustomPlot* chart, QWidget* parent = nullptr);
+// The same page written to a PDF file.
+bool PrintChartToPdf(QCustomPlot* chart, const QString& path);
+// The chart on the clipboard as an image, SVG and EMF, with the notice "Graph Copied to
+// Clipboard!".
+void CopyChart(QCustomPlot* chart);
+// Asks for a file name and saves the chart in the format its extension names.
+void SaveChart(QCustomPlot* chart, QWidget* parent = nullptr);
+// Saves the chart in the format the extension names (any case): emf, wmf, bmp, jpg, png, svg or
+// pdf. Another extension gives "File Extension Not Valid!". The file is replaced only when the
+// whole picture was written. False when nothing was saved.
+bool SaveChartAs(QCustomPlot* chart, const QString& path, const TJpegOptions& jpeg = {});
+
+} // namespace kivspc::gui

@@ -1,0 +1,458 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "charts/VARchartForm.h"
+
+#include "app/CommandIcons.h"
+#include "app/FormShell.h"
+#include "app/Help.h"
+#include "app/Platform.h"
+#include "charts/ChartScene.h"
+#include "charts/ChartTitles.h"
+#include "charts/ChartView.h"
+#include "charts/ControlTestsForm.h"
+#include "charts/GraphDia.h"
+#include "charts/LabelTextInput.h"
+#include "charts/VARchart.h"
+#include "charts/VARchartScene.h"
+#include "data/DataTable.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCursor>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kivspc::gui {
+
+namespace {
+
+const char* const kCaption = "Variables Chart";
+
+} // namespace
+
+TVARchart_Form::TVARchart_Form(QWidget* setupWindow, QWidget* mainWindow)
+    : QMainWindow(setupWindow, Qt::Window), setupWindow_(setupWindow), mainWindow_(mainWindow) {
+    setObjectName("VARchart_Form");
+    setWindowTitle(kCaption);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    VarChartDisplay = TVarChartDisplay{};
+
+    auto* splitter = new QSplitter(this);
+    auto* left = new QWidget(splitter);
+    charts_ = new QListWidget(left);
+    charts_->setObjectName("ListBox_Charts");
+    charts_->setAccessibleName("Charts");
+    infoButton_ = new QPushButton("&Chart Information", left);
+    infoButton_->setObjectName("Button_ChartInfo");
+    infoButton_->setToolTip("Chart Information");
+    infoButton_->setEnabled(false);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(4, 4, 0, 4);
+    auto* chartsLabel = new QLabel("Charts", left);
+    chartsLabel->setBuddy(charts_);
+    leftLayout->addWidget(chartsLabel);
+    leftLayout->addWidget(charts_, 1);
+    leftLayout->addWidget(infoButton_);
+
+    auto* right = new QWidget(splitter);
+    chart_ = new TChartView(right);
+    chart_->setMinimumSize(400, 300);
+    sizing_ = new QSlider(Qt::Vertical, right);
+    sizing_->setObjectName("TrackBar1");
+    sizing_->setRange(10, 90);
+    sizing_->setInvertedAppearance(true);
+    sizing_->setValue(VarChartDisplay.Sizing);
+    sizing_->setAccessibleName("Location/Dispersion Chart Sizing");
+    sizing_->setToolTip(QString::fromStdString(SizingHint(VarChartDisplay.Sizing)));
+    sizingPanel_ = new QWidget(right);
+    auto* sizingLayout = new QVBoxLayout(sizingPanel_);
+    sizingLayout->setContentsMargins(0, 0, 0, 0);
+    sizingLayout->addWidget(sizing_);
+    auto* chartRow = new QHBoxLayout;
+    chartRow->addWidget(chart_, 1);
+    chartRow->addWidget(sizingPanel_);
+
+    lineTitle_ = new QLabel("Line Title", right);
+    lineTitle_->setObjectName("Label_LineTitle");
+    lineTitle_->setMinimumWidth(180);
+    pointValue_ = new QLabel("Point Value", right);
+    pointValue_->setObjectName("Label_PointValue");
+    pointValue_->setMinimumWidth(110);
+    pointSize_ = new QScrollBar(Qt::Horizontal, right);
+    pointSize_->setObjectName("ScrollBar1");
+    pointSize_->setRange(1, 25);
+    pointSize_->setValue(VarChartDisplay.PointSize);
+    pointSize_->setMinimumWidth(120);
+    pointSize_->setAccessibleName("Point Size");
+    pointSize_->setToolTip("Set Point Size = " + QString::number(VarChartDisplay.PointSize));
+    lineThickness_ = new QSpinBox(right);
+    lineThickness_->setObjectName("UpDown1");
+    lineThickness_->setRange(1, 10);
+    lineThickness_->setValue(VarChartDisplay.LineThickness);
+    lineThickness_->setAccessibleName("Line Thickness");
+    lineThickness_->setToolTip("Line Thickness = " + QString::number(VarChartDisplay.LineThickness));
+    auto* sizeLabel = new QLabel("Point Size:", right);
+    sizeLabel->setBuddy(pointSize_);
+    auto* thickLabel = new QLabel("Line Thickness:", right);
+    thickLabel->setBuddy(lineThickness_);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lineTitle_);
+    bottom->addWidget(pointValue_);
+    bottom->addStretch();
+    bottom->addWidget(sizeLabel);
+    bottom->addWidget(pointSize_);
+    bottom->addSpacing(12);
+    bottom->addWidget(thickLabel);
+    bottom->addWidget(lineThickness_);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 4, 4, 4);
+    rightLayout->addLayout(chartRow, 1);
+    rightLayout->addLayout(bottom);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({160, 840});
+    setCentralWidget(splitter);
+
+    connect(charts_, &QListWidget::currentRowChanged, this, &TVARchart_Form::ShowChart);
+    connect(infoButton_, &QPushButton::clicked, this, &TVARchart_Form::ShowInformation);
+    connect(pointSize_, &QScrollBar::valueChanged, this, [this](int size) {
+        VarChartDisplay.PointSize = size;
+        const QString hint = "Set Point Size = " + QString::number(size);
+        pointSize_->setToolTip(hint);
+        statusBar()->showMessage(hint, 2000);
+        RedrawChart();
+    });
+    connect(lineThickness_, &QSpinBox::valueChanged, this, [this](int n) {
+        VarChartDisplay.LineThickness = n;
+        const QString hint = "Line Thickness = " + QString::number(n);
+        lineThickness_->setToolTip(hint);
+        statusBar()->showMessage(hint, 2000);
+        RedrawChart();
+    });
+    connect(sizing_, &QSlider::valueChanged, this, &TVARchart_Form::SizingMoved);
+    connect(chart_, &TChartView::hovered, this,
+            [this](const QString& title, const QString& value, bool, bool) {
+                lineTitle_->setText(title);
+                pointValue_->setText(value);
+            });
+    connect(chart_, &TChartView::titleClicked, this, &TVARchart_Form::EditTitles);
+    connect(chart_, &TChartView::pointClicked, this, &TVARchart_Form::PointClicked);
+    connect(chart_, &TChartView::mouseDoubleClick, this, [this](QMouseEvent*) { CopyChart(chart_); });
+    connect(chart_, &TChartView::zoomChanged, this, [this](bool zoomed) {
+        zoomOut_->setEnabled(zoomed);
+        zoomOutTool_->setEnabled(zoomed);
+    });
+
+    BuildMenus();
+    BuildToolBar();
+    zoomOut_->setEnabled(false);
+    zoomOutTool_->setEnabled(false);
+    resize(1000, 680);
+    // The window never gets narrower than it was made.
+    setMinimumWidth(720);
+}
+
+QAction* TVARchart_Form::Option(QMenu* menu, const char* name, const QString& text, bool checked,
+                                const std::function<void(bool)>& changed) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(name);
+    a->setCheckable(true);
+    a->setChecked(checked);
+    connect(a, &QAction::triggered, this, [changed](bool on) { changed(on); });
+    options_[name] = a;
+    return a;
+}
+
+void TVARchart_Form::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("File1");
+    QAction* save = file->addAction("Save &As...", this, [this] { SaveChart(chart_, this); });
+    save->setObjectName("SaveAs1");
+    QAction* print = file->addAction("&Print...", this, [this] { PrintChart(chart_, this); });
+    print->setObjectName("Print1");
+    print->setShortcut(QKeySequence("Ctrl+P"));
+    file->addSeparator();
+    returnItem_ = file->addAction("&Return to Setup Form", this, &TVARchart_Form::ReturnToSetup);
+    returnItem_->setObjectName("Return1");
+    if (setupWindow_) returnItem_->setText("&Return to " + setupWindow_->windowTitle());
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("Edit1");
+    QAction* copy = edit->addAction("&Copy Chart", this, [this] { CopyChart(chart_); });
+    copy->setObjectName("Copy1");
+    copy->setShortcut(QKeySequence("Ctrl+C"));
+    QAction* titles = edit->addAction("Edit &Titles", this, &TVARchart_Form::EditTitles);
+    titles->setObjectName("EditChartTitles1");
+    titles->setShortcut(QKeySequence("Ctrl+T"));
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("View1");
+    zoomOut_ = view->addAction("&Zoom Out", this, [this] { chart_->ZoomOut(); });
+    zoomOut_->setObjectName("ZoomOut1");
+    zoomOut_->setShortcut(QKeySequence("Ctrl+Z"));
+    blackWhite_ = view->addAction("&Black && White");
+    blackWhite_->setObjectName("BlackWhite1");
+    blackWhite_->setCheckable(true);
+    connect(blackWhite_, &QAction::triggered, this, [this](bool on) {
+        ChartsBlackAndWhite = on;
+        RedrawChart();
+    });
+    view->addSeparator();
+    TVarChartDisplay& d = VarChartDisplay;
+    const auto redrawWith = [this](bool TVarChartDisplay::*field) {
+        return [this, field](bool on) {
+            VarChartDisplay.*field = on;
+            ApplyVarChartMenuRules();
+            RedrawChart();
+        };
+    };
+    Option(view, "DisplayControlViolations1", "&Display Control Violations", d.ShowViolations,
+           redrawWith(&TVarChartDisplay::ShowViolations));
+    Option(view, "DisplayControlViolationCodes1", "Display Control Violation Codes", d.ShowCodes,
+           redrawWith(&TVarChartDisplay::ShowCodes));
+    Option(view, "DisplayZones1", "Display Zones", d.ShowZones, redrawWith(&TVarChartDisplay::ShowZones));
+    Option(view, "ShowAllPoints1", "Show &All Points", VarChartSettings.ShowAllPoints, [this](bool on) {
+        if (on) {
+            VarChartSettings.ShowAllPoints = true;
+            Recalculate();
+        } else {
+            AllPointsSwitchedOff();
+            RedrawChart();
+        }
+    });
+    Option(view, "ShowSigmaLines1", "Show ±&3 Sigma Lines", d.ShowSigmaLines,
+           redrawWith(&TVarChartDisplay::ShowSigmaLines));
+    Option(view, "ShowSpecifications1", "Show Specifications", d.ShowSpecs,
+           redrawWith(&TVarChartDisplay::ShowSpecs));
+    Option(view, "RemovePlotofLocationStatistics1", "Remove Plot of Location Statistics", d.RemoveLocation,
+           redrawWith(&TVarChartDisplay::RemoveLocation));
+    Option(view, "ConnectPoints1", "&Connect Points", d.Connect, redrawWith(&TVarChartDisplay::Connect));
+    Option(view, "ShowBreaks1", "&Show Breaks", VarChartSettings.ShowBreaks, [this](bool on) {
+        VarChartSettings.ShowBreaks = on;
+        Recalculate();
+    });
+    QAction* clearText = view->addAction("Clear Point &Text", this, [this] {
+        ClearPointLabels();
+        RedrawChart();
+    });
+    clearText->setObjectName("ClearPointText1");
+    options_["ClearPointText1"] = clearText;
+
+    decimalsMenu_ = view->addMenu("Axis Decimal &Places (Floating)");
+    decimalsMenu_->setObjectName("AxisDecimalPlaces1");
+    auto* group = new QActionGroup(this);
+    const auto decimals = [this](int places, const QString& text, const QString& name) {
+        QAction* a = decimalsMenu_->addAction(text);
+        a->setObjectName(name);
+        a->setCheckable(true);
+        a->setChecked(places == VarChartDisplay.AxisDecimals);
+        connect(a, &QAction::triggered, this, [this, places] {
+            VarChartDisplay.AxisDecimals = places;
+            decimalsMenu_->setTitle(places < 0 ? QString("Axis Decimal &Places (Floating)")
+                                               : "Axis Decimal &Places (" + QString::number(places) + ")");
+            RedrawChart();
+        });
+        return a;
+    };
+    group->addAction(decimals(-1, "&Floating", "Floating1"));
+    for (int i = 0; i <= 9; ++i)
+        group->addAction(decimals(i, "&" + QString::number(i), "Decimals" + QString::number(i)));
+    Option(view, "AddLimitInformationtoChart1", "&Add Limit Information to Chart", d.AddLimitInfo,
+           redrawWith(&TVarChartDisplay::AddLimitInfo));
+    Option(view, "AddFileModificationstoChart1", "Add File &Modifications to Chart", d.AddModifications,
+           redrawWith(&TVarChartDisplay::AddModifications));
+    view->addSeparator();
+    QAction* recalc = view->addAction("Recalculate", this, &TVARchart_Form::Recalculate);
+    recalc->setObjectName("Recalculate1");
+    recalc->setShortcut(QKeySequence(Qt::Key_F9));
+    QAction* tests = view->addAction("Control &Tests Selection", this, [this] {
+        if (ShowControlTestsDialog(this)) Recalculate();
+    });
+    tests->setObjectName("ControlTestsSelection1");
+    QAction* info = view->addAction("&Chart &Information", this, &TVARchart_Form::ShowInformation);
+    info->setObjectName("ChartInformation1");
+    info->setEnabled(false);
+    connect(view, &QMenu::aboutToShow, this, &TVARchart_Form::UpdateViewMenu);
+
+    FormMenus menus;
+    menus.fileMenu = file;
+    menus.returnCaption = kCaption;
+    menus.helpTopic = kHelpVarChart;
+    menus.helpCaption = "&Help on Variables Chart Form";
+    menus.helpItemName = "HelponVariablesChartForm1";
+    SetUpFormMenus(this, menus);
+}
+
+void TVARchart_Form::BuildToolBar() {
+    QToolBar* bar = AddFormToolBar(this);
+    auto add = [this, bar](auto... args) { return AddToolAction(bar, this, args...); };
+    add("ToolButton_Return", Command::Return, "Return to Setup Form", &TVARchart_Form::ReturnToSetup);
+    add("ToolButton_Save", Command::Save, "Save Graph", [this] { SaveChart(chart_, this); });
+    add("ToolButton_Print", Command::Print, "Print Graph", [this] { PrintChart(chart_, this); });
+    add("ToolButton_Copy", Command::Copy, "Copy Graph", [this] { CopyChart(chart_); });
+    add("ToolButton_Titles", Command::EditTitles, "Edit Titles", &TVARchart_Form::EditTitles);
+    zoomOutTool_ = add("ToolButton_ZoomOut", Command::ZoomOut, "Zoom Out", [this] { chart_->ZoomOut(); });
+    add("ToolButton_BW", Command::ColorMode, "Color/BW", [this] {
+        ChartsBlackAndWhite = !ChartsBlackAndWhite;
+        RedrawChart();
+    });
+    add("ToolButton_Main", Command::MainForm, "Main Form", [this] {
+        if (!mainWindow_) return;
+        mainWindow_->showNormal();
+        mainWindow_->raise();
+        mainWindow_->activateWindow();
+    });
+    add("ToolButton_Help", Command::Help, "Help", [] { ShowHelpTopic(kHelpVarChart); });
+    add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
+}
+
+void TVARchart_Form::UpdateViewMenu() {
+    const TVarChartMenuState state = ApplyVarChartMenuRules();
+    const TVarChartDisplay& d = VarChartDisplay;
+    const auto set = [this](const char* name, bool enabled, bool checked) {
+        QAction* a = options_[name];
+        a->setEnabled(enabled);
+        if (a->isCheckable()) a->setChecked(checked);
+    };
+    blackWhite_->setChecked(ChartsBlackAndWhite);
+    zoomOut_->setEnabled(chart_->IsZoomed());
+    set("DisplayControlViolations1", true, d.ShowViolations);
+    set("DisplayControlViolationCodes1", state.Codes, d.ShowCodes);
+    set("DisplayZones1", state.Zones, d.ShowZones);
+    set("ShowAllPoints1", state.AllPoints, VarChartSettings.ShowAllPoints);
+    set("ShowSigmaLines1", state.SigmaLines, d.ShowSigmaLines);
+    set("ShowSpecifications1", state.Specifications, d.ShowSpecs);
+    set("RemovePlotofLocationStatistics1", state.RemoveLocation, d.RemoveLocation);
+    set("ConnectPoints1", true, d.Connect);
+    set("ShowBreaks1", true, VarChartSettings.ShowBreaks);
+    set("ClearPointText1", HasPointLabels(), false);
+    set("AddLimitInformationtoChart1", true, d.AddLimitInfo);
+    set("AddFileModificationstoChart1", true, d.AddModifications);
+}
+
+void TVARchart_Form::Reload() {
+    builtColumns_ = DataTable().ColumnCount();
+    const QSignalBlocker block(charts_);
+    charts_->clear();
+    for (const TChartListEntry& entry : VarChart.ChartList) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.Name), charts_);
+        item->setData(Qt::UserRole, QString::fromStdString(entry.Key()));
+    }
+    if (charts_->count() > 0) {
+        charts_->setCurrentRow(0);
+        ShowChart(0);
+    } else {
+        ResetVarChart();
+        RedrawChart();
+    }
+    UpdateCaption();
+}
+
+void TVARchart_Form::ShowChart(int index) {
+    if (index < 0 || index >= static_cast<int>(VarChart.ChartList.size())) return;
+    const TChartListEntry entry = VarChart.ChartList[static_cast<std::size_t>(index)];
+    {
+        BusyCursor busy;
+        ComputeChart(entry.Column, entry.Group);
+    }
+    ClearPointLabels();
+    RedrawChart();
+}
+
+void TVARchart_Form::Recalculate() {
+    if (VarChart.ChartList.empty()) return;
+    {
+        BusyCursor busy;
+        ComputeChart(VarChart.Column, VarChart.Group);
+    }
+    // Breaks move the positions: labels no longer belong to their points.
+    if (static_cast<int>(VarChartDisplay.LocationLabels.size()) != PlottedPositions()) ClearPointLabels();
+    RedrawChart();
+}
+
+void TVARchart_Form::RedrawChart() {
+    BusyCursor busy;
+    ApplyVarChartMenuRules();
+    TChartScene scene;
+    kivspc::RedrawChart(scene);
+    chart_->SetScene(std::move(scene));
+    const bool both = VarChartSettings.LocationChart != kChartTypeNone &&
+                      VarChartSettings.DispersionChart != kChartTypeNone;
+    sizingPanel_->setVisible(both);
+    lastSizing_ = VarChartDisplay.Sizing;
+}
+
+void TVARchart_Form::SizingMoved(int position) {
+    VarChartDisplay.Sizing = position;
+    const QString hint = QString::fromStdString(SizingHint(position));
+    sizing_->setToolTip(hint);
+    statusBar()->showMessage(hint, 2000);
+    // Reaching or leaving an end changes which charts are drawn.
+    const bool wasEnd = lastSizing_ <= 10 || lastSizing_ >= 90;
+    const bool isEnd = position <= 10 || position >= 90;
+    if (wasEnd || isEnd)
+        RedrawChart();
+    else
+        chart_->SetSplit(position / 100.0);
+    lastSizing_ = position;
+}
+
+void TVARchart_Form::PointClicked(bool dispersion, double position) {
+    auto& labels = dispersion ? VarChartDisplay.DispersionLabels : VarChartDisplay.LocationLabels;
+    const auto at = static_cast<std::size_t>(std::max(position, 0.0));
+    if (at >= labels.size()) return;
+    const auto text = EnterPointLabel(QString::fromStdString(labels[at]), QCursor::pos(), this);
+    if (!text) return;
+    labels[at] = text->toStdString();
+    RedrawChart();
+}
+
+void TVARchart_Form::EditTitles() { EditChartTitles(chart_, this); }
+
+void TVARchart_Form::ShowInformation() {}
+
+void TVARchart_Form::ReturnToSetup() {
+    if (!setupWindow_) return;
+    if (setupWindow_->isMinimized())
+        setupWindow_->showNormal();
+    else
+        setupWindow_->show();
+    setupWindow_->raise();
+    setupWindow_->activateWindow();
+}
+
+void TVARchart_Form::UpdateCaption() {
+    const std::string& file = DataTable().FileName;
+    setWindowTitle(file.empty() ? QString(kCaption)
+                                : QString(kCaption) + " - " + QString::fromStdString(file));
+}
+
+void TVARchart_Form::FormActivate() {
+    // The table lost or gained columns since the chart was built: the chart no longer fits it.
+    if (builtColumns_ >= 0 && builtColumns_ != DataTable().ColumnCount()) {
+        builtColumns_ = -1;
+        ResetVarChart();
+        charts_->clear();
+        RedrawChart();
+        hide();
+        ReturnToSetup();
+        return;
+    }
+    UpdateCaption();
+}
+
+bool TVARchart_Form::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) FormActivate();
+    return QMainWindow::event(e);
+}
+
+} // namespace kivspc::gui
