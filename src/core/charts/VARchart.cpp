@@ -886,6 +886,67 @@ void ComputeChart(int column, int group) {
     ComputeChartFrom(rows, column, group);
 }
 
+std::vector<double> ChartSetValues(int set) {
+    const TVarChartSettings& s = VarChartSettings;
+    std::vector<double> values;
+    if (VarChart.Count == 0) return values;
+    if (ValuesStale) DataList.RebuildValues();
+    ChartRows rows;
+    rows.Build(s, VarChart.Group);
+    std::vector<int> columns;
+    if (IsRowSubgroups(s.DataLayout)) {
+        const int last = std::min(s.RunInfo.LastMeasure, DataTable().ColumnCount());
+        for (int c = std::max(s.RunInfo.FirstMeasure, 1); c <= last; ++c)
+            if (s.Measures[static_cast<std::size_t>(c)]) columns.push_back(c);
+    } else {
+        columns.push_back(VarChart.Column);
+    }
+    const bool transform = TransformRec.Kind != kTransformNone;
+    bool reported = false;
+    const std::vector<double>* sets = s.SetColumn > 0 && static_cast<std::size_t>(s.SetColumn) < Values.size()
+                                          ? &Values[static_cast<std::size_t>(s.SetColumn)]
+                                          : nullptr;
+    const auto take = [&](int r) {
+        if (static_cast<std::size_t>(r) >= rows.selected.size() ||
+            !rows.selected[static_cast<std::size_t>(r)])
+            return;
+        double rowSet = 0;
+        if (sets && static_cast<std::size_t>(r) < sets->size()) {
+            const double raw = (*sets)[static_cast<std::size_t>(r)];
+            if (Present(raw) && std::isfinite(raw)) rowSet = std::nearbyint(std::clamp(raw, -1e9, 1e9));
+        }
+        if (rowSet != set) return;
+        for (int col : columns) {
+            if (col < 1 || col > DataTable().ColumnCount() || static_cast<std::size_t>(col) >= Values.size())
+                continue;
+            if (col <= kMaxColumns && DataList.IsText[static_cast<std::size_t>(col)]) continue;
+            const auto& column = Values[static_cast<std::size_t>(col)];
+            if (static_cast<std::size_t>(r) >= column.size()) continue;
+            double v = column[static_cast<std::size_t>(r)];
+            if (!IsValidValue(v) || !std::isfinite(v)) continue;
+            if (transform) {
+                v = TransformValue(v);
+                if (TransformRec.ErrorFlag != 0) {
+                    // One message for the whole sample.
+                    if (!reported) ReportTransformError();
+                    reported = true;
+                    TransformRec.ErrorFlag = 0;
+                    continue;
+                }
+            }
+            values.push_back(v);
+        }
+    };
+    if (UsesGroups(s.DataLayout)) {
+        for (int r : rows.RowsOf(VarChart.Group))
+            take(r);
+    } else {
+        for (int r = 1; r <= DataTable().RowCount(); ++r)
+            take(r);
+    }
+    return values;
+}
+
 namespace {
 
 void ComputeChartFrom(const ChartRows& rows, int column, int group) {

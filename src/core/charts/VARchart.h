@@ -222,6 +222,9 @@ void ResetVarChart();
 void BuildChartList();
 // Computes the chart of a measure column and group into VarChart.
 void ComputeChart(int column, int group);
+// The individual values of set `set` of the current chart (every set is 0 without a sets
+// column), filtered and transformed as the chart's points were, in data order.
+std::vector<double> ChartSetValues(int set);
 // Fills the limit rows from the statistic rows of VarChart.Points.
 void ComputeChartLimits();
 

@@ -1,0 +1,412 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "charts/CCPointInfo.h"
+
+#include "app/MissingValue.h"
+#include "app/NumberFormat.h"
+#include "app/TextTools.h"
+#include "charts/ControlTests.h"
+#include "charts/VARchart.h"
+#include "charts/VARchartScene.h"
+#include "data/DataList.h"
+#include "data/DataTable.h"
+#include "data/Extract.h"
+#include "output/ReditU.h"
+#include "stats/Capability.h"
+#include "stats/ConfidenceCorrelation.h"
+#include "stats/Distributions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace kivspc {
+
+std::uint64_t ChartVersion = 0;
+TChartInfoStyle ChartInfoStyle;
+
+namespace {
+
+bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
+
+const char* TypeName(int type) {
+    return type >= 0 && type < static_cast<int>(ChartTypeNames.size())
+               ? ChartTypeNames[static_cast<std::size_t>(type)]
+               : "";
+}
+
+class TReportWriter {
+public:
+    TReportWriter()
+        : s_(VarChartSettings), p_(VarChart.Points), d_(std::clamp(ChartInfoStyle.Decimals, 0, 9)) {}
+
+    void Write() {
+        SetHeadingFont(ChartInfoStyle.HeadingSize);
+        WriteOutputLine(ChartReportHeading());
+        Body();
+        WriteBlankLine();
+        FileSection();
+        ModificationsSection();
+        SpecificationsSection();
+        LimitsSection();
+        if (VarChart.Count <= 0) return;
+        const std::vector<int> sets = Sets();
+        const bool several = sets.size() > 1;
+        for (int set : sets)
+            ControlSection(set, several);
+        for (int set : sets)
+            CapabilitySection(set, several);
+        if (HasLocation() && HasDispersion())
+            for (int set : sets)
+                CorrelationSection(set, several);
+        for (int set : sets)
+            AnovaSection(set, several);
+    }
+
+private:
+    bool HasLocation() const { return s_.LocationChart != kChartTypeNone; }
+    bool HasDispersion() const { return s_.DispersionChart != kChartTypeNone; }
+    std::string F(double x) const { return FormatFixed(d_, x); }
+
+    void Body() { SetBodyFont(ChartInfoStyle.BodySize); }
+    void Section(const std::string& title) {
+        SetUnderlinedHeadingFont(ChartInfoStyle.SectionSize);
+        WriteOutputLine(title);
+        Body();
+    }
+    // A tab, then the text underlined.
+    void SubHeading(const std::string& text) {
+        Body();
+        WriteOutputText("\t");
+        SetUnderlineStyle();
+        WriteOutputText(text);
+        Body();
+        WriteOutputLine("");
+    }
+    static std::string SetSuffix(int set, bool several) {
+        return several ? " - Set " + FormatTrimmed(set) : "";
+    }
+
+    // The sets with points, lowest first.
+    std::vector<int> Sets() const {
+        std::vector<int> sets;
+        for (int i = 1; i <= VarChart.Count; ++i) {
+            const int set = static_cast<int>(p_(kRowSet, i));
+            if (std::find(sets.begin(), sets.end(), set) == sets.end()) sets.push_back(set);
+        }
+        std::sort(sets.begin(), sets.end());
+        return sets;
+    }
+    // A subgroup's mean; a single value is its own mean.
+    double SubgroupMean(int i) const {
+        const double m = p_(kRowSubgroupMean, i);
+        if (Present(m)) return m;
+        return p_(kRowN, i) == 1 ? p_(kRowLocation, i) : MissingValue;
+    }
+    std::vector<int> PointsOf(int set) const {
+        std::vector<int> points;
+        for (int i = 1; i <= VarChart.Count; ++i)
+            if (static_cast<int>(p_(kRowSet, i)) == set) points.push_back(i);
+        return points;
+    }
+
+    void FileSection() {
+        const std::string& file = DataTable().FileName;
+        if (file.empty()) return;
+        Section("Data File");
+        WriteOutputLine("\t" + file);
+        WriteBlankLine();
+    }
+
+    void ModificationsSection() {
+        TSelectionSummary summary;
+        if (!SelectionSummary(summary) || summary.TabbedLines.empty()) return;
+        Section("File Modifications");
+        WriteOutputLine("\t" + summary.TabbedLines);
+        WriteBlankLine();
+    }
+
+    void SpecificationsSection() {
+        const int column = VarChart.Column;
+        SetSpecifications(ColumnLSL(column), ColumnTarget(column), ColumnUSL(column));
+        if (!SpecLimits.SpecsUsable || !SpecLimits.HasAnySpec) return;
+        Section("Specifications");
+        if (SpecLimits.HasUSL) WriteOutputLine("\t   USL = " + F(SpecLimits.USL));
+        if (SpecLimits.HasTarget) WriteOutputLine("\tTarget = " + F(SpecLimits.Target));
+        if (SpecLimits.HasLSL) WriteOutputLine("\t   LSL = " + F(SpecLimits.LSL));
+        WriteBlankLine();
+    }
+
+    void LimitsSection() {
+        Section("Limit Calculations");
+        if (HasLocation()) {
+            WriteBlankLine();
+            SubHeading(std::string(TypeName(s_.LocationChart)) + " Chart");
+            WriteOutputLine(std::string("\t    Limits: ") + LimitMethodNames[s_.LocationMethod]);
+            WriteOutputLine("\tCenterline: " + CenterlineName(0));
+        }
+        if (HasDispersion()) {
+            WriteBlankLine();
+            SubHeading(std::string(TypeName(s_.DispersionChart)) + " Chart");
+            WriteOutputLine("\t    Limits: " +
+                            FillLimitName(s_.DispersionMethod, TypeName(s_.DispersionChart)));
+            WriteOutputLine("\tCenterline: " + CenterlineName(1));
+        }
+        WriteBlankLine();
+        const std::string sigma = VarChart.SigmaMethod > 0
+                                      ? FillLimitName(VarChart.SigmaMethod, TypeName(s_.DispersionChart))
+                                      : std::string("None");
+        WriteOutputLine("\tSigma Estimate Using: " + sigma);
+        WriteOutputLine("\t" + FormatTrimmed(s_.StdErrors) + " Standard Errors Used");
+    }
+
+    // Tests 1 and 9 count the points carrying the letter; the pattern tests count patterns,
+    // each ending at a point with the letter whose next point in the set lacks it.
+    void ControlSection(int set, bool several) {
+        WriteBlankLine();
+        Section("Control Analysis" + SetSuffix(set, several));
+        WriteBlankLine();
+        const std::vector<int> points = PointsOf(set);
+        const auto chart = [&](int slot, int type, int method) {
+            SubHeading(std::string(TypeName(type)) + " Chart Analysis");
+            WriteBlankLine();
+            if (method == kMethodNone) {
+                WriteOutputLine("\tNo Control Tests Performed");
+            } else {
+                std::vector<std::string> codes;
+                codes.reserve(points.size());
+                for (int i : points)
+                    codes.push_back(ControlCodes(slot, i));
+                bool any = false;
+                for (int t = 1; t <= kControlTestCount; ++t) {
+                    const char letter = kControlTestLetters[static_cast<std::size_t>(t - 1)];
+                    int count = 0;
+                    for (std::size_t k = 0; k < codes.size(); ++k) {
+                        const bool has = codes[k].find(letter) != std::string::npos;
+                        if (!has) continue;
+                        const bool single = t == kTestOutsideLimits || t == kTestMovingRange;
+                        const bool next =
+                            k + 1 < codes.size() && codes[k + 1].find(letter) != std::string::npos;
+                        if (single || !next) ++count;
+                    }
+                    if (count == 0) continue;
+                    any = true;
+                    WriteOutputLine("\t" + PadLeft(std::to_string(count), 4) +
+                                    " Found: " + ControlTestName(t));
+                }
+                if (!any) WriteOutputLine("\tControl Tests - OK");
+            }
+            WriteBlankLine();
+        };
+        if (HasLocation()) chart(0, s_.LocationChart, s_.LocationMethod);
+        if (HasDispersion()) chart(1, s_.DispersionChart, s_.DispersionMethod);
+    }
+
+    void CapabilitySection(int set, bool several) {
+        const std::vector<int> points = PointsOf(set);
+        if (points.empty()) return;
+        const int first = points.front();
+        const double mean = p_(kRowGrandMean, first);
+        const double sigma = p_(kRowSigma, first);
+        // The total standard deviation from the subgroups' sizes, means and deviations.
+        double n = 0, within = 0, between = 0;
+        for (int i : points) {
+            const double ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
+            const double si = Present(p_(kRowSubgroupSD, i)) ? p_(kRowSubgroupSD, i) : 0;
+            const double mi = SubgroupMean(i);
+            n += ni;
+            if (ni > 1) within += si * si * (ni - 1);
+            if (Present(mi) && Present(mean)) between += ni * (mi - mean) * (mi - mean);
+        }
+        const double total = n - 1 > 0 ? std::sqrt((within + between) / (n - 1)) : 0;
+
+        WriteBlankLine();
+        Section("Capability and Performance Analysis" + SetSuffix(set, several));
+        WriteBlankLine();
+        const auto line = [&](const char* label, const std::string& value) {
+            WriteOutputLine("\t" + PadLeft(label, 16) + value);
+        };
+        const auto orNone = [&](double v) { return Present(v) ? F(v) : std::string("None"); };
+        line("Mean = ", orNone(mean));
+        line("Std Dev = ", F(total));
+        line("Std Dev (Est) = ", orNone(sigma));
+        line("Total n = ", FormatTrimmed(n));
+
+        const std::vector<double> values = ChartSetValues(set);
+        const int column = VarChart.Column;
+        SetSpecifications(ColumnLSL(column), ColumnTarget(column), ColumnUSL(column));
+        const TSpecLimits specs = SpecLimits;
+        if (!specs.HasLimit || !specs.SpecsUsable || !Present(mean)) return;
+        const bool estimate = Present(sigma) && sigma > 0;
+        const auto three = [](Extended v) { return FormatFixed(3, static_cast<double>(v)); };
+
+        // A set without a sigma estimate has no potential capability; it says so.
+        WriteBlankLine();
+        SubHeading("Capability Measures (Using Sigma Estimate)");
+        if (estimate) {
+            line("Cp  = ", three(CapabilityCp(1, sigma, mean)));
+            line("Cpk = ", three(CapabilityCpk(1, sigma, mean)));
+            if (specs.HasTarget) line("Cpm = ", three(CapabilityCpm(-1, sigma, mean)));
+        } else {
+            WriteOutputLine("\tNo Sigma Estimate");
+        }
+        if (estimate) {
+            WriteBlankLine();
+            SubHeading("Potential Estimated Parts Per Million");
+            const double above =
+                specs.HasUSL ? static_cast<double>(NormalProbSeries(1, (specs.USL - mean) / sigma)) * 1e6 : 0;
+            const double below =
+                specs.HasLSL ? static_cast<double>(NormalProbSeries(1, (mean - specs.LSL) / sigma)) * 1e6 : 0;
+            if (specs.HasUSL)
+                WriteOutputLine("\t\tAbove Upper Spec  = " + PadLeft(FormatSignificantGrouped(3, above), 9));
+            if (specs.HasLSL)
+                WriteOutputLine("\t\tBelow Lower Spec  = " + PadLeft(FormatSignificantGrouped(3, below), 9));
+            if (specs.TwoSided)
+                WriteOutputLine("\t\tTotal Out of Spec = " +
+                                PadLeft(FormatSignificantGrouped(3, above + below), 9));
+        }
+
+        WriteBlankLine();
+        SubHeading("Performance Measures");
+        const int total_n = static_cast<int>(n);
+        if (total > 0) {
+            line("Pp  = ", three(CapabilityCp(1, total, mean)));
+            line("Ppk = ", three(CapabilityCpk(1, total, mean)));
+            if (specs.HasTarget) line("Ppm = ", three(CapabilityCpm(total_n, total, mean)));
+        } else {
+            WriteOutputLine("\tNo Variation Found");
+        }
+        if (specs.HasTarget && specs.TwoSided && specs.USL > specs.LSL)
+            line("%Off-Target = ",
+                 FormatFixed(2, std::fabs(mean - specs.Target) * 100 / (specs.USL - specs.LSL)) + "%");
+
+        WriteBlankLine();
+        SubHeading("Actual Observed Nonconforming   Count       ppm");
+        const double count = static_cast<double>(values.size());
+        const auto counted = [&](const char* label, int k) {
+            const double ppm = count > 0 ? k * 1e6 / count : 0;
+            WriteOutputLine("\t" + Blanks(7) + label + PadLeft(FormatFixedGrouped(0, k), 10) +
+                            PadLeft(FormatSignificantGrouped(3, ppm), 10));
+        };
+        const auto above = static_cast<int>(
+            std::count_if(values.begin(), values.end(), [&](double v) { return v > specs.USL; }));
+        const auto below = static_cast<int>(
+            std::count_if(values.begin(), values.end(), [&](double v) { return v < specs.LSL; }));
+        if (specs.HasUSL) counted("Above Upper Spec  = ", above);
+        if (specs.HasLSL) counted("Below Lower Spec  = ", below);
+        if (specs.TwoSided) counted("Total Out of Spec = ", above + below);
+    }
+
+    void CorrelationSection(int set, bool several) {
+        WriteBlankLine();
+        Section(std::string(TypeName(s_.LocationChart)) + "/" + TypeName(s_.DispersionChart) +
+                " Correlation" + SetSuffix(set, several));
+        WriteBlankLine();
+        TCorr corr;
+        corr.Clear();
+        for (int i : PointsOf(set))
+            if (Present(p_(kRowDispersion, i)) && Present(p_(kRowLocation, i)))
+                corr.Add(p_(kRowDispersion, i), p_(kRowLocation, i));
+        const Extended r = corr.Count >= 3 ? corr.Calculate() : 0;
+        if (corr.Count < 3 || corr.CannotCalculate || !std::isfinite(static_cast<double>(r)))
+            WriteOutputLine("\tCorrelation Cannot be Calculated!");
+        else
+            WriteOutputLine("\tr = " + FormatFixed(3, static_cast<double>(r)) +
+                            "   p = " + FormatFixed(3, corr.P));
+    }
+
+    void AnovaSection(int set, bool several) {
+        WriteBlankLine();
+        Section("Oneway ANOVA" + SetSuffix(set, several));
+        WriteBlankLine();
+        const std::vector<int> points = PointsOf(set);
+        double n = 0, n2 = 0, sum = 0, dfW = 0, ssW = 0;
+        int k = 0;
+        for (int i : points) {
+            const double ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
+            const double mi = SubgroupMean(i);
+            if (ni <= 0 || !Present(mi)) continue;
+            ++k;
+            n += ni;
+            n2 += ni * ni;
+            sum += ni * mi;
+            const double si = Present(p_(kRowSubgroupSD, i)) ? p_(kRowSubgroupSD, i) : 0;
+            dfW += ni - 1;
+            ssW += si * si * (ni - 1);
+        }
+        const double dfB = k - 1;
+        if (dfW < 1) {
+            WriteOutputLine("\tCannot Perform ANOVA - No Within Variation Found!");
+            return;
+        }
+        if (dfB < 1) {
+            WriteOutputLine("\tCannot Perform ANOVA - Single or No Groups Found!");
+            return;
+        }
+        // The weighted grand mean of the subgroups.
+        const double grand = sum / n;
+        double ssB = 0;
+        for (int i : points) {
+            const double ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
+            const double mi = SubgroupMean(i);
+            if (ni > 0 && Present(mi)) ssB += ni * (mi - grand) * (mi - grand);
+        }
+        const double msB = ssB / dfB, msW = ssW / dfW;
+        const double f = msW > 0 ? msB / msW : 0;
+        const double p = static_cast<double>(FProb(1, f, dfB, dfW));
+        const double n0 = (n - n2 / n) / dfB;
+        double between = 0, totalVar = 0, icc = 0;
+        if (n0 > 0) {
+            between = std::max((msB - msW) / n0, 0.0);
+            totalVar = msW + between;
+            icc = totalVar > 0 ? between / totalVar : 0;
+        }
+        const std::string axis = VarChartSettings.AxisLabelColumn > 0
+                                     ? ColumnLabel(VarChartSettings.AxisLabelColumn)
+                                     : std::string("Point");
+        WriteOutputLine(ColumnLabel(VarChart.Column) + " by " + axis);
+        WriteBlankLine();
+        WriteOutputText("");
+        SetUnderlineStyle();
+        WriteOutputText(PadLeft("Source", 16) + PadLeft("df", 10) + PadLeft("SS", 12) + PadLeft("MS", 12) +
+                        PadLeft("F", 10) + PadLeft("p", 10));
+        Body();
+        WriteOutputLine("");
+        std::string pText;
+        // No significance mark in this table.
+        FormatPValue(pText, p, -1);
+        WriteOutputLine(PadLeft("Between Samples", 16) + FormatFixedRight(10, 0, dfB) +
+                        FormatFixedRight(12, d_, ssB) + FormatFixedRight(12, d_, msB) +
+                        FormatFixedRight(10, 3, f) + PadLeft(pText, 10));
+        WriteOutputLine(PadLeft("Within Samples", 16) + FormatFixedRight(10, 0, dfW) +
+                        FormatFixedRight(12, d_, ssW) + FormatFixedRight(12, d_, msW));
+        WriteOutputLine(PadLeft("Total", 16) + FormatFixedRight(10, 0, dfB + dfW) +
+                        FormatFixedRight(12, d_, ssB + ssW));
+        WriteBlankLine();
+        SubHeading("Random Effects Analysis:");
+        const auto variance = [&](const char* label, double v) {
+            WriteOutputLine(std::string(label) + FormatFixedLeft(15, d_, v) + "Std Dev = " + F(std::sqrt(v)));
+        };
+        variance(" Sample-to-Sample Variance = ", between);
+        variance("    Within-Sample Variance = ", msW);
+        variance("            Total Variance = ", totalVar);
+        WriteOutputLine("    Intraclass Correlation = " + FormatFixed(2, 100 * icc) + "%");
+    }
+
+    const TVarChartSettings& s_;
+    const TChartArray& p_;
+    int d_;
+};
+
+} // namespace
+
+std::string ChartReportHeading() {
+    return VarChartTitle(VarChartSettings.LocationChart != kChartTypeNone,
+                         VarChartSettings.DispersionChart != kChartTypeNone);
+}
+
+void BuildChartReport() {
+    if (!CurrentOutputDocument()) return;
+    TReportWriter().Write();
+}
+
+} // namespace kivspc
