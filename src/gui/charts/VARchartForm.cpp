@@ -5,6 +5,8 @@
 #include "app/FormShell.h"
 #include "app/Help.h"
 #include "app/Platform.h"
+#include "charts/CCPointInfo.h"
+#include "charts/CCPointInfoForm.h"
 #include "charts/ChartScene.h"
 #include "charts/ChartTitles.h"
 #include "charts/ChartView.h"
@@ -55,7 +57,6 @@ TVARchart_Form::TVARchart_Form(QWidget* setupWindow, QWidget* mainWindow)
     infoButton_ = new QPushButton("&Chart Information", left);
     infoButton_->setObjectName("Button_ChartInfo");
     infoButton_->setToolTip("Chart Information");
-    infoButton_->setEnabled(false);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(4, 4, 0, 4);
     auto* chartsLabel = new QLabel("Charts", left);
@@ -280,7 +281,6 @@ void TVARchart_Form::BuildMenus() {
     tests->setObjectName("ControlTestsSelection1");
     QAction* info = view->addAction("&Chart &Information", this, &TVARchart_Form::ShowInformation);
     info->setObjectName("ChartInformation1");
-    info->setEnabled(false);
     connect(view, &QMenu::aboutToShow, this, &TVARchart_Form::UpdateViewMenu);
 
     FormMenus menus;
@@ -384,6 +384,7 @@ void TVARchart_Form::RedrawChart() {
     ApplyVarChartMenuRules();
     TChartScene scene;
     kivspc::RedrawChart(scene);
+    ++ChartVersion;
     chart_->SetScene(std::move(scene));
     const bool both = VarChartSettings.LocationChart != kChartTypeNone &&
                       VarChartSettings.DispersionChart != kChartTypeNone;
@@ -418,7 +419,7 @@ void TVARchart_Form::PointClicked(bool dispersion, double position) {
 
 void TVARchart_Form::EditTitles() { EditChartTitles(chart_, this); }
 
-void TVARchart_Form::ShowInformation() {}
+void TVARchart_Form::ShowInformation() { ShowChartInfo(this, kCaption); }
 
 void TVARchart_Form::ReturnToSetup() {
     if (!setupWindow_) return;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Variables Chart Points": the list of charts the setup prepared and, for the chosen one, every
-// point's statistics, limits and control codes in a grid.
+// The point grid of the chart information window: every point's statistics, limits and control
+// codes of the current chart, straight from its point table.
 #pragma once
 
 #include "data/GridModule.h"
@@ -62,36 +62,6 @@ private:
     std::vector<TPointColumn> columns_;
     int points_ = 0;
     int decimals_ = 4;
-};
-
-class TVarChartPoints : public QMainWindow {
-    Q_OBJECT
-public:
-    explicit TVarChartPoints(QWidget* setupWindow);
-
-    // Lists the charts of the chart list and shows the first.
-    void Reload();
-    // Computes and shows chart `index` of the list.
-    void ShowChart(int index);
-    // The selection (or the whole grid) as tab-delimited lines on the clipboard.
-    void CopyClick();
-    void PrintClick();
-
-    QTableView* Grid() const { return grid_; }
-    TVarPointModel* Model() const { return model_; }
-
-private:
-    void ReturnToSetup();
-    void FitColumns();
-    // The block of selected cells in grid coordinates; false when nothing is selected.
-    bool SelectedBlock(GridSelection& selection) const;
-
-    QWidget* setupWindow_;
-    QListWidget* charts_ = nullptr;
-    QTableView* grid_ = nullptr;
-    TVarPointModel* model_ = nullptr;
-    QSpinBox* decimals_ = nullptr;
-    QLabel* pointCount_ = nullptr;
 };
 
 } // namespace kivspc::gui
