@@ -3,6 +3,8 @@
 // grid its decimals, copying and printing the grid, the report-only commands and the return.
 #include "GuiFixture.h"
 
+#include "ChartFixture.h"
+
 #include "app/Platform.h"
 #include "charts/CCPointInfo.h"
 #include "charts/CCPointInfoForm.h"
@@ -41,19 +43,7 @@ protected:
         VarChartSettings = TVarChartSettings{};
         ResetVarChart();
         ChartInfoStyle = TChartInfoStyle{};
-        ASSERT_TRUE(LoadFile(KIVSPC_EXAMPLES_DIR "/bearing-diameters.kivs"));
-        TVarChartSettings& s = VarChartSettings;
-        for (int c = 3; c <= 7; ++c)
-            s.Measures[static_cast<std::size_t>(c)] = 1;
-        s.RunInfo.FirstMeasure = s.RunInfo.CurrentMeasure = 3;
-        s.RunInfo.LastMeasure = 7;
-        s.DataLayout = 2;
-        s.LocationChart = kChartTypeMean;
-        s.DispersionChart = kChartTypeRange;
-        s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
-        s.LocationCenterline = kCenterAverage;
-        s.DispersionCenterline = kCenterDispAverage;
-        s.AxisLabelColumn = 1;
+        ASSERT_TRUE(BearingMeansAndRanges());
         BuildChartList();
         chart = std::make_unique<TVARchart_Form>(nullptr, nullptr);
         chart->Reload();

@@ -4,6 +4,8 @@
 // window's life when the table changes.
 #include "GuiFixture.h"
 
+#include "ChartFixture.h"
+
 #include "app/Help.h"
 #include "app/Platform.h"
 #include "charts/ChartScene.h"
@@ -52,21 +54,7 @@ protected:
         GuiTest::TearDown();
     }
     // The example file as means and ranges of the five diameters of a row, labelled by day.
-    void MeansAndRanges() {
-        ASSERT_TRUE(LoadFile(KIVSPC_EXAMPLES_DIR "/bearing-diameters.kivs"));
-        TVarChartSettings& s = VarChartSettings;
-        for (int c = 3; c <= 7; ++c)
-            s.Measures[static_cast<std::size_t>(c)] = 1;
-        s.RunInfo.FirstMeasure = s.RunInfo.CurrentMeasure = 3;
-        s.RunInfo.LastMeasure = 7;
-        s.DataLayout = 2;
-        s.LocationChart = kChartTypeMean;
-        s.DispersionChart = kChartTypeRange;
-        s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
-        s.LocationCenterline = kCenterAverage;
-        s.DispersionCenterline = kCenterDispAverage;
-        s.AxisLabelColumn = 1;
-    }
+    void MeansAndRanges() { ASSERT_TRUE(BearingMeansAndRanges()); }
     TVARchart_Form& Open() {
         BuildChartList();
         form = std::make_unique<TVARchart_Form>(nullptr, nullptr);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The chart analysis report: golden texts for its edge cases, and its numbers against hand
 // calculations.
-#include "CoreFixture.h"
 #include "Golden.h"
+#include "VarChartFixture.h"
 
 #include "app/NumberFormat.h"
 #include "charts/CCPointInfo.h"
@@ -20,10 +20,10 @@ using namespace kivspc;
 
 namespace {
 
-class CCPointInfoTest : public CoreTest {
+class CCPointInfoTest : public VarChartTest {
 protected:
     void SetUp() override {
-        CoreTest::SetUp();
+        VarChartTest::SetUp();
         ChartInfoStyle = TChartInfoStyle{};
         ControlTestSettings = DefaultControlTestSettings();
         SetOutputDocument(&doc);
@@ -31,30 +31,7 @@ protected:
     void TearDown() override {
         ForgetOutputDocument(&doc);
         ChartInfoStyle = TChartInfoStyle{};
-        CoreTest::TearDown();
-    }
-    void Table(const std::vector<std::vector<std::string>>& rows, int columns) {
-        TDataTable& t = DataTable();
-        t.SetColumnCount(columns);
-        t.SetRowCount(static_cast<int>(rows.size()));
-        TTableEdit::Cells(1, 1, rows).Apply();
-        DataList.RebuildValues();
-    }
-    static void Measure(int column) {
-        TVarChartSettings& s = VarChartSettings;
-        s.Measures = {};
-        s.Measures[static_cast<std::size_t>(column)] = 1;
-        s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = column;
-    }
-    static void Individuals() {
-        TVarChartSettings& s = VarChartSettings;
-        Measure(1);
-        s.DataLayout = 1;
-        s.LocationChart = kChartTypeX;
-        s.DispersionChart = kChartTypeMovingRange;
-        s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
-        s.LocationCenterline = kCenterAverage;
-        s.DispersionCenterline = kCenterDispAverage;
+        VarChartTest::TearDown();
     }
     // Subgroups of five consecutive rows of column 1, means and ranges.
     static void MeansOfFive() {
@@ -114,7 +91,7 @@ TEST_F(CCPointInfoTest, MeansAndRangesWithSpecificationsMatchHandCalculations) {
 // Set 1: 1, 3, 2; set 2: 11, 15, 13; no specifications.
 TEST_F(CCPointInfoTest, IndividualValuesInTwoSets) {
     Table({{"1", "1"}, {"3", "1"}, {"2", "1"}, {"11", "2"}, {"15", "2"}, {"13", "2"}}, 2);
-    Individuals();
+    IndividualsAndMovingRange();
     VarChartSettings.SetColumn = 2;
     ComputeChart(1, 0);
     const std::string text = Report();
@@ -137,7 +114,7 @@ TEST_F(CCPointInfoTest, ARunIsCountedOnceAndDecimalsFollowTheSetting) {
     for (int i = 0; i < 10; ++i)
         rows.push_back({"0.5"});
     Table(rows, 1);
-    Individuals();
+    IndividualsAndMovingRange();
     TVarChartSettings& s = VarChartSettings;
     s.DispersionChart = kChartTypeNone;
     s.DispersionMethod = kMethodNone;

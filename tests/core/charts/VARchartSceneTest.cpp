@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The variables chart as a scene: layout, ranges, positions with breaks, step lines, zones,
 // colours, separators and footers for small charts worked out by hand.
-#include "CoreFixture.h"
+#include "VarChartFixture.h"
 
 #include "charts/ChartScene.h"
 #include "charts/ControlTests.h"
@@ -60,37 +60,17 @@ TEST(ChartSceneTest, StepRunsFollowTheirValuesGapsAndHalfSpacingEnds) {
     }
 }
 
-class VARchartSceneTest : public CoreTest {
+class VARchartSceneTest : public VarChartTest {
 protected:
     void SetUp() override {
-        CoreTest::SetUp();
+        VarChartTest::SetUp();
         VarChartDisplay = TVarChartDisplay{};
         ChartsBlackAndWhite = false;
     }
     void TearDown() override {
         ChartsBlackAndWhite = false;
         VarChartDisplay = TVarChartDisplay{};
-        CoreTest::TearDown();
-    }
-    void Table(const std::vector<std::vector<std::string>>& rows, int columns) {
-        TDataTable& t = DataTable();
-        t.SetColumnCount(columns);
-        t.SetRowCount(static_cast<int>(rows.size()));
-        TTableEdit::Cells(1, 1, rows).Apply();
-        DataList.RebuildValues();
-    }
-    // Column 1 as individual values and moving ranges, average limits and centerlines.
-    static void Individuals() {
-        TVarChartSettings& s = VarChartSettings;
-        s.Measures = {};
-        s.Measures[1] = 1;
-        s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = 1;
-        s.DataLayout = 1;
-        s.LocationChart = kChartTypeX;
-        s.DispersionChart = kChartTypeMovingRange;
-        s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
-        s.LocationCenterline = kCenterAverage;
-        s.DispersionCenterline = kCenterDispAverage;
+        VarChartTest::TearDown();
     }
     static TChartScene Scene() {
         TChartScene scene;
@@ -109,13 +89,12 @@ protected:
         static const TPointSeries none;
         return series ? *series : none;
     }
-    static double At(int row, int point) { return VarChart.Points(row, point); }
 };
 
 // Set 1: 1, 3, 2 (mean 2, moving ranges 2, 1); set 2: 11, 15, 13 (mean 13, ranges 4, 2).
 TEST_F(VARchartSceneTest, TwoSetsHaveSeparatorsStepsAndNoJoinAcross) {
     Table({{"1", "1"}, {"3", "1"}, {"2", "1"}, {"11", "2"}, {"15", "2"}, {"13", "2"}}, 2);
-    Individuals();
+    IndividualsAndMovingRange();
     VarChartSettings.SetColumn = 2;
     ComputeChart(1, 0);
     const TChartScene scene = Scene();
@@ -163,7 +142,7 @@ TEST_F(VARchartSceneTest, TwoSetsHaveSeparatorsStepsAndNoJoinAcross) {
 // 1, 2, (empty), 3, 2 with breaks: four points at positions 0, 1, 3, 4.
 TEST_F(VARchartSceneTest, ABreakLeavesAnEmptyPositionAndGapsInEveryLimitLine) {
     Table({{"1"}, {"2"}, {""}, {"3"}, {"2"}}, 1);
-    Individuals();
+    IndividualsAndMovingRange();
     VarChartSettings.ShowBreaks = true;
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 4);
@@ -181,7 +160,7 @@ TEST_F(VARchartSceneTest, ABreakLeavesAnEmptyPositionAndGapsInEveryLimitLine) {
 // Known mean 5 and sigma 1: limits 2 and 8; the last value, 12, is out of control.
 TEST_F(VARchartSceneTest, ZonesAndViolationsInColourAndInBlackAndWhite) {
     Table({{"5"}, {"6"}, {"4"}, {"5"}, {"12"}}, 1);
-    Individuals();
+    IndividualsAndMovingRange();
     TVarChartSettings& s = VarChartSettings;
     s.DispersionChart = kChartTypeNone;
     s.DispersionMethod = kMethodNone;
@@ -242,7 +221,7 @@ TEST_F(VARchartSceneTest, ZonesAndViolationsInColourAndInBlackAndWhite) {
 
 TEST_F(VARchartSceneTest, TheSlidersEndsShowOneChartOnTheMainAxis) {
     Table({{"5"}, {"7"}, {"6"}, {"9"}, {"8"}}, 1);
-    Individuals();
+    IndividualsAndMovingRange();
     ComputeChart(1, 0);
 
     VarChartDisplay.Sizing = 10;
@@ -272,7 +251,7 @@ TEST_F(VARchartSceneTest, TheSlidersEndsShowOneChartOnTheMainAxis) {
 // does not.
 TEST_F(VARchartSceneTest, PositiveLimitsOnlyLeavesAGapInTheLowerSigmaLine) {
     Table({{"1", "1"}, {"3", "1"}, {"2", "1"}, {"11", "2"}, {"15", "2"}, {"13", "2"}}, 2);
-    Individuals();
+    IndividualsAndMovingRange();
     VarChartSettings.SetColumn = 2;
     VarChartSettings.PositiveLimitsOnly = true;
     ComputeChart(1, 0);
@@ -298,7 +277,7 @@ TEST_F(VARchartSceneTest, PositiveLimitsOnlyLeavesAGapInTheLowerSigmaLine) {
 // D4 (13/7) with D4 = 1 + 3 (0.852502 / 1.128379) = 3.266531, so 6.0664 (five digits each).
 TEST_F(VARchartSceneTest, LimitInformationAndModificationsFillTheFooter) {
     Table({{"5"}, {"7"}, {"6"}, {"9"}, {"8"}, {"10"}, {"7"}, {"6"}}, 1);
-    Individuals();
+    IndividualsAndMovingRange();
     ComputeChart(1, 0);
     VarChartDisplay.AddLimitInfo = true;
     TChartScene scene = Scene();
@@ -328,9 +307,9 @@ TEST_F(VARchartSceneTest, LimitInformationAndModificationsFillTheFooter) {
 }
 
 TEST_F(VARchartSceneTest, AChartWithoutPointsDrawsNothing) {
-    Individuals();
+    IndividualsAndMovingRange();
     ResetVarChart();
-    Individuals();
+    IndividualsAndMovingRange();
     TChartScene scene = Scene();
     EXPECT_TRUE(scene.Panels.empty());
     EXPECT_TRUE(scene.TitleLines.empty());
@@ -339,7 +318,7 @@ TEST_F(VARchartSceneTest, AChartWithoutPointsDrawsNothing) {
 
 TEST_F(VARchartSceneTest, MenuRulesFollowTheChartKindAndAllPoints) {
     Table({{"5"}, {"7"}, {"6"}, {"9"}}, 1);
-    Individuals();
+    IndividualsAndMovingRange();
     ComputeChart(1, 0);
     VarChartDisplay.ShowSpecs = true;
     VarChartDisplay.RemoveLocation = true;

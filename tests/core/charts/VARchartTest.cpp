@@ -2,7 +2,7 @@
 // The variables chart computation against independent references: the classic chart factors
 // as published in quality control tables (A2, A3, B4, D4, d2 for n = 2 and n = 5, rounded to
 // three or four decimals there, hence the tolerances) and sums worked out by hand.
-#include "CoreFixture.h"
+#include "VarChartFixture.h"
 
 #include "app/NumberFormat.h"
 #include "charts/ControlTests.h"
@@ -21,36 +21,7 @@ using namespace kivspc;
 
 namespace {
 
-class VARchartTest : public CoreTest {
-protected:
-    // Columns of numbers (row by row); empty strings stay empty cells.
-    void Table(const std::vector<std::vector<std::string>>& rows, int columns) {
-        TDataTable& t = DataTable();
-        t.SetColumnCount(columns);
-        t.SetRowCount(static_cast<int>(rows.size()));
-        TTableEdit::Cells(1, 1, rows).Apply();
-        DataList.RebuildValues();
-    }
-    // One measure column, no groups.
-    static void Measure(int column) {
-        TVarChartSettings& s = VarChartSettings;
-        s.Measures = {};
-        s.Measures[static_cast<std::size_t>(column)] = 1;
-        s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = column;
-    }
-    static double At(int row, int point) { return VarChart.Points(row, point); }
-    // Column 1 as individual values with moving ranges of two, average limits and centerlines.
-    static void IndividualsAndMovingRange() {
-        TVarChartSettings& s = VarChartSettings;
-        Measure(1);
-        s.DataLayout = 1;
-        s.LocationChart = kChartTypeX;
-        s.DispersionChart = kChartTypeMovingRange;
-        s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
-        s.LocationCenterline = kCenterAverage;
-        s.DispersionCenterline = kCenterDispAverage;
-    }
-};
+using VARchartTest = VarChartTest;
 
 // Individual values 5, 7, 6, 9, 8, 10, 7, 6: mean 7.25; moving ranges 2, 1, 3, 1, 2, 3, 1
 // (sum 13, mean 13/7). Published: d2(2) = 1.128, D4(2) = 3.267 (rounded).

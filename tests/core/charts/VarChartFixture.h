@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the variables chart tests share: a table typed row by row and the usual chart settings.
+#pragma once
+
+#include "CoreFixture.h"
+
+#include "charts/VARchart.h"
+#include "data/DataList.h"
+#include "data/DataTable.h"
+#include "data/TableEdit.h"
+
+#include <string>
+#include <vector>
+
+class VarChartTest : public CoreTest {
+protected:
+    // Columns of numbers (row by row); empty strings stay empty cells.
+    static void Table(const std::vector<std::vector<std::string>>& rows, int columns) {
+        kivspc::TDataTable& t = kivspc::DataTable();
+        t.SetColumnCount(columns);
+        t.SetRowCount(static_cast<int>(rows.size()));
+        kivspc::TTableEdit::Cells(1, 1, rows).Apply();
+        kivspc::DataList.RebuildValues();
+    }
+    // One measure column, no groups.
+    static void Measure(int column) {
+        kivspc::TVarChartSettings& s = kivspc::VarChartSettings;
+        s.Measures = {};
+        s.Measures[static_cast<std::size_t>(column)] = 1;
+        s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = column;
+    }
+    // Column 1 as individual values with moving ranges of two, average limits and centerlines.
+    static void IndividualsAndMovingRange() {
+        using namespace kivspc;
+        TVarChartSettings& s = VarChartSettings;
+        Measure(1);
+        s.DataLayout = 1;
+        s.LocationChart = kChartTypeX;
+        s.DispersionChart = kChartTypeMovingRange;
+        s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
+        s.LocationCenterline = kCenterAverage;
+        s.DispersionCenterline = kCenterDispAverage;
+    }
+    static double At(int row, int point) { return kivspc::VarChart.Points(row, point); }
+};
