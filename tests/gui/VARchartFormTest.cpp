@@ -219,6 +219,49 @@ TEST_F(VARchartFormTest, HoverClicksAndZoom) {
     EXPECT_DOUBLE_EQ(chart->axisRect(0)->axis(QCPAxis::atBottom)->range().lower, Scene().XMin);
 }
 
+TEST_F(VARchartFormTest, ClickingAPointLabelsItAndClickingTheTitleEditsIt) {
+    MeansAndRanges();
+    Open();
+    TChartView* chart = form->Chart();
+    chart->replot();
+    const auto click = [&](QPoint at) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, chart->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(chart, &e);
+        }
+    };
+    // The point dialog opens; its text becomes the label of the clicked position.
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Enter Text for Point");
+        dialog->findChild<QLineEdit*>("Edit_Text")->setText("new tool");
+        qobject_cast<QDialog*>(dialog)->accept();
+    });
+    click(PointPosition("Series_Loc", 17));
+    ASSERT_GT(VarChartDisplay.LocationLabels.size(), 17u);
+    EXPECT_EQ(VarChartDisplay.LocationLabels[17], "new tool");
+    ASSERT_EQ(Scene().Labels[0].size(), 1u);
+    EXPECT_EQ(Scene().Labels[0][0].Text, "new tool");
+    OpenViewMenu();
+    EXPECT_TRUE(Item("ClearPointText1")->isEnabled());
+    Item("ClearPointText1")->trigger();
+    EXPECT_TRUE(Scene().Labels[0].empty());
+
+    // The title opens the titles dialog; Cancel leaves the title.
+    chart->replot();
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Titles");
+        dialog->findChild<QPlainTextEdit*>("Memo_Title")->setPlainText("Changed");
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+    click(chart->TitleElement()->outerRect().center());
+    EXPECT_EQ(chart->TitleElement()->text(), "Mean and Range Chart: Bearing diameter, part 1 (mm)");
+}
+
 TEST_F(VARchartFormTest, ChangedColumnsCloseTheWindow) {
     MeansAndRanges();
     Open();

@@ -239,7 +239,10 @@ void TVARchart_Form::BuildMenus() {
     Option(view, "ConnectPoints1", "&Connect Points", d.Connect, redrawWith(&TVarChartDisplay::Connect));
     Option(view, "ShowBreaks1", "&Show Breaks", VarChartSettings.ShowBreaks, [this](bool on) {
         VarChartSettings.ShowBreaks = on;
+        // The positions move: the labels no longer belong to their points.
         Recalculate();
+        ClearPointLabels();
+        RedrawChart();
     });
     QAction* clearText = view->addAction("Clear Point &Text", this, [this] {
         ClearPointLabels();
