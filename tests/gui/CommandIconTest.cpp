@@ -24,10 +24,10 @@ using kivspc::gui::Command;
 namespace {
 
 const std::vector<Command> kCommands = {
-    Command::Return,     Command::Save,     Command::Print,     Command::Copy,      Command::Paste,
-    Command::Enlarge,    Command::Restore,  Command::Help,      Command::Close,     Command::OpenForms,
-    Command::Open,       Command::MainForm, Command::ProcessIf, Command::Transform, Command::SizeColumns,
-    Command::EditTitles, Command::ZoomOut,  Command::ColorMode};
+    Command::Return,     Command::Save,     Command::Print,     Command::Copy,       Command::Paste,
+    Command::Enlarge,    Command::Restore,  Command::Help,      Command::Close,      Command::OpenForms,
+    Command::Open,       Command::MainForm, Command::ProcessIf, Command::Transform,  Command::SizeColumns,
+    Command::EditTitles, Command::ZoomOut,  Command::ColorMode, Command::FontLarger, Command::FontSmaller};
 
 QImage Rendered(const QIcon& icon, int size) {
     return icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);

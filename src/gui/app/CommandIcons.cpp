@@ -24,6 +24,8 @@ QString CommandIconName(Command command) {
     case Command::EditTitles: return "insert-text";
     case Command::ZoomOut: return "zoom-out";
     case Command::ColorMode: return "color-mode";
+    case Command::FontLarger: return "format-font-size-more";
+    case Command::FontSmaller: return "format-font-size-less";
     }
     return {};
 }

@@ -29,7 +29,9 @@ enum class Command {
     SizeColumns,
     EditTitles,
     ZoomOut,
-    ColorMode
+    ColorMode,
+    FontLarger,
+    FontSmaller
 };
 
 // The standard name of the command's icon ("document-print" ...); our drawing has the same name.

@@ -166,9 +166,9 @@ TForm_CChart_Info::TForm_CChart_Info(QWidget* parent) : QMainWindow(parent, Qt::
     add("ToolButton_PrintGrid", Command::Print, "Print Grid", [this] { PrintGridClick(); });
     add("ToolButton_Copy", Command::Copy, "Copy", [this] { CopyClick(); });
     reportOnly_ << add("ToolButton_Paste", Command::Paste, "Paste Text", [this] { report_->paste(); });
-    reportOnly_ << add("ToolButton_IncreaseFont", Command::EditTitles, "Increase Font",
+    reportOnly_ << add("ToolButton_IncreaseFont", Command::FontLarger, "Increase Font",
                        [this] { ChangeFontSize(1); });
-    reportOnly_ << add("ToolButton_DecreaseFont", Command::EditTitles, "Decrease Font",
+    reportOnly_ << add("ToolButton_DecreaseFont", Command::FontSmaller, "Decrease Font",
                        [this] { ChangeFontSize(-1); });
     add("ToolButton_Main", Command::MainForm, "Main Form", [] {
         if (QWidget* main = MainWindow()) {
