@@ -231,7 +231,7 @@ void TForm_CChart_Info::DecimalsChanged(int decimals) {
     if (decimals < before) grid_->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
     FitColumns();
     grid_->viewport()->update();
-    if (!opening_) BuildReport(true);
+    BuildReport(true);
 }
 
 void TForm_CChart_Info::FitColumns() {

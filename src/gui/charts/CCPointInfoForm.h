@@ -66,7 +66,6 @@ private:
     QList<QAction*> reportOnly_;
     QPointer<QWidget> chartWindow_;
     std::uint64_t reported_ = 0;
-    bool opening_ = false;
 };
 
 // Opens (creating when needed) the information window for the current chart, returning to the

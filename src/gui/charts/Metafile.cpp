@@ -173,7 +173,6 @@ private:
 class TEmfWriter : public TRecordWriter {
 public:
     void Begin(QSize size, int dpi) override {
-        size_ = size;
         // EMR_HEADER, completed in Finish.
         Record(1, [&] {
             b_.I32(0);
@@ -370,7 +369,6 @@ private:
     }
 
     TBytes b_;
-    QSize size_;
     int records_ = 0;
     TSlots slots_;
     int penSlot_ = 0, brushSlot_ = 0, fontSlot_ = 0;
@@ -608,7 +606,6 @@ public:
         const DirtyFlags dirty = changed.state();
         if (dirty & DirtyPen) pen_ = changed.pen();
         if (dirty & DirtyBrush) brush_ = changed.brush();
-        if (dirty & DirtyFont) font_ = changed.font();
         if (dirty & DirtyTransform) transform_ = changed.transform();
         if (dirty & (DirtyClipRegion | DirtyClipPath | DirtyClipEnabled | DirtyTransform)) UpdateClip();
     }
@@ -770,7 +767,6 @@ private:
     QByteArray data_;
     QPen pen_;
     QBrush brush_;
-    QFont font_;
     QTransform transform_;
 };
 
