@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -105,6 +106,11 @@ TEST_F(CCPointInfoFormTest, CopyPrintAndPageCommands) {
     EXPECT_FALSE(Child<QAction>(&info, "IncreaseFont1")->isEnabled());
     info.CopyClick();
     EXPECT_TRUE(recorder.Clipboard.starts_with("Point\tLabels\tn\tMean\t"));
+    // The top-left cell selects every cell.
+    emit info.Grid()->horizontalHeader()->sectionClicked(0);
+    EXPECT_EQ(info.Grid()->selectionModel()->selectedIndexes().size(),
+              info.Model()->rowCount() * info.Model()->columnCount());
+    info.Grid()->clearSelection();
     info.Grid()->selectionModel()->select(info.Model()->index(0, 3), QItemSelectionModel::Select);
     info.CopyClick();
     EXPECT_EQ(recorder.Clipboard, "24.99\r\n");

@@ -87,7 +87,10 @@ TForm_CChart_Info::TForm_CChart_Info(QWidget* parent) : QMainWindow(parent, Qt::
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->setStyleSheet("QTableView::item { padding-left: 5px; padding-right: 5px; }");
     grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    grid_->setCornerButtonEnabled(true);
+    // The top-left cell ("Point") selects every cell, as the corner of a spreadsheet does.
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (section == 0) grid_->selectAll();
+    });
     auto* gridLayout = new QVBoxLayout(gridPage);
     gridLayout->setContentsMargins(0, 0, 0, 0);
     gridLayout->addWidget(grid_);
