@@ -113,6 +113,7 @@ public:
         const int rows = DataTable().RowCount();
         chart_.Points.Reserve(rows + 2);
         chart_.Count = 0;
+        chart_.TransformErrors = 0;
         chart_.PointTexts.clear();
         if (IsIndividual(layout_))
             GatherIndividuals(rows);
@@ -156,8 +157,15 @@ private:
         v = column[static_cast<std::size_t>(r)];
         if (!IsValidValue(v) || !std::isfinite(v)) return false;
         if (transform_) {
-            v = TransformValue(v);
             TransformRec.ErrorFlag = 0;
+            v = TransformValue(v);
+            // A value the transform cannot take (the log of a negative number) is missing in
+            // the chart; the window says how many there were.
+            if (TransformRec.ErrorFlag != 0 || !std::isfinite(v)) {
+                TransformRec.ErrorFlag = 0;
+                ++chart_.TransformErrors;
+                return false;
+            }
         }
         return true;
     }
@@ -214,7 +222,8 @@ private:
                     lo = std::min(lo, p(kRowSubgroupMean, j));
                     hi = std::max(hi, p(kRowSubgroupMean, j));
                 }
-                mr = hi - lo;
+                // Beyond half the double range the difference is no double: missing, not infinite.
+                mr = Checked(static_cast<Extended>(hi) - lo);
             }
             if (s_.DispersionChart != kChartTypeNone) p(kRowDispersion, i) = mr;
             p(kRowRangeSigma, i) = Present(mr) && d2 > 0 ? Checked(mr / d2) : MissingValue;
@@ -248,11 +257,12 @@ private:
             squares += (v - mean) * (v - mean);
         const Extended variance = n > 1 ? squares / (n - 1) : 0;
         const Extended sd = std::sqrt(variance);
-        const double range = hi - lo;
+        const double range = Checked(static_cast<Extended>(hi) - lo);
         p(kRowN, i) = n;
         p(kRowSubgroupMean, i) = Checked(mean);
         p(kRowSubgroupSD, i) = Checked(sd);
-        p(kRowRangeSigma, i) = n >= 2 ? Checked(range / D2(n)) : 0;
+        // One value has no range: such a subgroup takes no part in the average or median range.
+        p(kRowRangeSigma, i) = n >= 2 && Present(range) ? Checked(range / D2(n)) : MissingValue;
         if (s_.ShowAllPoints) RememberText();
         if (s_.LocationChart == kChartTypeMedian) {
             p(kRowLocation, i) = Checked(Median(buffer_));
@@ -359,7 +369,8 @@ private:
 struct SetStatistics {
     Extended grandMean = MissingValue; // X-bar
     Extended centre = MissingValue;    // h
-    Extended B = MissingValue, w = MissingValue, v = 0, m = MissingValue, u = 0, H = MissingValue;
+    Extended B = MissingValue, w = MissingValue, v = MissingValue, m = MissingValue, u = MissingValue,
+             H = MissingValue;
     Extended ao = MissingValue, ap = MissingValue, aq = MissingValue, ar = MissingValue, as = MissingValue;
     int c = 0;
 };
@@ -437,9 +448,10 @@ SetStatistics StatisticsOf(const TVarChartSettings& s, const Needs& need, const 
         }
         const double sd = p(kRowSubgroupSD, i);
         if ((need.v || need.m || need.u) && Present(sd) && Present(n)) {
-            if (need.m) sds.push_back(sd);
             const int ni = static_cast<int>(std::nearbyint(n));
+            // Nor has one value a standard deviation.
             if (ni >= 2) {
+                if (need.m) sds.push_back(sd);
                 if (ni != lastC4N) {
                     lastC4N = ni;
                     c4 = C4(ni);
@@ -469,9 +481,10 @@ SetStatistics StatisticsOf(const TVarChartSettings& s, const Needs& need, const 
     }
     if (sigmaCount > 0) st.B = sigmaSum / static_cast<Extended>(sigmaCount);
     if (need.w) st.w = Median(sigmas);
-    st.v = vWeights > 0 ? vSum / vWeights : 0;
+    // Without a subgroup of two or more values there is no estimate (not an estimate of 0).
+    st.v = vWeights > 0 ? vSum / vWeights : MissingValue;
     if (need.m) st.m = Median(sds);
-    st.u = uWeights > 0 ? uSum / uWeights : 0;
+    st.u = uWeights > 0 ? uSum / uWeights : MissingValue;
     if (need.H) st.H = StdDevOf(locations);
     const int span = std::max(s.MRCount, 2);
     if (need.ao || need.ap) {
@@ -524,7 +537,8 @@ Extended LocationStandardError(const TVarChartSettings& s, const SetStatistics& 
     case kMethodAverageStdDev: return chart == kChartTypeX ? MissingValue : perChart(st.v);
     case kMethodMedianStdDev:
         return chart == kChartTypeX || !P(st.m) ? MissingValue : perChart(SigmaFromMedianSD(n, st.m));
-    case kMethodAverageVariance: return chart == kChartTypeX ? MissingValue : perChart(std::sqrt(st.u));
+    case kMethodAverageVariance:
+        return chart == kChartTypeX ? MissingValue : perChart(P(st.u) ? std::sqrt(st.u) : MissingValue);
     case kMethodAverageMRMeans:
     case kMethodAverageMRMedians: {
         const Extended d2 = D2(span);
@@ -554,7 +568,7 @@ Extended DispersionSigma(const TVarChartSettings& s, const SetStatistics& st) {
     case kMethodMedianRange: return P(st.w) && st.c >= 2 ? st.w * D2(st.c) / D4(st.c) : MissingValue;
     case kMethodAverageStdDev: return st.v;
     case kMethodMedianStdDev: return P(st.m) && st.c >= 2 ? SigmaFromMedianSD(st.c, st.m) : MissingValue;
-    case kMethodAverageVariance: return std::sqrt(st.u);
+    case kMethodAverageVariance: return P(st.u) ? std::sqrt(st.u) : MissingValue;
     default: return MissingValue;
     }
 }
@@ -716,12 +730,12 @@ void ComputeChartLimits() {
                         cl = D2(size) * s.KnownSigma;
                     break;
                 case kChartTypeStdDev:
-                    if (choice == kCenterDispAverage)
+                    if (choice == kCenterDispAverage && P(st.v))
                         cl = C4(n) * st.v;
                     else if (choice == kCenterDispMedian)
                         cl = st.m;
                     else if (choice == kCenterKnownSigma && s.UseKnownSigma)
-                        cl = s.KnownSigma;
+                        cl = C4(n) * s.KnownSigma; // the expected s, as the limits are centred
                     break;
                 case kChartTypeVariance:
                     if (choice == kCenterDispAverage)
@@ -902,7 +916,6 @@ std::vector<double> ChartSetValues(int set) {
         columns.push_back(VarChart.Column);
     }
     const bool transform = TransformRec.Kind != kTransformNone;
-    bool reported = false;
     const std::vector<double>* sets = s.SetColumn > 0 && static_cast<std::size_t>(s.SetColumn) < Values.size()
                                           ? &Values[static_cast<std::size_t>(s.SetColumn)]
                                           : nullptr;
@@ -925,14 +938,12 @@ std::vector<double> ChartSetValues(int set) {
             double v = column[static_cast<std::size_t>(r)];
             if (!IsValidValue(v) || !std::isfinite(v)) continue;
             if (transform) {
+                // Left out as the chart leaves it out: the transform stays on.
+                TransformRec.ErrorFlag = 0;
                 v = TransformValue(v);
-                if (TransformRec.ErrorFlag != 0) {
-                    // One message for the whole sample.
-                    if (!reported) ReportTransformError();
-                    reported = true;
-                    TransformRec.ErrorFlag = 0;
-                    continue;
-                }
+                const bool failed = TransformRec.ErrorFlag != 0 || !std::isfinite(v);
+                TransformRec.ErrorFlag = 0;
+                if (failed) continue;
             }
             values.push_back(v);
         }
@@ -948,6 +959,43 @@ std::vector<double> ChartSetValues(int set) {
 }
 
 namespace {
+
+// A method that estimates sigma from the chart's own values.
+bool EstimatesSigma(int method) { return method >= kMethodAverageMR; }
+bool UsesSubgroupSpread(int method) {
+    return method == kMethodAverageRange || method == kMethodMedianRange || method == kMethodAverageStdDev ||
+           method == kMethodMedianStdDev || method == kMethodAverageVariance;
+}
+
+// What the chart cannot show by its points alone: values the transform left out, and sets
+// whose limits need a sigma estimate that their values cannot give.
+void WriteChartNotes(TVarChart& chart) {
+    const TVarChartSettings& s = VarChartSettings;
+    chart.Notes.clear();
+    if (chart.TransformErrors > 0)
+        chart.Notes.push_back(std::to_string(chart.TransformErrors) +
+                              (chart.TransformErrors == 1 ? " value" : " values") +
+                              " outside the transform's domain left out (" + TransformText() + ")");
+    const bool location = s.LocationChart != kChartTypeNone && EstimatesSigma(s.LocationMethod);
+    const bool dispersion = s.DispersionChart != kChartTypeNone && EstimatesSigma(s.DispersionMethod);
+    if (!location && !dispersion) return;
+    const TChartArray& p = chart.Points;
+    std::map<double, bool> estimated;
+    for (int i = 1; i <= chart.Count; ++i) {
+        bool& has = estimated[p(kRowSet, i)];
+        has = has || (location && Present(p(kRowLocSE, i))) || (dispersion && Present(p(kRowDispSE, i)));
+    }
+    const bool subgroups =
+        !IsIndividual(s.DataLayout) && ((location && UsesSubgroupSpread(s.LocationMethod)) ||
+                                        (dispersion && UsesSubgroupSpread(s.DispersionMethod)));
+    for (const auto& [set, has] : estimated) {
+        if (has) continue;
+        std::string note = estimated.size() > 1 ? "Set " + FormatCellNumber(set) + ": " : std::string();
+        note += subgroups ? "No subgroup has two or more values: no sigma estimate, no limits"
+                          : "Too few points for a sigma estimate: no limits";
+        chart.Notes.push_back(std::move(note));
+    }
+}
 
 void ComputeChartFrom(const ChartRows& rows, int column, int group) {
     TVarChart& chart = VarChart;
@@ -1005,6 +1053,7 @@ void ComputeChartFrom(const ChartRows& rows, int column, int group) {
     chart.Breaks = 0;
     for (int i = 1; i <= chart.Count; ++i)
         chart.Breaks += p(kRowBreak, i) == 1;
+    WriteChartNotes(chart);
 }
 
 } // namespace
@@ -1068,6 +1117,8 @@ void ResetVarChart() {
     VarChart.Column = VarChart.Group = 0;
     VarChart.SigmaMethod = 0;
     VarChart.Breaks = 0;
+    VarChart.TransformErrors = 0;
+    VarChart.Notes.clear();
 }
 
 } // namespace kivspc

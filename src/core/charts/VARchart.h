@@ -208,6 +208,11 @@ struct TVarChart {
     // The method whose sigma row 15 holds (a LimitMethod, 0 when none).
     int SigmaMethod = 0;
     int Breaks = 0;
+    // Values the transform could not take (left out as missing).
+    int TransformErrors = 0;
+    // Sentences the chart window shows beside the chart: what the points alone cannot tell
+    // (values left out, sets without a sigma estimate).
+    std::vector<std::string> Notes;
     // With "Show All Points": the values of every point as text.
     std::vector<std::string> PointTexts;
     std::vector<TChartListEntry> ChartList;

@@ -77,6 +77,14 @@ CellRange Clip(CellRange r) {
     return r;
 }
 
+// The cells of a range an edit writes, as the table clips it; the empty range (FirstColumn 0)
+// when none is left.
+CellRange Touched(CellRange r) {
+    r = Clip(r);
+    if (r.FirstColumn > r.LastColumn || r.FirstRow > r.LastRow) return {};
+    return r;
+}
+
 // The cells of a range as a SetCells edit (what undoes writing into it).
 SetCells Capture(CellRange r) {
     SetCells saved;
@@ -368,10 +376,10 @@ TEditEffect TTableEdit::Effect() const {
             using E = std::decay_t<decltype(e)>;
             TEditEffect effect;
             if constexpr (std::is_same_v<E, SetCells>) {
-                effect.Cells = {e.FirstColumn, e.FirstColumn + static_cast<int>(e.Columns.size()) - 1,
-                                e.FirstRow, e.FirstRow + e.Rows - 1};
+                effect.Cells = Touched({e.FirstColumn, e.FirstColumn + static_cast<int>(e.Columns.size()) - 1,
+                                        e.FirstRow, e.FirstRow + e.Rows - 1});
             } else if constexpr (std::is_same_v<E, Fill>) {
-                effect.Cells = e.Range;
+                effect.Cells = Touched(e.Range);
             } else if constexpr (std::is_same_v<E, SetHeaders>) {
                 effect.Headers = true;
             } else if constexpr (std::is_same_v<E, Sequence>) {

@@ -168,8 +168,8 @@ TEST_F(VARchartTest, CenterlineChoicesAndKnownSigma) {
     s.UseKnownSigma = true;
     s.KnownSigma = 2;
     ComputeChart(1, 0);
-    EXPECT_DOUBLE_EQ(At(kRowDispCL, 2), 2);
-    // Limits centred on c4(3) sigma, c4(3) = 0.8862 published.
+    // The expected s is c4(3) sigma (c4(3) = 0.8862 published), the centre of the limits too.
+    EXPECT_NEAR(At(kRowDispCL, 2), 2 * 0.8862, 2e-4);
     EXPECT_NEAR(At(kRowDispUCL, 2), 2 * 0.8862 + 3 * 2 * std::sqrt(1 - 0.8862 * 0.8862), 2e-3);
 }
 
@@ -390,6 +390,121 @@ TEST_F(VARchartTest, OddSettingsGiveFiniteChartsOrNone) {
             EXPECT_TRUE(std::isfinite(At(row, i))) << row << "," << i;
     // With k = 0 the location limits sit on the centerline.
     EXPECT_DOUBLE_EQ(At(kRowLocUCL, 3), At(kRowLocCL, 3));
+}
+
+// Four subgroups of 5 with ranges 4, 8, 4, 8 and a fifth of one value. A value alone has no
+// range: R-bar = 6 over the four real ranges, sigma = 6 / d2(5) with the published d2(5) = 2.326;
+// the median of the four ranges is 6 as well, sigma = 6 / 2.257 with the published median-range
+// factor for n = 5.
+TEST_F(VARchartTest, AOneValueSubgroupTakesNoPartInTheSigmaEstimate) {
+    const std::vector<std::string> values = {"1", "2", "3", "4", "5", "2", "4", "6", "8",  "10", "1",
+                                             "2", "3", "4", "5", "2", "4", "6", "8", "10", "7"};
+    struct Case {
+        const char* name;
+        int layout;
+        int method;
+        double sigma;
+    };
+    for (const Case& c : {Case{"constant size, average range", 4, kMethodAverageRange, 6 / 2.326},
+                          Case{"sample variable, average range", 3, kMethodAverageRange, 6 / 2.326},
+                          Case{"constant size, median range", 4, kMethodMedianRange, 6 / 2.257}}) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::vector<std::string>> rows;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            rows.push_back({values[i], std::to_string(i / 5 + 1)});
+        Table(rows, 2);
+        TVarChartSettings& s = VarChartSettings;
+        Measure(1);
+        s.DataLayout = static_cast<std::uint8_t>(c.layout);
+        s.SampleSize = 5;
+        s.SampleSizeColumn = 2;
+        s.LocationChart = kChartTypeMean;
+        s.DispersionChart = kChartTypeRange;
+        s.LocationMethod = s.DispersionMethod = static_cast<std::uint8_t>(c.method);
+        s.LocationCenterline = kCenterAverage;
+        s.DispersionCenterline = kCenterDispAverage;
+        ComputeChart(1, 0);
+        ASSERT_EQ(VarChart.Count, 5);
+        EXPECT_EQ(At(kRowN, 5), 1);
+        EXPECT_EQ(At(kRowRangeSigma, 5), MissingValue);
+        EXPECT_NEAR(At(kRowSigma, 1), c.sigma, 1e-3);
+        EXPECT_TRUE(VarChart.Notes.empty());
+    }
+}
+
+TEST_F(VARchartTest, WithoutATwoValueSubgroupThereIsNoSigmaEstimateAndTheChartSaysSo) {
+    Table({{"5", "1"}, {"6", "2"}, {"7", "3"}, {"9", "3"}, {"4", "4"}}, 2);
+    TVarChartSettings& s = VarChartSettings;
+    Measure(1);
+    s.DataLayout = 3;
+    s.SampleSizeColumn = 2;
+    s.SetColumn = 2;
+    s.LocationChart = kChartTypeMean;
+    s.DispersionChart = kChartTypeStdDev;
+    s.LocationMethod = s.DispersionMethod = kMethodAverageStdDev;
+    s.LocationCenterline = kCenterAverage;
+    s.DispersionCenterline = kCenterDispAverage;
+    ComputeChart(1, 0);
+    ASSERT_EQ(VarChart.Count, 4);
+    // Sets 1, 2 and 4 hold one value each; set 3 holds {7, 9}.
+    EXPECT_EQ(At(kRowLocUCL, 1), MissingValue);
+    EXPECT_NE(At(kRowLocUCL, 3), MissingValue);
+    const std::vector<std::string> expected = {
+        "Set 1: No subgroup has two or more values: no sigma estimate, no limits",
+        "Set 2: No subgroup has two or more values: no sigma estimate, no limits",
+        "Set 4: No subgroup has two or more values: no sigma estimate, no limits"};
+    EXPECT_EQ(VarChart.Notes, expected);
+}
+
+// LN of -5 and of 0 cannot be formed: those values are missing in the chart, counted, and the
+// transform stays on for the report's values as well.
+TEST_F(VARchartTest, ValuesTheTransformCannotTakeAreMissingAndCounted) {
+    Table({{"1"}, {"-5"}, {"10"}, {"0"}, {"100"}}, 1);
+    IndividualsAndMovingRange();
+    TransformRec.Kind = kTransformLog;
+    TransformRec.A = 1;
+    TransformRec.B = 0;
+    TransformRec.AText = "1";
+    TransformRec.BText = "0";
+    ComputeChart(1, 0);
+    ASSERT_EQ(VarChart.Count, 3);
+    EXPECT_NEAR(At(kRowLocation, 2), std::log(10), 1e-12);
+    EXPECT_NEAR(At(kRowLocation, 3), std::log(100), 1e-12);
+    EXPECT_EQ(VarChart.TransformErrors, 2);
+    ASSERT_EQ(VarChart.Notes.size(), 1u);
+    EXPECT_EQ(VarChart.Notes[0].substr(0, 44), "2 values outside the transform's domain left");
+    const std::vector<double> reported = ChartSetValues(0);
+    ASSERT_EQ(reported.size(), 3u);
+    EXPECT_NEAR(reported[2], std::log(100), 1e-12);
+    EXPECT_EQ(TransformRec.Kind, kTransformLog);
+    EXPECT_TRUE(platform.Messages.empty());
+}
+
+// Values near the largest double: their differences exceed the double range and are missing,
+// never infinite; what can be formed (the standard deviation) is kept.
+TEST_F(VARchartTest, DifferencesBeyondTheDoubleRangeAreMissingNotInfinite) {
+    Table({{"1e308", "-1e308"}, {"-1e308", "1e308"}, {"1e308", "0"}}, 2);
+    for (int layout : {1, 2}) {
+        SCOPED_TRACE(layout);
+        TVarChartSettings& s = VarChartSettings;
+        IndividualsAndMovingRange();
+        if (layout == 2) {
+            s.Measures[2] = 1;
+            s.RunInfo.LastMeasure = 2;
+            s.DataLayout = 2;
+            s.LocationChart = kChartTypeMean;
+            s.DispersionChart = kChartTypeRange;
+            s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
+        }
+        ComputeChart(1, 0);
+        ASSERT_EQ(VarChart.Count, 3);
+        for (int i = 1; i <= VarChart.Count + 2; ++i)
+            for (int row = 0; row < kChartRows; ++row)
+                EXPECT_TRUE(std::isfinite(At(row, i))) << row << "," << i;
+        EXPECT_EQ(At(kRowDispersion, 2), MissingValue);
+    }
+    // Subgroup {1e308, -1e308}: s = 1e308 * sqrt(2), still a double.
+    EXPECT_NEAR(At(kRowSubgroupSD, 1) / 1e308, std::sqrt(2.0), 1e-12);
 }
 
 } // namespace

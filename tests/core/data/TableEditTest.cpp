@@ -246,4 +246,34 @@ TEST_F(TableEditTest, CountersMoveWhenTheEditorLosesTheFocus) {
     EXPECT_EQ(ColumnChangeCount, columns + 1);
 }
 
+// A batch caller may aim a fill beyond the table: the reported cells are the ones written, also
+// inside a sequence (where an empty range must not hide the next step's cells).
+TEST_F(TableEditTest, TheReportedCellsAreTheCellsTheEditWrote) {
+    TDataTable& t = DataTable();
+    t.SetColumnCount(3);
+    t.SetRowCount(4);
+    TEditEffect effect;
+    OnTableEdited = [&](const TEditEffect& e, TTableEdit&&, std::string_view) { effect = e; };
+    struct Case {
+        CellRange fill;
+        CellRange reported;
+    };
+    for (const Case& c : {Case{{0, 2, -3, 2}, {1, 2, 1, 2}}, Case{{2, 9, 3, 99}, {2, 3, 3, 4}},
+                          Case{{5, 6, 1, 2}, {0, 0, 0, 0}}}) {
+        ASSERT_TRUE(ApplyTableEdit(edits::Fill{c.fill, "7"}, "Fill"));
+        EXPECT_EQ(effect.Cells.FirstColumn, c.reported.FirstColumn);
+        EXPECT_EQ(effect.Cells.LastColumn, c.reported.LastColumn);
+        EXPECT_EQ(effect.Cells.FirstRow, c.reported.FirstRow);
+        EXPECT_EQ(effect.Cells.LastRow, c.reported.LastRow);
+    }
+    EXPECT_EQ(t.Cell(1, 1), "7");
+    EXPECT_EQ(t.Cell(3, 4), "7");
+    ASSERT_TRUE(ApplyTableEdit(
+        edits::Sequence{{edits::Fill{{0, 1, 0, 1}, "8"}, edits::Fill{{3, 3, 4, 4}, "9"}}}, "Fill"));
+    EXPECT_EQ(effect.Cells.FirstColumn, 1);
+    EXPECT_EQ(effect.Cells.LastColumn, 3);
+    EXPECT_EQ(effect.Cells.FirstRow, 1);
+    EXPECT_EQ(effect.Cells.LastRow, 4);
+}
+
 } // namespace
