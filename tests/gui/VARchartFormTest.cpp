@@ -17,6 +17,7 @@
 #include "data/DataList.h"
 #include "data/DataTable.h"
 #include "data/TableEdit.h"
+#include "data/Transfrm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -279,6 +280,28 @@ TEST_F(VARchartFormTest, HelpOpensTheWindowsTopic) {
     Child<QAction>(form.get(), "HelponVariablesChartForm1")->trigger();
     ASSERT_FALSE(recorder.HelpShown.empty());
     EXPECT_EQ(recorder.HelpShown.back(), kHelpVarChart);
+}
+
+// What the points cannot show is said above the chart: a value the log cannot take is left out.
+TEST_F(VARchartFormTest, TheWindowSaysWhichValuesTheChartLeftOut) {
+    MeansAndRanges();
+    TVARchart_Form& f = Open();
+    auto* notes = Child<QLabel>(&f, "Label_ChartNotes");
+    EXPECT_FALSE(notes->isVisible());
+    ASSERT_TRUE(ApplyTableEdit(TTableEdit::Cell(3, 2, "-5"), "Edit"));
+    DataList.RebuildValues();
+    TransformRec.Kind = kTransformLog;
+    TransformRec.A = 1;
+    TransformRec.B = 0;
+    TransformRec.AText = "1";
+    TransformRec.BText = "0";
+    f.Recalculate();
+    EXPECT_TRUE(notes->isVisible());
+    EXPECT_TRUE(notes->text().startsWith("1 value outside the transform's domain left out"))
+        << notes->text().toStdString();
+    TransformRec = TTransformRec{};
+    f.Recalculate();
+    EXPECT_FALSE(notes->isVisible());
 }
 
 } // namespace

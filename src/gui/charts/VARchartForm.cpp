@@ -115,8 +115,15 @@ TVARchart_Form::TVARchart_Form(QWidget* setupWindow, QWidget* mainWindow)
     bottom->addSpacing(12);
     bottom->addWidget(thickLabel);
     bottom->addWidget(lineThickness_);
+    // What the points alone cannot tell (values left out, sets without limits), above the chart.
+    notes_ = new QLabel(right);
+    notes_->setObjectName("Label_ChartNotes");
+    notes_->setStyleSheet("color: #a00000;");
+    notes_->setWordWrap(true);
+    notes_->hide();
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 4, 4, 4);
+    rightLayout->addWidget(notes_);
     rightLayout->addLayout(chartRow, 1);
     rightLayout->addLayout(bottom);
     splitter->setStretchFactor(1, 1);
@@ -389,6 +396,11 @@ void TVARchart_Form::RedrawChart() {
     kivspc::RedrawChart(scene);
     ++ChartVersion;
     chart_->SetScene(std::move(scene));
+    QStringList notes;
+    for (const std::string& note : VarChart.Notes)
+        notes << QString::fromStdString(note);
+    notes_->setText(notes.join('\n'));
+    notes_->setVisible(!notes.isEmpty());
     const bool both = VarChartSettings.LocationChart != kChartTypeNone &&
                       VarChartSettings.DispersionChart != kChartTypeNone;
     sizingPanel_->setVisible(both);

@@ -67,6 +67,7 @@ private:
     TChartView* chart_ = nullptr;
     QLabel* lineTitle_ = nullptr;
     QLabel* pointValue_ = nullptr;
+    QLabel* notes_ = nullptr;
     QScrollBar* pointSize_ = nullptr;
     QSpinBox* lineThickness_ = nullptr;
     QSlider* sizing_ = nullptr;
