@@ -9,7 +9,8 @@
 
 namespace kivspc::gui {
 
-QString SavePathForFilter(const QString& chosenPath, const QString& nameFilter, const QStringList& extensions) {
+QString SavePathForFilter(const QString& chosenPath, const QString& nameFilter,
+                          const QStringList& extensions) {
     if (extensions.contains(QFileInfo(chosenPath).suffix().toLower())) return chosenPath;
     static const QRegularExpression pattern("\\*\\.(\\w+)");
     QString extension = pattern.match(nameFilter).captured(1).toLower();

@@ -12,7 +12,8 @@ namespace kivspc::gui {
 // it. Any other name loses the dots at its end and gets the extension of the chosen filter
 // ("png" for "PNG Images (*.png)"), or the first of `extensions` when the filter names none of
 // them first ("All Files (*)"). A dot elsewhere in the name is not an extension ("run 1.5").
-QString SavePathForFilter(const QString& chosenPath, const QString& nameFilter, const QStringList& extensions);
+QString SavePathForFilter(const QString& chosenPath, const QString& nameFilter,
+                          const QStringList& extensions);
 
 // The save dialog asked about the name as it was chosen, not about one with an added extension:
 // a file only the added extension names is replaced when the user agrees. True when the file may

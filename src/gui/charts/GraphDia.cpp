@@ -84,7 +84,7 @@ QByteArray ChartPdf(QCustomPlot* chart) {
         QPdfWriter writer(&buffer);
         writer.setCreator("Kivspc");
         // The page has the chart's size at 96 pixels per inch, as every other format states it:
-        // 72 points for 96 pixels. No page size of the same name takes its place.
+        // 72 points for 96 pixels. An exact match: no paper size of nearly that size replaces it.
         writer.setResolution(kChartDpi);
         writer.setPageSize(
             QPageSize(QSizeF(size) * 72.0 / kChartDpi, QPageSize::Point, QString(), QPageSize::ExactMatch));

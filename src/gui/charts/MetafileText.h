@@ -14,13 +14,13 @@ namespace kivspc::gui {
 
 // The character sets of font records that runs use.
 enum TWindowsCharset : int {
-    kAnsiCharset = 0,          // code page 1252, Western
-    kSymbolCharset = 2,        // the Symbol font's own encoding: mathematical signs
-    kGreekCharset = 161,       // code page 1253
-    kTurkishCharset = 162,     // code page 1254
-    kBalticCharset = 186,      // code page 1257
-    kRussianCharset = 204,     // code page 1251, Cyrillic
-    kEastEuropeCharset = 238,  // code page 1250, Central European
+    kAnsiCharset = 0,         // code page 1252, Western
+    kSymbolCharset = 2,       // the Symbol font's own encoding: mathematical signs
+    kGreekCharset = 161,      // code page 1253
+    kTurkishCharset = 162,    // code page 1254
+    kBalticCharset = 186,     // code page 1257
+    kRussianCharset = 204,    // code page 1251, Cyrillic
+    kEastEuropeCharset = 238, // code page 1250, Central European
 };
 
 struct TCharsetRun {
