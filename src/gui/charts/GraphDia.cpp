@@ -5,6 +5,7 @@
 #include "app/MRUFilesUnit.h"
 #include "app/Messages.h"
 #include "app/Platform.h"
+#include "app/SavePath.h"
 #include "charts/Metafile.h"
 #include "output/WaitMessageUnit.h"
 
@@ -30,6 +31,8 @@
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
+#include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +41,9 @@
 namespace kivspc::gui {
 
 namespace {
+
+// The resolution every saved picture states, so that all formats have the chart's size.
+constexpr int kChartDpi = 96;
 
 QSize ChartSize(QCustomPlot* chart) {
     return QSize(std::max(chart->width(), 16), std::max(chart->height(), 16));
@@ -53,7 +59,12 @@ void PaintChart(QCustomPlot* chart, QPaintDevice* device, QSize size) {
 
 QImage ChartImage(QCustomPlot* chart) {
     const QSize size = ChartSize(chart);
-    return chart->toPixmap(size.width(), size.height()).toImage().convertToFormat(QImage::Format_RGB32);
+    QImage image =
+        chart->toPixmap(size.width(), size.height()).toImage().convertToFormat(QImage::Format_RGB32);
+    const int dotsPerMetre = static_cast<int>(std::lround(kChartDpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    return image;
 }
 
 QByteArray EncodeWithQt(const QImage& image, const char* format) {
@@ -72,13 +83,16 @@ QByteArray ChartPdf(QCustomPlot* chart) {
     {
         QPdfWriter writer(&buffer);
         writer.setCreator("Kivspc");
-        writer.setResolution(96);
-        writer.setPageSize(QPageSize(QSizeF(size), QPageSize::Point));
+        // The page has the chart's size at 96 pixels per inch, as every other format states it:
+        // 72 points for 96 pixels. An exact match: no paper size of nearly that size replaces it.
+        writer.setResolution(kChartDpi);
+        writer.setPageSize(
+            QPageSize(QSizeF(size) * 72.0 / kChartDpi, QPageSize::Point, QString(), QPageSize::ExactMatch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        // Points at 96 per inch: the page is 72/96 of the chart's pixels, so draw it scaled.
         QCPPainter painter(&writer);
         painter.setMode(QCPPainter::pmVectorized);
         painter.setMode(QCPPainter::pmNoCaching);
+        // The page's pixels are the chart's, apart from rounding of the page size to points.
         const double scale = writer.width() / static_cast<double>(size.width());
         painter.scale(scale, scale);
         chart->toPainter(&painter, size.width(), size.height());
@@ -111,8 +125,16 @@ bool Compress(const QImage& image, const TJpegOptions& options, unsigned char** 
     info.input_components = options.GrayScale ? 1 : 3;
     info.in_color_space = options.GrayScale ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, std::clamp(options.Quality, 1, 100), TRUE);
+    const int quality = std::clamp(options.Quality, 1, 100);
+    jpeg_set_quality(&info, quality, TRUE);
+    // At high qualities colour keeps the full resolution (4:4:4): halved, a thin red line of a
+    // chart turns dark with pink fringes.
+    if (quality >= 90)
+        for (int i = 0; i < info.num_components; ++i)
+            info.comp_info[i].h_samp_factor = info.comp_info[i].v_samp_factor = 1;
     info.dct_method = options.Speed ? JDCT_IFAST : JDCT_ISLOW;
+    info.density_unit = 1; // dots per inch
+    info.X_density = info.Y_density = kChartDpi;
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(static_cast<int>(info.next_scanline)));
@@ -184,13 +206,13 @@ QByteArray EncodeJpeg(const QImage& source, const TJpegOptions& options) {
 }
 
 QByteArray ChartEmf(QCustomPlot* chart) {
-    TMetafileDevice device(TMetafileFormat::Emf, ChartSize(chart));
+    TMetafileDevice device(TMetafileFormat::Emf, ChartSize(chart), kChartDpi);
     PaintChart(chart, &device, device.Size());
     return device.Data();
 }
 
 QByteArray ChartWmf(QCustomPlot* chart) {
-    TMetafileDevice device(TMetafileFormat::Wmf, ChartSize(chart));
+    TMetafileDevice device(TMetafileFormat::Wmf, ChartSize(chart), kChartDpi);
     PaintChart(chart, &device, device.Size());
     return device.Data();
 }
@@ -205,7 +227,7 @@ QByteArray ChartSvg(QCustomPlot* chart) {
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle("Kivspc chart");
-    svg.setResolution(96);
+    svg.setResolution(kChartDpi);
     PaintChart(chart, &svg, size);
     return bytes;
 }
@@ -308,24 +330,48 @@ bool SaveChartAs(QCustomPlot* chart, const QString& path, const TJpegOptions& jp
     return true;
 }
 
-void SaveChart(QCustomPlot* chart, QWidget* parent) {
-    if (!chart) return;
-    QFileDialog dialog(parent, "Save Graph", QString::fromStdString(MRUFiles().LastFolder()));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("emf");
-    dialog.setNameFilters({"Enhanced Metafiles (*.emf)", "Metafiles (*.wmf)", "Bitmaps (*.bmp)",
-                           "JPEG Images (*.jpg)", "PNG Images (*.png)", "SVG Drawings (*.svg)",
-                           "PDF Documents (*.pdf)", "All (*.emf *.wmf *.bmp *.jpg *.png *.svg *.pdf)"});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const QString path = dialog.selectedFiles().front();
+QStringList ChartSaveFilters() {
+    return {"Enhanced Metafiles (*.emf)",
+            "Metafiles (*.wmf)",
+            "Bitmaps (*.bmp)",
+            "JPEG Images (*.jpg)",
+            "PNG Images (*.png)",
+            "SVG Drawings (*.svg)",
+            "PDF Documents (*.pdf)",
+            "All (*.emf *.wmf *.bmp *.jpg *.png *.svg *.pdf)"};
+}
+
+QString ChartSavePath(const QString& chosenPath, const QString& nameFilter) {
+    return SavePathForFilter(chosenPath, nameFilter, {"emf", "wmf", "bmp", "jpg", "png", "svg", "pdf"});
+}
+
+bool SaveChosenChart(QCustomPlot* chart, const QString& chosenPath, const QString& nameFilter,
+                     QWidget* parent) {
+    if (!chart) return false;
+    const QString path = ChartSavePath(chosenPath, nameFilter);
+    if (!MayWriteSavePath(chosenPath, path)) return false;
     TJpegOptions jpeg;
     if (QFileInfo(path).suffix().toLower() == "jpg") {
         TJpegOptionsDialog options(jpeg, parent);
-        if (options.exec() != QDialog::Accepted) return;
+        if (options.exec() != QDialog::Accepted) return false;
         jpeg = options.Options();
     }
-    SaveChartAs(chart, path, jpeg);
+    const bool saved = SaveChartAs(chart, path, jpeg);
     chart->replot();
+    return saved;
+}
+
+bool SaveChart(QCustomPlot* chart, QWidget* parent) {
+    if (!chart) return false;
+    QFileDialog dialog(parent, "Save Graph", QString::fromStdString(MRUFiles().LastFolder()));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const QStringList filters = ChartSaveFilters();
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
+    // No default suffix: the filter chosen last adds the extension afterwards, which also holds
+    // for desktop dialogs that do not report a change of filter.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    return SaveChosenChart(chart, dialog.selectedFiles().front(), dialog.selectedNameFilter(), parent);
 }
 
 } // namespace kivspc::gui

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 class QCheckBox;
 class QCustomPlot;
@@ -53,8 +54,19 @@ bool PrintChartToPdf(QCustomPlot* chart, const QString& path);
 // The chart on the clipboard as an image, SVG and EMF, with the notice "Graph Copied to
 // Clipboard!".
 void CopyChart(QCustomPlot* chart);
-// Asks for a file name and saves the chart in the format its extension names.
-void SaveChart(QCustomPlot* chart, QWidget* parent = nullptr);
+// The save dialog's file types, the enhanced metafile first (the one the dialog opens on).
+QStringList ChartSaveFilters();
+// The name a chart chosen in the save dialog is saved under: a name ending in one of the
+// extensions of ChartSaveFilters (any case) keeps it; any other name gets the extension of the
+// chosen type (".emf" for "All").
+QString ChartSavePath(const QString& chosenPath, const QString& nameFilter);
+// Saves the chart under the name and type chosen in the save dialog (see ChartSavePath), asking
+// for the JPEG options first when that is a JPEG image. A file the dialog did not ask about is
+// replaced only when the user agrees. False when nothing was saved.
+bool SaveChosenChart(QCustomPlot* chart, const QString& chosenPath, const QString& nameFilter,
+                     QWidget* parent = nullptr);
+// The save dialog, then SaveChosenChart. False when cancelled or nothing was saved.
+bool SaveChart(QCustomPlot* chart, QWidget* parent = nullptr);
 // Saves the chart in the format the extension names (any case): emf, wmf, bmp, jpg, png, svg or
 // pdf. Another extension gives "File Extension Not Valid!". The file is replaced only when the
 // whole picture was written. False when nothing was saved.

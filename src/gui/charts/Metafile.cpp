@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/Metafile.h"
 
+#include "charts/MetafileText.h"
+
 #include <QFontMetricsF>
 #include <QPaintEngine>
 #include <QPainter>
@@ -35,7 +37,8 @@ struct TFontSpec {
     int height = 12; // character height in pixels
     int weight = 400;
     bool italic = false, underline = false;
-    int escapement = 0; // tenths of a degree, anticlockwise
+    int escapement = 0;         // tenths of a degree, anticlockwise
+    int charset = kAnsiCharset; // of Windows metafile text; enhanced metafiles write Unicode
     bool operator==(const TFontSpec&) const = default;
 };
 
@@ -93,11 +96,8 @@ public:
         brush_ = brush;
         SelectBrush(brush);
     }
-    void Font(const TFontSpec& font) {
-        if (font_ && *font_ == font) return;
-        font_ = font;
-        SelectFont(font);
-    }
+    // The font of the next text; selected when the text is written.
+    void Font(const TFontSpec& font) { wantedFont_ = font; }
     void TextColor(QRgb color) {
         if (textColor_ && *textColor_ == color) return;
         textColor_ = color;
@@ -125,6 +125,12 @@ public:
     virtual void Text(QPoint at, const QString& text, const std::vector<int>& dx) = 0;
 
 protected:
+    void UseFont(const TFontSpec& font) {
+        if (font_ && *font_ == font) return;
+        font_ = font;
+        SelectFont(font);
+    }
+
     virtual void SelectPen(const TPenSpec& pen) = 0;
     virtual void SelectBrush(const TBrushSpec& brush) = 0;
     virtual void SelectFont(const TFontSpec& font) = 0;
@@ -139,6 +145,7 @@ protected:
     std::optional<TPenSpec> pen_;
     std::optional<TBrushSpec> brush_;
     std::optional<TFontSpec> font_;
+    TFontSpec wantedFont_;
     std::optional<QRgb> textColor_;
     std::optional<QRect> clip_;
 };
@@ -229,6 +236,7 @@ public:
     void Text(QPoint at, const QString& text, const std::vector<int>& dx) override {
         const auto n = static_cast<int>(text.size());
         if (n == 0) return;
+        UseFont(wantedFont_);
         const int stringBytes = (n * 2 + 3) / 4 * 4;
         Record(84, [&] {
             int width = 0;
@@ -439,17 +447,30 @@ public:
         Record(0x0418, [&] { Box(r); });
     }
 
-    void Text(QPoint at, const QString& text, const std::vector<int>&) override {
-        const QByteArray bytes = text.toLatin1();
-        if (bytes.isEmpty()) return;
-        Record(0x0521, [&] {
-            b_.U16(static_cast<int>(bytes.size()));
-            for (char c : bytes)
-                b_.U8(static_cast<unsigned char>(c));
-            b_.PadTo(2);
-            b_.U16(Clamp16(at.y()));
-            b_.U16(Clamp16(at.x()));
-        });
+    // Each run of one character set gets a font of that set and its own text record, started
+    // where the characters before it end along the baseline.
+    void Text(QPoint at, const QString& text, const std::vector<int>& dx) override {
+        const double angle = wantedFont_.escapement * M_PI / 1800;
+        double advance = 0;
+        qsizetype unit = 0;
+        for (const TCharsetRun& run : CharsetRuns(text)) {
+            for (; unit < run.First; ++unit)
+                advance += unit < static_cast<qsizetype>(dx.size()) ? dx[static_cast<std::size_t>(unit)] : 0;
+            TFontSpec font = wantedFont_;
+            font.charset = run.Charset;
+            if (run.Charset == kSymbolCharset) font.face = "Symbol";
+            UseFont(font);
+            const QPoint start = at + QPoint(static_cast<int>(std::lround(advance * std::cos(angle))),
+                                             static_cast<int>(std::lround(-advance * std::sin(angle))));
+            Record(0x0521, [&] {
+                b_.U16(static_cast<int>(run.Bytes.size()));
+                for (char c : run.Bytes)
+                    b_.U8(static_cast<unsigned char>(c));
+                b_.PadTo(2);
+                b_.U16(Clamp16(start.y()));
+                b_.U16(Clamp16(start.x()));
+            });
+        }
     }
 
 protected:
@@ -488,7 +509,7 @@ protected:
             b_.U8(font.italic);
             b_.U8(font.underline);
             b_.U8(0);
-            b_.U8(0); // ANSI
+            b_.U8(font.charset);
             b_.U8(0);
             b_.U8(0);
             b_.U8(4);
