@@ -29,6 +29,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include <limits>
 #include <memory>
 
 using namespace kivspc;
@@ -73,9 +74,12 @@ TEST_F(CCPointInfoFormTest, TheReportAndGridFollowTheChart) {
     EXPECT_TRUE(info.isVisible());
     const QString text = info.Report()->toPlainText();
     EXPECT_TRUE(text.startsWith("Mean and Range Chart: Bearing diameter, part 1 (mm)"));
-    // Checked by hand in the help page's example.
-    EXPECT_TRUE(text.contains("Cp  = 1.398"));
-    EXPECT_TRUE(text.contains("Cpk = 1.285"));
+    // Checked by hand in the help page's example; the indices have the report's 4 decimals.
+    EXPECT_TRUE(text.contains("Cp  = 1.3984\n"));
+    EXPECT_TRUE(text.contains("Cpk = 1.2846\n"));
+    EXPECT_TRUE(text.contains("%Off-Target = 4.0667%\n"));
+    EXPECT_TRUE(text.contains(" Between Samples        29"));
+    EXPECT_TRUE(text.contains("1.3537    0.1310\n")) << text.toStdString();
     EXPECT_EQ(Child<QAction>(&info, "Return1")->text(), "&Return to Variables Chart");
     EXPECT_EQ(info.statusBar()->findChild<QLabel*>("Label_PointCount")->text(), "Point Count: 30");
 
@@ -113,7 +117,7 @@ TEST_F(CCPointInfoFormTest, CopyPrintAndPageCommands) {
     info.Grid()->clearSelection();
     info.Grid()->selectionModel()->select(info.Model()->index(0, 3), QItemSelectionModel::Select);
     info.CopyClick();
-    EXPECT_EQ(recorder.Clipboard, "24.99\r\n");
+    EXPECT_EQ(recorder.Clipboard, "Mean\r\n24.99\r\n") << "a selection is copied with its headers";
 
     // Print Grid as shown, read back by a PDF reader.
     QTemporaryDir dir;
@@ -138,6 +142,38 @@ TEST_F(CCPointInfoFormTest, CopyPrintAndPageCommands) {
     chart->hide();
     info.close();
     EXPECT_TRUE(chart->isVisible());
+}
+
+// The Labels column shows the axis labels of the points, as the chart's axis does, and copying
+// takes them with the header row; a cell never shows "inf", "nan" or a number hundreds of digits
+// long.
+TEST_F(CCPointInfoFormTest, TheGridShowsAxisLabelsAndNoInfinities) {
+    // The shift column labels the axis: rows 1, 2, 3 ... are Early, Late, Early ...
+    VarChartSettings.AxisLabelColumn = 2;
+    chart->Recalculate();
+    TForm_CChart_Info& info = Open();
+    TVarPointModel* model = info.Model();
+    ASSERT_EQ(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Labels");
+    EXPECT_EQ(model->index(0, 1).data().toString(), "Early");
+    EXPECT_EQ(model->index(1, 1).data().toString(), "Late");
+    info.Pages()->setCurrentIndex(1);
+    info.Grid()->selectionModel()->select(QItemSelection(model->index(0, 0), model->index(1, 1)),
+                                          QItemSelectionModel::Select);
+    info.CopyClick();
+    EXPECT_EQ(recorder.Clipboard, "Point\tLabels\r\n1\tEarly\r\n2\tLate\r\n");
+
+    // Cells that hold no finite number, or a huge one.
+    VarChart.Points(kRowLocation, 1) = std::numeric_limits<double>::infinity();
+    VarChart.Points(kRowDispersion, 1) = 1e300;
+    VarChart.Points(kRowSigma, 1) = std::numeric_limits<double>::quiet_NaN();
+    ASSERT_EQ(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), "Mean");
+    ASSERT_EQ(model->headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(), "Range");
+    const int sigma = model->columnCount() - 1;
+    EXPECT_EQ(model->index(0, 3).data().toString(), "Not Computable");
+    EXPECT_EQ(model->index(0, 8).data().toString(), "1.0000e+300");
+    EXPECT_EQ(model->index(0, sigma).data().toString(), "Not Computable");
+    EXPECT_EQ(model->GridCell(8, 1), "1e+300");
+    EXPECT_EQ(model->GridCell(3, 1), "Not Computable");
 }
 
 } // namespace

@@ -14,6 +14,9 @@ namespace {
 // Numbers written into cells switch to an exponent beyond this many characters.
 constexpr long kMaxPlainCellChars = 22;
 
+// Results at or beyond this magnitude are written with an exponent.
+constexpr long double kMaxPlainResult = 1e15L;
+
 // Digits beyond this are never meaningful for a double and only cost memory.
 constexpr int kMaxDecimals = 340;
 
@@ -99,6 +102,31 @@ std::string FormatCellNumber(double x) {
     auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed);
     if (res.ec != std::errc() || res.ptr - buf > kMaxPlainCellChars)
         res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific);
+    return std::string(buf, res.ptr);
+}
+
+std::string FormatFixedFinite(int d, long double x, std::string_view words) {
+    if (!std::isfinite(x)) return std::string(words);
+    d = std::clamp(d, 0, kMaxDecimals);
+    if (std::fabs(x) < kMaxPlainResult) {
+        // Rounding may carry into a sixteenth digit, which is still short.
+        std::string buf(static_cast<std::size_t>(d) + 24, '\0');
+        auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::fixed, d);
+        buf.resize(static_cast<std::size_t>(res.ptr - buf.data()));
+        DropNegativeZero(buf);
+        return buf;
+    }
+    std::string buf(static_cast<std::size_t>(d) + 24, '\0');
+    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::scientific, d);
+    buf.resize(static_cast<std::size_t>(res.ptr - buf.data()));
+    return buf;
+}
+
+std::string FormatTrimmedFinite(double x, std::string_view words) {
+    if (!std::isfinite(x)) return std::string(words);
+    if (std::fabs(x) < kMaxPlainResult) return FormatTrimmed(x);
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific);
     return std::string(buf, res.ptr);
 }
 

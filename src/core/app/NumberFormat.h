@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kivspc {
 
@@ -23,6 +24,17 @@ std::string FormatCellNumber(double x);
 std::string FormatFixedRight(int w, int d, double x);
 // FormatFixed padded with trailing blanks to width w (w = 0: no padding).
 std::string FormatFixedLeft(int w, int d, double x);
+
+// What a report or a grid says for a result that is not a finite number.
+inline constexpr std::string_view kNotComputable = "Not Computable";
+// A result as a report or a grid shows it: FormatFixed while the integer part has at most 15
+// digits (beyond that the digits of a double are noise), the exponent form with d decimals when
+// larger ("1.2346e+300"), and `words` for an infinity or NaN. Takes long double, so that a sum of
+// squares beyond the range of a double is still written.
+std::string FormatFixedFinite(int d, long double x, std::string_view words = kNotComputable);
+// FormatTrimmed as a report or a grid shows it: the shortest exponent form that reads back as x
+// when the integer part has more than 15 digits, and `words` for an infinity or NaN.
+std::string FormatTrimmedFinite(double x, std::string_view words = kNotComputable);
 
 // The number of decimals FormatSignificant uses for n significant digits of x.
 int SignificantDecimals(int n, double x);

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace kivspc {
@@ -27,6 +28,10 @@ TChartInfoStyle ChartInfoStyle;
 namespace {
 
 bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
+
+// Both limits present, and the upper not above the lower: no tolerance, so no index.
+bool Inverted(const TSpecLimits& specs) { return specs.TwoSided && !(specs.USL > specs.LSL); }
+constexpr const char* kInvertedSpecs = "\tUSL must be greater than LSL";
 
 const char* TypeName(int type) {
     return type >= 0 && type < static_cast<int>(ChartTypeNames.size())
@@ -65,7 +70,10 @@ public:
 private:
     bool HasLocation() const { return s_.LocationChart != kChartTypeNone; }
     bool HasDispersion() const { return s_.DispersionChart != kChartTypeNone; }
-    std::string F(double x) const { return FormatFixed(d_, x); }
+    // Every number of the report with decimals has d of them; huge results take an exponent and
+    // what is not a finite number is said in words.
+    std::string F(Extended x) const { return FormatFixedFinite(d_, x); }
+    std::string Percent(Extended x) const { return std::isfinite(x) ? F(x) + "%" : F(x); }
 
     void Body() { SetBodyFont(ChartInfoStyle.BodySize); }
     void Section(const std::string& title) {
@@ -95,6 +103,13 @@ private:
         }
         std::sort(sets.begin(), sets.end());
         return sets;
+    }
+    // A subgroup's standard deviation (0 for a single value); not a number when the subgroup's
+    // deviation could not be formed, so that the sums built on it say so.
+    Extended SubgroupSD(int i) const {
+        const double si = p_(kRowSubgroupSD, i);
+        if (Present(si)) return si;
+        return Present(p_(kRowN, i)) && p_(kRowN, i) > 1 ? std::numeric_limits<Extended>::quiet_NaN() : 0;
     }
     // A subgroup's mean; a single value is its own mean.
     double SubgroupMean(int i) const {
@@ -128,11 +143,13 @@ private:
     void SpecificationsSection() {
         const int column = VarChart.Column;
         SetSpecifications(ColumnLSL(column), ColumnTarget(column), ColumnUSL(column));
-        if (!SpecLimits.SpecsUsable || !SpecLimits.HasAnySpec) return;
+        const bool inverted = Inverted(SpecLimits);
+        if (!inverted && (!SpecLimits.SpecsUsable || !SpecLimits.HasAnySpec)) return;
         Section("Specifications");
         if (SpecLimits.HasUSL) WriteOutputLine("\t   USL = " + F(SpecLimits.USL));
         if (SpecLimits.HasTarget) WriteOutputLine("\tTarget = " + F(SpecLimits.Target));
         if (SpecLimits.HasLSL) WriteOutputLine("\t   LSL = " + F(SpecLimits.LSL));
+        if (inverted) WriteOutputLine(kInvertedSpecs);
         WriteBlankLine();
     }
 
@@ -159,8 +176,10 @@ private:
         WriteOutputLine("\t" + FormatTrimmed(s_.StdErrors) + " Standard Errors Used");
     }
 
-    // Tests 1 and 9 count the points carrying the letter; the pattern tests count patterns,
-    // each ending at a point with the letter whose next point in the set lacks it.
+    // Tests 1 and 9 count the points that violate them. The pattern tests count patterns: a test
+    // fires at every point that ends a window holding its pattern, so a pattern ends at a point
+    // where the test fired and does not fire at the next point of the set. The member marks
+    // are left out: two patterns whose windows touch or overlap are still two.
     void ControlSection(int set, bool several) {
         WriteBlankLine();
         Section("Control Analysis" + SetSuffix(set, several));
@@ -172,21 +191,20 @@ private:
             if (method == kMethodNone) {
                 WriteOutputLine("\tNo Control Tests Performed");
             } else {
-                std::vector<std::string> codes;
-                codes.reserve(points.size());
-                for (int i : points)
-                    codes.push_back(ControlCodes(slot, i));
                 bool any = false;
                 for (int t = 1; t <= kControlTestCount; ++t) {
                     const char letter = kControlTestLetters[static_cast<std::size_t>(t - 1)];
+                    // Own letters only: a member mark is the letter moved up by kMemberMarkOffset.
+                    const auto fired = [&](int i) {
+                        return RawControlCode(slot, i).find(letter) != std::string_view::npos;
+                    };
+                    const bool single = t == kTestOutsideLimits || t == kTestMovingRange;
                     int count = 0;
-                    for (std::size_t k = 0; k < codes.size(); ++k) {
-                        const bool has = codes[k].find(letter) != std::string::npos;
-                        if (!has) continue;
-                        const bool single = t == kTestOutsideLimits || t == kTestMovingRange;
-                        const bool next =
-                            k + 1 < codes.size() && codes[k + 1].find(letter) != std::string::npos;
-                        if (single || !next) ++count;
+                    for (std::size_t k = 0; k < points.size(); ++k) {
+                        const int i = points[k];
+                        if (!fired(i)) continue;
+                        const bool goesOn = k + 1 < points.size() && points[k + 1] == i + 1 && fired(i + 1);
+                        if (single || !goesOn) ++count;
                     }
                     if (count == 0) continue;
                     any = true;
@@ -207,17 +225,21 @@ private:
         const int first = points.front();
         const double mean = p_(kRowGrandMean, first);
         const double sigma = p_(kRowSigma, first);
-        // The total standard deviation from the subgroups' sizes, means and deviations.
-        double n = 0, within = 0, between = 0;
+        // The total standard deviation from the subgroups' sizes, means and deviations; squares
+        // and differences of doubles stay within the range of an Extended.
+        Extended n = 0, within = 0, between = 0;
         for (int i : points) {
-            const double ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
-            const double si = Present(p_(kRowSubgroupSD, i)) ? p_(kRowSubgroupSD, i) : 0;
+            const Extended ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
+            const Extended si = SubgroupSD(i);
             const double mi = SubgroupMean(i);
             n += ni;
             if (ni > 1) within += si * si * (ni - 1);
-            if (Present(mi) && Present(mean)) between += ni * (mi - mean) * (mi - mean);
+            if (Present(mi) && Present(mean)) {
+                const Extended off = static_cast<Extended>(mi) - mean;
+                between += ni * off * off;
+            }
         }
-        const double total = n - 1 > 0 ? std::sqrt((within + between) / (n - 1)) : 0;
+        const Extended total = n - 1 > 0 ? std::sqrt((within + between) / (n - 1)) : 0;
 
         WriteBlankLine();
         Section("Capability and Performance Analysis" + SetSuffix(set, several));
@@ -229,33 +251,38 @@ private:
         line("Mean = ", orNone(mean));
         line("Std Dev = ", F(total));
         line("Std Dev (Est) = ", orNone(sigma));
-        line("Total n = ", FormatTrimmed(n));
+        line("Total n = ", FormatTrimmedFinite(static_cast<double>(n)));
 
         const std::vector<double> values = ChartSetValues(set);
         const int column = VarChart.Column;
         SetSpecifications(ColumnLSL(column), ColumnTarget(column), ColumnUSL(column));
         const TSpecLimits specs = SpecLimits;
+        if (Inverted(specs)) {
+            WriteBlankLine();
+            WriteOutputLine(kInvertedSpecs);
+            return;
+        }
         if (!specs.HasLimit || !specs.SpecsUsable || !Present(mean)) return;
         const bool estimate = Present(sigma) && sigma > 0;
-        const auto three = [](Extended v) { return FormatFixed(3, static_cast<double>(v)); };
 
         // A set without a sigma estimate has no potential capability; it says so.
         WriteBlankLine();
         SubHeading("Capability Measures (Using Sigma Estimate)");
         if (estimate) {
-            line("Cp  = ", three(CapabilityCp(1, sigma, mean)));
-            line("Cpk = ", three(CapabilityCpk(1, sigma, mean)));
-            if (specs.HasTarget) line("Cpm = ", three(CapabilityCpm(-1, sigma, mean)));
+            line("Cp  = ", F(CapabilityCp(1, sigma, mean)));
+            line("Cpk = ", F(CapabilityCpk(1, sigma, mean)));
+            if (specs.HasTarget) line("Cpm = ", F(CapabilityCpm(-1, sigma, mean)));
         } else {
             WriteOutputLine("\tNo Sigma Estimate");
         }
         if (estimate) {
             WriteBlankLine();
             SubHeading("Potential Estimated Parts Per Million");
-            const double above =
-                specs.HasUSL ? static_cast<double>(NormalProbSeries(1, (specs.USL - mean) / sigma)) * 1e6 : 0;
-            const double below =
-                specs.HasLSL ? static_cast<double>(NormalProbSeries(1, (mean - specs.LSL) / sigma)) * 1e6 : 0;
+            const auto tail = [&](Extended distance) {
+                return static_cast<double>(NormalProbSeries(1, distance / sigma)) * 1e6;
+            };
+            const double above = specs.HasUSL ? tail(static_cast<Extended>(specs.USL) - mean) : 0;
+            const double below = specs.HasLSL ? tail(static_cast<Extended>(mean) - specs.LSL) : 0;
             if (specs.HasUSL)
                 WriteOutputLine("\t\tAbove Upper Spec  = " + PadLeft(FormatSignificantGrouped(3, above), 9));
             if (specs.HasLSL)
@@ -269,15 +296,20 @@ private:
         SubHeading("Performance Measures");
         const int total_n = static_cast<int>(n);
         if (total > 0) {
-            line("Pp  = ", three(CapabilityCp(1, total, mean)));
-            line("Ppk = ", three(CapabilityCpk(1, total, mean)));
-            if (specs.HasTarget) line("Ppm = ", three(CapabilityCpm(total_n, total, mean)));
+            line("Pp  = ", F(CapabilityCp(1, total, mean)));
+            line("Ppk = ", F(CapabilityCpk(1, total, mean)));
+            if (specs.HasTarget) line("Ppm = ", F(CapabilityCpm(total_n, total, mean)));
+        } else if (std::isnan(total)) {
+            const std::string words(kNotComputable);
+            line("Pp  = ", words);
+            line("Ppk = ", words);
+            if (specs.HasTarget) line("Ppm = ", words);
         } else {
             WriteOutputLine("\tNo Variation Found");
         }
-        if (specs.HasTarget && specs.TwoSided && specs.USL > specs.LSL)
-            line("%Off-Target = ",
-                 FormatFixed(2, std::fabs(mean - specs.Target) * 100 / (specs.USL - specs.LSL)) + "%");
+        if (specs.HasTarget && specs.TwoSided)
+            line("%Off-Target = ", Percent(std::fabs(static_cast<Extended>(mean) - specs.Target) * 100 /
+                                           (static_cast<Extended>(specs.USL) - specs.LSL)));
 
         WriteBlankLine();
         SubHeading("Actual Observed Nonconforming   Count       ppm");
@@ -310,8 +342,7 @@ private:
         if (corr.Count < 3 || corr.CannotCalculate || !std::isfinite(static_cast<double>(r)))
             WriteOutputLine("\tCorrelation Cannot be Calculated!");
         else
-            WriteOutputLine("\tr = " + FormatFixed(3, static_cast<double>(r)) +
-                            "   p = " + FormatFixed(3, corr.P));
+            WriteOutputLine("\tr = " + F(r) + "   p = " + F(corr.P));
     }
 
     void AnovaSection(int set, bool several) {
@@ -319,21 +350,22 @@ private:
         Section("Oneway ANOVA" + SetSuffix(set, several));
         WriteBlankLine();
         const std::vector<int> points = PointsOf(set);
-        double n = 0, n2 = 0, sum = 0, dfW = 0, ssW = 0;
+        // Sums of squares in Extended: the squares of doubles cannot overflow it.
+        Extended n = 0, n2 = 0, sum = 0, dfW = 0, ssW = 0;
         int k = 0;
         for (int i : points) {
-            const double ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
+            const Extended ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
             const double mi = SubgroupMean(i);
             if (ni <= 0 || !Present(mi)) continue;
             ++k;
             n += ni;
             n2 += ni * ni;
             sum += ni * mi;
-            const double si = Present(p_(kRowSubgroupSD, i)) ? p_(kRowSubgroupSD, i) : 0;
+            const Extended si = SubgroupSD(i);
             dfW += ni - 1;
             ssW += si * si * (ni - 1);
         }
-        const double dfB = k - 1;
+        const Extended dfB = k - 1;
         if (dfW < 1) {
             WriteOutputLine("\tCannot Perform ANOVA - No Within Variation Found!");
             return;
@@ -343,20 +375,20 @@ private:
             return;
         }
         // The weighted grand mean of the subgroups.
-        const double grand = sum / n;
-        double ssB = 0;
+        const Extended grand = sum / n;
+        Extended ssB = 0;
         for (int i : points) {
-            const double ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
+            const Extended ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
             const double mi = SubgroupMean(i);
             if (ni > 0 && Present(mi)) ssB += ni * (mi - grand) * (mi - grand);
         }
-        const double msB = ssB / dfB, msW = ssW / dfW;
-        const double f = msW > 0 ? msB / msW : 0;
-        const double p = static_cast<double>(FProb(1, f, dfB, dfW));
-        const double n0 = (n - n2 / n) / dfB;
-        double between = 0, totalVar = 0, icc = 0;
+        const Extended msB = ssB / dfB, msW = ssW / dfW;
+        const Extended f = msW > 0 ? msB / msW : 0;
+        const Extended p = std::isnan(f) ? f : FProb(1, f, dfB, dfW);
+        const Extended n0 = (n - n2 / n) / dfB;
+        Extended between = 0, totalVar = 0, icc = 0;
         if (n0 > 0) {
-            between = std::max((msB - msW) / n0, 0.0);
+            between = std::max((msB - msW) / n0, Extended(0));
             totalVar = msW + between;
             icc = totalVar > 0 ? between / totalVar : 0;
         }
@@ -371,25 +403,23 @@ private:
                         PadLeft("F", 10) + PadLeft("p", 10));
         Body();
         WriteOutputLine("");
-        std::string pText;
-        // No significance mark in this table.
-        FormatPValue(pText, p, -1);
-        WriteOutputLine(PadLeft("Between Samples", 16) + FormatFixedRight(10, 0, dfB) +
-                        FormatFixedRight(12, d_, ssB) + FormatFixedRight(12, d_, msB) +
-                        FormatFixedRight(10, 3, f) + PadLeft(pText, 10));
-        WriteOutputLine(PadLeft("Within Samples", 16) + FormatFixedRight(10, 0, dfW) +
-                        FormatFixedRight(12, d_, ssW) + FormatFixedRight(12, d_, msW));
-        WriteOutputLine(PadLeft("Total", 16) + FormatFixedRight(10, 0, dfB + dfW) +
-                        FormatFixedRight(12, d_, ssB + ssW));
+        // Whole numbers (the degrees of freedom) keep no decimals; p has the report's decimals and
+        // no significance mark.
+        const auto whole = [](Extended x) { return PadLeft(FormatFixedFinite(0, x), 10); };
+        WriteOutputLine(PadLeft("Between Samples", 16) + whole(dfB) + PadLeft(F(ssB), 12) +
+                        PadLeft(F(msB), 12) + PadLeft(F(f), 10) + PadLeft(F(p), 10));
+        WriteOutputLine(PadLeft("Within Samples", 16) + whole(dfW) + PadLeft(F(ssW), 12) +
+                        PadLeft(F(msW), 12));
+        WriteOutputLine(PadLeft("Total", 16) + whole(dfB + dfW) + PadLeft(F(ssB + ssW), 12));
         WriteBlankLine();
         SubHeading("Random Effects Analysis:");
-        const auto variance = [&](const char* label, double v) {
-            WriteOutputLine(std::string(label) + FormatFixedLeft(15, d_, v) + "Std Dev = " + F(std::sqrt(v)));
+        const auto variance = [&](const char* label, Extended v) {
+            WriteOutputLine(std::string(label) + PadRight(F(v), 15) + "Std Dev = " + F(std::sqrt(v)));
         };
         variance(" Sample-to-Sample Variance = ", between);
         variance("    Within-Sample Variance = ", msW);
         variance("            Total Variance = ", totalVar);
-        WriteOutputLine("    Intraclass Correlation = " + FormatFixed(2, 100 * icc) + "%");
+        WriteOutputLine("    Intraclass Correlation = " + Percent(100 * icc));
     }
 
     const TVarChartSettings& s_;
@@ -398,6 +428,16 @@ private:
 };
 
 } // namespace
+
+std::string ChartPointLabel(int point) {
+    if (point < 1 || point > VarChart.Count) return {};
+    const int column = VarChartSettings.AxisLabelColumn;
+    if (column <= 0) return std::to_string(point);
+    const double row = VarChart.Points(kRowPosition, point);
+    const TDataTable& table = DataTable();
+    if (!Present(row) || row < 1 || row > table.RowCount() || column > table.ColumnCount()) return {};
+    return std::string(table.Cell(column, static_cast<int>(row)));
+}
 
 std::string ChartReportHeading() {
     return VarChartTitle(VarChartSettings.LocationChart != kChartTypeNone,

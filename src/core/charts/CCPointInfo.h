@@ -30,4 +30,9 @@ void BuildChartReport();
 // kinds, not the sizing of the chart window.
 std::string ChartReportHeading();
 
+// The label of point `point` of the current chart as the chart's axis shows it: the text of the
+// axis label column at the point's first row, or the point number without a label column; empty
+// for a point that does not exist.
+std::string ChartPointLabel(int point);
+
 } // namespace kivspc

@@ -115,6 +115,8 @@ public:
         chart_.Count = 0;
         chart_.TransformErrors = 0;
         chart_.PointTexts.clear();
+        chart_.PointValues.clear();
+        chart_.PointValueEnd.assign(1, 0);
         if (IsIndividual(layout_))
             GatherIndividuals(rows);
         else if (IsRowSubgroups(layout_))
@@ -169,6 +171,11 @@ private:
         }
         return true;
     }
+    // Keeps the values that formed the newest point: the report counts exactly these.
+    void Formed(const double* values, std::size_t n) {
+        chart_.PointValues.insert(chart_.PointValues.end(), values, values + n);
+        chart_.PointValueEnd.push_back(chart_.PointValues.size());
+    }
     void Break() {
         if (s_.ShowBreaks && chart_.Count > 0) chart_.Points(kRowBreak, chart_.Count) = 1;
     }
@@ -208,6 +215,7 @@ private:
             }
             const int i = NewPoint();
             Place(i, r);
+            Formed(&v, 1);
             p(kRowN, i) = 1;
             p(kRowSubgroupMean, i) = v;
             p(kRowSubgroupSD, i) = 0;
@@ -243,6 +251,7 @@ private:
         TChartArray& p = chart_.Points;
         const int i = NewPoint();
         Place(i, firstRow);
+        Formed(buffer_.data(), buffer_.size());
         const int n = static_cast<int>(buffer_.size());
         Extended sum = 0;
         double lo = buffer_[0], hi = buffer_[0];
@@ -901,59 +910,16 @@ void ComputeChart(int column, int group) {
 }
 
 std::vector<double> ChartSetValues(int set) {
-    const TVarChartSettings& s = VarChartSettings;
+    const TVarChart& chart = VarChart;
     std::vector<double> values;
-    if (VarChart.Count == 0) return values;
-    if (ValuesStale) DataList.RebuildValues();
-    ChartRows rows;
-    rows.Build(s, VarChart.Group);
-    std::vector<int> columns;
-    if (IsRowSubgroups(s.DataLayout)) {
-        const int last = std::min(s.RunInfo.LastMeasure, DataTable().ColumnCount());
-        for (int c = std::max(s.RunInfo.FirstMeasure, 1); c <= last; ++c)
-            if (s.Measures[static_cast<std::size_t>(c)]) columns.push_back(c);
-    } else {
-        columns.push_back(VarChart.Column);
-    }
-    const bool transform = TransformRec.Kind != kTransformNone;
-    const std::vector<double>* sets = s.SetColumn > 0 && static_cast<std::size_t>(s.SetColumn) < Values.size()
-                                          ? &Values[static_cast<std::size_t>(s.SetColumn)]
-                                          : nullptr;
-    const auto take = [&](int r) {
-        if (static_cast<std::size_t>(r) >= rows.selected.size() ||
-            !rows.selected[static_cast<std::size_t>(r)])
-            return;
-        double rowSet = 0;
-        if (sets && static_cast<std::size_t>(r) < sets->size()) {
-            const double raw = (*sets)[static_cast<std::size_t>(r)];
-            if (Present(raw) && std::isfinite(raw)) rowSet = std::nearbyint(std::clamp(raw, -1e9, 1e9));
-        }
-        if (rowSet != set) return;
-        for (int col : columns) {
-            if (col < 1 || col > DataTable().ColumnCount() || static_cast<std::size_t>(col) >= Values.size())
-                continue;
-            if (col <= kMaxColumns && DataList.IsText[static_cast<std::size_t>(col)]) continue;
-            const auto& column = Values[static_cast<std::size_t>(col)];
-            if (static_cast<std::size_t>(r) >= column.size()) continue;
-            double v = column[static_cast<std::size_t>(r)];
-            if (!IsValidValue(v) || !std::isfinite(v)) continue;
-            if (transform) {
-                // Left out as the chart leaves it out: the transform stays on.
-                TransformRec.ErrorFlag = 0;
-                v = TransformValue(v);
-                const bool failed = TransformRec.ErrorFlag != 0 || !std::isfinite(v);
-                TransformRec.ErrorFlag = 0;
-                if (failed) continue;
-            }
-            values.push_back(v);
-        }
-    };
-    if (UsesGroups(s.DataLayout)) {
-        for (int r : rows.RowsOf(VarChart.Group))
-            take(r);
-    } else {
-        for (int r = 1; r <= DataTable().RowCount(); ++r)
-            take(r);
+    if (chart.PointValueEnd.size() < static_cast<std::size_t>(chart.Count) + 1) return values;
+    for (int i = 1; i <= chart.Count; ++i) {
+        if (chart.Points(kRowSet, i) != set) continue;
+        const auto from = chart.PointValues.begin() +
+                          static_cast<std::ptrdiff_t>(chart.PointValueEnd[static_cast<std::size_t>(i) - 1]);
+        const auto to = chart.PointValues.begin() +
+                        static_cast<std::ptrdiff_t>(chart.PointValueEnd[static_cast<std::size_t>(i)]);
+        values.insert(values.end(), from, to);
     }
     return values;
 }
@@ -1113,6 +1079,8 @@ void ResetVarChart() {
     VarChart.Count = 0;
     VarChart.ChartList.clear();
     VarChart.PointTexts.clear();
+    VarChart.PointValues.clear();
+    VarChart.PointValueEnd.clear();
     VarChart.LowSet = VarChart.HighSet = 0;
     VarChart.Column = VarChart.Group = 0;
     VarChart.SigmaMethod = 0;

@@ -215,6 +215,11 @@ struct TVarChart {
     std::vector<std::string> Notes;
     // With "Show All Points": the values of every point as text.
     std::vector<std::string> PointTexts;
+    // The values that formed each point, filtered and transformed as they were gathered, in data
+    // order: point i's are PointValues[PointValueEnd[i - 1]] up to PointValues[PointValueEnd[i]]
+    // (PointValueEnd[0] is 0).
+    std::vector<double> PointValues;
+    std::vector<std::size_t> PointValueEnd;
     std::vector<TChartListEntry> ChartList;
 };
 
@@ -227,8 +232,8 @@ void ResetVarChart();
 void BuildChartList();
 // Computes the chart of a measure column and group into VarChart.
 void ComputeChart(int column, int group);
-// The individual values of set `set` of the current chart (every set is 0 without a sets
-// column), filtered and transformed as the chart's points were, in data order.
+// The values that formed the points of set `set` of the current chart (every set is 0 without a
+// sets column), each counted under the set of its point, in point order.
 std::vector<double> ChartSetValues(int set);
 // Fills the limit rows from the statistic rows of VarChart.Points.
 void ComputeChartLimits();

@@ -54,10 +54,11 @@ Extended CapabilityCp(int kind, Extended sigma, Extended mean) {
     const TSpecLimits& spec = SpecLimits;
     if (kind < 2) SpecLimits.SpreadWidth = static_cast<double>(6 * sigma);
     if (!spec.HasLimit || !Computable(sigma, mean)) return 0;
-    const Extended spread = spec.SpreadWidth;
+    // Spread and tolerance in Extended: near the limits of a double either may overflow one.
+    const Extended spread = kind < 2 ? 6 * sigma : Extended(spec.SpreadWidth);
     // A non-normal kind called before any normal one has no spread yet.
     if (!(spread > 0)) return 0;
-    if (spec.TwoSided) return spec.Tolerance / spread;
+    if (spec.TwoSided) return (static_cast<Extended>(spec.USL) - spec.LSL) / spread;
     if (spec.HasUSL) return 2 * (spec.USL - mean) / spread;
     return 2 * (mean - spec.LSL) / spread;
 }
@@ -81,7 +82,7 @@ Extended CapabilityCpm(int n, Extended sigma, Extended mean) {
     else
         tau2 += offTarget * offTarget;
     const Extended tau = std::sqrt(tau2);
-    if (spec.TwoSided) return spec.Tolerance / (6 * tau);
+    if (spec.TwoSided) return (static_cast<Extended>(spec.USL) - spec.LSL) / (6 * tau);
     if (spec.HasUSL) return (spec.USL - mean) / (3 * tau);
     return (mean - spec.LSL) / (3 * tau);
 }

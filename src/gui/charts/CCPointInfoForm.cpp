@@ -256,7 +256,7 @@ void TForm_CChart_Info::CopyClick() {
     }
     const QModelIndexList picked =
         grid_->selectionModel() ? grid_->selectionModel()->selectedIndexes() : QModelIndexList();
-    GridSelection selection{0, 0, model_->GridColumnCount() - 1, model_->GridRowCount() - 1};
+    GridSelection selection{0, 1, model_->GridColumnCount() - 1, model_->GridRowCount() - 1};
     if (!picked.isEmpty()) {
         int left = picked.front().column(), right = left, top = picked.front().row(), bottom = top;
         for (const QModelIndex& i : picked) {
@@ -268,7 +268,10 @@ void TForm_CChart_Info::CopyClick() {
         // Grid row 0 holds the headers.
         selection = {left, top + 1, right, bottom + 1};
     }
-    CurrentPlatform().SetClipboardText(GridSelectionText(*model_, selection));
+    // The cells go with the headers of their columns, so that a paste says what each column is.
+    std::string text = GridSelectionText(*model_, {selection.Left, 0, selection.Right, 0});
+    text += GridSelectionText(*model_, {selection.Left, 1, selection.Right, selection.Bottom});
+    CurrentPlatform().SetClipboardText(text);
 }
 
 void TForm_CChart_Info::SelectAllClick() {

@@ -6,6 +6,7 @@
 #include "app/MissingValue.h"
 #include "app/NumberFormat.h"
 #include "app/Platform.h"
+#include "charts/CCPointInfo.h"
 #include "charts/ControlTests.h"
 #include "charts/VARchart.h"
 #include "data/GridPrinting.h"
@@ -99,8 +100,10 @@ QString TVarPointModel::CellText(int column, int point) const {
     if (column < 0 || column >= columnCount() || point < 1 || point > points_) return {};
     const TPointColumn& c = columns_[static_cast<std::size_t>(column)];
     if (c.kind == TPointColumn::Kind::Codes) return QString::fromStdString(ControlCodes(c.slot, point));
+    // The labels the chart's axis shows, not the data rows behind them.
+    if (c.kind == TPointColumn::Kind::Labels) return QString::fromStdString(ChartPointLabel(point));
     const double x = Value(c, point);
-    return NotMissing(x) ? QString::fromStdString(FormatTrimmed(x)) : QString();
+    return NotMissing(x) ? QString::fromStdString(FormatTrimmedFinite(x)) : QString();
 }
 
 QVariant TVarPointModel::data(const QModelIndex& index, int role) const {
@@ -111,7 +114,7 @@ QVariant TVarPointModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole: {
         if (!Decimated(c)) return CellText(index.column(), point);
         const double x = Value(c, point);
-        return NotMissing(x) ? QString::fromStdString(FormatFixed(decimals_, x)) : QString();
+        return NotMissing(x) ? QString::fromStdString(FormatFixedFinite(decimals_, x)) : QString();
     }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter | (index.column() == 0 ? Qt::AlignLeft : Qt::AlignRight));

@@ -111,6 +111,30 @@ TEST(NumberFormatTest, ExtremeInputsDoNotBreakFormatting) {
 
 } // namespace
 
+// Results for reports and grids: words for what is not a number, an exponent for what would be
+// more than 15 integer digits long, the plain form otherwise.
+TEST(NumberFormatTest, FiniteFormsSayWhatIsNotANumberAndShortenHugeOnes) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(FormatFixedFinite(4, inf), "Not Computable");
+    EXPECT_EQ(FormatFixedFinite(4, -inf), "Not Computable");
+    EXPECT_EQ(FormatFixedFinite(4, nan, "None"), "None");
+    EXPECT_EQ(FormatFixedFinite(4, 1.5), "1.5000");
+    EXPECT_EQ(FormatFixedFinite(2, -0.001), "0.00");
+    EXPECT_EQ(FormatFixedFinite(0, 999999999999999.0), "999999999999999");
+    EXPECT_EQ(FormatFixedFinite(4, 1e15), "1.0000e+15");
+    EXPECT_EQ(FormatFixedFinite(2, -1.7976931348623157e308), "-1.80e+308");
+    EXPECT_EQ(FormatFixedFinite(0, 1e300), "1e+300");
+    // Beyond a double: a sum of squares kept in long double.
+    EXPECT_EQ(FormatFixedFinite(4, 4e400L), "4.0000e+400");
+    EXPECT_EQ(FormatFixedFinite(9, 1e-300), "0.000000000");
+
+    EXPECT_EQ(FormatTrimmedFinite(2.5), "2.5");
+    EXPECT_EQ(FormatTrimmedFinite(1e300), "1e+300");
+    EXPECT_EQ(FormatTrimmedFinite(-1.25e20), "-1.25e+20");
+    EXPECT_EQ(FormatTrimmedFinite(nan), "Not Computable");
+}
+
 TEST(NumberFormatTest, CellNumbersReadBackExactly) {
     const std::pair<double, const char*> cases[] = {
         {0.0, "0"},
