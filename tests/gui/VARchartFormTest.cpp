@@ -7,6 +7,7 @@
 #include "ChartFixture.h"
 
 #include "app/Help.h"
+#include "app/NumberFormat.h"
 #include "app/Platform.h"
 #include "charts/ChartScene.h"
 #include "charts/ChartView.h"
@@ -33,7 +34,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 using namespace kivspc;
 using namespace kivspc::gui;
@@ -78,6 +82,49 @@ protected:
         return QPointF(rect->axis(QCPAxis::atBottom)->coordToPixel(s->X[static_cast<std::size_t>(index)]),
                        rect->axis(QCPAxis::atLeft)->coordToPixel(s->Y[static_cast<std::size_t>(index)]))
             .toPoint();
+    }
+
+    // Column 1 ("Diameter") as individual values with moving ranges; column 2 ("Phase") the set
+    // of each value when sets are given.
+    static void Individuals(const std::vector<double>& values, const std::vector<int>& sets = {}) {
+        NewDataTable();
+        TDataTable& t = DataTable();
+        t.SetColumnCount(sets.empty() ? 1 : 2);
+        t.SetRowCount(static_cast<int>(values.size()));
+        t.SetColumnName(1, "Diameter");
+        if (!sets.empty()) t.SetColumnName(2, "Phase");
+        for (std::size_t r = 0; r < values.size(); ++r) {
+            t.SetCell(1, static_cast<int>(r) + 1, FormatCellNumber(values[r]));
+            if (!sets.empty()) t.SetCell(2, static_cast<int>(r) + 1, std::to_string(sets[r]));
+        }
+        DataList.MarkAllRowsChanged();
+        DataList.RebuildValues();
+        TVarChartSettings& s = VarChartSettings;
+        s = TVarChartSettings{};
+        s.Measures[1] = 1;
+        s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = s.RunInfo.CurrentMeasure = 1;
+        s.DataLayout = 1;
+        s.LocationChart = kChartTypeX;
+        s.DispersionChart = kChartTypeMovingRange;
+        s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
+        s.LocationCenterline = kCenterAverage;
+        s.DispersionCenterline = kCenterDispAverage;
+        s.SetColumn = sets.empty() ? 0 : 2;
+    }
+    // The chart as it shows on the screen.
+    QImage Picture() {
+        form->Chart()->replot();
+        return form->Chart()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    static TSceneColor ColorAt(const QImage& image, QPoint at) {
+        return static_cast<TSceneColor>(image.pixel(at) & 0xFFFFFF);
+    }
+    // The position labels of the horizontal axis as drawn.
+    QStringList XLabels() {
+        form->Chart()->replot();
+        QCPAxisRect* rect = form->Chart()->axisRect(form->Chart()->axisRectCount() - 1);
+        const QVector<QString> labels = rect->axis(QCPAxis::atBottom)->tickVectorLabels();
+        return QStringList(labels.begin(), labels.end());
     }
 
     RecordingPlatform recorder;
@@ -261,6 +308,179 @@ TEST_F(VARchartFormTest, ClickingAPointLabelsItAndClickingTheTitleEditsIt) {
     });
     click(chart->TitleElement()->outerRect().center());
     EXPECT_EQ(chart->TitleElement()->text(), "Mean and Range Chart: Bearing diameter, part 1 (mm)");
+}
+
+// Two phases, each opened by a value far above the rest (out of control, hand calculation:
+// phase 1 mean 12.1, mean moving range 29/9, UCL 12.1 + 3 (29/9) / 1.128 = 20.67; phase 2 mean
+// 41.4, mean moving range 24/9, UCL 48.49). The highest values of the chart stand right under
+// the violation codes, the second right after the label of its phase.
+TEST_F(VARchartFormTest, CodeMarksAndSetLabelsLeaveEveryPointInSight) {
+    Individuals({30, 10, 11, 9, 10, 11, 10, 9, 10, 11, 50, 40, 42, 39, 40, 42, 40, 39, 40, 42},
+                {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2});
+    Open();
+    Item("DisplayControlViolationCodes1")->trigger();
+    ASSERT_GE(Scene().Codes.size(), 2u) << "30 and 50 beyond their UCL";
+    ASSERT_EQ(Scene().Separators.size(), 2u);
+    for (const bool blackAndWhite : {false, true}) {
+        SCOPED_TRACE(blackAndWhite ? "black and white" : "colour");
+        if (blackAndWhite) Child<QAction>(form.get(), "ToolButton_BW")->trigger();
+        const QImage image = Picture();
+        // Every point shows its own colour at its centre.
+        for (const char* name : {"Series_Loc", "Series_Disp"}) {
+            const TPointSeries* series = Scene().FindPoints(name);
+            ASSERT_NE(series, nullptr);
+            for (std::size_t i = 0; i < series->Y.size(); ++i) {
+                if (IsGap(series->Y[i]) || (i < series->Hollow.size() && series->Hollow[i])) continue;
+                EXPECT_EQ(ColorAt(image, PointPosition(name, static_cast<int>(i))), series->Colors[i])
+                    << name << " point " << i + 1;
+            }
+        }
+        // No code box covers a set label: the label's box holds its black and white only.
+        QCPAxisRect* rect = form->Chart()->axisRect(0);
+        const QFontMetricsF metrics(rect->axis(QCPAxis::atBottom)->tickLabelFont());
+        for (const TSeparator& sep : Scene().Separators) {
+            const double left =
+                std::max<double>(rect->axis(QCPAxis::atBottom)->coordToPixel(sep.X), rect->rect().left());
+            const QRectF label(left, rect->rect().top(),
+                               metrics.horizontalAdvance(QString::fromStdString(sep.Label)) + 2,
+                               metrics.height() + 2);
+            // The label is white on black: any colour inside it comes from something drawn over it.
+            int foreign = 0;
+            for (int y = static_cast<int>(label.top()) + 1; y < static_cast<int>(label.bottom()) - 1; ++y)
+                for (int x = static_cast<int>(label.left()) + 3; x < static_cast<int>(label.right()) - 1;
+                     ++x) {
+                    const QRgb pixel = image.pixel(x, y);
+                    foreign += qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel);
+                }
+            EXPECT_EQ(foreign, 0) << sep.Label;
+        }
+    }
+}
+
+// "new tool" on the last point, at the right edge: the whole text shows, to the left of it.
+TEST_F(VARchartFormTest, PointTextStaysInsideThePlot) {
+    Individuals({30, 10, 11, 9, 10, 11, 10, 9, 10, 11, 50, 40, 42, 39, 40, 42, 40, 39, 40, 42});
+    Open();
+    const QImage before = Picture();
+    const QString text = "new tool";
+    VarChartDisplay.LocationLabels[19] = text.toStdString();
+    // The highest point too: its text may not run into the top of the plot.
+    VarChartDisplay.LocationLabels[10] = text.toStdString();
+    form->RedrawChart();
+    const QImage after = Picture();
+    QCPAxisRect* rect = form->Chart()->axisRect(0);
+    const QRect area = rect->rect();
+    const QFontMetrics metrics(rect->axis(QCPAxis::atBottom)->tickLabelFont());
+    // What changed: the ink of the two texts, one at each point.
+    for (const int point : {10, 19}) {
+        const QPoint at = PointPosition("Series_Loc", point);
+        QRect ink;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = std::max(area.left(), at.x() - 150); x <= std::min(area.right(), at.x() + 150); ++x)
+                if (before.pixel(x, y) != after.pixel(x, y) && std::abs(y - at.y()) < 3 * metrics.height())
+                    ink |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(ink.isEmpty()) << point;
+        EXPECT_GE(ink.width(), metrics.boundingRect(text).width() - 3)
+            << "the whole text shows, point " << point;
+        EXPECT_GT(ink.left(), area.left());
+        EXPECT_LT(ink.right(), area.right());
+        EXPECT_GT(ink.top(), area.top());
+    }
+}
+
+// 40 points: labels every 5 (or closer) at any width that shows them; a redraw keeps them.
+TEST_F(VARchartFormTest, PositionLabelsKeepTheirSpacingAfterEveryRedraw) {
+    std::vector<double> values;
+    for (int i = 0; i < 40; ++i)
+        values.push_back(10 + (i * 7 % 5));
+    Individuals(values);
+    Open();
+    const QStringList labels = XLabels();
+    ASSERT_GE(labels.size(), 8) << labels.join(" ").toStdString();
+    const auto same = [&](const char* what) { EXPECT_EQ(XLabels(), labels) << what; };
+    Item("DisplayZones1")->trigger();
+    same("a View option");
+    Child<QAction>(form.get(), "ToolButton_BW")->trigger();
+    same("black and white");
+    Child<QSlider>(form.get(), "TrackBar1")->setValue(40);
+    same("the sizing slider");
+    VarChartDisplay.LocationLabels[3] = "tool";
+    form->RedrawChart();
+    same("point text");
+}
+
+// 200,000 values: the markers fill the band around the centerline, and the limit and centre
+// lines still show over them.
+TEST_F(VARchartFormTest, LimitLinesShowOverADenseChart) {
+    std::vector<double> values;
+    std::uint32_t seed = 12345;
+    const auto uniform = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) / 16777216.0 + 1e-9;
+    };
+    for (int i = 0; i < 200000; ++i)
+        values.push_back(25 + std::sqrt(-2 * std::log(uniform())) * std::cos(6.283185307179586 * uniform()));
+    Individuals(values);
+    Open();
+    const QImage image = Picture();
+    QCPAxisRect* rect = form->Chart()->axisRect(0);
+    for (const char* name : {"Series_CL", "Series_UCL", "Series_LCL"}) {
+        const TLineSeries* line = Scene().FindLine(name);
+        ASSERT_NE(line, nullptr);
+        const int y =
+            static_cast<int>(std::floor(rect->axis(QCPAxis::atLeft)->coordToPixel(line->RunsY[0][0])));
+        for (const double share : {0.2, 0.5, 0.8}) {
+            const int x = rect->rect().left() + static_cast<int>(rect->rect().width() * share);
+            // The line's own colour, unmixed, within a pixel of where it runs.
+            bool shows = false;
+            for (int dy = -1; dy <= 2; ++dy)
+                shows = shows || ColorAt(image, QPoint(x, y + dy)) == line->Color;
+            EXPECT_TRUE(shows) << name << " at " << share;
+        }
+    }
+}
+
+// The print preview draws the chart on its pages; the window's chart stays as it was meanwhile.
+TEST_F(VARchartFormTest, ThePrintPreviewLeavesTheWindowsChartAsItWas) {
+    MeansAndRanges();
+    Open();
+    Item("DisplayControlViolationCodes1")->trigger();
+    TChartView* chart = form->Chart();
+    const QImage before = Picture();
+    const QRect rectBefore = chart->axisRect(0)->rect();
+    QImage during;
+    QRect rectDuring;
+    bool previewShown = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        previewShown = dialog->windowTitle() == "Print Preview";
+        QApplication::processEvents();
+        rectDuring = chart->axisRect(0)->rect();
+        // Whatever makes the chart draw itself again meanwhile.
+        chart->replot();
+        during = chart->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+    Child<QAction>(form.get(), "Print1")->trigger();
+    ASSERT_TRUE(previewShown);
+    EXPECT_EQ(rectDuring, rectBefore);
+    EXPECT_TRUE(during == before) << "the chart changed while the preview was open";
+
+    // A page of other proportions (a portrait page, a picture saved at another size) is laid out
+    // for itself; the window's chart keeps its layout, its ranges and what the mouse finds.
+    const QCPRange yBefore = chart->axisRect(0)->axis(QCPAxis::atLeft)->range();
+    const QPoint at = PointPosition("Series_Loc", 4);
+    const QPixmap page = chart->toPixmap(400, 900);
+    EXPECT_EQ(page.size(), QSize(400, 900));
+    QApplication::processEvents();
+    EXPECT_EQ(chart->axisRect(0)->rect(), rectBefore);
+    EXPECT_EQ(chart->axisRect(0)->axis(QCPAxis::atLeft)->range(), yBefore);
+    const auto hit = chart->HitAt(at);
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->Series, "Series_Loc");
+    EXPECT_DOUBLE_EQ(hit->Position, 4);
+    EXPECT_TRUE(Picture() == before);
 }
 
 TEST_F(VARchartFormTest, ChangedColumnsCloseTheWindow) {

@@ -16,6 +16,7 @@
 #include "data/DataTable.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -24,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
@@ -290,6 +292,9 @@ TEST_F(VARsetupTest, EntriesAreCheckedBeforeTheHandOver) {
         {"sigma given", "Known Std Dev", nullptr, {}, "0.5", "", "3", nullptr},
         {"mean missing", "Average MR", "Known Mean", {}, "", "", "3", "Known Location Parameter Not Valid!"},
         {"std err empty", "Average MR", nullptr, {}, "", "", "", "Number of Standard Errors Not Valid!"},
+        // No standard errors put the limits on the centerline: every point would be flagged.
+        {"std err zero", "Average MR", nullptr, {}, "", "", "0", "Number of Standard Errors Not Valid!"},
+        {"std err 0.0", "Average MR", nullptr, {}, "", "", "0.0", "Number of Standard Errors Not Valid!"},
         {"mean given", "Average MR", "Known Mean", {}, "", "-2.5", "3", nullptr},
     };
     const char* edits[] = {"Edit_UCL", "Edit_CL", "Edit_LCL"};
@@ -423,4 +428,63 @@ TEST_F(VARsetupTest, MainWindowOpensTheSetup) {
     Child<QAction>(&main, "VariablesControlCharts1")->trigger();
     EXPECT_EQ(main.findChildren<TForm_VARsetup*>().size(), 1);
     EXPECT_FALSE(setup->isMinimized());
+}
+
+// A measure column without numbers gives no chart: "Action" says why and opens no window.
+TEST_F(VARsetupTest, ActionWithoutPointsSaysWhyAndOpensNoChart) {
+    MakeTable(2, 6);
+    for (int r = 1; r <= 6; ++r)
+        DataTable().SetCell(1, r, "n/a");
+    DataList.MarkAllRowsChanged();
+    DataList.RebuildValues();
+    Open();
+    Move({"A"});
+    EXPECT_FALSE(form->CalcButtonClick());
+    EXPECT_EQ(Errors(), std::vector<std::string>{"No numeric values in column A"});
+    EXPECT_TRUE(form->ChartWindow() == nullptr || !form->ChartWindow()->isVisible());
+
+    // A chart shown before goes when the next one has no points.
+    recorder.Messages.clear();
+    auto* measures = Child<QListWidget>(form.get(), "ListBox_Measures");
+    measures->selectAll();
+    Child<QPushButton>(form.get(), "ExcludeBtnMeasure")->click();
+    Move({"B"});
+    ASSERT_TRUE(form->CalcButtonClick());
+    ASSERT_TRUE(form->ChartWindow()->isVisible());
+    for (int r = 1; r <= 6; ++r)
+        DataTable().SetCell(2, r, "");
+    DataList.MarkAllRowsChanged();
+    DataList.RebuildValues();
+    EXPECT_FALSE(form->CalcButtonClick());
+    EXPECT_EQ(Errors(), std::vector<std::string>{"No numeric values in column B"});
+    EXPECT_FALSE(form->ChartWindow() && form->ChartWindow()->isVisible());
+}
+
+// Shown, the setup lies on the screen, centred on the size its layout gave it: a side that fits
+// lies inside the work area, in its middle; a side longer than the area (the test screen is
+// small) starts at its edge.
+TEST_F(VARsetupTest, TheWindowOpensOnTheScreen) {
+    MakeTable(3, 12);
+    Open();
+    form->show();
+    QApplication::processEvents();
+    const QRect area = form->screen()->availableGeometry();
+    const QRect frame = form->frameGeometry();
+    SCOPED_TRACE(std::to_string(frame.x()) + "," + std::to_string(frame.y()) + " " +
+                 std::to_string(frame.width()) + "x" + std::to_string(frame.height()) + " on " +
+                 std::to_string(area.width()) + "x" + std::to_string(area.height()));
+    if (frame.width() <= area.width()) {
+        EXPECT_GE(frame.left(), area.left());
+        EXPECT_LE(frame.right(), area.right());
+        EXPECT_NEAR(frame.center().x(), area.center().x(), 2);
+    } else {
+        EXPECT_EQ(frame.left(), area.left());
+    }
+    if (frame.height() <= area.height()) {
+        EXPECT_GE(frame.top(), area.top());
+        EXPECT_LE(frame.bottom(), area.bottom());
+        EXPECT_NEAR(frame.center().y(), area.center().y(), 2);
+    } else {
+        EXPECT_EQ(frame.top(), area.top());
+    }
 }

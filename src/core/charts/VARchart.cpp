@@ -1074,6 +1074,64 @@ void BuildChartList() {
         ComputeChartFrom(rows, chart.ChartList.front().Column, chart.ChartList.front().Group);
 }
 
+std::string EmptyChartListReason() {
+    const TVarChartSettings& s = VarChartSettings;
+    const int layout = s.DataLayout;
+    if (layout == 0) return "No chart for these columns and this layout";
+    if (ValuesStale) DataList.RebuildValues();
+    const TDataTable& table = DataTable();
+    const int rows = table.RowCount();
+    ChartRows chartRows;
+    chartRows.Build(s, 0);
+    // A row counts when Process If selects it and, with chart groups, it belongs to one.
+    std::vector<std::uint8_t> counting = chartRows.selected;
+    if (UsesGroups(layout)) {
+        std::vector<std::uint8_t> grouped(counting.size(), 0);
+        for (const std::vector<int>& members : chartRows.groupRows)
+            for (int r : members)
+                if (static_cast<std::size_t>(r) < grouped.size()) grouped[static_cast<std::size_t>(r)] = 1;
+        for (std::size_t r = 0; r < counting.size(); ++r)
+            counting[r] = counting[r] && grouped[r];
+    }
+    const auto numbers = [&](int col) {
+        if (col < 1 || col > table.ColumnCount() || static_cast<std::size_t>(col) >= Values.size() ||
+            (col <= kMaxColumns && DataList.IsText[static_cast<std::size_t>(col)]))
+            return std::pair{0, 0};
+        const auto& values = Values[static_cast<std::size_t>(col)];
+        int any = 0, valid = 0;
+        for (int r = 1; r <= rows && static_cast<std::size_t>(r) < values.size(); ++r) {
+            const double v = values[static_cast<std::size_t>(r)];
+            if (!Present(v) || !std::isfinite(v)) continue;
+            ++any;
+            if (static_cast<std::size_t>(r) < counting.size() && counting[static_cast<std::size_t>(r)] &&
+                IsValidValue(v))
+                ++valid;
+        }
+        return std::pair{any, valid};
+    };
+    std::vector<int> columns;
+    for (int c = std::max(s.RunInfo.FirstMeasure, 1); c <= std::min(s.RunInfo.LastMeasure, kMaxColumns); ++c)
+        if (s.Measures[static_cast<std::size_t>(c)]) columns.push_back(c);
+    std::string noNumbers, excluded;
+    int anyNumbers = 0, validValues = 0, largestColumn = 0;
+    for (int c : columns) {
+        const auto [any, valid] = numbers(c);
+        if (any == 0 && noNumbers.empty()) noNumbers = table.ColumnName(c);
+        if (any > 0 && valid == 0 && excluded.empty()) excluded = table.ColumnName(c);
+        anyNumbers += any;
+        validValues += valid;
+        largestColumn = std::max(largestColumn, valid);
+    }
+    if (columns.empty()) return "No measure column chosen";
+    if (anyNumbers == 0) return "No numeric values in column " + noNumbers;
+    if (validValues == 0)
+        return "Every value of column " + excluded + " is excluded by Process If or Missing When";
+    if (IsSampleVariable(layout) && numbers(s.SampleSizeColumn).first == 0)
+        return "No numeric values in column " + table.ColumnName(s.SampleSizeColumn) + " (sample variable)";
+    if (IsConstantSize(layout) && s.SampleSize > largestColumn) return "Sample size larger than the data";
+    return "No values form a point with these settings";
+}
+
 void ResetVarChart() {
     VarChartSettings = TVarChartSettings{};
     VarChart.Count = 0;

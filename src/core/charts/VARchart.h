@@ -230,6 +230,9 @@ void ResetVarChart();
 
 // Lists the charts that have points (the current chart becomes the first of them).
 void BuildChartList();
+// Why BuildChartList found no chart with points (or a chart computed has none), in words for
+// the user: "No numeric values in column Diam1", "Sample size larger than the data" ...
+std::string EmptyChartListReason();
 // Computes the chart of a measure column and group into VarChart.
 void ComputeChart(int column, int group);
 // The values that formed the points of set `set` of the current chart (every set is 0 without a

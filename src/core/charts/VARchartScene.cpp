@@ -23,6 +23,20 @@ namespace {
 bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
 double GapIfMissing(double v) { return Present(v) ? v : kGap; }
 
+constexpr double kLargest = std::numeric_limits<double>::max();
+// A value held back to the doubles (infinities and NaN to the largest finite value of their side).
+double Finite(Extended v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<double>(std::clamp<Extended>(v, -kLargest, kLargest));
+}
+// centre + k times spread, or a gap when it is no double (sums beyond the largest double are
+// formed in extended precision and dropped, never drawn at infinity).
+double Offset(double centre, double k, double spread) {
+    if (!Present(centre) || !Present(spread)) return kGap;
+    const Extended v = static_cast<Extended>(centre) + static_cast<Extended>(k) * spread;
+    return std::fabs(v) <= kLargest ? static_cast<double>(v) : kGap;
+}
+
 const char* TypeName(int type) {
     return type >= 0 && type < static_cast<int>(ChartTypeNames.size())
                ? ChartTypeNames[static_cast<std::size_t>(type)]
@@ -44,27 +58,27 @@ struct TRange {
         }
     }
     // Widens both ends by (max - min) / divisor; a range without extent gets one around it, so
-    // the axis never collapses.
+    // the axis never collapses. Near the ends of the doubles the range stops at the largest
+    // finite value.
     void Extend(double divisor) {
         if (!Any) {
             Min = 0;
             Max = 1;
             return;
         }
-        double pad = (Max - Min) / divisor;
-        if (!(pad > 0)) pad = Min != 0 ? std::fabs(Min) / divisor : 1;
-        Min -= pad;
-        Max += pad;
+        Extended pad = (static_cast<Extended>(Max) - Min) / divisor;
+        if (!(pad > 0)) pad = Min != 0 ? std::fabs(static_cast<Extended>(Min)) / divisor : 1;
+        Min = Finite(Min - pad);
+        Max = Finite(Max + pad);
     }
     // Makes the range drawable after a floor was put under it: finite, and not empty.
     void Settle() {
-        constexpr double kFar = 1e300;
-        Min = std::isfinite(Min) ? std::clamp(Min, -kFar, kFar) : (Min > 0 ? kFar : -kFar);
-        Max = std::isfinite(Max) ? std::clamp(Max, -kFar, kFar) : (Max > 0 ? kFar : -kFar);
+        Min = Finite(Min);
+        Max = Finite(Max);
         if (!(Max > Min)) {
-            const double pad = std::max(1.0, std::fabs(Min) / 20);
-            Max = Min + pad;
-            if (!(Max > Min)) Min = Max - pad;
+            const Extended pad = std::max<Extended>(1, std::fabs(static_cast<Extended>(Min)) / 20);
+            Max = Finite(Max + pad);
+            if (!(Max > Min)) Min = Finite(Max - pad);
         }
     }
 };
@@ -103,7 +117,14 @@ std::string SetLabel(int set) {
     return " " + ColumnLabel(column) + "=" + text + " ";
 }
 
-std::string Significant(double v) { return Present(v) ? FormatSignificant(5, v) : "None"; }
+// Five significant digits; beyond the digits a double holds, in exponent form ("1.2346e+300").
+std::string Significant(double v) {
+    if (!Present(v)) return "None";
+    if (std::fabs(v) < 1e15) return FormatSignificant(5, v);
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 4);
+    return std::string(buf, res.ptr);
+}
 
 // Zone bands of one chart: CL ± 1 SE green, 1-2 SE yellow, 2 SE to the limit red; in black and
 // white only the 1-2 bands in silver. Neighbouring positions with the same bands share a rectangle.
@@ -117,23 +138,26 @@ public:
         current_.clear();
         if (!joinsPrevious) previous_.clear();
         if (!Present(cl) || !Present(se) || se <= 0) return;
-        const double lo = Present(lcl) ? lcl : -HUGE_VAL;
-        const double hi = Present(ucl) ? ucl : HUGE_VAL;
-        const auto band = [&](double y0, double y1, TSceneColor color) {
-            y0 = std::clamp(y0, lo, hi);
-            y1 = std::clamp(y1, lo, hi);
-            if (y1 > y0) Put(x, y0, y1, color);
+        // The bands' edges are formed in extended precision and held to the doubles, so that a
+        // band reaching past the largest double ends there instead of at infinity.
+        const Extended lo = Present(lcl) ? lcl : -kLargest;
+        const Extended hi = Present(ucl) ? ucl : kLargest;
+        const Extended c = cl, e = se;
+        const auto band = [&](Extended y0, Extended y1, TSceneColor color) {
+            const double a = Finite(std::clamp(y0, lo, hi));
+            const double b = Finite(std::clamp(y1, lo, hi));
+            if (b > a) Put(x, a, b, color);
         };
         if (ChartsBlackAndWhite) {
-            band(cl - 2 * se, cl - se, kColorSilver);
-            band(cl + se, cl + 2 * se, kColorSilver);
+            band(c - 2 * e, c - e, kColorSilver);
+            band(c + e, c + 2 * e, kColorSilver);
             return;
         }
-        if (Present(lcl)) band(lcl, cl - 2 * se, kZoneRed);
-        band(cl - 2 * se, cl - se, kZoneYellow);
-        band(cl - se, cl + se, kZoneGreen);
-        band(cl + se, cl + 2 * se, kZoneYellow);
-        if (Present(ucl)) band(cl + 2 * se, ucl, kZoneRed);
+        if (Present(lcl)) band(lcl, c - 2 * e, kZoneRed);
+        band(c - 2 * e, c - e, kZoneYellow);
+        band(c - e, c + e, kZoneGreen);
+        band(c + e, c + 2 * e, kZoneYellow);
+        if (Present(ucl)) band(c + 2 * e, ucl, kZoneRed);
     }
 
 private:
@@ -157,6 +181,57 @@ private:
     double half_;
     std::vector<std::size_t> previous_, current_;
 };
+
+// What a floor put under a panel's range cut off is not drawn: line vertices below it end their
+// polyline, zone bands stop at the range's ends. The code marks stand at the top of the main panel.
+void KeepInsidePanels(TChartScene& scene) {
+    const auto inside = [&](int panel, double y) {
+        const TScenePanel& range = scene.Panels[static_cast<std::size_t>(panel)];
+        return y >= range.YMin && y <= range.YMax;
+    };
+    for (TLineSeries& line : scene.Lines) {
+        std::vector<std::vector<double>> runsX, runsY;
+        for (std::size_t r = 0; r < line.RunsX.size(); ++r) {
+            bool open = false;
+            for (std::size_t i = 0; i < line.RunsX[r].size() && i < line.RunsY[r].size(); ++i) {
+                const double y = line.RunsY[r][i];
+                if (!inside(line.Panel, y)) {
+                    open = false;
+                    continue;
+                }
+                if (!open) {
+                    runsX.emplace_back();
+                    runsY.emplace_back();
+                    open = true;
+                }
+                runsX.back().push_back(line.RunsX[r][i]);
+                runsY.back().push_back(y);
+            }
+        }
+        // A lone vertex draws nothing.
+        for (std::size_t r = runsX.size(); r-- > 0;)
+            if (runsX[r].size() < 2) {
+                runsX.erase(runsX.begin() + static_cast<std::ptrdiff_t>(r));
+                runsY.erase(runsY.begin() + static_cast<std::ptrdiff_t>(r));
+            }
+        line.RunsX = std::move(runsX);
+        line.RunsY = std::move(runsY);
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < scene.Zones.size(); ++i) {
+        TZoneRect z = scene.Zones[i];
+        const TScenePanel& range = scene.Panels[static_cast<std::size_t>(scene.ZonePanels[i])];
+        z.Y0 = std::clamp(z.Y0, range.YMin, range.YMax);
+        z.Y1 = std::clamp(z.Y1, range.YMin, range.YMax);
+        if (!(z.Y1 > z.Y0)) continue;
+        scene.ZonePanels[kept] = scene.ZonePanels[i];
+        scene.Zones[kept++] = z;
+    }
+    scene.Zones.resize(kept);
+    scene.ZonePanels.resize(kept);
+    for (TTextMark& code : scene.Codes)
+        code.Y = scene.Panels[0].YMax;
+}
 
 } // namespace
 
@@ -386,17 +461,9 @@ void RedrawChart(TChartScene& scene) {
     }
     if (d.ShowZones && plotLoc) {
         addStep("Series_zone1a", "Upper Zone 1 Line", locPanel, edgeColor, 1, TLineStyle::Solid,
-                column([&](int i) {
-                    return Present(p(kRowLocCL, i)) && Present(p(kRowLocSE, i))
-                               ? p(kRowLocCL, i) + p(kRowLocSE, i)
-                               : kGap;
-                }));
+                column([&](int i) { return Offset(p(kRowLocCL, i), 1, p(kRowLocSE, i)); }));
         addStep("Series_zone1b", "Lower Zone 1 Line", locPanel, edgeColor, 1, TLineStyle::Solid,
-                column([&](int i) {
-                    return Present(p(kRowLocCL, i)) && Present(p(kRowLocSE, i))
-                               ? p(kRowLocCL, i) - p(kRowLocSE, i)
-                               : kGap;
-                }));
+                column([&](int i) { return Offset(p(kRowLocCL, i), -1, p(kRowLocSE, i)); }));
     }
     if (plotLoc) {
         addStep("Series_LCL", "Location LCL", locPanel, limitColor, width + 1, TLineStyle::Solid,
@@ -430,10 +497,8 @@ void RedrawChart(TChartScene& scene) {
     if (d.ShowSigmaLines && loc) {
         const auto sigma = [&](double sign) {
             return column([&](int i) {
-                const double mean = p(kRowGrandMean, i), sd = p(kRowSigma, i);
-                if (!Present(mean) || !Present(sd)) return kGap;
-                const double y = mean + sign * 3 * sd;
-                if (s.PositiveLimitsOnly && y < 0) return kGap;
+                const double y = Offset(p(kRowGrandMean, i), sign * 3, p(kRowSigma, i));
+                if (IsGap(y) || (s.PositiveLimitsOnly && y < 0)) return kGap;
                 locRange.Add(y);
                 return y;
             });
@@ -447,11 +512,7 @@ void RedrawChart(TChartScene& scene) {
     if (disp) {
         if (d.ShowZones) {
             const auto edge = [&](double sign) {
-                return column([&](int i) {
-                    return Present(p(kRowDispCL, i)) && Present(p(kRowDispSE, i))
-                               ? p(kRowDispCL, i) + sign * p(kRowDispSE, i)
-                               : kGap;
-                });
+                return column([&](int i) { return Offset(p(kRowDispCL, i), sign, p(kRowDispSE, i)); });
             };
             addStep("Series_zone1c", "Upper Zone 2 Line", dispPanel, edgeColor, 1, TLineStyle::Solid,
                     edge(1));
@@ -531,10 +592,13 @@ void RedrawChart(TChartScene& scene) {
     // Point labels at their positions.
     for (int i = 1; i <= count; ++i) {
         const auto at = static_cast<std::size_t>(x[static_cast<std::size_t>(i)]);
-        if (plotLoc && at < d.LocationLabels.size() && !d.LocationLabels[at].empty())
+        // A label belongs to its point: a missing point shows none.
+        if (plotLoc && at < d.LocationLabels.size() && !d.LocationLabels[at].empty() &&
+            Present(p(kRowLocation, i)))
             scene.Labels[locPanel].push_back(
                 {x[static_cast<std::size_t>(i)], p(kRowLocation, i), d.LocationLabels[at]});
-        if (disp && at < d.DispersionLabels.size() && !d.DispersionLabels[at].empty())
+        if (disp && at < d.DispersionLabels.size() && !d.DispersionLabels[at].empty() &&
+            Present(p(kRowDispersion, i)))
             scene.Labels[dispPanel].push_back(
                 {x[static_cast<std::size_t>(i)], p(kRowDispersion, i), d.DispersionLabels[at]});
     }
@@ -550,9 +614,21 @@ void RedrawChart(TChartScene& scene) {
         scene.SeparatorWidth = d.LineThickness + 2;
     }
 
-    // Ranges.
+    // Ranges. Every line drawn counts for its panel (the zone edges too: with less than one
+    // standard error to the limits they lie beyond them).
+    const auto rangeOf = [&](int panel) -> TRange& { return panel == 0 ? locRange : dispRange; };
+    for (const TLineSeries& line : scene.Lines)
+        for (const auto& run : line.RunsY)
+            for (double y : run)
+                rangeOf(line.Panel).Add(y);
+    // "Positive Limits Only" keeps the axis above 0 unless a value lies below it.
+    bool negativeValue = false;
+    for (const TPointSeries& series : scene.Points)
+        if (series.Panel == locPanel)
+            negativeValue = negativeValue ||
+                            std::any_of(series.Y.begin(), series.Y.end(), [](double y) { return y < 0; });
     locRange.Extend(20);
-    if (s.PositiveLimitsOnly && loc) locRange.Min = std::max(locRange.Min, 0.0);
+    if (s.PositiveLimitsOnly && loc && !negativeValue) locRange.Min = std::max(locRange.Min, 0.0);
     if (!loc) locRange.Min = std::max(locRange.Min, 0.0);
     dispRange.Extend(loc && disp ? 10 : 20);
     dispRange.Min = std::max(dispRange.Min, 0.0);
@@ -564,6 +640,7 @@ void RedrawChart(TChartScene& scene) {
         scene.Panels[1].YMin = dispRange.Min;
         scene.Panels[1].YMax = dispRange.Max;
     }
+    KeepInsidePanels(scene);
 
     // With only the dispersion chart, every title speaks of the dispersion chart.
     if (!loc) {
@@ -581,23 +658,31 @@ void RedrawChart(TChartScene& scene) {
     if (d.AddLimitInfo) {
         const std::size_t w = loc && disp ? std::max(CharCount(locName), CharCount(dispTitle))
                                           : CharCount(scene.Panels[0].Title);
-        const double last = count;
+        const int i = count;
+        // The values are the last point's: with several sets they hold for its set only, and
+        // every line says which.
+        std::string ofSet;
+        if (sets && VarChart.LowSet != VarChart.HighSet) {
+            std::string label = SetLabel(static_cast<int>(p(kRowSet, i)));
+            label.erase(0, label.find_first_not_of(' '));
+            label.erase(label.find_last_not_of(' ') + 1);
+            ofSet = " (" + label + ")";
+        }
         const auto info = [&](const std::string& title, bool limits, int pad, const std::string& method,
                               int ucl, int cl, int lcl, int slot) {
-            const int i = static_cast<int>(last);
             if (limits) {
                 scene.FooterLines.insert(scene.FooterLines.begin(),
                                          PadLeft(title + " Chart ", static_cast<int>(w) + pad) +
                                              "Control Limits [" + Significant(p(ucl, i)) + ", " +
-                                             Significant(p(lcl, i)) + "] from " + method);
+                                             Significant(p(lcl, i)) + "] from " + method + ofSet);
                 scene.FooterLines.insert(scene.FooterLines.begin(),
                                          std::string(w + 11, ' ') + "Centerline [" + Significant(p(cl, i)) +
-                                             "] using " + CenterlineName(slot));
+                                             "] using " + CenterlineName(slot) + ofSet);
             } else {
                 scene.FooterLines.insert(scene.FooterLines.begin(),
                                          PadLeft(title + " Chart ", static_cast<int>(w) + 11) +
                                              "Centerline [" + Significant(p(cl, i)) + "] using " +
-                                             CenterlineName(slot));
+                                             CenterlineName(slot) + ofSet);
             }
         };
         if (count > 0 && loc && s.LocationMethod != kMethodNone)

@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QScreen>
 #include <QTableView>
@@ -111,7 +112,70 @@ double ScaleForm(QWidget* window, double& scale, double target) {
     return geometry.Factor;
 }
 
-void CentreOnScreen(QWidget* window) { window->move(WorkArea(window).center() - window->rect().center()); }
+namespace {
+
+constexpr const char* kCentreWhenShown = "kivspcCentreWhenShown";
+
+void Centre(QWidget* window) {
+    const QRect area = WorkArea(window);
+    const QSize size = window->frameGeometry().size();
+    window->move(area.left() + (area.width() - size.width()) / 2,
+                 area.top() + (area.height() - size.height()) / 2);
+}
+
+// Within the work area: as large as the window's minimum size allows, its top left corner on
+// the area whatever its size.
+void FitIntoWorkArea(QWidget* window) {
+    const QRect area = WorkArea(window);
+    const QRect frame = window->frameGeometry();
+    const QSize border = frame.size() - window->size();
+    if (frame.width() > area.width() || frame.height() > area.height()) {
+        const QSize fit(
+            std::max(window->minimumWidth(), std::min(window->width(), area.width() - border.width())),
+            std::max(window->minimumHeight(), std::min(window->height(), area.height() - border.height())));
+        if (fit != window->size()) window->resize(fit);
+    }
+    const QSize size = window->frameGeometry().size();
+    const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - size.width()));
+    const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - size.height()));
+    if (left != frame.left() || top != frame.top()) window->move(left, top);
+}
+
+// Places a window when it is shown: its layout has given it its size by then.
+class TPlacement : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::Show || !watched->isWidgetType()) return false;
+        auto* window = static_cast<QWidget*>(watched);
+        if (!window->isWindow() || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            return false;
+        if (window->property(kCentreWhenShown).toBool()) {
+            window->setProperty(kCentreWhenShown, false);
+            Centre(window);
+        }
+        FitIntoWorkArea(window);
+        return false;
+    }
+};
+
+} // namespace
+
+void KeepOnScreen(QWidget* window) {
+    static TPlacement* placement = nullptr;
+    if (!placement) placement = new TPlacement(QCoreApplication::instance());
+    // Installing twice would only move it to the front of the filters.
+    window->removeEventFilter(placement);
+    window->installEventFilter(placement);
+}
+
+void CentreOnScreen(QWidget* window) {
+    Centre(window);
+    if (!window->isVisible()) {
+        window->setProperty(kCentreWhenShown, true);
+        KeepOnScreen(window);
+    }
+}
 
 double ToggleFormSize(QWidget* window, QAction* button, double& scale) {
     const double target = ToggleFormTarget(WorkAreaOf(window), SizeOf(window), scale);

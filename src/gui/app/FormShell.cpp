@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FormShell.h"
 
+#include "app/FormResize.h"
 #include "app/Help.h"
 #include "app/MRUFilesUnit.h"
 #include "app/Messages.h"
@@ -60,6 +61,7 @@ void RegisterForm(QWidget* window) {
     Prune();
     if (!Forms().contains(window)) Forms().append(window);
     window->installEventFilter(watcher);
+    KeepOnScreen(window);
 }
 
 QList<QWidget*> FormsFrontToBack() {

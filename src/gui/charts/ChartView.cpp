@@ -76,6 +76,78 @@ private:
     const TChartScene* scene_;
 };
 
+// Values a panel's axis can take as they are; beyond them the renderer draws the panel in units
+// of a power of ten (QCustomPlot refuses ranges past about 1e250 or narrower than 1e-280).
+constexpr double kPlainAxisLimit = 1e200;
+// From here on the axis labels take the exponent form.
+constexpr double kExponentLabels = 1e15;
+
+double PanelScale(const TScenePanel& panel) {
+    const double largest = std::max(std::fabs(panel.YMin), std::fabs(panel.YMax));
+    if (!std::isfinite(largest) || largest == 0) return 1;
+    if (largest > kPlainAxisLimit || largest < 1 / kPlainAxisLimit)
+        return std::pow(10.0, std::floor(std::log10(largest)));
+    return 1;
+}
+
+// Vertical axis labels of a panel drawn in units of `scale`: the values they stand for, with an
+// exponent.
+class TScaledTicker : public QCPAxisTicker {
+public:
+    explicit TScaledTicker(double scale) : scale_(scale) {}
+
+protected:
+    QString getTickLabel(double tick, const QLocale&, QChar, int) override {
+        return QString::number(tick * scale_, 'g', 6);
+    }
+
+private:
+    double scale_;
+};
+
+// The band at the top of the main panel that holds the set labels and the violation codes, above
+// every point: the set labels' row, then the code boxes with their arrows, then the data.
+struct TMarkBand {
+    double LabelTop = 0, LabelBottom = 0;
+    double CodeTop = 0, CodeBottom = 0, ArrowTip = 0;
+    double DataTop = 0; // no point reaches above this
+};
+
+TMarkBand MarkBandOf(const TChartScene& scene, const QFontMetricsF& metrics, double top) {
+    TMarkBand band;
+    double y = band.LabelTop = band.LabelBottom = top;
+    const bool labels = !scene.Separators.empty();
+    if (labels) y = band.LabelBottom = top + metrics.height() + 2;
+    band.CodeTop = band.CodeBottom = band.ArrowTip = y;
+    if (!scene.Codes.empty()) {
+        band.CodeTop = y + 2;
+        band.CodeBottom = band.CodeTop + metrics.height();
+        y = band.ArrowTip = band.CodeBottom + scene.CodeArrow;
+    }
+    band.DataTop = y;
+    if (labels || !scene.Codes.empty()) {
+        // The largest marker of the panel stays clear of the band.
+        double radius = 0;
+        for (const TPointSeries& series : scene.Points)
+            if (series.Panel == 0) radius = std::max(radius, series.Size + 1.5);
+        band.DataTop += 2 + radius;
+    }
+    return band;
+}
+
+// Where a point's label goes: up and to the right of the point, flipped to the left or below it
+// where it would leave the plot.
+QRectF PointLabelBox(const QFontMetricsF& metrics, const QString& text, double px, double py,
+                     const QRect& area, double top) {
+    constexpr double kGapPixels = 6;
+    const double w = metrics.horizontalAdvance(text) + 1, h = metrics.height();
+    double left = px + kGapPixels;
+    if (left + w > area.right() && px - kGapPixels - w >= area.left()) left = px - kGapPixels - w;
+    double upper = py - kGapPixels - h;
+    if (upper < top && py + kGapPixels + h <= area.bottom()) upper = py + kGapPixels;
+    return QRectF(left, upper, w, h);
+}
+
 // The first vertex of a run at or right before x (runs never go back in x).
 std::size_t FirstVisible(const std::vector<double>& xs, double x) {
     const auto it = std::lower_bound(xs.begin(), xs.end(), x);
@@ -89,8 +161,9 @@ class TSceneLayer : public QCPLayerable {
 public:
     enum class Part { Zones, Lines, Points, Marks };
     TSceneLayer(QCustomPlot* plot, const TChartScene* scene, QCPAxisRect* rect, int panel, Part part,
-                const QString& layer, bool first)
-        : QCPLayerable(plot, layer), scene_(scene), rect_(rect), panel_(panel), part_(part), first_(first) {}
+                const QString& layer, bool first, double scale)
+        : QCPLayerable(plot, layer), scene_(scene), rect_(rect), panel_(panel), part_(part), first_(first),
+          scale_(scale) {}
 
     double selectTest(const QPointF&, bool, QVariant*) const override { return -1; }
 
@@ -121,8 +194,8 @@ private:
             const TZoneRect& z = scene_->Zones[i];
             if (z.X1 < range.lower || z.X0 > range.upper) continue;
             painter->setBrush(SceneColor(z.Color));
-            painter->drawRect(QRectF(QPointF(x->coordToPixel(z.X0), y->coordToPixel(z.Y1)),
-                                     QPointF(x->coordToPixel(z.X1), y->coordToPixel(z.Y0))));
+            painter->drawRect(QRectF(QPointF(x->coordToPixel(z.X0), y->coordToPixel(z.Y1 / scale_)),
+                                     QPointF(x->coordToPixel(z.X1), y->coordToPixel(z.Y0 / scale_))));
         }
     }
 
@@ -140,7 +213,7 @@ private:
                 if (rx.empty() || rx.back() < range.lower || rx.front() > range.upper) continue;
                 polygon.clear();
                 for (std::size_t i = FirstVisible(rx, range.lower); i < rx.size(); ++i) {
-                    polygon << QPointF(x->coordToPixel(rx[i]), y->coordToPixel(ry[i]));
+                    polygon << QPointF(x->coordToPixel(rx[i]), y->coordToPixel(ry[i] / scale_));
                     if (rx[i] > range.upper) break;
                 }
                 painter->drawPolyline(polygon);
@@ -179,7 +252,7 @@ private:
                 if (series.X[i] > range.upper + std::fabs(margin)) break;
                 if (IsGap(series.Y[i])) continue;
                 const double px = x0 + xScale * series.X[i];
-                const double py = y0 + yScale * series.Y[i];
+                const double py = y0 + yScale * (series.Y[i] / scale_);
                 const long ix = std::lround(px) - area.left(), iy = std::lround(py) - area.top();
                 if (ix < 0 || iy < 0 || ix >= width || iy >= height) continue;
                 const TSceneColor color = i < series.Colors.size() ? series.Colors[i] : kColorBlack;
@@ -232,6 +305,7 @@ private:
         const QFont font = x->tickLabelFont();
         painter->setFont(font);
         const QFontMetricsF metrics(font);
+        const TMarkBand band = MarkBandOf(*scene_, metrics, area.top());
         // Set separators: a black line across the panel and, in the top panel, the set's label.
         for (const TSeparator& sep : scene_->Separators) {
             if (sep.X < range.lower - 0.5 || sep.X > range.upper) continue;
@@ -242,17 +316,16 @@ private:
             }
             if (!first_) continue;
             const QString text = QString::fromStdString(sep.Label);
-            const QRectF box(px, area.top(), metrics.horizontalAdvance(text) + 2, metrics.height() + 2);
+            const QRectF box(px, band.LabelTop, metrics.horizontalAdvance(text) + 2,
+                             band.LabelBottom - band.LabelTop);
             painter->setPen(Qt::NoPen);
             painter->setBrush(Qt::black);
             painter->drawRect(box);
             painter->setPen(Qt::white);
             painter->drawText(box, Qt::AlignCenter, text);
         }
-        // Violation codes at the top of the main panel, each with an arrow down to its position.
+        // Violation codes in their row below the set labels, each with an arrow down to its position.
         if (first_ && !scene_->Codes.empty()) {
-            const double arrow = scene_->CodeArrow;
-            const double top = area.top() + metrics.height() + 4;
             double lastRight = -HUGE_VAL;
             auto first = std::lower_bound(scene_->Codes.begin(), scene_->Codes.end(), range.lower,
                                           [](const TTextMark& m, double v) { return m.X < v; });
@@ -276,23 +349,26 @@ private:
                 lastRight = px + w / 2;
                 ++it;
                 painter->setPen(QPen(Qt::black, 1));
-                painter->drawLine(QPointF(px, top), QPointF(px, top + arrow));
-                painter->drawLine(QPointF(px, top + arrow), QPointF(px - 3, top + arrow - 4));
-                painter->drawLine(QPointF(px, top + arrow), QPointF(px + 3, top + arrow - 4));
-                const QRectF box(px - w / 2, top - metrics.height() - 1, w, metrics.height());
-                painter->setPen(QPen(Qt::black, 1));
+                painter->drawLine(QPointF(px, band.CodeBottom), QPointF(px, band.ArrowTip));
+                painter->drawLine(QPointF(px, band.ArrowTip), QPointF(px - 3, band.ArrowTip - 4));
+                painter->drawLine(QPointF(px, band.ArrowTip), QPointF(px + 3, band.ArrowTip - 4));
+                const QRectF box(px - w / 2, band.CodeTop, w, band.CodeBottom - band.CodeTop);
                 painter->setBrush(QColor(255, 255, 224));
                 painter->drawRect(box);
                 painter->drawText(box, Qt::AlignCenter, text);
             }
         }
-        // Point labels beside their points.
+        // Point labels beside their points, on whichever side keeps them inside the plot (and
+        // below the band of the top panel).
         if (panel_ < 2) {
             painter->setPen(Qt::black);
+            const double top = first_ ? band.DataTop : area.top();
             for (const TTextMark& label : scene_->Labels[panel_]) {
                 if (label.X < range.lower || label.X > range.upper || IsGap(label.Y)) continue;
-                const QPointF at(x->coordToPixel(label.X) + 6, y->coordToPixel(label.Y) - 6);
-                painter->drawText(at, QString::fromStdString(label.Text));
+                const QString text = QString::fromStdString(label.Text);
+                const QRectF box = PointLabelBox(metrics, text, x->coordToPixel(label.X),
+                                                 y->coordToPixel(label.Y / scale_), area, top);
+                painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, text);
             }
         }
     }
@@ -302,16 +378,19 @@ private:
     int panel_;
     Part part_;
     bool first_;
+    double scale_;
 };
 
 TChartView::TChartView(QWidget* parent) : QCustomPlot(parent) {
     setObjectName("Chart");
     setNoAntialiasingOnDrag(true);
     setPlottingHint(QCP::phCacheLabels, true);
+    // Zones, then the lines joining points and the markers, then the limit, centre and other
+    // lines over them (a dense chart would bury them otherwise), then the marks.
     addLayer("zones", layer("grid"), QCustomPlot::limAbove);
-    addLayer("lines", layer("zones"), QCustomPlot::limAbove);
-    addLayer("joins", layer("lines"), QCustomPlot::limAbove);
-    addLayer("marks", layer("main"), QCustomPlot::limAbove);
+    addLayer("joins", layer("zones"), QCustomPlot::limAbove);
+    addLayer("lines", layer("main"), QCustomPlot::limAbove);
+    addLayer("marks", layer("lines"), QCustomPlot::limAbove);
     setInteractions(QCP::iRangeZoom);
     setSelectionRectMode(QCP::srmZoom);
     setMouseTracking(true);
@@ -341,6 +420,7 @@ void TChartView::Build() {
     clearItems();
     plotLayout()->clear();
     rects_.clear();
+    scales_.clear();
     delete margins_;
     margins_ = new QCPMarginGroup(this);
 
@@ -379,10 +459,17 @@ void TChartView::Build() {
         y->grid()->setPen(QPen(QColor(220, 220, 220), 0, Qt::DotLine));
         // The scene counts angles anticlockwise, QCustomPlot clockwise.
         x->setTickLabelRotation(scene_.XLabelAngle == 0 ? 0 : 360 - scene_.XLabelAngle);
+        double scale = 1;
         if (p < static_cast<int>(scene_.Panels.size())) {
             const TScenePanel& panel = scene_.Panels[static_cast<std::size_t>(p)];
             y->setLabel(QString::fromStdString(panel.Title));
-            if (panel.Decimals >= 0) {
+            scale = PanelScale(panel);
+            if (scale != 1)
+                y->setTicker(QSharedPointer<QCPAxisTicker>(new TScaledTicker(scale)));
+            else if (std::max(std::fabs(panel.YMin), std::fabs(panel.YMax)) >= kExponentLabels) {
+                y->setNumberFormat("g");
+                y->setNumberPrecision(6);
+            } else if (panel.Decimals >= 0) {
                 y->setNumberFormat("f");
                 y->setNumberPrecision(panel.Decimals);
             } else {
@@ -412,10 +499,11 @@ void TChartView::Build() {
             emit zoomChanged(true);
         });
         rects_.push_back(rect);
-        layers_.push_back(new TSceneLayer(this, &scene_, rect, p, TSceneLayer::Part::Zones, "zones", p == 0));
-        layers_.push_back(new TSceneLayer(this, &scene_, rect, p, TSceneLayer::Part::Lines, "lines", p == 0));
-        layers_.push_back(new TSceneLayer(this, &scene_, rect, p, TSceneLayer::Part::Points, "main", p == 0));
-        layers_.push_back(new TSceneLayer(this, &scene_, rect, p, TSceneLayer::Part::Marks, "marks", p == 0));
+        scales_.push_back(scale);
+        for (const auto& [part, layerName] :
+             {std::pair{TSceneLayer::Part::Zones, "zones"}, std::pair{TSceneLayer::Part::Points, "main"},
+              std::pair{TSceneLayer::Part::Lines, "lines"}, std::pair{TSceneLayer::Part::Marks, "marks"}})
+            layers_.push_back(new TSceneLayer(this, &scene_, rect, p, part, layerName, p == 0, scale));
     }
 
     QFont footerFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -438,6 +526,7 @@ void TChartView::Build() {
         if (!rect) continue;
         QCPAxis* x = rect->axis(QCPAxis::atBottom);
         QCPAxis* y = rect->axis(QCPAxis::atLeft);
+        const double scale = ScaleOf(series.Panel);
         const std::size_t n = std::min(series.X.size(), series.Y.size());
         struct Batch {
             QCPGraph* graph = nullptr;
@@ -464,9 +553,9 @@ void TChartView::Build() {
                     // A gap between this colour's separate stretches.
                     if (it != lastJoined.end())
                         j.data.push_back(QCPGraphData((series.X[it->second] + series.X[i - 1]) / 2, qQNaN()));
-                    j.data.push_back(QCPGraphData(series.X[i - 1], series.Y[i - 1]));
+                    j.data.push_back(QCPGraphData(series.X[i - 1], series.Y[i - 1] / scale));
                 }
-                j.data.push_back(QCPGraphData(series.X[i], series.Y[i]));
+                j.data.push_back(QCPGraphData(series.X[i], series.Y[i] / scale));
                 lastJoined[color] = i;
             }
         }
@@ -474,7 +563,6 @@ void TChartView::Build() {
             batch.graph->data()->set(batch.data, true);
     }
     ApplyRanges();
-    FitTickCount();
 }
 
 void TChartView::ApplyRanges() {
@@ -482,7 +570,9 @@ void TChartView::ApplyRanges() {
     for (std::size_t p = 0; p < rects_.size(); ++p) {
         rects_[p]->axis(QCPAxis::atBottom)->setRange(scene_.XMin, scene_.XMax);
         if (p < scene_.Panels.size())
-            rects_[p]->axis(QCPAxis::atLeft)->setRange(scene_.Panels[p].YMin, scene_.Panels[p].YMax);
+            rects_[p]
+                ->axis(QCPAxis::atLeft)
+                ->setRange(scene_.Panels[p].YMin / scales_[p], scene_.Panels[p].YMax / scales_[p]);
     }
     if (rects_.size() == 2 && scene_.Panels.size() == 2) {
         const double split = scene_.Panels[0].Bottom - scene_.Panels[0].Top;
@@ -513,23 +603,77 @@ void TChartView::ZoomOut() {
     replot();
 }
 
-void TChartView::FitTickCount() {
-    if (rects_.empty()) return;
+double TChartView::ScaleOf(int panel) const {
+    return panel >= 0 && panel < static_cast<int>(scales_.size()) ? scales_[static_cast<std::size_t>(panel)]
+                                                                  : 1;
+}
+
+bool TChartView::FitToLayout() {
+    if (rects_.empty()) return false;
+    bool changed = false;
+    // As many position labels as the axis's width holds, measured on a sample of the labels (they
+    // are alike in length).
     QCPAxis* x = rects_.back()->axis(QCPAxis::atBottom);
     const QFontMetrics metrics(x->tickLabelFont());
     int widest = metrics.horizontalAdvance("0000");
-    // Measure a sample of the labels; they are alike in length.
     const std::size_t n = scene_.XLabels.size();
     for (std::size_t i = 0; i < n; i += std::max<std::size_t>(1, n / 50))
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(scene_.XLabels[i])));
     const int room = scene_.XLabelAngle != 0 ? metrics.height() * 2 : widest + 12;
     const int count = std::max(2, rects_.back()->width() / std::max(room, 1));
-    x->ticker()->setTickCount(count);
+    if (x->ticker()->tickCount() != count) {
+        x->ticker()->setTickCount(count);
+        changed = true;
+    }
+    // Room above the data of the top panel for the set labels and the violation codes: its range
+    // reaches so far above the scene's that the band stays clear of every point.
+    if (!zoomed_ && !scene_.Panels.empty()) {
+        QCPAxisRect* rect = rects_.front();
+        const QFontMetricsF markMetrics(rect->axis(QCPAxis::atBottom)->tickLabelFont());
+        const double band = MarkBandOf(scene_, markMetrics, 0).DataTop;
+        const double height = rect->height();
+        const double lower = scene_.Panels[0].YMin / scales_[0];
+        double upper = scene_.Panels[0].YMax / scales_[0];
+        // A panel too low for the band keeps at least half its height for the data.
+        const double reserved = std::min(band, height / 2);
+        if (reserved > 0 && height > reserved) upper += (upper - lower) * reserved / (height - reserved);
+        QCPAxis* y = rect->axis(QCPAxis::atLeft);
+        const QCPRange now = y->range();
+        if (std::isfinite(upper) &&
+            (std::fabs(now.upper - upper) * height > 0.25 * (upper - lower) || now.lower != lower)) {
+            settingRanges_ = true;
+            y->setRange(lower, upper);
+            settingRanges_ = false;
+            changed = true;
+        }
+    }
+    return changed;
 }
 
-void TChartView::resizeEvent(QResizeEvent* event) {
-    QCustomPlot::resizeEvent(event);
-    FitTickCount();
+void TChartView::draw(QCPPainter* painter) {
+    QCustomPlot::draw(painter);
+    // Drawn as a picture of another size (printing, copying, saving): that size's layout, ticks
+    // and ranges stay behind when the picture is done. The widget's own come back right after,
+    // so that what it shows and what the mouse finds never change.
+    if (viewport().size() != size() && !relayoutQueued_) {
+        relayoutQueued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                relayoutQueued_ = false;
+                if (viewport().size() == size()) updateLayout();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void TChartView::updateLayout() {
+    // The tick count and the room for the marks follow the pixel sizes just laid out, at every
+    // layout (a redraw, a resize, an export at another size); what they change is laid out again.
+    for (int pass = 0; pass < 3; ++pass) {
+        QCustomPlot::updateLayout();
+        if (!FitToLayout()) break;
+    }
 }
 
 std::optional<TChartHit> TChartView::HitAt(const QPointF& pos) const {
@@ -540,6 +684,7 @@ std::optional<TChartHit> TChartView::HitAt(const QPointF& pos) const {
         if (!rect->rect().contains(pos.toPoint())) continue;
         QCPAxis* x = rect->axis(QCPAxis::atBottom);
         QCPAxis* y = rect->axis(QCPAxis::atLeft);
+        const double scale = ScaleOf(static_cast<int>(p));
         const double dataX = x->pixelToCoord(pos.x());
         const double slack = std::fabs(x->pixelToCoord(pos.x() + kHitPixels) - dataX);
         for (const TPointSeries& series : scene_.Points) {
@@ -548,8 +693,8 @@ std::optional<TChartHit> TChartView::HitAt(const QPointF& pos) const {
             for (auto it = first; it != series.X.end() && *it <= dataX + slack; ++it) {
                 const auto i = static_cast<std::size_t>(it - series.X.begin());
                 if (IsGap(series.Y[i])) continue;
-                const double d =
-                    std::hypot(x->coordToPixel(*it) - pos.x(), y->coordToPixel(series.Y[i]) - pos.y());
+                const double d = std::hypot(x->coordToPixel(*it) - pos.x(),
+                                            y->coordToPixel(series.Y[i] / scale) - pos.y());
                 if (d <= bestDistance + series.Size) {
                     bestDistance = std::max(0.0, d - series.Size);
                     best = TChartHit{QString::fromStdString(series.Title),
@@ -571,7 +716,7 @@ std::optional<TChartHit> TChartView::HitAt(const QPointF& pos) const {
                 // The horizontal segment under the mouse: the last vertex at or before dataX.
                 const auto it = std::upper_bound(rx.begin(), rx.end(), dataX);
                 const auto i = static_cast<std::size_t>(std::max<std::ptrdiff_t>(it - rx.begin() - 1, 0));
-                const double d = std::fabs(y->coordToPixel(ry[i]) - pos.y());
+                const double d = std::fabs(y->coordToPixel(ry[i] / scale) - pos.y());
                 if (d <= bestDistance + line.Width / 2) {
                     bestDistance = d;
                     best = TChartHit{

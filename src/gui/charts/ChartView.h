@@ -63,22 +63,29 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void updateLayout() override;
+    void draw(QCPPainter* painter) override;
 
 private:
     void Build();
     void ApplyRanges();
-    void FitTickCount();
+    // Fits the position labels and the room for the marks to the layout just made; true when
+    // something changed that needs another layout.
+    bool FitToLayout();
     QCPAxisRect* RectOf(int panel) const;
+    // A panel's values are divided by this to reach its axis (1 unless they are beyond the axis).
+    double ScaleOf(int panel) const;
 
     TChartScene scene_;
     QCPTextElement* title_ = nullptr;
     QCPTextElement* footer_ = nullptr;
     QCPMarginGroup* margins_ = nullptr;
     std::vector<QCPAxisRect*> rects_;
+    std::vector<double> scales_;
     std::vector<TSceneLayer*> layers_;
     bool zoomed_ = false;
     bool settingRanges_ = false;
+    bool relayoutQueued_ = false;
     QPoint pressPos_;
 };
 

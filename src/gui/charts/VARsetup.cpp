@@ -45,6 +45,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kivspc::gui {
 
@@ -897,10 +898,11 @@ bool TForm_VARsetup::StoreSettings() {
     s.AxisLabelColumn = std::max(0, axisLabels_->currentIndex());
     s.PositiveLimitsOnly = positiveLimits_->isChecked();
 
-    // The key filter lets through texts that are no number (empty, a lone "."): refuse them here
-    // rather than draw limits from nothing.
+    // The key filter lets through texts that are no number (empty, a lone ".") and 0, which puts
+    // the limits on the centerline and flags every point: refuse them here rather than draw
+    // limits from nothing.
     double k = 3;
-    if (!ConvertNumber(stdErr_->text().toStdString(), k)) {
+    if (!ConvertNumber(stdErr_->text().toStdString(), k) || !(k > 0) || !std::isfinite(k)) {
         if (!stdErr_->isHidden()) {
             StatErrorCode = 1;
             ShowError("Number of Standard Errors Not Valid!");
@@ -992,11 +994,23 @@ bool TForm_VARsetup::StoreSettings() {
 bool TForm_VARsetup::CalcButtonClick() {
     if (!calcButton_->isEnabled()) return false;
     if (!StoreSettings()) return false;
-    if (!chartWindow_) chartWindow_ = new TVARchart_Form(this, mainWindow_);
     {
         BusyCursor busy;
         BuildChartList();
     }
+    // No chart has points: say why instead of opening an empty chart (a chart shown before goes,
+    // since it no longer matches the settings).
+    if (VarChart.ChartList.empty()) {
+        const std::string reason = EmptyChartListReason();
+        if (chartWindow_) {
+            chartWindow_->Reload();
+            chartWindow_->hide();
+        }
+        StatErrorCode = 1;
+        ShowError(reason);
+        return false;
+    }
+    if (!chartWindow_) chartWindow_ = new TVARchart_Form(this, mainWindow_);
     chartWindow_->Reload();
     if (chartWindow_->isMinimized()) chartWindow_->showNormal();
     chartWindow_->show();

@@ -13,6 +13,8 @@
 #include "data/Procif.h"
 #include "data/TableEdit.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
 using namespace kivspc;
@@ -304,6 +306,127 @@ TEST_F(VARchartSceneTest, LimitInformationAndModificationsFillTheFooter) {
     ASSERT_EQ(scene.FooterLines.size(), 3u);
     EXPECT_EQ(scene.FooterLines[0], summary.Inline);
     EXPECT_EQ(scene.FooterLines[2], "");
+}
+
+// Set 2 (11, 15, 13) gives the last point's limits: mean 13, mean moving range 3, sigma
+// 3 / d2 with d2 = 2 / sqrt(pi) = 1.128379, so 13 ± 7.976044 = 20.976 and 5.0240; the MR chart's
+// UCL is D4 3 = 3.266531 3 = 9.7996 (hand calculation). Each line says the values are set 2's.
+TEST_F(VARchartSceneTest, WithSetsTheLimitInformationNamesTheSetItDescribes) {
+    Table({{"1", "1"}, {"3", "1"}, {"2", "1"}, {"11", "2"}, {"15", "2"}, {"13", "2"}}, 2);
+    IndividualsAndMovingRange();
+    VarChartSettings.SetColumn = 2;
+    ComputeChart(1, 0);
+    VarChartDisplay.AddLimitInfo = true;
+    const std::vector<std::string> footer = {
+        "             Centerline [3.0000] using Average Moving Range (Col2=2)",
+        "MR Chart Control Limits [9.7996, None] from Average MR (Col2=2)",
+        "             Centerline [13.000] using Average X (Col2=2)",
+        "X Chart Control Limits [20.976, 5.0240] from Average MR (Col2=2)",
+    };
+    EXPECT_EQ(Scene().FooterLines, footer);
+
+    // One set only: the values are the chart's, and no line names a set.
+    Table({{"1", "1"}, {"3", "1"}, {"2", "1"}}, 2);
+    ComputeChart(1, 0);
+    for (const std::string& line : Scene().FooterLines)
+        EXPECT_EQ(line.find("Col2"), std::string::npos) << line;
+}
+
+// Every element of a scene lies inside its panel's range and the horizontal range, at finite
+// coordinates, and no text of it reads "inf" or "nan".
+void ExpectInsideItsRanges(const TChartScene& scene) {
+    ASSERT_FALSE(scene.Panels.empty());
+    const auto panelOf = [&](int panel) -> const TScenePanel& {
+        EXPECT_GE(panel, 0);
+        EXPECT_LT(panel, static_cast<int>(scene.Panels.size()));
+        return scene.Panels[static_cast<std::size_t>(
+            std::clamp(panel, 0, static_cast<int>(scene.Panels.size()) - 1))];
+    };
+    EXPECT_TRUE(std::isfinite(scene.XMin) && std::isfinite(scene.XMax) && scene.XMin < scene.XMax);
+    for (const TScenePanel& panel : scene.Panels)
+        EXPECT_TRUE(std::isfinite(panel.YMin) && std::isfinite(panel.YMax) && panel.YMin < panel.YMax)
+            << panel.YMin << " " << panel.YMax;
+    const auto inside = [&](int panel, double x, double y, const std::string& what) {
+        const TScenePanel& range = panelOf(panel);
+        EXPECT_TRUE(x >= scene.XMin && x <= scene.XMax) << what << " x " << x;
+        EXPECT_TRUE(y >= range.YMin && y <= range.YMax)
+            << what << " y " << y << " in " << range.YMin << ".." << range.YMax;
+    };
+    for (const TLineSeries& line : scene.Lines)
+        for (std::size_t r = 0; r < line.RunsX.size(); ++r)
+            for (std::size_t i = 0; i < line.RunsX[r].size(); ++i)
+                inside(line.Panel, line.RunsX[r][i], line.RunsY[r][i], line.Name);
+    for (std::size_t i = 0; i < scene.Zones.size(); ++i) {
+        const TZoneRect& z = scene.Zones[i];
+        inside(scene.ZonePanels[i], z.X0, z.Y0, "zone");
+        inside(scene.ZonePanels[i], z.X1, z.Y1, "zone");
+    }
+    for (const TPointSeries& series : scene.Points)
+        for (std::size_t i = 0; i < series.X.size(); ++i)
+            if (!IsGap(series.Y[i])) inside(series.Panel, series.X[i], series.Y[i], series.Name);
+    for (int panel = 0; panel < 2; ++panel)
+        for (const TTextMark& label : scene.Labels[panel])
+            inside(panel, label.X, label.Y, "label " + label.Text);
+    for (const TTextMark& code : scene.Codes)
+        inside(0, code.X, code.Y, "code " + code.Text);
+    std::vector<std::string> texts = scene.FooterLines;
+    texts.insert(texts.end(), scene.TitleLines.begin(), scene.TitleLines.end());
+    for (std::string text : texts) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+        EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+    }
+}
+
+// Values near the ends of the doubles: the limits, zones and sigma lines around them pass the
+// largest double, where the computation's sums are no numbers. What the scene cannot hold is
+// dropped or held at the largest double, never drawn at infinity.
+TEST_F(VARchartSceneTest, ValuesNearTheEndsOfTheDoublesGiveAFiniteScene) {
+    const struct {
+        const char* name;
+        std::vector<std::vector<std::string>> rows;
+        double knownMean, knownSigma;
+        bool positiveOnly;
+    } cases[] = {
+        {"near the largest double",
+         {{"1e308"}, {"1.7e308"}, {"1.2e308"}, {"1.5e308"}},
+         1.5e308,
+         1e308,
+         false},
+        {"both ends", {{"-1.7e308"}, {"1.7e308"}, {"-1e308"}, {"1e308"}}, 0, 1.5e308, false},
+        {"smallest numbers", {{"1e-307"}, {"3e-307"}, {"2e-307"}, {"5e-308"}}, 2e-307, 1e-307, false},
+        // "Positive Limits Only" keeps the limits above 0, never the values out of sight.
+        {"negative values, positive limits", {{"-5"}, {"-3"}, {"-4"}, {"-6"}}, -4, 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Table(c.rows, 1);
+        IndividualsAndMovingRange();
+        TVarChartSettings& s = VarChartSettings;
+        for (const bool known : {false, true}) {
+            s.LocationMethod = known ? kMethodKnownSigma : kMethodAverageMR;
+            s.LocationCenterline = known ? kCenterKnownMean : kCenterAverage;
+            s.UseKnownSigma = s.UseKnownMean = known;
+            s.KnownMean = c.knownMean;
+            s.KnownSigma = c.knownSigma;
+            s.PositiveLimitsOnly = c.positiveOnly;
+            ComputeChart(1, 0);
+            VarChartDisplay = TVarChartDisplay{};
+            VarChartDisplay.ShowZones = VarChartDisplay.ShowSigmaLines = VarChartDisplay.ShowCodes = true;
+            VarChartDisplay.AddLimitInfo = true;
+            ClearPointLabels();
+            VarChartDisplay.LocationLabels[1] = VarChartDisplay.DispersionLabels[1] = "tool";
+            for (const int sizing : {60, 10, 90}) {
+                VarChartDisplay.Sizing = sizing;
+                const TChartScene scene = Scene();
+                ExpectInsideItsRanges(scene);
+                if (sizing > 10) {
+                    EXPECT_NE(scene.FindLine("Series_Plus3Sigma"), nullptr);
+                }
+            }
+        }
+    }
 }
 
 TEST_F(VARchartSceneTest, AChartWithoutPointsDrawsNothing) {

@@ -309,6 +309,56 @@ TEST_F(VARchartTest, BadInputGivesAnEmptyChartOrMissingCells) {
     }
 }
 
+// A chart list without charts says why: the column holds no numbers, Process If or Missing When
+// leave none, or the subgroups cannot be formed.
+TEST_F(VARchartTest, AnEmptyChartListSaysWhy) {
+    const struct Case {
+        const char* name;
+        std::vector<std::vector<std::string>> rows;
+        int layout, sampleSize;
+        bool excludeAll;
+        const char* reason;
+    } cases[] = {
+        {"text column",
+         {{"a", "1"}, {"b", "2"}, {"c", "3"}},
+         1,
+         0,
+         false,
+         "No numeric values in column Col1"},
+        {"empty column", {{"", "1"}, {"", "2"}, {"", "3"}}, 1, 0, false, "No numeric values in column Col1"},
+        {"every row excluded",
+         {{"1", "1"}, {"2", "2"}, {"3", "3"}},
+         1,
+         0,
+         true,
+         "Every value of column Col1 is excluded by Process If or Missing When"},
+        {"text column in subgroups",
+         {{"a", "1"}, {"b", "2"}, {"c", "3"}},
+         4,
+         2,
+         false,
+         "No numeric values in column Col1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        Table(c.rows, 2);
+        IndividualsAndMovingRange();
+        TVarChartSettings& s = VarChartSettings;
+        s.DataLayout = static_cast<std::uint8_t>(c.layout);
+        s.SampleSize = c.sampleSize;
+        if (c.layout != 1) {
+            s.LocationChart = kChartTypeMean;
+            s.DispersionChart = kChartTypeRange;
+            s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
+        }
+        if (c.excludeAll) ApplyProcessIf({2, "Col2", kRelGreater, "5"}, {}, false);
+        BuildChartList();
+        EXPECT_TRUE(VarChart.ChartList.empty());
+        EXPECT_EQ(EmptyChartListReason(), c.reason);
+    }
+}
+
 // Variance chart of subgroups of 5: limits u chi2(p, 4) / 4 with the pooled variance u. For four
 // degrees of freedom the upper tail is exp(-x/2)(1 + x/2), solved here by bisection.
 TEST_F(VARchartTest, VarianceLimitsFollowTheChiSquareQuantiles) {
