@@ -355,6 +355,35 @@ TEST_F(VARchartFormTest, CodeMarksAndSetLabelsLeaveEveryPointInSight) {
             EXPECT_EQ(foreign, 0) << sep.Label;
         }
     }
+
+    // Zoomed into a rectangle whose top edge grazes the highest value: the marks still go above it.
+    Child<QAction>(form.get(), "ToolButton_BW")->trigger();
+    TChartView* chart = form->Chart();
+    chart->replot();
+    QCPAxisRect* rect = chart->axisRect(0);
+    const auto pixel = [&](double x, double y) {
+        return QPointF(rect->axis(QCPAxis::atBottom)->coordToPixel(x),
+                       rect->axis(QCPAxis::atLeft)->coordToPixel(y))
+            .toPoint();
+    };
+    const auto mouse = [&](QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, pos, chart->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(chart, &e);
+    };
+    const QPoint from = pixel(8.5, 50.2), to = pixel(15.5, 38.5);
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    ASSERT_TRUE(chart->IsZoomed());
+    const QImage zoomed = Picture();
+    const TPointSeries* loc = Scene().FindPoints("Series_Loc");
+    for (int i = 10; i <= 15; ++i)
+        if (static_cast<std::size_t>(i) >= loc->Hollow.size() || !loc->Hollow[static_cast<std::size_t>(i)]) {
+            EXPECT_EQ(ColorAt(zoomed, PointPosition("Series_Loc", i)),
+                      loc->Colors[static_cast<std::size_t>(i)])
+                << "zoomed, point " << i + 1;
+        }
 }
 
 // "new tool" on the last point, at the right edge: the whole text shows, to the left of it.

@@ -1024,6 +1024,25 @@ void ComputeChartFrom(const ChartRows& rows, int column, int group) {
 
 } // namespace
 
+namespace {
+
+// Set by BuildChartList when it left out a chart whose values do not fill one subgroup.
+bool SmallerThanASubgroup = false;
+
+// Subgroups of a constant size, and fewer values than one subgroup holds: no chart to draw.
+bool LessThanOneSubgroup() {
+    const TVarChartSettings& s = VarChartSettings;
+    if (!IsConstantSize(s.DataLayout)) return false;
+    double values = 0;
+    for (int i = 1; i <= VarChart.Count; ++i)
+        values += VarChart.Points(kRowN, i);
+    if (values >= s.SampleSize) return false;
+    SmallerThanASubgroup = true;
+    return true;
+}
+
+} // namespace
+
 void BuildChartList() {
     if (ValuesStale) DataList.RebuildValues();
     ChartRows rows;
@@ -1051,10 +1070,11 @@ void BuildChartList() {
     const int lastGroup = UsesGroups(layout) ? std::min(s.RunInfo.LastGroup, knownGroups) : 0;
     const std::string span =
         table.ColumnName(s.RunInfo.FirstMeasure) + ".." + table.ColumnName(s.RunInfo.LastMeasure);
+    SmallerThanASubgroup = false;
     for (int column : columns) {
         for (int group = firstGroup; group <= lastGroup; ++group) {
             ComputeChartFrom(rows, column, group);
-            if (chart.Count == 0) continue;
+            if (chart.Count == 0 || LessThanOneSubgroup()) continue;
             TChartListEntry entry{{}, column, group};
             const std::string label = UsesGroups(layout) ? GroupLabel(group, s.RunInfo) : std::string();
             if (layout == 2)
@@ -1128,7 +1148,8 @@ std::string EmptyChartListReason() {
         return "Every value of column " + excluded + " is excluded by Process If or Missing When";
     if (IsSampleVariable(layout) && numbers(s.SampleSizeColumn).first == 0)
         return "No numeric values in column " + table.ColumnName(s.SampleSizeColumn) + " (sample variable)";
-    if (IsConstantSize(layout) && s.SampleSize > largestColumn) return "Sample size larger than the data";
+    if (IsConstantSize(layout) && (SmallerThanASubgroup || s.SampleSize > largestColumn))
+        return "Sample size larger than the data";
     return "No values form a point with these settings";
 }
 

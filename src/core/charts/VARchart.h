@@ -228,7 +228,8 @@ extern TVarChart VarChart;
 // The chart state back to nothing (a new table, tests).
 void ResetVarChart();
 
-// Lists the charts that have points (the current chart becomes the first of them).
+// Lists the charts that have points (the current chart becomes the first of them); with a
+// constant subgroup size, a chart needs at least as many values as one subgroup holds.
 void BuildChartList();
 // Why BuildChartList found no chart with points (or a chart computed has none), in words for
 // the user: "No numeric values in column Diam1", "Sample size larger than the data" ...

@@ -199,13 +199,30 @@ private:
         }
     }
 
+    // True when the markers in view stand closer than their own size: they then cover every line
+    // under them, and lines of their colour need an edge to be told from them.
+    bool Crowded(const QCPRange& range) const {
+        std::size_t inView = 0;
+        double size = 0;
+        for (const TPointSeries& series : scene_->Points) {
+            if (series.Panel != panel_) continue;
+            inView +=
+                static_cast<std::size_t>(std::upper_bound(series.X.begin(), series.X.end(), range.upper) -
+                                         std::lower_bound(series.X.begin(), series.X.end(), range.lower));
+            size = std::max(size, series.Size);
+        }
+        return static_cast<double>(inView) * (2 * size + 1) > 2.0 * rect_->width();
+    }
+
     void DrawLines(QCPPainter* painter, QCPAxis* x, QCPAxis* y) {
         const QCPRange range = x->range();
+        const bool crowded = Crowded(range);
         QPolygonF polygon;
         for (const TLineSeries& line : scene_->Lines) {
             if (line.Panel != panel_) continue;
-            QPen pen(SceneColor(line.Color), line.Width, PenStyleOf(line.Style), Qt::FlatCap, Qt::MiterJoin);
-            painter->setPen(pen);
+            const QPen pen(SceneColor(line.Color), line.Width, PenStyleOf(line.Style), Qt::FlatCap,
+                           Qt::MiterJoin);
+            const QPen edge(Qt::white, line.Width + 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
             painter->setBrush(Qt::NoBrush);
             for (std::size_t r = 0; r < line.RunsX.size(); ++r) {
                 const auto& rx = line.RunsX[r];
@@ -216,6 +233,11 @@ private:
                     polygon << QPointF(x->coordToPixel(rx[i]), y->coordToPixel(ry[i] / scale_));
                     if (rx[i] > range.upper) break;
                 }
+                if (crowded) {
+                    painter->setPen(edge);
+                    painter->drawPolyline(polygon);
+                }
+                painter->setPen(pen);
                 painter->drawPolyline(polygon);
             }
         }
@@ -346,13 +368,16 @@ private:
                                           byX);
                     continue;
                 }
-                lastRight = px + w / 2;
+                // A box at the plot's side stays whole; its arrow still points at its position.
+                const double left = std::clamp(px - w / 2, static_cast<double>(area.left()),
+                                               std::max<double>(area.left(), area.right() - w));
+                lastRight = std::max(px + w / 2, left + w);
                 ++it;
                 painter->setPen(QPen(Qt::black, 1));
                 painter->drawLine(QPointF(px, band.CodeBottom), QPointF(px, band.ArrowTip));
                 painter->drawLine(QPointF(px, band.ArrowTip), QPointF(px - 3, band.ArrowTip - 4));
                 painter->drawLine(QPointF(px, band.ArrowTip), QPointF(px + 3, band.ArrowTip - 4));
-                const QRectF box(px - w / 2, band.CodeTop, w, band.CodeBottom - band.CodeTop);
+                const QRectF box(left, band.CodeTop, w, band.CodeBottom - band.CodeTop);
                 painter->setBrush(QColor(255, 255, 224));
                 painter->drawRect(box);
                 painter->drawText(box, Qt::AlignCenter, text);
@@ -493,11 +518,23 @@ void TChartView::Build() {
                         emit zoomChanged(true);
                     }
                 });
-        connect(y, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, [this] {
-            if (settingRanges_ || zoomed_) return;
-            zoomed_ = true;
-            emit zoomChanged(true);
-        });
+        connect(y, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+                [this, p](const QCPRange& range) {
+                    if (settingRanges_) return;
+                    // The top panel's new range holds the band of the marks at its top: the data take the
+                    // rest.
+                    if (p == 0) {
+                        const double height = rects_.front()->height();
+                        const double reserved = MarkReserve();
+                        zoomData_ = range;
+                        if (height > reserved)
+                            zoomData_.upper = range.lower + range.size() * (height - reserved) / height;
+                        hasZoomData_ = true;
+                    }
+                    if (zoomed_) return;
+                    zoomed_ = true;
+                    emit zoomChanged(true);
+                });
         rects_.push_back(rect);
         scales_.push_back(scale);
         for (const auto& [part, layerName] :
@@ -596,7 +633,26 @@ void TChartView::SetSplit(double fraction) {
     replot();
 }
 
+void TChartView::processRectZoom(QRect rect, QMouseEvent* event) {
+    QCustomPlot::processRectZoom(rect, event);
+    // The rectangle drawn over the top panel is the data to see; the marks go above it.
+    if (!rects_.empty() && axisRectAt(rect.topLeft()) == rects_.front()) {
+        zoomData_ = rects_.front()->axis(QCPAxis::atLeft)->range();
+        hasZoomData_ = true;
+    }
+}
+
+double TChartView::MarkReserve() const {
+    if (rects_.empty()) return 0;
+    QCPAxisRect* rect = rects_.front();
+    const double band =
+        MarkBandOf(scene_, QFontMetricsF(rect->axis(QCPAxis::atBottom)->tickLabelFont()), 0).DataTop;
+    // A panel too low for the band keeps at least half its height for the data.
+    return std::min(band, rect->height() / 2.0);
+}
+
 void TChartView::ZoomOut() {
+    hasZoomData_ = false;
     ApplyRanges();
     zoomed_ = false;
     emit zoomChanged(false);
@@ -626,16 +682,17 @@ bool TChartView::FitToLayout() {
         changed = true;
     }
     // Room above the data of the top panel for the set labels and the violation codes: its range
-    // reaches so far above the scene's that the band stays clear of every point.
-    if (!zoomed_ && !scene_.Panels.empty()) {
+    // reaches so far above the data's (the scene's, or those zoomed into) that the band stays
+    // clear of every point.
+    if (!scene_.Panels.empty() && (!zoomed_ || hasZoomData_)) {
         QCPAxisRect* rect = rects_.front();
-        const QFontMetricsF markMetrics(rect->axis(QCPAxis::atBottom)->tickLabelFont());
-        const double band = MarkBandOf(scene_, markMetrics, 0).DataTop;
         const double height = rect->height();
-        const double lower = scene_.Panels[0].YMin / scales_[0];
-        double upper = scene_.Panels[0].YMax / scales_[0];
-        // A panel too low for the band keeps at least half its height for the data.
-        const double reserved = std::min(band, height / 2);
+        const QCPRange filled =
+            zoomed_ ? zoomData_
+                    : QCPRange(scene_.Panels[0].YMin / scales_[0], scene_.Panels[0].YMax / scales_[0]);
+        const double lower = filled.lower;
+        double upper = filled.upper;
+        const double reserved = MarkReserve();
         if (reserved > 0 && height > reserved) upper += (upper - lower) * reserved / (height - reserved);
         QCPAxis* y = rect->axis(QCPAxis::atLeft);
         const QCPRange now = y->range();

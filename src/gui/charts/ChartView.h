@@ -64,6 +64,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void updateLayout() override;
+    void processRectZoom(QRect rect, QMouseEvent* event) override;
     void draw(QCPPainter* painter) override;
 
 private:
@@ -75,6 +76,8 @@ private:
     QCPAxisRect* RectOf(int panel) const;
     // A panel's values are divided by this to reach its axis (1 unless they are beyond the axis).
     double ScaleOf(int panel) const;
+    // Pixels at the top of the first panel kept for the set labels and violation codes.
+    double MarkReserve() const;
 
     TChartScene scene_;
     QCPTextElement* title_ = nullptr;
@@ -86,6 +89,9 @@ private:
     bool zoomed_ = false;
     bool settingRanges_ = false;
     bool relayoutQueued_ = false;
+    // Zoomed: the first panel's range that its data fill (the marks' band comes above it).
+    QCPRange zoomData_;
+    bool hasZoomData_ = false;
     QPoint pressPos_;
 };
 

@@ -332,6 +332,13 @@ TEST_F(VARchartTest, AnEmptyChartListSaysWhy) {
          0,
          true,
          "Every value of column Col1 is excluded by Process If or Missing When"},
+        // Three values and subgroups of ten: not one subgroup to draw.
+        {"sample size larger than the data",
+         {{"1", "1"}, {"2", "2"}, {"3", "3"}},
+         4,
+         10,
+         false,
+         "Sample size larger than the data"},
         {"text column in subgroups",
          {{"a", "1"}, {"b", "2"}, {"c", "3"}},
          4,
