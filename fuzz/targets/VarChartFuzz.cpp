@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The variables chart computation over small tables with settings from the input, columns and
 // sizes out of range included: it must end, and every cell of the point table must be a number
-// or the missing value, never a NaN or an infinity.
+// or the missing value, never a NaN or an infinity. Limits come in order, known parameters give
+// the textbook centerlines, and the values behind each set are the values of its points.
 // Input: scripted answers, the table (see BuildTable), then the settings.
 #include "FuzzSupport.h"
 #include "FuzzTargets.h"
 
+#include "charts/CCPointInfo.h"
 #include "charts/ChartScene.h"
 #include "charts/VARchart.h"
 #include "charts/VARchartScene.h"
@@ -13,11 +15,158 @@
 #include "data/Extract.h"
 #include "data/Procif.h"
 #include "data/Transfrm.h"
+#include "output/OutputDocument.h"
+#include "output/ReditU.h"
+#include "stats/ControlFactors.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <map>
+#include <string_view>
+#include <vector>
 
 namespace kivspc::fuzz {
+
+namespace {
+
+bool Near(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b)); }
+
+// LCL <= CL <= UCL where the limits are computed around the centerline; a known mean or sigma
+// gives the textbook centerline (d2 sigma, c4 sigma, sigma squared).
+void CheckLimits(const TVarChartSettings& s, const TVarChart& chart) {
+    const TChartArray& p = chart.Points;
+    const bool ordered = std::isfinite(s.StdErrors) && s.StdErrors > 0;
+    const int span = std::max(s.MRCount, 2);
+    for (int i = 1; i <= chart.Count; ++i) {
+        const auto present = [&](int row) { return p(row, i) != MissingValue; };
+        if (ordered && s.LocationMethod != kMethodUserDefined && present(kRowLocCL)) {
+            if (present(kRowLocLCL)) Check(p(kRowLocLCL, i) <= p(kRowLocCL, i), "location LCL <= CL");
+            if (present(kRowLocUCL)) Check(p(kRowLocCL, i) <= p(kRowLocUCL, i), "location CL <= UCL");
+        }
+        if (ordered && s.DispersionMethod != kMethodUserDefined && present(kRowDispLCL) &&
+            present(kRowDispUCL))
+            Check(p(kRowDispLCL, i) <= p(kRowDispUCL, i), "dispersion LCL <= UCL");
+        if (s.LocationChart != kChartTypeNone && s.LocationMethod != kMethodNone &&
+            s.LocationMethod != kMethodUserDefined && s.UseKnownMean &&
+            s.LocationCenterline == kCenterKnownMean && present(kRowLocCL))
+            Check(p(kRowLocCL, i) == s.KnownMean, "a known mean is the centerline");
+        if (s.DispersionChart == kChartTypeNone || s.DispersionMethod == kMethodNone ||
+            s.DispersionMethod == kMethodUserDefined || !s.UseKnownSigma || !(s.KnownSigma > 0) ||
+            s.DispersionCenterline != kCenterKnownSigma || !present(kRowDispCL) || !present(kRowN))
+            continue;
+        const int n = static_cast<int>(std::nearbyint(p(kRowN, i)));
+        const double sigma = s.KnownSigma;
+        double expected = MissingValue;
+        switch (s.DispersionChart) {
+        case kChartTypeMovingRange: expected = static_cast<double>(D2(span) * sigma); break;
+        case kChartTypeRange: expected = static_cast<double>(D2(n) * sigma); break;
+        case kChartTypeStdDev: expected = static_cast<double>(C4(n) * sigma); break;
+        case kChartTypeVariance: expected = static_cast<double>(static_cast<Extended>(sigma) * sigma); break;
+        default: break;
+        }
+        if (std::isfinite(expected))
+            Check(Near(p(kRowDispCL, i), expected), "a known sigma gives the textbook dispersion centerline");
+    }
+}
+
+// The report's values of a set are the values that formed the set's points.
+void CheckSetValues(const TVarChart& chart) {
+    std::map<int, double> counts;
+    for (int i = 1; i <= chart.Count; ++i)
+        if (chart.Points(kRowN, i) != MissingValue)
+            counts[static_cast<int>(chart.Points(kRowSet, i))] += chart.Points(kRowN, i);
+    for (const auto& [set, count] : counts)
+        Check(static_cast<double>(ChartSetValues(set).size()) == count,
+              "the set's values are its points' values");
+}
+
+// A text that shows a non-number as "nan" or "inf" instead of saying it in words.
+bool ShowsNonNumber(std::string_view text) {
+    std::string word;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const char c = i < text.size() ? text[i] : ' ';
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            continue;
+        }
+        if (word == "nan" || word == "inf" || word == "infinity") return true;
+        word.clear();
+    }
+    return false;
+}
+
+// The report's lines with the user's own texts (cells, names, the Process If value) taken out:
+// a cell that reads "nan" is a level of a text column, not a number the report failed to form.
+bool ShowsNonNumberOfItsOwn(std::string line, const std::vector<std::string>& userTexts) {
+    for (const std::string& text : userTexts)
+        for (std::size_t at; !text.empty() && (at = line.find(text)) != std::string::npos;)
+            line.replace(at, text.size(), " ");
+    return ShowsNonNumber(line);
+}
+
+void CheckReport(const std::vector<std::string>& userTexts) {
+    TOutputDocument doc;
+    SetOutputDocument(&doc);
+    BuildChartReport();
+    ForgetOutputDocument(&doc);
+    for (std::size_t i = 0; i < doc.LineCount(); ++i)
+        Check(!ShowsNonNumberOfItsOwn(doc.Line(i).Text(), userTexts), "no nan or inf in the report");
+}
+
+std::vector<std::string> TableTexts() {
+    std::vector<std::string> texts;
+    const TDataTable& table = DataTable();
+    for (int c = 1; c <= table.ColumnCount(); ++c) {
+        texts.push_back(table.ColumnName(c));
+        for (int r = 1; r <= table.RowCount(); ++r)
+            texts.emplace_back(table.Cell(c, r));
+    }
+    // Longest first, so that a text inside another is not cut out of it first.
+    std::sort(texts.begin(), texts.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    return texts;
+}
+
+// Every drawn coordinate is finite (gaps aside) and inside its panel's ranges; no text shows a
+// non-number.
+void CheckScene(const TChartScene& scene, const std::vector<std::string>& userTexts) {
+    const auto inside = [&](int panel, double x, double y) {
+        if (IsGap(y)) return true;
+        if (!std::isfinite(x) || !std::isfinite(y)) return false;
+        if (panel < 0 || static_cast<std::size_t>(panel) >= scene.Panels.size()) return false;
+        const TScenePanel& p = scene.Panels[static_cast<std::size_t>(panel)];
+        const double slackY = 1e-9 * (p.YMax - p.YMin), slackX = 1e-9 * (scene.XMax - scene.XMin);
+        return x >= scene.XMin - slackX && x <= scene.XMax + slackX && y >= p.YMin - slackY &&
+               y <= p.YMax + slackY;
+    };
+    for (const TLineSeries& line : scene.Lines)
+        for (std::size_t r = 0; r < line.RunsX.size(); ++r)
+            for (std::size_t k = 0; k < line.RunsX[r].size(); ++k)
+                Check(inside(line.Panel, line.RunsX[r][k], line.RunsY[r][k]),
+                      "line vertices inside the axes");
+    for (const TPointSeries& series : scene.Points)
+        for (std::size_t k = 0; k < series.X.size(); ++k)
+            Check(inside(series.Panel, series.X[k], series.Y[k]), "points inside the axes");
+    for (const TZoneRect& zone : scene.Zones)
+        Check(std::isfinite(zone.X0) && std::isfinite(zone.X1) && std::isfinite(zone.Y0) &&
+                  std::isfinite(zone.Y1),
+              "zones finite");
+    std::vector<std::string_view> texts(scene.TitleLines.begin(), scene.TitleLines.end());
+    texts.insert(texts.end(), scene.FooterLines.begin(), scene.FooterLines.end());
+    texts.insert(texts.end(), scene.XLabels.begin(), scene.XLabels.end());
+    for (const TScenePanel& panel : scene.Panels)
+        texts.push_back(panel.Title);
+    for (const TSeparator& separator : scene.Separators)
+        texts.push_back(separator.Label);
+    for (const auto& labels : scene.Labels)
+        for (const TTextMark& mark : labels)
+            texts.push_back(mark.Text);
+    for (std::string_view text : texts)
+        Check(!ShowsNonNumberOfItsOwn(std::string(text), userTexts), "no nan or inf in the chart's texts");
+}
+
+} // namespace
 
 int FuzzVarChart(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
@@ -61,9 +210,12 @@ int FuzzVarChart(const std::uint8_t* data, std::size_t size) {
         PrepareGroups(s.RunInfo);
     }
     if (in.Bool()) s.RunInfo.LastGroup = AnyColumn(in);
-    if (in.Bool())
-        ApplyProcessIf({AnyColumn(in), "x", static_cast<std::uint8_t>(in.IntIn(0, 8)), CellText(in)}, {},
-                       false);
+    std::vector<std::string> userTexts = TableTexts();
+    if (in.Bool()) {
+        const std::string value = CellText(in);
+        userTexts.insert(userTexts.begin(), value);
+        ApplyProcessIf({AnyColumn(in), "x", static_cast<std::uint8_t>(in.IntIn(0, 8)), value}, {}, false);
+    }
     if (in.Bool()) {
         TransformRec.Kind = static_cast<std::uint8_t>(in.IntIn(0, 8));
         TransformRec.A = in.AnyDouble();
@@ -74,8 +226,11 @@ int FuzzVarChart(const std::uint8_t* data, std::size_t size) {
     const TVarChart& chart = VarChart;
     for (int i = 1; i <= chart.Count + 2 && chart.Count > 0; ++i)
         for (int row = 0; row < kChartRows; ++row)
-            Check(!std::isnan(chart.Points(row, i)), "no NaN in the point table");
+            Check(std::isfinite(chart.Points(row, i)), "every point-table cell a number or missing");
     Check(chart.Count <= DataTable().RowCount() + 1, "at most one point per row");
+    CheckLimits(s, chart);
+    CheckSetValues(chart);
+    CheckReport(userTexts);
 
     // The picture of whatever was computed, with any display options.
     TVarChartDisplay& d = VarChartDisplay;
@@ -99,6 +254,7 @@ int FuzzVarChart(const std::uint8_t* data, std::size_t size) {
     TChartScene scene;
     RedrawChart(scene);
     ChartsBlackAndWhite = false;
+    CheckScene(scene, userTexts);
     for (const TScenePanel& panel : scene.Panels)
         Check(std::isfinite(panel.YMin) && std::isfinite(panel.YMax) && panel.YMin < panel.YMax,
               "every axis has a range");

@@ -173,7 +173,10 @@ private:
                                       ? FillLimitName(VarChart.SigmaMethod, TypeName(s_.DispersionChart))
                                       : std::string("None");
         WriteOutputLine("\tSigma Estimate Using: " + sigma);
-        WriteOutputLine("\t" + FormatTrimmed(s_.StdErrors) + " Standard Errors Used");
+        // Only a batch caller can hand over a count that is no number; the setup refuses it.
+        WriteOutputLine(std::isfinite(s_.StdErrors)
+                            ? "\t" + FormatTrimmed(s_.StdErrors) + " Standard Errors Used"
+                            : std::string("\tNumber of Standard Errors Not Valid"));
     }
 
     // Tests 1 and 9 count the points that violate them. The pattern tests count patterns: a test

@@ -32,6 +32,12 @@ std::array<std::pair<double, double>, kChartRows> LimitExtremes;
 
 bool Present(double x) { return x != MissingValue; }
 
+// A known sigma counts only as a positive number, as the setup takes it; anything else (a batch
+// caller's 0 or negative value) gives no limits rather than limits in the wrong order.
+bool KnownSigmaGiven(const TVarChartSettings& s) {
+    return s.UseKnownSigma && std::isfinite(s.KnownSigma) && s.KnownSigma > 0;
+}
+
 // A result that cannot be formed (0/0, overflow) is missing rather than a number.
 double Checked(Extended x) {
     return std::isfinite(static_cast<double>(x)) ? static_cast<double>(x) : MissingValue;
@@ -560,7 +566,7 @@ Extended LocationStandardError(const TVarChartSettings& s, const SetStatistics& 
     }
     case kMethodStdDevMeans:
     case kMethodStdDevMedians: return chart == kChartTypeX ? MissingValue : st.H;
-    case kMethodKnownSigma: return s.UseKnownSigma ? perChart(s.KnownSigma) : MissingValue;
+    case kMethodKnownSigma: return KnownSigmaGiven(s) ? perChart(s.KnownSigma) : MissingValue;
     default: return MissingValue;
     }
 }
@@ -569,7 +575,7 @@ Extended LocationStandardError(const TVarChartSettings& s, const SetStatistics& 
 Extended DispersionSigma(const TVarChartSettings& s, const SetStatistics& st) {
     const int span = std::max(s.MRCount, 2);
     switch (s.DispersionMethod) {
-    case kMethodKnownSigma: return s.UseKnownSigma ? s.KnownSigma : MissingValue;
+    case kMethodKnownSigma: return KnownSigmaGiven(s) ? s.KnownSigma : MissingValue;
     case kMethodAverageMR:
     case kMethodAverageRange: return st.B;
     case kMethodMedianMR: return P(st.w) && D4(span) > 0 ? st.w * D2(span) / D4(span) : MissingValue;
@@ -735,7 +741,7 @@ void ComputeChartLimits() {
                         cl = st.B * D2(size);
                     else if (choice == kCenterDispMedian && P(st.w))
                         cl = st.w * D2(size);
-                    else if (choice == kCenterKnownSigma && s.UseKnownSigma)
+                    else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
                         cl = D2(size) * s.KnownSigma;
                     break;
                 case kChartTypeStdDev:
@@ -743,7 +749,7 @@ void ComputeChartLimits() {
                         cl = C4(n) * st.v;
                     else if (choice == kCenterDispMedian)
                         cl = st.m;
-                    else if (choice == kCenterKnownSigma && s.UseKnownSigma)
+                    else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
                         cl = C4(n) * s.KnownSigma; // the expected s, as the limits are centred
                     break;
                 case kChartTypeVariance:
@@ -751,7 +757,7 @@ void ComputeChartLimits() {
                         cl = st.u;
                     else if (choice == kCenterDispMedian && P(st.m))
                         cl = st.m * st.m;
-                    else if (choice == kCenterKnownSigma && s.UseKnownSigma)
+                    else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
                         cl = static_cast<Extended>(s.KnownSigma) * s.KnownSigma;
                     break;
                 default: break;
