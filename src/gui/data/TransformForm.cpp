@@ -3,6 +3,7 @@
 
 #include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
+#include "app/Messages.h"
 #include "app/QtPlatform.h"
 #include "app/TextTools.h"
 #include "data/DataTable.h"
@@ -44,11 +45,8 @@ const QStringList kTransformItems = {
 
 constexpr int kConstantChars = 20;
 
-// The kinds that use C, and that cannot be taken before A, B and C are all given.
-bool UsesC(int kind) {
-    return kind == kTransformPower1 || kind == kTransformPower2 || kind == kTransformInverse ||
-           kind == kTransformChiSquare;
-}
+// The kinds that use C cannot be taken before A, B and C are all given.
+bool UsesC(int kind) { return TransformUsesC(kind); }
 
 } // namespace
 
@@ -247,7 +245,15 @@ std::vector<int> TTransformForm::CheckedColumns() const {
 
 void TTransformForm::accept() {
     if (!ok_->isEnabled()) return;
-    ConvertTransformConstants();
+    // A box that holds no number is named, and the dialog stays open on it.
+    int box = 0;
+    if (const std::string problem = TakeTransformConstants(&box); !problem.empty()) {
+        ShowError(problem);
+        pages_->setCurrentIndex(0);
+        edits_[static_cast<std::size_t>(box)]->setFocus();
+        edits_[static_cast<std::size_t>(box)]->selectAll();
+        return;
+    }
     outcome_ = TransformDialogResult::Accepted;
     QDialog::accept();
 }
