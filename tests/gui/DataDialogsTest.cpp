@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -451,6 +452,17 @@ TEST_F(DataDialogsTest, TransformOkRefusesAConstantThatIsNoNumber) {
         EXPECT_NE(form.Outcome(), TransformDialogResult::Accepted);
         EXPECT_EQ(TransformRec.A, 1) << "the constant in force is kept";
     }
+    // Add writes nothing either, and shows the box on the first page.
+    Child<QListWidget>(&form, "CheckListBox_Variables")->item(0)->setCheckState(Qt::Checked);
+    Child<QTabWidget>(&form, "PageControl1")->setCurrentIndex(1);
+    recorder.Messages.clear();
+    Click(&form, "Button_Add");
+    ASSERT_EQ(recorder.Messages.size(), 1u);
+    EXPECT_EQ(recorder.Messages[0].text, "A is not a number!");
+    EXPECT_EQ(Child<QTabWidget>(&form, "PageControl1")->currentIndex(), 0);
+    EXPECT_EQ(DataTable().ColumnCount(), 1);
+    EXPECT_TRUE(form.isVisible());
+
     Child<QLineEdit>(&form, "Edit2")->setText("-");
     a->setText("2");
     recorder.Messages.clear();

@@ -22,6 +22,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kivspc::gui {
 
 namespace {
@@ -243,17 +245,21 @@ std::vector<int> TTransformForm::CheckedColumns() const {
     return columns;
 }
 
-void TTransformForm::accept() {
-    if (!ok_->isEnabled()) return;
+bool TTransformForm::TakeConstants() {
     // A box that holds no number is named, and the dialog stays open on it.
     int box = 0;
-    if (const std::string problem = TakeTransformConstants(&box); !problem.empty()) {
-        ShowError(problem);
-        pages_->setCurrentIndex(0);
-        edits_[static_cast<std::size_t>(box)]->setFocus();
-        edits_[static_cast<std::size_t>(box)]->selectAll();
-        return;
-    }
+    const std::string problem = TakeTransformConstants(&box);
+    if (problem.empty()) return true;
+    ShowError(problem);
+    pages_->setCurrentIndex(0);
+    QLineEdit* edit = edits_[static_cast<std::size_t>(std::clamp(box, 0, 2))];
+    edit->setFocus();
+    edit->selectAll();
+    return false;
+}
+
+void TTransformForm::accept() {
+    if (!ok_->isEnabled() || !TakeConstants()) return;
     outcome_ = TransformDialogResult::Accepted;
     QDialog::accept();
 }
@@ -266,7 +272,7 @@ void TTransformForm::reject() {
 
 void TTransformForm::Button_AddClick() {
     const std::vector<int> columns = CheckedColumns();
-    if (TransformRec.Kind == kTransformNone || columns.empty()) return;
+    if (TransformRec.Kind == kTransformNone || columns.empty() || !TakeConstants()) return;
     // Refused (with its message) when the new columns would not fit: the dialog stays open.
     if (!AddTransformedVariables(columns, addModify_->checkedId() != 1, turnOff_->isChecked())) return;
     outcome_ = TransformDialogResult::VariablesWritten;
