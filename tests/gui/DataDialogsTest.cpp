@@ -2,6 +2,7 @@
 // The data dialogs driven as a user would: controls found by name, clicked and typed into.
 #include "GuiFixture.h"
 
+#include "app/HelpViewer.h"
 #include "app/Platform.h"
 #include "data/ConfigSaveForm.h"
 #include "data/DataList.h"
@@ -22,8 +23,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <string>
@@ -157,6 +163,9 @@ TEST_F(DataDialogsTest, MissingValuesOkStoresTheRulesAndDropsARuleWhoseValueIsNo
     edit1->clear();
     QTest::keyClicks(edit1, "-");
     form.accept();
+    ASSERT_FALSE(recorder.Messages.empty());
+    EXPECT_EQ(recorder.Messages.back().text,
+              "Missing When value 1 is not a number!\r\nThat rule is switched off.");
     EXPECT_EQ(form.StatusText(), "Missing: X > 100");
     EXPECT_EQ(MissingRec.Relation1, kMissNone);
     EXPECT_TRUE(IsValidValue(0));
@@ -419,3 +428,177 @@ TEST_F(DataDialogsTest, TransformAddWritesNewColumnsAndModifyRewritesInPlace) {
                                   {"4", "40", "2", "9", "81"}}));
     EXPECT_EQ(TransformRec.Kind, kTransformLinear);
 }
+
+namespace {
+
+TEST_F(DataDialogsTest, TransformOkRefusesAConstantThatIsNoNumber) {
+    // "-" and "1e" pass the key filter but are no numbers: taken as 0 they would give a column of
+    // zeros. OK names the box and the dialog stays open on it.
+    ResetTransform();
+    TTransformForm form;
+    form.show();
+    Radio(&form, "RadioGroup_Transforms", kTransformLinear)->click();
+    auto* a = Child<QLineEdit>(&form, "Edit1");
+    for (const char* text : {"-", "1e", ""}) {
+        SCOPED_TRACE(text);
+        a->setText(text);
+        ASSERT_TRUE(Child<QPushButton>(&form, "Button_OK")->isEnabled());
+        recorder.Messages.clear();
+        Click(&form, "Button_OK");
+        ASSERT_EQ(recorder.Messages.size(), 1u);
+        EXPECT_EQ(recorder.Messages[0].text, "A is not a number!");
+        EXPECT_EQ(recorder.Messages[0].kind, "error");
+        EXPECT_TRUE(form.isVisible()) << "the dialog stays open";
+        EXPECT_NE(form.Outcome(), TransformDialogResult::Accepted);
+        EXPECT_EQ(TransformRec.A, 1) << "the constant in force is kept";
+    }
+    // Add writes nothing either, and shows the box on the first page.
+    Child<QListWidget>(&form, "CheckListBox_Variables")->item(0)->setCheckState(Qt::Checked);
+    Child<QTabWidget>(&form, "PageControl1")->setCurrentIndex(1);
+    recorder.Messages.clear();
+    Click(&form, "Button_Add");
+    ASSERT_EQ(recorder.Messages.size(), 1u);
+    EXPECT_EQ(recorder.Messages[0].text, "A is not a number!");
+    EXPECT_EQ(Child<QTabWidget>(&form, "PageControl1")->currentIndex(), 0);
+    EXPECT_EQ(DataTable().ColumnCount(), 1);
+    EXPECT_TRUE(form.isVisible());
+
+    Child<QLineEdit>(&form, "Edit2")->setText("-");
+    a->setText("2");
+    recorder.Messages.clear();
+    Click(&form, "Button_OK");
+    ASSERT_EQ(recorder.Messages.size(), 1u);
+    EXPECT_EQ(recorder.Messages[0].text, "B is not a number!");
+    Child<QLineEdit>(&form, "Edit2")->setText("-0.5");
+    Click(&form, "Button_OK");
+    EXPECT_EQ(form.Outcome(), TransformDialogResult::Accepted);
+    EXPECT_EQ(TransformRec.A, 2);
+    EXPECT_EQ(TransformRec.B, -0.5);
+    EXPECT_EQ(recorder.Messages.size(), 1u);
+}
+
+TEST_F(DataDialogsTest, ProcessIfOkRefusesARelationWithoutANumber) {
+    MakeTable({"Day", "Diam"}, {{"1", "25.1"}, {"2", "24.9"}, {"3", "25.0"}});
+    TProcessIFForm form;
+    form.show();
+    Child<QListWidget>(&form, "DataVarList")->item(0)->setSelected(true);
+    Click(&form, "Button1");
+    auto* relation = Child<QComboBox>(&form, "ComboBox1");
+    auto* value = Child<QLineEdit>(&form, "Edit_PIvalue1");
+    struct Case {
+        int relation;
+        const char* value;
+        const char* message;
+    };
+    const Case cases[] = {
+        {kRelGreater, "", "Value 1 is not a number!"},
+        {kRelGreater, "-", "Value 1 is not a number!"},
+        {kRelEqual, "1e", "Value 1 is not a number!"},
+        {kRelIn, " ", "Value 1 holds no list of numbers!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        relation->setCurrentIndex(c.relation);
+        value->setText(c.value);
+        recorder.Messages.clear();
+        Click(&form, "Button_OK");
+        ASSERT_EQ(recorder.Messages.size(), 1u);
+        EXPECT_EQ(recorder.Messages[0].text, c.message);
+        EXPECT_TRUE(form.isVisible()) << "the dialog stays open";
+        EXPECT_FALSE(ProcessIfOn) << "no row is left out by a condition on nothing";
+    }
+    relation->setCurrentIndex(kRelGreater);
+    value->setText("1");
+    recorder.Messages.clear();
+    Click(&form, "Button_OK");
+    EXPECT_TRUE(recorder.Messages.empty());
+    EXPECT_EQ(form.StatusText(), "Process If: Day > 1");
+    EXPECT_FALSE(IsRowSelected(1));
+    EXPECT_TRUE(IsRowSelected(2));
+}
+
+// Every anchor of the page shown, with where it is in the browser's viewport.
+QPoint FirstLinkPosition(QTextBrowser* browser) {
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isAnchor() && it.fragment().length() > 1) {
+                QTextCursor at(browser->document());
+                at.setPosition(it.fragment().position() + 1);
+                return browser->cursorRect(at).center();
+            }
+    return {-1, -1};
+}
+
+TEST_F(DataDialogsTest, HelpOpenedFromAModalDialogCanBeScrolledAndFollowedWhileTheDialogWaits) {
+    // The real help viewer. Input is sent as the window system sends it, where a window that a
+    // modal dialog blocks gets none.
+    SetPlatform(&platform);
+    struct Opened {
+        QString topic;
+        bool scrolled = false;
+        QString followed;
+        bool dialogAnswers = false;
+    };
+    auto drive = [](QWidget* dialog, Opened* seen, bool askHelp) {
+        if (askHelp) {
+            auto* help = dialog->findChild<QPushButton*>("Button_Help");
+            if (!help) {
+                ADD_FAILURE() << "no Help button";
+                dialog->close();
+                return;
+            }
+            help->click();
+        }
+        THelpViewer& viewer = THelpViewer::Instance();
+        if (!QTest::qWaitForWindowExposed(&viewer)) {
+            ADD_FAILURE() << "the help viewer did not show";
+            dialog->close();
+            return;
+        }
+        QTextBrowser* browser = viewer.Browser();
+        seen->topic = browser->source().fileName();
+        viewer.resize(420, 260); // a page longer than the window
+        QApplication::processEvents();
+        browser->setFocus();
+        QTest::keyClick(viewer.windowHandle(), Qt::Key_End);
+        QScrollBar* bar = browser->verticalScrollBar();
+        seen->scrolled = bar->maximum() > 0 && bar->value() == bar->maximum();
+        QTest::keyClick(viewer.windowHandle(), Qt::Key_Home);
+        const QPoint link = browser->viewport()->mapTo(&viewer, FirstLinkPosition(browser));
+        QTest::mouseClick(viewer.windowHandle(), Qt::LeftButton, {}, link);
+        seen->followed = browser->source().fileName();
+        // The dialog still takes its own keys: Escape closes it.
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_Escape);
+        seen->dialogAnswers = !dialog->isVisible();
+        if (dialog->isVisible()) dialog->close();
+    };
+
+    Opened missing;
+    WhenModal([&](QWidget* dialog) { drive(dialog, &missing, true); });
+    EXPECT_FALSE(ShowMissingDialog(nullptr));
+    EXPECT_EQ(missing.topic, "7300.html");
+    EXPECT_TRUE(missing.scrolled);
+    EXPECT_NE(missing.followed, "7300.html") << "a link of the page was followed";
+    EXPECT_FALSE(missing.followed.isEmpty());
+    EXPECT_TRUE(missing.dialogAnswers);
+
+    // The viewer, open already, stays usable when the next dialog comes up, before any Help.
+    Opened already;
+    WhenModal([&](QWidget* dialog) { drive(dialog, &already, false); });
+    EXPECT_EQ(ShowTransformDialog(nullptr), TransformDialogResult::Cancelled);
+    EXPECT_EQ(already.topic, missing.followed);
+    EXPECT_TRUE(already.scrolled);
+    EXPECT_NE(already.followed, already.topic);
+    EXPECT_TRUE(already.dialogAnswers);
+
+    Opened transform;
+    WhenModal([&](QWidget* dialog) { drive(dialog, &transform, true); });
+    EXPECT_EQ(ShowTransformDialog(nullptr), TransformDialogResult::Cancelled);
+    EXPECT_EQ(transform.topic, "7400.html");
+    EXPECT_TRUE(transform.scrolled);
+    EXPECT_NE(transform.followed, "7400.html");
+    EXPECT_TRUE(transform.dialogAnswers);
+    THelpViewer::Quit();
+}
+
+} // namespace

@@ -7,6 +7,7 @@
 #include "data/DataList.h"
 #include "data/DataTable.h"
 #include "data/DataTableModel.h"
+#include "data/Missu.h"
 #include "data/Procif.h"
 #include "data/TableEdit.h"
 
@@ -14,17 +15,23 @@
 #include <QApplication>
 #include <QBrush>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
 
+#include <functional>
 #include <map>
 
 using namespace kivspc;
@@ -435,6 +442,162 @@ TEST_F(DataFormTest, CtrlArrowsJumpOverRunsAndShiftExtendsTheSelection) {
     const QItemSelectionRange range = grid->selectionModel()->selection().front();
     EXPECT_EQ(range.top(), 2);
     EXPECT_EQ(range.bottom(), 6);
+}
+
+} // namespace
+
+namespace {
+
+// Waits (up to two seconds) for what the editor does once the user pauses.
+bool WaitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 100 && !done(); ++i)
+        QTest::qWait(20);
+    return done();
+}
+
+TEST_F(DataFormTest, TheGridHasTheKeysFromTheStartAndAfterEveryPageChange) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    Table(3, 4);
+    EXPECT_EQ(QApplication::focusWidget(), form->DataGrid()) << "not the page tabs";
+    // Down moves down the data instead of doing nothing; Right moves right instead of turning
+    // to the descriptions.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(form->DataPageShown());
+    EXPECT_EQ(form->DataGrid()->currentIndex(), form->DataModel()->index(1, 1));
+    EXPECT_EQ(Child<QLabel>(form, "StatusPanel0")->text(), "Col = 2,  Row = 2");
+
+    // A click on a page's tab leaves the keys with that page's grid.
+    QTabBar* tabs = Child<QTabWidget>(form, "PageControl1")->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    ASSERT_FALSE(form->DataPageShown());
+    EXPECT_EQ(QApplication::focusWidget(), form->DescGrid());
+    EXPECT_EQ(Child<QLabel>(form, "StatusPanel0")->text(), "Col = 1,  Row = 1");
+}
+
+TEST_F(DataFormTest, AFileOpenedOnTheDescriptionsPageStartsAtItsFirstCell) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("parts.kivs");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Day\tDiam\n1\t25.1\n2\t24.9\n");
+    file.close();
+    Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
+    ASSERT_FALSE(form->DataPageShown());
+    ASSERT_TRUE(form->OpenFile(path));
+    EXPECT_EQ(form->DescGrid()->currentIndex(), form->DescGrid()->model()->index(0, 0));
+    EXPECT_EQ(Child<QLabel>(form, "StatusPanel0")->text(), "Col = 1,  Row = 1");
+    Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(0);
+    EXPECT_EQ(form->DataGrid()->currentIndex(), form->DataModel()->index(0, 0));
+    EXPECT_EQ(Child<QLabel>(form, "StatusPanel0")->text(), "Col = 1,  Row = 1");
+}
+
+TEST_F(DataFormTest, TextColumnsKeepTheirColourAndLevelsAfterAnEdit) {
+    Table(2, 3);
+    QAbstractItemModel* m = form->DataGrid()->model();
+    ASSERT_TRUE(m->setData(m->index(0, 0), "Early"));
+    ASSERT_TRUE(m->setData(m->index(1, 0), "Late"));
+    // Without leaving the window: the cache follows the typing by itself.
+    EXPECT_TRUE(WaitFor([] { return !ValuesStale; }));
+    EXPECT_EQ(m->data(m->index(0, 0), Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::yellow));
+    EXPECT_EQ(m->data(m->index(1, 0)).toString(), "Late[2]");
+    EXPECT_FALSE(m->data(m->index(0, 1), Qt::BackgroundRole).isValid()) << "numbers stay white";
+    // Undo brings the numbers back, and their colour goes with the last text.
+    while (form->UndoStack()->canUndo())
+        form->UndoStack()->undo();
+    EXPECT_TRUE(WaitFor([] { return !ValuesStale; }));
+    EXPECT_FALSE(m->data(m->index(0, 0), Qt::BackgroundRole).isValid());
+    EXPECT_EQ(m->data(m->index(0, 0)).toString(), "1.1");
+}
+
+TEST_F(DataFormTest, TheLimitRowsTakeADecimalCommaAsThePoint) {
+    Table(2, 2);
+    Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
+    QTableView* desc = form->DescGrid();
+    struct Case {
+        int row; // 1 USL, 2 Target, 3 LSL
+        const char* keys;
+        const char* stored;
+        int beeps;
+    };
+    const Case cases[] = {
+        {2, "25,0", "25.0", 0},
+        {1, ",5", "0.5", 0},       // a comma first gets its zero, as in the number boxes
+        {3, "24,9,4", "24.94", 1}, // a second point is refused
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        recorder.Beeps = 0;
+        QTest::qWait(1); // a closed editor goes
+        desc->setCurrentIndex(desc->model()->index(c.row, 0));
+        QTest::keyClick(desc, c.keys[0]);
+        QLineEdit* editor = desc->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, c.keys + 1);
+        QTest::keyClick(editor, Qt::Key_Return);
+        EXPECT_EQ(DataTable().Description(1, c.row + 1), c.stored);
+        EXPECT_EQ(recorder.Beeps, c.beeps);
+    }
+}
+
+TEST_F(DataFormTest, ANameOfBlanksIsRefusedWhenTyped) {
+    Table(3, 2);
+    form->StartRename(2);
+    QLineEdit* editor = Child<QLineEdit>(form, "RenameEditor");
+    editor->setText("   ");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_FALSE(form->Renaming());
+    EXPECT_EQ(DataTable().ColumnName(2), "Col2");
+    ASSERT_FALSE(recorder.Messages.empty());
+    EXPECT_EQ(recorder.Messages.back().text,
+              "A column name cannot be blanks only.\r\nThe column keeps its name Col2.");
+    EXPECT_EQ(form->UndoStack()->count(), 0);
+
+    // Blanks inside a name are a name.
+    form->StartRename(2);
+    Child<QLineEdit>(form, "RenameEditor")->setText("Mean value");
+    QTest::keyClick(Child<QLineEdit>(form, "RenameEditor"), Qt::Key_Return);
+    EXPECT_EQ(DataTable().ColumnName(2), "Mean value");
+}
+
+TEST_F(DataFormTest, ColumnsWidenToTheValuesShownFarDownTheTable) {
+    // Only the first rows are measured when the table is shown; a wider value far down must not
+    // be cut off when the user scrolls to it.
+    Table(2, 5000);
+    const std::string wide = "123456789012.125";
+    DataTable().SetCell(1, 5000, wide);
+    DataList.MarkRowChanged(5000);
+    DataList.RebuildValues();
+    form->ShowEdit({.Structure = true, .Headers = true, .Cells = {}});
+    QTableView* grid = form->DataGrid();
+    const int needed = grid->fontMetrics().horizontalAdvance(QString::fromStdString(wide));
+    ASSERT_LT(grid->columnWidth(0), needed) << "the test needs a value wider than the first rows";
+    grid->scrollToBottom();
+    QApplication::processEvents();
+    EXPECT_GE(grid->columnWidth(0), needed + 10);
+    // Typed in view, it widens at once.
+    QAbstractItemModel* m = grid->model();
+    const QString wider = "-98765432109876.5";
+    m->setData(m->index(4998, 1), wider);
+    EXPECT_GE(grid->columnWidth(1), grid->fontMetrics().horizontalAdvance(wider) + 10);
+}
+
+TEST_F(DataFormTest, AMissingValuesRuleWithoutANumberLeavesTheStatusSayingWhatHolds) {
+    Table(2, 2);
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) return;
+        // ">" with nothing typed beside it.
+        auto radios = dialog->findChild<QWidget*>("RadioGroup_Relation1")->findChildren<QRadioButton*>();
+        if (radios.size() > kMissGreater) radios[kMissGreater]->click();
+        if (auto* ok = dialog->findChild<QPushButton*>("Button_OK")) ok->click();
+    });
+    Run("MissingValues1");
+    ASSERT_FALSE(recorder.Messages.empty());
+    EXPECT_EQ(recorder.Messages.back().text, "Missing When value 1 is not a number!\r\nMissing When is off.");
+    EXPECT_EQ(Child<QLabel>(form, "StatusPanel1")->text(), "Missing Off");
+    EXPECT_FALSE(MissingRec.MissingOn);
 }
 
 } // namespace

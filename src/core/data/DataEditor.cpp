@@ -65,6 +65,11 @@ edits::Sequence DefaultNameCorrections() {
     return fixes;
 }
 
+std::string ColumnNameProblem(std::string_view name, const std::string& current) {
+    if (name.empty() || name.find_first_not_of(" \t") != std::string_view::npos) return {};
+    return "A column name cannot be blanks only.\r\nThe column keeps its name " + current + ".";
+}
+
 std::string DataFormCaption() {
     const TDataTable& t = DataTable();
     if (t.FileName.empty()) return "Data";

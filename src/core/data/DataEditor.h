@@ -6,6 +6,7 @@
 #include "data/TableEdit.h"
 
 #include <string>
+#include <string_view>
 
 namespace kivspc {
 
@@ -23,6 +24,10 @@ CellPosition JumpTarget(CellPosition from, JumpDirection direction);
 // The name corrections made when rename mode ends: an empty name becomes "Col" + its number, and
 // a name "Col" + number (any case) whose number is not its column's gets its column's number.
 edits::Sequence DefaultNameCorrections();
+
+// Why a name typed over column `current`'s name is refused: a name of blanks alone names nothing
+// (an empty name still becomes the default). Empty when the name is taken.
+std::string ColumnNameProblem(std::string_view name, const std::string& current);
 
 // The editor's caption: "Data - " + file (+ "  (modified)"), or "Data" for a new table.
 std::string DataFormCaption();

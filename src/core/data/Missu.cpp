@@ -2,6 +2,7 @@
 #include "data/Missu.h"
 
 #include "app/MissingValue.h"
+#include "app/NumberEntry.h"
 #include "app/TextTools.h"
 
 namespace kivspc {
@@ -34,26 +35,25 @@ std::string MissingRelationText(std::uint8_t relation) {
 }
 
 std::string ApplyMissingRules(std::uint8_t relation1, const std::string& text1, std::uint8_t relation2,
-                              const std::string& text2) {
+                              const std::string& text2, std::string* refused) {
+    if (refused) refused->clear();
     TMissingRec rec;
     rec.Relation1 = relation1 > kMissLessEqual ? std::uint8_t{kMissNone} : relation1;
     rec.Relation2 = relation2 > kMissLessEqual ? std::uint8_t{kMissNone} : relation2;
-    if (rec.Relation1 == kMissNone && rec.Relation2 == kMissNone) {
-        MissingRec = TMissingRec{};
-        MissingText1.clear();
-        MissingText2.clear();
-        return "Missing Off";
-    }
     rec.ValueText1 = std::string(CharPrefix(text1, 30));
     rec.ValueText2 = std::string(CharPrefix(text2, 30));
     std::string status;
-    auto take = [&](std::uint8_t& relation, std::string& relationText, const std::string& valueText,
-                    double& value) {
+    std::string problems;
+    auto take = [&](int number, std::uint8_t& relation, std::string& relationText,
+                    const std::string& valueText, double& value) {
         if (relation == kMissNone) return;
         double v = 0;
-        if (!ConvertNumber(TrimBlanks(valueText), v)) {
+        const std::string problem =
+            NumberEntryProblem(valueText, "Missing When value " + std::to_string(number), v);
+        if (!problem.empty()) {
             relation = kMissNone;
             relationText.assign(1, '=');
+            problems += (problems.empty() ? "" : "\r\n") + problem;
             return;
         }
         value = v;
@@ -63,14 +63,21 @@ std::string ApplyMissingRules(std::uint8_t relation1, const std::string& text1, 
         status.append(" ");
         status.append(valueText);
     };
-    take(rec.Relation1, rec.RelationText1, rec.ValueText1, rec.Value1);
-    take(rec.Relation2, rec.RelationText2, rec.ValueText2, rec.Value2);
+    take(1, rec.Relation1, rec.RelationText1, rec.ValueText1, rec.Value1);
+    take(2, rec.Relation2, rec.RelationText2, rec.ValueText2, rec.Value2);
+    if (refused && !problems.empty())
+        *refused =
+            problems + (status.empty() ? "\r\nMissing When is off." : "\r\nThat rule is switched off.");
+    if (rec.Relation1 == kMissNone && rec.Relation2 == kMissNone) {
+        // No rule holds: Missing When is off, whatever was chosen.
+        ResetMissingWhen();
+        return "Missing Off";
+    }
     rec.MissingOn = true;
     MissingRec = rec;
     MissingText1 = RuleText(rec.Relation1, rec.RelationText1, rec.ValueText1);
     MissingText2 = RuleText(rec.Relation2, rec.RelationText2, rec.ValueText2);
-    // Every rule was switched off because its value was not a number: say so plainly.
-    return status.empty() ? "Missing: no valid rule" : status;
+    return status;
 }
 
 void ResetMissingWhen() {

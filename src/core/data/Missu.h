@@ -47,9 +47,11 @@ inline bool IsValidValue(double x) {
            !RelationHolds(MissingRec.Relation2, x, MissingRec.Value2);
 }
 // Stores the rules as the Missing Values dialog's OK does; a value text that is not a number
-// switches its rule off. Returns the status text ("Missing: X ..." or "Missing Off").
+// switches its rule off, and with no rule left Missing When is off. Returns the status text
+// ("Missing: X ..." or "Missing Off"); `refused`, when given, gets the message that names the
+// value boxes whose rules were switched off (empty when none was).
 std::string ApplyMissingRules(std::uint8_t relation1, const std::string& text1, std::uint8_t relation2,
-                              const std::string& text2);
+                              const std::string& text2, std::string* refused = nullptr);
 // Missing When off, both relation texts "=".
 void ResetMissingWhen();
 

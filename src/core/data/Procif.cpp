@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/Procif.h"
 
+#include "app/NumberEntry.h"
 #include "data/DataList.h"
 #include "data/Relations.h"
 
@@ -182,6 +183,14 @@ void TakeCondition(const ProcessIfCondition& c, ConditionSlot slot) {
 }
 
 } // namespace
+
+std::string ProcessIfConditionProblem(const ProcessIfCondition& condition, const std::string& box) {
+    if (!ConditionPresent(condition)) return {};
+    if (condition.Relation == kRelIn || condition.Relation == kRelNotIn)
+        return TrimBlanks(condition.ValueText).empty() ? box + " holds no list of numbers!" : std::string();
+    double value = 0;
+    return NumberEntryProblem(condition.ValueText, box, value);
+}
 
 std::string ApplyProcessIf(const ProcessIfCondition& first, const ProcessIfCondition& second, bool orJoin) {
     if (!ConditionPresent(first) && !ConditionPresent(second)) {

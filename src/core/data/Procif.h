@@ -64,6 +64,10 @@ struct ProcessIfCondition {
     std::uint8_t Relation = kRelAll;
     std::string ValueText;
 };
+// Why a condition cannot be taken as it stands: empty when it can (it is absent, its value is a
+// number, or its relation takes a list and the list is not empty), else the message that names its
+// value box `box` ("Value 1 is not a number!"). Rows compared with no number would all be left out.
+std::string ProcessIfConditionProblem(const ProcessIfCondition& condition, const std::string& box);
 // Stores the conditions as the Process If dialog's OK does (an "in" list is parsed with
 // ParseNumberList). Returns the status text ("Process If: ..." or "Process If Off").
 std::string ApplyProcessIf(const ProcessIfCondition& first, const ProcessIfCondition& second, bool orJoin);

@@ -4,6 +4,7 @@
 #include "data/TableEdit.h"
 
 #include "app/Messages.h"
+#include "app/NumberEntry.h"
 #include "app/NumberFormat.h"
 #include "app/TextTools.h"
 #include "data/DataList.h"
@@ -88,6 +89,21 @@ std::string LinearText() {
     return a + "X" + b;
 }
 
+// How many cells a transform into the table left empty, and why.
+std::string EmptiedCellsText(long long failed, long long unusable) {
+    auto cells = [](long long n) { return std::to_string(n) + (n == 1 ? " cell" : " cells"); };
+    if (unusable == 0)
+        return cells(failed) +
+               (failed == 1 ? " could not be transformed and was" : " could not be transformed and were") +
+               " left empty.";
+    if (failed == 0)
+        return cells(unusable) +
+               (unusable == 1 ? " held no valid value and was" : " held no valid value and were") +
+               " left empty.";
+    return cells(failed + unusable) + " were left empty: " + std::to_string(failed) +
+           " could not be transformed and " + std::to_string(unusable) + " held no valid value.";
+}
+
 double ConstantValue(const std::string& text) {
     double v = 0;
     return ConvertNumber(TrimBlanks(text), v) ? v : 0;
@@ -146,9 +162,37 @@ void ConvertTransformConstants() {
     TransformRec.C = ConstantValue(TransformRec.CText);
 }
 
+bool TransformUsesC(int kind) {
+    return kind == kTransformPower1 || kind == kTransformPower2 || kind == kTransformInverse ||
+           kind == kTransformChiSquare;
+}
+
+std::string TakeTransformConstants(int* box) {
+    TTransformRec& t = TransformRec;
+    if (t.Kind == kTransformNone) return {};
+    const std::string* texts[] = {&t.AText, &t.BText, &t.CText};
+    const char* names[] = {"A", "B", "C"};
+    double values[] = {t.A, t.B, t.C};
+    const int used = TransformUsesC(t.Kind) ? 3 : 2;
+    for (int i = 0; i < used; ++i) {
+        const std::string problem = NumberEntryProblem(*texts[i], names[i], values[i]);
+        if (!problem.empty()) {
+            if (box) *box = i;
+            return problem;
+        }
+    }
+    t.A = values[0];
+    t.B = values[1];
+    t.C = values[2];
+    return {};
+}
+
 bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool turnOffWhenDone) {
     if (TransformRec.Kind == kTransformNone) return false;
-    ConvertTransformConstants();
+    if (const std::string problem = TakeTransformConstants(); !problem.empty()) {
+        ShowError(problem);
+        return false;
+    }
     DataList.RebuildValues();
     TDataTable& table = DataTable();
     if (addNew && table.ColumnCount() + 1 + static_cast<int>(columns.size()) > kMaxColumns) {
@@ -157,7 +201,8 @@ bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool 
     }
     BusyCursor busy;
     const int rows = table.RowCount();
-    long long failed = 0;
+    long long failed = 0;   // cells with a value the transform could not take
+    long long unusable = 0; // cells that held something but no valid value
     std::string firstError;
     // New columns go in as one insertion, modified ones as blocks of cells: one undoable edit.
     edits::InsertColumns added;
@@ -177,6 +222,8 @@ bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool 
             }
             double x = source[static_cast<std::size_t>(r)];
             if (!IsValidValue(x)) {
+                // A cell that held a text or a value Missing When excludes is emptied too, and told.
+                if (!table.Cell(c, r).empty()) ++unusable;
                 target.Set(at, "");
                 continue;
             }
@@ -202,11 +249,9 @@ bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool 
     }
     TransformRec.ErrorFlag = 0;
     // Turned off only after the message has named the transform.
-    if (failed > 0)
-        ShowWarning("Transform: " + TransformText() + "\r\n" + firstError + "\r\n" + std::to_string(failed) +
-                    (failed == 1 ? " cell could not be transformed and was"
-                                 : " cells could not be transformed and were") +
-                    " left empty.");
+    if (failed > 0 || unusable > 0)
+        ShowWarning("Transform: " + TransformText() + "\r\n" + (failed > 0 ? firstError + "\r\n" : "") +
+                    EmptiedCellsText(failed, unusable));
     if (turnOffWhenDone) TransformRec.Kind = kTransformNone;
     if (addNew) {
         added.Count = static_cast<int>(added.Contents.size());

@@ -50,9 +50,17 @@ std::string TransformText();
 void ReportTransformError();
 // Reads the A, B and C texts into the constants (a text that is not a number gives 0).
 void ConvertTransformConstants();
+// True for the kinds that use the constant C.
+bool TransformUsesC(int kind);
+// Converts the constants the chosen kind uses (A and B; C too where it takes part) when every one
+// of their texts is a number, and returns "". Otherwise the constants stay as they were and the
+// message names the first box that holds no number ("A is not a number!"); `box`, when given, is
+// set to that box (0 A, 1 B, 2 C).
+std::string TakeTransformConstants(int* box = nullptr);
 
 // Adds or modifies columns with transformed values of the given columns, as the transform
-// dialog's "Add"/"Modify" does. Returns false (with a message) when the new columns would not fit.
+// dialog's "Add"/"Modify" does. Returns false (with a message) when a constant the transform uses
+// is no number or the new columns would not fit.
 bool AddTransformedVariables(const std::vector<int>& columns, bool addNew, bool turnOffWhenDone);
 
 // Switches the transform off (Kind 0), keeping its constants.

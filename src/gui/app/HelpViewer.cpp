@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QWindow>
 
 namespace kivspc::gui {
 
@@ -120,6 +122,27 @@ bool THelpViewer::ShowTopic(int topic) {
     raise();
     activateWindow();
     return true;
+}
+
+bool THelpViewer::event(QEvent* e) {
+    // A modal dialog blocks every window but itself and the windows it is a transient parent of.
+    // Help is read beside the dialog that asked for it (its F1 and Help button open the viewer while
+    // it waits), and beside any dialog opened while help is up: the viewer goes with the dialog in
+    // front, so it can still be scrolled, followed and navigated.
+    // A dialog of the viewer's own (printing) blocks it as any dialog blocks its window.
+    if (e->type() == QEvent::WindowBlocked) {
+        QWindow* modal = QGuiApplication::modalWindow();
+        QWindow* own = windowHandle();
+        if (modal && own && modal != own && own->transientParent() != modal &&
+            !own->isAncestorOf(modal, QWindow::IncludeTransients)) {
+            own->setTransientParent(modal);
+            return true;
+        }
+    } else if (e->type() == QEvent::WindowUnblocked && !QGuiApplication::modalWindow() && windowHandle()) {
+        // With no dialog left the viewer stands on its own again.
+        windowHandle()->setTransientParent(nullptr);
+    }
+    return QMainWindow::event(e);
 }
 
 bool THelpViewer::Find(const QString& text, bool backwards) {

@@ -27,6 +27,9 @@ public:
     bool Find(const QString& text, bool backwards = false);
     void PrintPage();
 
+protected:
+    bool event(QEvent* e) override;
+
 private:
     explicit THelpViewer(QWidget* parent = nullptr);
     void UpdateCaption();

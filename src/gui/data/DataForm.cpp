@@ -4,6 +4,7 @@
 #include "app/CommandIcons.h"
 #include "app/FormShell.h"
 #include "app/Help.h"
+#include "app/KeyFilterInstaller.h"
 #include "app/MRUFilesUnit.h"
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
@@ -33,10 +34,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
@@ -86,14 +89,21 @@ private:
     bool descriptions_;
 };
 
-// Cell editors whose keys follow the grid's rules (Tab, Enter, the limits rows' filter).
+// Cell editors whose keys follow the grid's rules (Tab, Enter, the limits rows' filter). From row
+// `firstNumberRow` on (0-based; -1 for none) the editor takes numbers as the number boxes do, a
+// typed comma standing for the decimal point.
 class CellDelegate : public QStyledItemDelegate {
 public:
-    CellDelegate(QObject* keyFilter, QObject* parent) : QStyledItemDelegate(parent), keyFilter_(keyFilter) {}
+    CellDelegate(QObject* keyFilter, int firstNumberRow, QObject* parent)
+        : QStyledItemDelegate(parent), keyFilter_(keyFilter), firstNumberRow_(firstNumberRow) {}
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (editor) editor->installEventFilter(keyFilter_);
+        if (!editor) return editor;
+        editor->installEventFilter(keyFilter_);
+        // Installed last, so it judges a key before the grid's own rules see it.
+        if (firstNumberRow_ >= 0 && index.row() >= firstNumberRow_)
+            InstallKeyFilter(editor, KeyFilterKind::SignedReal);
         return editor;
     }
 
@@ -116,6 +126,7 @@ protected:
 
 private:
     QObject* keyFilter_;
+    int firstNumberRow_;
 };
 
 // A cell editor is open in the grid (it holds the focus).
@@ -124,12 +135,13 @@ bool EditorOpen(const QTableView* grid) {
     return focused && focused != grid && grid->isAncestorOf(focused) && qobject_cast<QLineEdit*>(focused);
 }
 
-// A key the limits rows take: one that types a digit, sign, point or exponent, or one that types
-// nothing printable (Backspace, Delete, Escape, arrows ...), whatever control character it carries.
+// A key the limits rows take: one that types a digit, sign, point, decimal comma or exponent, or one
+// that types nothing printable (Backspace, Delete, Escape, arrows ...), whatever control character it
+// carries. The cell editor then applies the number boxes' rules (a comma is the point).
 bool NumberKey(const QKeyEvent* key) {
     if (key->text().isEmpty()) return true;
     const QChar ch = key->text().front();
-    return !ch.isPrint() || ch.isDigit() || ch == '-' || ch == '.' || ch == 'E' || ch == 'e';
+    return !ch.isPrint() || ch.isDigit() || ch == '-' || ch == '.' || ch == ',' || ch == 'E' || ch == 'e';
 }
 
 QAction* AddItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys = {}) {
@@ -169,7 +181,16 @@ TDataForm::TDataForm(QWidget* parent) : QMainWindow(parent) {
     OnValuesRebuilt = [this] {
         DataChanged = true;
         dataGrid_->viewport()->update();
+        WidenToShownRows();
     };
+    // The cache follows the texts soon after an edit, so the text columns keep their colour and
+    // their levels; a run of quick edits is rebuilt once, when they pause.
+    rebuildTimer_ = new QTimer(this);
+    rebuildTimer_->setSingleShot(true);
+    rebuildTimer_->setInterval(kRebuildDelayMs);
+    connect(rebuildTimer_, &QTimer::timeout, this, [] {
+        if (ValuesStale) DataList.RebuildValues();
+    });
     SaveAsWithConfiguration = [this] { return SaveAs(); };
     Reload();
     UpdateCaption();
@@ -188,11 +209,11 @@ void TDataForm::BuildGrids() {
     pages_->setObjectName("PageControl1");
     dataModel_ = new TDataTableModel(this);
     descModel_ = new TDescTableModel(this);
-    auto makeGrid = [this](const char* name, QAbstractItemModel* model) {
+    auto makeGrid = [this](const char* name, QAbstractItemModel* model, int firstNumberRow) {
         auto* grid = new QTableView(this);
         grid->setObjectName(name);
         grid->setModel(model);
-        grid->setItemDelegate(new CellDelegate(this, grid));
+        grid->setItemDelegate(new CellDelegate(this, firstNumberRow, grid));
         grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
         grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
@@ -249,8 +270,14 @@ void TDataForm::BuildGrids() {
                 [this] { UpdateStatusBar(); });
         return grid;
     };
-    dataGrid_ = makeGrid("DataGrid", dataModel_);
-    descGrid_ = makeGrid("DescGrid", descModel_);
+    dataGrid_ = makeGrid("DataGrid", dataModel_, -1);
+    // USL, Target and LSL (rows 1-3) hold numbers; the title (row 0) any text.
+    descGrid_ = makeGrid("DescGrid", descModel_, 1);
+    // Columns widen to the widest text that comes into view, wherever the user scrolls.
+    for (QTableView* grid : {dataGrid_, descGrid_}) {
+        connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { WidenToShownRows(); });
+        connect(grid->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { WidenToShownRows(); });
+    }
     dataGrid_->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(dataGrid_->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
             [this](int section) { StartRename(section + 1); });
@@ -268,11 +295,13 @@ void TDataForm::BuildGrids() {
     connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
         EndRename(true);
         dataPageShown_ = page == 0;
-        if (!VisibleGrid()->currentIndex().isValid())
-            VisibleGrid()->setCurrentIndex(VisibleGrid()->model()->index(0, 0));
-        UpdateStatusBar();
+        // The page's grid takes the keys, a click on the tab included.
+        FocusGrid();
+        WidenToShownRows();
     });
     setCentralWidget(pages_);
+    // The keys go to the grid from the start, not to the page tabs.
+    dataGrid_->setFocus();
 }
 
 void TDataForm::BuildMenus() {
@@ -482,6 +511,17 @@ void TDataForm::Reload() {
     dataModel_->Reload();
     descModel_->Reload();
     FitColumns();
+    // A new table starts at its first cell on both pages.
+    for (QTableView* grid : {dataGrid_, descGrid_})
+        if (!grid->currentIndex().isValid()) grid->setCurrentIndex(grid->model()->index(0, 0));
+    UpdateStatusBar();
+}
+
+void TDataForm::FocusGrid() {
+    QTableView* grid = VisibleGrid();
+    if (!grid->currentIndex().isValid()) grid->setCurrentIndex(grid->model()->index(0, 0));
+    // A name being typed keeps the keys.
+    if (!renameEditor_) grid->setFocus();
     UpdateStatusBar();
 }
 
@@ -496,10 +536,7 @@ void TDataForm::FitColumns() {
         int width = std::max(base, fm.horizontalAdvance(ToQt(DataTable().ColumnName(c + 1))) + 16);
         if (!narrowColumns_)
             for (int r = 0; r < rows; ++r)
-                width = std::max(width,
-                                 fm.horizontalAdvance(
-                                     dataModel_->data(dataModel_->index(r, c), Qt::DisplayRole).toString()) +
-                                     10 + 6);
+                width = std::max(width, CellWidth(dataGrid_, r, c));
         header->resizeSection(c, width);
         int descWidth = width;
         if (!narrowColumns_)
@@ -507,6 +544,37 @@ void TDataForm::FitColumns() {
                 descWidth = std::max(descWidth,
                                      fm.horizontalAdvance(ToQt(DataTable().Description(c + 1, d))) + 10 + 6);
         descGrid_->horizontalHeader()->resizeSection(c, descWidth);
+    }
+    // And the rows in view, wherever they are.
+    WidenToShownRows();
+}
+
+int TDataForm::CellWidth(QTableView* grid, int row, int col) const {
+    return grid->fontMetrics().horizontalAdvance(
+               grid->model()->data(grid->model()->index(row, col), Qt::DisplayRole).toString()) +
+           10 + 6;
+}
+
+void TDataForm::WidenToShownRows() {
+    // Only the rows and columns in view are measured, so scrolling a million rows stays quick;
+    // columns only grow, so they do not jump while the user scrolls back.
+    if (narrowColumns_) return;
+    for (QTableView* grid : {dataGrid_, descGrid_}) {
+        if (!grid->isVisible() || grid->model()->rowCount() == 0) continue;
+        const QRect view = grid->viewport()->rect();
+        const int firstRow = std::max(grid->rowAt(view.top()), 0);
+        int lastRow = grid->rowAt(view.bottom());
+        if (lastRow < 0) lastRow = grid->model()->rowCount() - 1;
+        const int firstCol = std::max(grid->columnAt(view.left()), 0);
+        int lastCol = grid->columnAt(view.right());
+        if (lastCol < 0) lastCol = grid->model()->columnCount() - 1;
+        QHeaderView* header = grid->horizontalHeader();
+        for (int c = firstCol; c <= lastCol; ++c) {
+            int width = header->sectionSize(c);
+            for (int r = firstRow; r <= lastRow; ++r)
+                width = std::max(width, CellWidth(grid, r, c));
+            if (width > header->sectionSize(c)) header->resizeSection(c, width);
+        }
     }
 }
 
@@ -555,7 +623,11 @@ void TDataForm::ShowEdit(const TEditEffect& effect) {
                                     QPoint(selection.front().right(), selection.front().bottom()));
     dataModel_->Refresh(effect);
     descModel_->Refresh(effect);
-    if (!effect.Structure) return;
+    if (ValuesStale) rebuildTimer_->start();
+    if (!effect.Structure) {
+        WidenToShownRows();
+        return;
+    }
     FitColumns();
     QAbstractItemModel* m = grid->model();
     auto clamp = [m](int row, int col) {
@@ -852,6 +924,14 @@ void TDataForm::EndRename(bool keep) {
     editor->setObjectName(QString());
     editor->hide();
     editor->deleteLater();
+    // A name of blanks alone is no name: it is refused here, not first at saving.
+    if (keep && name != DataTable().ColumnName(renameColumn_)) {
+        if (const std::string problem = ColumnNameProblem(name, DataTable().ColumnName(renameColumn_));
+            !problem.empty()) {
+            ShowError(problem);
+            keep = false;
+        }
+    }
     if (keep && name != DataTable().ColumnName(renameColumn_)) {
         edits::Sequence steps;
         steps.Steps.push_back(TTableEdit::Rename(renameColumn_, name));

@@ -15,6 +15,7 @@ class QMenu;
 class QLineEdit;
 class QTabWidget;
 class QTableView;
+class QTimer;
 class QUndoStack;
 
 namespace kivspc::gui {
@@ -24,6 +25,8 @@ class TDescTableModel;
 
 // What the undo steps of the data editor may hold together before the oldest go.
 inline constexpr std::size_t kUndoMemoryLimit = std::size_t{256} << 20;
+// How long after the last edit the numeric cache is rebuilt (text colours and levels come back).
+inline constexpr int kRebuildDelayMs = 150;
 
 class TDataForm : public QMainWindow {
     Q_OBJECT
@@ -94,6 +97,11 @@ private:
     void OpenClick();
     void SizeColumnWidths();
     void FitColumns();
+    // Widens the columns to the texts of the rows and columns in view.
+    void WidenToShownRows();
+    int CellWidth(QTableView* grid, int row, int col) const;
+    // The visible page's grid takes the focus, with a current cell.
+    void FocusGrid();
     bool GridKey(QTableView* grid, QKeyEvent* key);
     bool EditorKey(QObject* editor, QKeyEvent* key);
     void TabFromLastColumn(int row);
@@ -114,6 +122,7 @@ private:
     QLabel* panels_[5] = {};
     QLineEdit* renameEditor_ = nullptr;
     int renameColumn_ = 0;
+    QTimer* rebuildTimer_ = nullptr;
     QPointer<QWidget> returnForm_;
     QString returnCaption_;
     bool dataPageShown_ = true;

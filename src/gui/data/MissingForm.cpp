@@ -3,6 +3,7 @@
 
 #include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
+#include "app/Messages.h"
 #include "app/QtPlatform.h"
 #include "data/DialogParts.h"
 #include "data/Missu.h"
@@ -102,8 +103,11 @@ void TMissingForm::accept() {
     const auto relation = [](const Rule& rule) {
         return static_cast<std::uint8_t>(std::max(rule.relations->checkedId(), 0));
     };
+    std::string refused;
     status_ = ApplyMissingRules(relation(rules_[0]), FromQt(rules_[0].value->text()), relation(rules_[1]),
-                                FromQt(rules_[1].value->text()));
+                                FromQt(rules_[1].value->text()), &refused);
+    // The rule of a value that is no number is dropped; the user learns which, and what holds now.
+    if (!refused.empty()) ShowError(refused);
     QDialog::accept();
 }
 

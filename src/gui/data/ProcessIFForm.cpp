@@ -236,6 +236,17 @@ void TProcessIFForm::accept() {
                                   static_cast<std::uint8_t>(std::max(c.relation->currentIndex(), 0)),
                                   FromQt(c.value->text())};
     };
+    // A value box that holds no number is named, and the dialog stays open on it.
+    for (std::size_t i = 0; i < conditions_.size(); ++i) {
+        const std::string problem =
+            ProcessIfConditionProblem(read(conditions_[i]), "Value " + std::to_string(i + 1));
+        if (!problem.empty()) {
+            ShowError(problem);
+            conditions_[i].value->setFocus();
+            conditions_[i].value->selectAll();
+            return;
+        }
+    }
     status_ = ApplyProcessIf(read(conditions_[0]), read(conditions_[1]), andOr_->checkedId() == 1);
     // Windows that show analyses of the data see the new selection of rows as a change of it.
     ++DataChangeCount;

@@ -3,6 +3,7 @@
 
 #include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
+#include "app/Messages.h"
 #include "app/QtPlatform.h"
 #include "app/TextTools.h"
 #include "data/DataTable.h"
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kivspc::gui {
 
@@ -44,11 +47,8 @@ const QStringList kTransformItems = {
 
 constexpr int kConstantChars = 20;
 
-// The kinds that use C, and that cannot be taken before A, B and C are all given.
-bool UsesC(int kind) {
-    return kind == kTransformPower1 || kind == kTransformPower2 || kind == kTransformInverse ||
-           kind == kTransformChiSquare;
-}
+// The kinds that use C cannot be taken before A, B and C are all given.
+bool UsesC(int kind) { return TransformUsesC(kind); }
 
 } // namespace
 
@@ -245,9 +245,21 @@ std::vector<int> TTransformForm::CheckedColumns() const {
     return columns;
 }
 
+bool TTransformForm::TakeConstants() {
+    // A box that holds no number is named, and the dialog stays open on it.
+    int box = 0;
+    const std::string problem = TakeTransformConstants(&box);
+    if (problem.empty()) return true;
+    ShowError(problem);
+    pages_->setCurrentIndex(0);
+    QLineEdit* edit = edits_[static_cast<std::size_t>(std::clamp(box, 0, 2))];
+    edit->setFocus();
+    edit->selectAll();
+    return false;
+}
+
 void TTransformForm::accept() {
-    if (!ok_->isEnabled()) return;
-    ConvertTransformConstants();
+    if (!ok_->isEnabled() || !TakeConstants()) return;
     outcome_ = TransformDialogResult::Accepted;
     QDialog::accept();
 }
@@ -260,7 +272,7 @@ void TTransformForm::reject() {
 
 void TTransformForm::Button_AddClick() {
     const std::vector<int> columns = CheckedColumns();
-    if (TransformRec.Kind == kTransformNone || columns.empty()) return;
+    if (TransformRec.Kind == kTransformNone || columns.empty() || !TakeConstants()) return;
     // Refused (with its message) when the new columns would not fit: the dialog stays open.
     if (!AddTransformedVariables(columns, addModify_->checkedId() != 1, turnOff_->isChecked())) return;
     outcome_ = TransformDialogResult::VariablesWritten;

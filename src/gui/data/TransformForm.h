@@ -35,7 +35,8 @@ public:
 
     TransformDialogResult Outcome() const { return outcome_; }
 
-    // "&OK": takes the constants as typed and closes.
+    // "&OK": takes the constants as typed and closes; a constant that is no number is named and
+    // the dialog stays open on its box.
     void accept() override;
     // Cancel on either page, Escape or the close box: the transform as it was, then close.
     void reject() override;
@@ -43,6 +44,9 @@ public:
     void Button_AddClick();
 
 private:
+    // Takes the constants the transform uses; false (with the message, on the first page at the
+    // box) when one is no number.
+    bool TakeConstants();
     QWidget* BuildTransformPage();
     QWidget* BuildAddPage();
     void ShowState();

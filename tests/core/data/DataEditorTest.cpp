@@ -51,6 +51,15 @@ TEST_F(DataEditorTest, DefaultNamesFollowTheirColumns) {
         EXPECT_EQ(t.ColumnName(c), expected[c - 1]);
 }
 
+TEST_F(DataEditorTest, ANameOfBlanksAloneIsRefused) {
+    EXPECT_EQ(ColumnNameProblem("   ", "Diam1"),
+              "A column name cannot be blanks only.\r\nThe column keeps its name Diam1.");
+    EXPECT_EQ(ColumnNameProblem(" \t ", "Col2"),
+              "A column name cannot be blanks only.\r\nThe column keeps its name Col2.");
+    EXPECT_EQ(ColumnNameProblem("", "Col2"), "") << "an empty name becomes the default name";
+    EXPECT_EQ(ColumnNameProblem(" Mean value ", "Col2"), "");
+}
+
 TEST_F(DataEditorTest, CaptionStatusAndHintShowTheFilters) {
     TDataTable& t = DataTable();
     EXPECT_EQ(DataFormCaption(), "Data");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CoreFixture.h"
 
+#include "data/DataEditor.h"
 #include "data/Extract.h"
 #include "data/Missu.h"
 #include "data/Procif.h"
@@ -463,6 +464,161 @@ TEST_F(ExtractTest, TransformedCellsThatAreNoNumberStayEmptyAndAreCounted) {
         EXPECT_NE(platform.Messages[0].text.find(std::to_string(empty) + " cell"), std::string::npos)
             << platform.Messages[0].text;
     }
+}
+
+TEST_F(ExtractTest, AConstantThatIsNoNumberWritesNothing) {
+    // "-" and "1e" pass the key filter of the constant boxes; taken as 0 they would write a column
+    // of zeros. The transform is refused, naming the box, and the table stays as it was.
+    struct Case {
+        std::uint8_t kind;
+        const char *a, *b, *c;
+        const char* message;
+    };
+    const Case cases[] = {
+        {kTransformLinear, "-", "0", "1", "A is not a number!"},
+        {kTransformLinear, "1e", "0", "1", "A is not a number!"},
+        {kTransformLog, "1", "", "1", "B is not a number!"},
+        {kTransformPower1, "1", "0", ".", "C is not a number!"},
+        {kTransformExp, "1", "1e999", "1", "B is beyond the range of numbers!"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        TransformRec.Kind = c.kind;
+        TransformRec.AText = c.a;
+        TransformRec.BText = c.b;
+        TransformRec.CText = c.c;
+        EXPECT_FALSE(AddTransformedVariables({3}, true, true)) << c.a << " " << c.b << " " << c.c;
+        EXPECT_FALSE(AddTransformedVariables({3}, false, true));
+        EXPECT_EQ(DataTable().ColumnCount(), 5);
+        EXPECT_EQ(DataTable().Cell(3, 1), "10");
+        EXPECT_FALSE(DataTable().Modified);
+        ASSERT_FALSE(platform.Messages.empty());
+        EXPECT_EQ(platform.Messages[0].text, c.message);
+        EXPECT_EQ(platform.Messages[0].kind, "error");
+        EXPECT_EQ(TransformRec.Kind, c.kind) << "the transform stays as chosen, to be corrected";
+    }
+
+    // C takes no part in LINEAR: a stray text there does not stop it.
+    SetUp();
+    TransformRec.Kind = kTransformLinear;
+    TransformRec.AText = "2";
+    TransformRec.BText = "-3";
+    TransformRec.CText = "-";
+    ASSERT_TRUE(AddTransformedVariables({3}, true, true));
+    EXPECT_EQ(DataTable().Cell(6, 1), "17"); // 2 * 10 - 3
+    EXPECT_TRUE(platform.Messages.empty());
+}
+
+TEST_F(ExtractTest, TheTransformWarningCountsEveryCellItLeftEmpty) {
+    // Column A holds 10, 11, 0, 150, 14. LOG cannot take the 0; with Missing When X > 100 the 150
+    // is no valid value: two cells of the new column stay empty, counted by hand.
+    struct Case {
+        std::uint8_t kind;
+        const char* missingOver; // Missing When X > this; "" for none
+        const char* warning;     // "" for none
+    };
+    const Case cases[] = {
+        {kTransformLog, "",
+         "Transform: LN(X)\r\nError: X <= 0\r\n1 cell could not be transformed and was left empty."},
+        {kTransformLog, "100",
+         "Transform: LN(X)\r\nError: X <= 0\r\n2 cells were left empty: 1 could not be transformed and 1 "
+         "held "
+         "no valid value."},
+        {kTransformLinear, "100", "Transform: X\r\n1 cell held no valid value and was left empty."},
+        {kTransformLinear, "", ""},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        if (*c.missingOver) ApplyMissingRules(kMissGreater, c.missingOver, kMissNone, "");
+        TransformRec.Kind = c.kind;
+        ASSERT_TRUE(AddTransformedVariables({3}, true, false));
+        int empty = 0;
+        for (int r = 1; r <= DataTable().RowCount(); ++r)
+            empty += DataTable().Cell(6, r).empty();
+        EXPECT_EQ(empty, std::string(c.warning).empty()              ? 0
+                         : c.kind == kTransformLog && *c.missingOver ? 2
+                                                                     : 1);
+        if (*c.warning) {
+            ASSERT_EQ(platform.Messages.size(), 1u) << c.warning;
+            EXPECT_EQ(platform.Messages[0].text, c.warning);
+        } else {
+            EXPECT_TRUE(platform.Messages.empty());
+        }
+    }
+}
+
+TEST_F(ExtractTest, AMissingWhenRuleWithoutANumberIsRefusedAndTheStatusShowsWhatHolds) {
+    // One rule refused, the other kept.
+    EXPECT_EQ(ApplyMissingRules(kMissEqual, "-", kMissGreater, "100"), "Missing: X > 100");
+    EXPECT_EQ(StatusMissingText(), "Missing: X > 100");
+    EXPECT_FALSE(IsValidValue(150));
+    EXPECT_TRUE(IsValidValue(0));
+    // Every rule refused: Missing When is off, and says so.
+    EXPECT_EQ(ApplyMissingRules(kMissGreater, "", kMissNone, ""), "Missing Off");
+    EXPECT_FALSE(MissingRec.MissingOn);
+    EXPECT_EQ(StatusMissingText(), "Missing Off");
+    EXPECT_EQ(StatusHint(), "Status Bar\r\nCols = 5,  Rows = 5");
+    TSelectionSummary s;
+    EXPECT_FALSE(SelectionSummary(s)) << "no filter is active";
+}
+
+TEST_F(ExtractTest, AProcessIfConditionNeedsANumberToCompareWith) {
+    struct Case {
+        ProcessIfCondition condition;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {{1, "Machine", kRelGreater, ""}, "Value 1 is not a number!"},
+        {{1, "Machine", kRelGreater, "-"}, "Value 1 is not a number!"},
+        {{1, "Machine", kRelNotEqual, "1e"}, "Value 1 is not a number!"},
+        {{1, "Machine", kRelIn, "  "}, "Value 1 holds no list of numbers!"},
+        {{1, "Machine", kRelNotIn, "1, 3"}, ""},
+        {{1, "Machine", kRelLessEqual, " 2 "}, ""},
+        {{0, "", kRelGreater, ""}, ""},    // no column: the condition is dropped, not refused
+        {{1, "Machine", kRelAll, ""}, ""}, // "All" compares nothing
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ProcessIfConditionProblem(c.condition, "Value 1"), c.problem) << c.condition.ValueText;
+}
+
+TEST_F(ExtractTest, TransformConstantsAreTakenOnlyWhenTheUsedOnesAreNumbers) {
+    struct Case {
+        std::uint8_t kind;
+        const char *a, *b, *c;
+        const char* problem;
+        int box;
+    };
+    const Case cases[] = {
+        {kTransformLinear, "2", "-3", "-", "", -1}, // LINEAR takes no C
+        {kTransformLinear, "-", "0", "1", "A is not a number!", 0},
+        {kTransformNormal, "10", "", "1", "B is not a number!", 1},
+        {kTransformInverse, "1", "2", "1e", "C is not a number!", 2},
+        {kTransformChiSquare, "3", "2", "1", "", -1},
+        {kTransformNone, "-", "-", "-", "", -1},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        TransformRec.Kind = c.kind;
+        TransformRec.AText = c.a;
+        TransformRec.BText = c.b;
+        TransformRec.CText = c.c;
+        int box = -1;
+        EXPECT_EQ(TakeTransformConstants(&box), c.problem) << c.a << " " << c.b << " " << c.c;
+        EXPECT_EQ(box, c.box);
+        if (*c.problem || c.kind == kTransformNone) {
+            EXPECT_EQ(TransformRec.A, 1) << "kept as they were";
+            EXPECT_EQ(TransformRec.B, 0);
+            EXPECT_EQ(TransformRec.C, 1);
+        }
+    }
+    TransformRec.Kind = kTransformChiSquare;
+    TransformRec.AText = "3";
+    TransformRec.BText = " 2";
+    TransformRec.CText = "1.";
+    EXPECT_EQ(TakeTransformConstants(), "");
+    EXPECT_EQ(TransformRec.A, 3);
+    EXPECT_EQ(TransformRec.B, 2);
+    EXPECT_EQ(TransformRec.C, 1);
 }
 
 TEST_F(ExtractTest, ExtractionSurvivesTablesAndBuffersChangedBehindItsBack) {
