@@ -20,4 +20,8 @@ bool AskYesNo(const std::string& text) { return CurrentPlatform().ConfirmYesNo(t
 
 Answer AskYesNoCancel(const std::string& text) { return CurrentPlatform().ConfirmYesNoCancel(text); }
 
+int AskChoice(const std::string& text, const std::vector<std::string>& choices, int defaultChoice) {
+    return CurrentPlatform().Choose(text, choices, defaultChoice);
+}
+
 } // namespace kivspc

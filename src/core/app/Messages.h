@@ -5,6 +5,7 @@
 #include "app/Platform.h"
 
 #include <string>
+#include <vector>
 
 namespace kivspc {
 
@@ -17,5 +18,7 @@ void ShowWarning(const std::string& text);
 void ShowInformation(const std::string& text);
 bool AskYesNo(const std::string& text);
 Answer AskYesNoCancel(const std::string& text);
+// One of several choices, or Cancel (-1); see Platform::Choose.
+int AskChoice(const std::string& text, const std::vector<std::string>& choices, int defaultChoice);
 
 } // namespace kivspc

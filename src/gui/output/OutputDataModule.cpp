@@ -6,6 +6,7 @@
 #include "app/MRUFilesUnit.h"
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
+#include "app/SaveFileTypes.h"
 #include "output/OutputFiles.h"
 #include "output/OutputRichEdit.h"
 #include "output/QtTextDevice.h"
@@ -22,7 +23,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QRegularExpression>
 
 namespace kivspc::gui {
 
@@ -82,9 +82,8 @@ bool KnownSaveExtension(const QString& extension) {
 
 // "rtf" for "Rich Text Format (*.rtf)"; a filter that is none of ours counts as the first one.
 QString FilterExtension(const QString& nameFilter) {
-    static const QRegularExpression pattern("\\*\\.(\\w+)");
-    const QString extension = pattern.match(nameFilter).captured(1).toLower();
-    return KnownSaveExtension(extension) ? extension : "rtf";
+    const QStringList extensions = FilterExtensions(nameFilter);
+    return !extensions.isEmpty() && KnownSaveExtension(extensions.first()) ? extensions.first() : "rtf";
 }
 
 // A document without a visible character is not worth a file: the user hears why.
@@ -151,22 +150,15 @@ QStringList OutputSaveFilters() {
 }
 
 QString OutputSavePath(const QString& chosenPath, const QString& nameFilter) {
-    const QString extension = QFileInfo(chosenPath).suffix().toLower();
-    if (KnownSaveExtension(extension)) return chosenPath;
-    QString path = chosenPath;
-    while (path.endsWith('.'))
-        path.chop(1);
-    return path + '.' + FilterExtension(nameFilter);
+    if (KnownSaveExtension(QFileInfo(chosenPath).suffix().toLower())) return chosenPath;
+    return PathForSaveType(chosenPath, {FilterExtension(nameFilter)});
 }
 
 bool SaveChosenOutputDocument(const TOutputDocument& document, const QString& chosenPath,
                               const QString& nameFilter, const QString& title) {
     if (NothingToSave(document)) return false;
     const QString path = OutputSavePath(chosenPath, nameFilter);
-    // The dialog asked about the name as it was chosen, not about the one with the added extension.
-    if (path != chosenPath && QFileInfo::exists(path) &&
-        !AskYesNo(FromQt(QFileInfo(path).fileName() + " already exists.\nDo you want to replace it?")))
-        return false;
+    if (!MayReplaceRenamedFile(chosenPath, path)) return false;
     BusyCursor busy;
     if (!SaveOutputDocumentAs(document, path, title)) {
         ShowError("Error Writing File");
