@@ -454,6 +454,7 @@ TEST_F(DataFileTest, EveryTableTheLayoutCanCarryReadsBackUnchanged) {
         {"a one-column table with a name", {"Weight"}, {{"1"}, {""}}, {}},
         {"leading blanks and a sign", {}, {{" 1", "-.5", "+3"}}, {}},
         {"numbers that look like names", {}, {{"1e5", "E", "..."}}, {}},
+        {"names made of number characters", {"Temp", "E", "-"}, {{"1", "2", "3"}}, {}},
     };
     for (const TableSpec& c : cases) {
         MakeTable(c);
@@ -540,6 +541,8 @@ TEST_F(DataFileTest, WhatTheLayoutCannotCarryIsAnnouncedAndTheRestReadsBack) {
         {{"one column named with a blank", {"Bore diameter"}, {{"1"}}, {}},
          "Col1\r\n1\r\n",
          "The column name \"Bore diameter\""},
+        // Without a letter anywhere the names line would read as data.
+        {{"the only name is E", {"E"}, {{"1"}}, {}}, "Col1\r\n1\r\n", "The column name \"E\""},
         {{"a description too long", {}, {{"1"}}, {{std::string(81, 't'), "", "", ""}}},
          "Title:\t" + std::string(81, 't') + "\r\n1\r\n",
          "Title: of Col1"},
