@@ -10,8 +10,6 @@ void ShowError(const std::string& text) {
     CurrentPlatform().ShowErrorBox(text);
 }
 
-void ShowFileError() { ShowError("File Error!"); }
-
 void ShowWarning(const std::string& text) { CurrentPlatform().ShowWarningBox(text); }
 
 void ShowInformation(const std::string& text) { CurrentPlatform().ShowInformationBox(text); }

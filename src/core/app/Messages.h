@@ -12,8 +12,6 @@ namespace kivspc {
 void Beep();
 // A beep, then a modal error box with an OK button.
 void ShowError(const std::string& text);
-// A beep, then the error box "File Error!".
-void ShowFileError();
 void ShowWarning(const std::string& text);
 void ShowInformation(const std::string& text);
 bool AskYesNo(const std::string& text);
