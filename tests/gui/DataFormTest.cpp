@@ -14,13 +14,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QBrush>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -386,8 +390,9 @@ TEST_F(DataFormTest, TheCurrentCellStaysAfterADataDialog) {
 TEST_F(DataFormTest, APasteWithBlanksInTheNamesLineNamesOneColumn) {
     Table(1, 1);
     recorder.Clipboard = "A B C\r\n1 2 3\r\n4 5 6\r\n";
-    recorder.Answers = {Answer::Yes};
+    recorder.Answers = {Answer::Yes, Answer::Yes}; // split into columns, names from the first line
     Run("Main_Paste");
+    EXPECT_EQ(recorder.Messages.front().kind, "choice");
     EXPECT_EQ(recorder.Messages.back().text, "Want to use text from first row as Variable Names?");
     EXPECT_EQ(DataTable().ColumnName(1), "A_B_C");
     EXPECT_EQ(DataTable().ColumnCount(), 3);
@@ -442,6 +447,100 @@ TEST_F(DataFormTest, CtrlArrowsJumpOverRunsAndShiftExtendsTheSelection) {
     const QItemSelectionRange range = grid->selectionModel()->selection().front();
     EXPECT_EQ(range.top(), 2);
     EXPECT_EQ(range.bottom(), 6);
+}
+
+// A column copied from a spreadsheet that writes decimal commas, pasted into one column: the
+// question comes up with "One Cell per Line" as its default button, and Enter keeps the values in
+// the column and reads their commas as points.
+TEST_F(DataFormTest, AColumnWithDecimalCommasStaysInTheColumnItIsPastedInto) {
+    Table(3, 2);
+    SetPlatform(&platform); // the program's own message boxes
+    QApplication::clipboard()->setText("24,995\r\n25,001\r\n");
+    QString question;
+    QString defaultButton;
+    QTimer::singleShot(0, [&question, &defaultButton] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        question = box->text();
+        defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    Run("Main_Paste");
+    SetPlatform(&recorder);
+    EXPECT_TRUE(question.startsWith("The text on the Clipboard holds no tabs.")) << question.toStdString();
+    EXPECT_EQ(defaultButton, "&One Cell per Line");
+    EXPECT_EQ(CellsOf(1), "24.995;25.001;");
+    EXPECT_EQ(CellsOf(2), "2.1;2.2;");
+    EXPECT_EQ(DataTable().ColumnCount(), 3);
+}
+
+// The type chosen in the Save As dialog gives the file its extension.
+TEST_F(DataFormTest, SaveAsTakesTheExtensionOfTheChosenType) {
+    struct Case {
+        QString type;
+        QString typed;
+        QString saved;
+    };
+    const Case cases[] = {
+        {"Kivspc Data Files (*.kivs)", "saved", "saved.kivs"},
+        {"Kivstats Data Files (*.kiv)", "saved", "saved.kiv"},
+        {"Text Files (*.txt)", "run 1.5", "run 1.5.txt"},
+        {"Data Files (*.dat)", "Kept.DAT", "Kept.DAT"},
+        {"Data Files (*.dat *.kiv *.kivs)", "several", "several.kiv"},
+        {"Data Files (*.dat *.kiv *.kivs)", "other.kivs", "other.kivs"},
+        {"All Files (*)", "plain", "plain.kiv"},
+        {"All Files (*)", "notes.log", "notes.log"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString() + " as " + c.type.toStdString());
+        Table(2, 2);
+        QTemporaryDir folder;
+        QString offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            offered = dialog->nameFilters().join(";;");
+            dialog->selectNameFilter(c.type);
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(folder.filePath(c.typed));
+            QTest::keyClick(name, Qt::Key_Return);
+            if (dialog->isVisible()) dialog->reject();
+        });
+        Run("SaveAs1");
+        EXPECT_EQ(offered, "Data Files (*.dat *.kiv *.kivs);;Kivstats Data Files (*.kiv);;Kivspc Data Files "
+                           "(*.kivs);;Data Files (*.dat);;Text Files (*.txt);;All Files (*)");
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{c.saved});
+        EXPECT_EQ(ToQt(DataTable().FileName), folder.filePath(c.saved));
+        EXPECT_EQ(form->windowTitle(), "Data - " + folder.filePath(c.saved));
+        QFile file(folder.filePath(c.saved));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "1.1\t2.1\r\n1.2\t2.2\r\n");
+    }
+}
+
+// A file that is refused or cannot be read leaves the grid, the caption and its mark alone.
+TEST_F(DataFormTest, AFailedOpenLeavesTheTableAndTheCaption) {
+    ASSERT_TRUE(form->OpenFile(KIVSPC_EXAMPLES_DIR "/bearing-diameters.kivs"));
+    Select(2, 3, 2, 3);
+    recorder.Answers = {Answer::No};
+    QTest::keyClicks(form->DataGrid(), "7");
+    QTest::keyClick(form->DataGrid()->viewport()->findChild<QLineEdit*>(), Qt::Key_Return);
+    ASSERT_TRUE(DataTable().Modified);
+    const QString caption = form->windowTitle();
+    ASSERT_TRUE(caption.endsWith("(modified)")) << caption.toStdString();
+    QTemporaryDir folder;
+    QFile binary(folder.filePath("picture.kivs"));
+    ASSERT_TRUE(binary.open(QIODevice::WriteOnly));
+    binary.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    binary.close();
+    recorder.Messages.clear();
+    EXPECT_FALSE(form->OpenFile(binary.fileName()));
+    EXPECT_TRUE(recorder.Messages.back().text.starts_with("Not a Text File!"));
+    EXPECT_EQ(form->windowTitle(), caption);
+    EXPECT_EQ(form->DataModel()->data(form->DataModel()->index(2, 1), Qt::DisplayRole).toString(), "7");
+    EXPECT_EQ(form->DataGrid()->currentIndex(), form->DataModel()->index(3, 1));
+    EXPECT_EQ(DataTable().ColumnCount(), 7);
 }
 
 } // namespace

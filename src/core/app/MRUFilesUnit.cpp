@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 namespace kivspc {
 
@@ -15,6 +17,15 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
+}
+// The list outlives the folder the program was started from: a relative name is made absolute
+// against the current folder (without resolving links), so the entry still opens from anywhere.
+std::string AbsolutePath(const std::string& path) {
+    const std::filesystem::path p(path);
+    if (p.is_absolute()) return path;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(p, error);
+    return error ? path : absolute.lexically_normal().string();
 }
 } // namespace
 
@@ -32,8 +43,9 @@ bool TMRUFiles::Load() {
     return ok;
 }
 
-void TMRUFiles::Add(const std::string& path) {
-    if (path.empty() || !Load()) return;
+void TMRUFiles::Add(const std::string& given) {
+    if (given.empty() || !Load()) return;
+    const std::string path = AbsolutePath(given);
     if (SameIgnoringCase(path, Entries[1])) return;
     int found = 0;
     for (int n = 1; n <= kEntries - 1; ++n)

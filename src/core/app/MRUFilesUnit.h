@@ -16,7 +16,8 @@ public:
     // Reads "File1".."File9" (absent values are created empty). Returns false, leaving the
     // list empty, when the key cannot be opened.
     bool Load();
-    // Puts path at the top (letter case ignored when looking for it) and writes the list.
+    // Puts path, made absolute, at the top (letter case ignored when looking for it) and writes
+    // the list.
     void Add(const std::string& path);
     // The folder of the most recent file; empty when there is none.
     std::string LastFolder() const;

@@ -10,8 +10,6 @@ void ShowError(const std::string& text) {
     CurrentPlatform().ShowErrorBox(text);
 }
 
-void ShowFileError() { ShowError("File Error!"); }
-
 void ShowWarning(const std::string& text) { CurrentPlatform().ShowWarningBox(text); }
 
 void ShowInformation(const std::string& text) { CurrentPlatform().ShowInformationBox(text); }
@@ -19,5 +17,9 @@ void ShowInformation(const std::string& text) { CurrentPlatform().ShowInformatio
 bool AskYesNo(const std::string& text) { return CurrentPlatform().ConfirmYesNo(text); }
 
 Answer AskYesNoCancel(const std::string& text) { return CurrentPlatform().ConfirmYesNoCancel(text); }
+
+int AskChoice(const std::string& text, const std::vector<std::string>& choices, int defaultChoice) {
+    return CurrentPlatform().Choose(text, choices, defaultChoice);
+}
 
 } // namespace kivspc

@@ -60,6 +60,20 @@ Answer RecordingPlatform::ConfirmYesNoCancel(const std::string& text) {
     return NextAnswer();
 }
 
+int RecordingPlatform::Choose(const std::string& text, const std::vector<std::string>& choices,
+                              int defaultChoice) {
+    Messages.push_back({"choice", text});
+    LastChoices = choices;
+    LastDefaultChoice = defaultChoice;
+    if (Answers.empty()) return defaultChoice;
+    switch (NextAnswer()) {
+    case Answer::Yes: return 0;
+    case Answer::No: return choices.size() > 1 ? 1 : 0;
+    case Answer::Cancel: return -1;
+    }
+    return -1;
+}
+
 void RecordingPlatform::Reset() {
     Messages.clear();
     Answers.clear();
@@ -73,6 +87,8 @@ void RecordingPlatform::Reset() {
     ShellOpenSucceeds = true;
     HelpShown.clear();
     HelpFound = true;
+    LastChoices.clear();
+    LastDefaultChoice = -1;
     Store = MemorySettingsStore{};
 }
 

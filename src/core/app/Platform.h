@@ -37,6 +37,10 @@ public:
     virtual void ShowInformationBox(const std::string& text) = 0;
     virtual bool ConfirmYesNo(const std::string& text) = 0;
     virtual Answer ConfirmYesNoCancel(const std::string& text) = 0;
+    // A question answered by one of several named choices, with a Cancel button besides: the
+    // index of the choice taken (defaultChoice is the one Enter takes), or -1 for Cancel.
+    virtual int Choose(const std::string& text, const std::vector<std::string>& choices,
+                       int defaultChoice) = 0;
     // Busy cursor: calls nest; every SetBusy(true) is matched by SetBusy(false).
     virtual void SetBusy(bool busy) = 0;
     virtual void ProgressBegin(const std::string& caption) = 0;
@@ -84,7 +88,7 @@ public:
 class RecordingPlatform : public Platform {
 public:
     struct Message {
-        std::string kind; // "error", "warning", "information", "yesno", "yesnocancel"
+        std::string kind; // "error", "warning", "information", "yesno", "yesnocancel", "choice"
         std::string text;
     };
 
@@ -94,6 +98,9 @@ public:
     void ShowInformationBox(const std::string& text) override { Messages.push_back({"information", text}); }
     bool ConfirmYesNo(const std::string& text) override;
     Answer ConfirmYesNoCancel(const std::string& text) override;
+    // Scripted answers pick a choice too: Yes the first, No the second, Cancel cancels; without a
+    // script the default choice is taken.
+    int Choose(const std::string& text, const std::vector<std::string>& choices, int defaultChoice) override;
     void SetBusy(bool busy) override { BusyDepth += busy ? 1 : -1; }
     void ProgressBegin(const std::string& caption) override { ProgressCaption = caption; }
     void ProgressSet(int percent) override { ProgressPercent = percent; }
@@ -127,6 +134,9 @@ public:
     bool ShellOpenSucceeds = true;
     std::vector<int> HelpShown;
     bool HelpFound = true;
+    // The choices and the default of the last Choose.
+    std::vector<std::string> LastChoices;
+    int LastDefaultChoice = -1;
     MemorySettingsStore Store;
 };
 

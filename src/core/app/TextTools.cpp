@@ -192,6 +192,22 @@ double CellTextToValue(std::string_view text) {
     return NumericCellValue(text, v) ? v : MissingValue;
 }
 
+bool IsNumberText(std::string_view text) {
+    if (text == "." || text == "..") return true;
+    double v = 0;
+    return !text.empty() && !HasNonNumericChar(text) && ConvertNumber(text, v);
+}
+
+std::string DecimalCommaAsPoint(std::string_view text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos || text.find_first_of(",.", comma + 1) != std::string_view::npos ||
+        text.substr(0, comma).find('.') != std::string_view::npos)
+        return std::string(text);
+    std::string pointed(text);
+    pointed[comma] = '.';
+    return IsNumberText(pointed) && pointed != "." ? pointed : std::string(text);
+}
+
 bool NumericCellValueSlow(std::string_view text, double& value) {
     // The whole text counts: a long number keeps every digit, and a letter far in makes a text.
     if (HasNonNumericChar(text)) return false;

@@ -86,6 +86,13 @@ void ForEachField(std::string_view line, char delimiter, bool keepTrailingEmpty,
 
 // True when text holds a character other than tab, blank, "+", ",", "-", ".", digits, "E", "e".
 bool HasNonNumericChar(std::string_view text);
+// True when the whole text reads as a number in a cell, or is one of the cells' missing-value
+// marks "." and "..". "E", "-" or "1-2" are not numbers, although they hold no other character.
+bool IsNumberText(std::string_view text);
+// The number boxes' comma rule for a whole text: a comma stands for the decimal point. A text
+// that reads as a number once its one comma is a point ("24,995", "-0,5", ",5") comes back with
+// the point; any other text comes back as it is ("1,2,3", "1,5.2", "a,b").
+std::string DecimalCommaAsPoint(std::string_view text);
 // Names line: tabs only when the line has a tab, else runs of blanks and commas. At most 512
 // fields of at most 80 characters; returns true when fields were dropped.
 bool SplitHeaderLine(std::string_view line, std::vector<std::string>& fields);

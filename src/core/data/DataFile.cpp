@@ -124,15 +124,16 @@ int DescriptionRowOf(std::string_view line, std::size_t& colon) {
     return 0;
 }
 
-// Splits a first line as names. False when it is no names line: some name is purely numeric, or
-// there is no name at all (an empty field is a column without a name, "Col" + its number).
+// Splits a first line as names. False when it is no names line: the line holds no character
+// outside numbers, some name is a number (or a missing-value mark), or there is no name at all (an
+// empty field is a column without a name, "Col" + its number). "E" or "-" is a name, not a number.
 bool SplitNamesLine(std::string_view line, std::vector<std::string>& names, bool& cut) {
     if (line.empty() || !HasNonNumericChar(line)) return false;
     cut = SplitHeaderLine(line, names);
     bool anyName = false;
     for (const std::string& n : names) {
         if (n.empty()) continue;
-        if (!HasNonNumericChar(n)) return false;
+        if (IsNumberText(n)) return false;
         anyName = true;
     }
     return anyName;
@@ -152,6 +153,9 @@ public:
         : table_(table), expectedRows_(expectedRows), checkUtf8_(checkUtf8) {}
 
     bool NotUtf8() const { return notUtf8_; }
+    // Most of the texts kept are control characters (or, read as Latin-1, characters beyond ASCII):
+    // the file is no text, whatever its name.
+    bool MostlyNotText() const { return odd_ * 2 > chars_; }
 
     void Line(std::string_view line) {
         ++lineNumber_;
@@ -169,8 +173,10 @@ public:
         for (int row = kTitleRow; row <= kLSLRow; ++row) {
             auto& texts = descriptions_[static_cast<std::size_t>(row)];
             for (int c = 1; c <= table_.ColumnCount() && static_cast<std::size_t>(c) < texts.size(); ++c)
-                if (!texts[static_cast<std::size_t>(c)].empty())
+                if (!texts[static_cast<std::size_t>(c)].empty()) {
+                    Tally(texts[static_cast<std::size_t>(c)]);
                     table_.SetDescription(c, row, std::move(texts[static_cast<std::size_t>(c)]));
+                }
         }
         table_.SetRowCount(std::max(rows_, 1));
         const auto rows = static_cast<std::size_t>(table_.RowCount()) + 1;
@@ -186,11 +192,30 @@ public:
 
     bool Truncated() const { return truncated_; }
     int Rows() const { return rows_; }
+    // Lines seen, empty ones included.
+    int Lines() const { return lineNumber_; }
 
 private:
     // Numbers are plain ASCII; only texts need the check.
     void CheckText(std::string_view text) {
         if (checkUtf8_ && !notUtf8_ && !IsUtf8(text)) notUtf8_ = true;
+    }
+
+    // Counts the characters of a text the table keeps, and those no text file holds: control
+    // characters other than the blanks, and (in a file read as Latin-1) characters beyond ASCII.
+    // Only kept texts count, so a saved table never looks less like text than the file it came from.
+    void Tally(std::string_view text) {
+        for (const char ch : text) {
+            const auto b = static_cast<unsigned char>(ch);
+            if (b < 0x80) {
+                ++chars_;
+                if ((b < 0x20 && b != '\t' && b != '\n' && b != '\v' && b != '\f' && b != '\r') || b == 0x7F)
+                    ++odd_;
+            } else if (b >= 0xC0) { // the lead byte of a character
+                ++chars_;
+                if (!checkUtf8_) ++odd_;
+            }
+        }
     }
 
     void Description(int row, std::string_view rest) {
@@ -221,6 +246,7 @@ private:
         table_.ReserveRows(expectedRows_);
         for (std::size_t i = 0; i < names.size(); ++i) {
             int col = static_cast<int>(i) + 1;
+            Tally(names[i]);
             table_.SetColumnName(col, names[i].empty() ? "Col" + std::to_string(col) : names[i]);
         }
         return true;
@@ -269,6 +295,7 @@ private:
         table_.SetCell(static_cast<int>(col), rows_, field);
         if (text_[col]) {
             CheckText(field);
+            Tally(field);
             return;
         }
         auto& values = values_[col];
@@ -278,6 +305,7 @@ private:
         }
         double v = MissingValue;
         if (NumericCellValue(field, v)) {
+            chars_ += field.size();
             if (values.size() == row) {
                 values.push_back(v);
             } else {
@@ -286,6 +314,7 @@ private:
             }
         } else {
             CheckText(field);
+            Tally(field);
             text_[col] = 1;
             std::vector<double>().swap(values);
         }
@@ -302,14 +331,18 @@ private:
     int lineNumber_ = 0;
     int rows_ = 0;
     bool truncated_ = false;
+    std::size_t chars_ = 0;
+    std::size_t odd_ = 0;
 };
 
-enum class ReadOutcome { Done, NotUtf8, ReadError };
+// Binary: the file holds a NUL byte. Utf16: it starts with a UTF-16 byte-order mark.
+enum class ReadOutcome { Done, NotUtf8, ReadError, Binary, Utf16 };
 
-// Reads an open file into the (new, empty) table: blocks into lines, lines into the reader.
+// Reads an open file into a new, empty table: blocks into lines, lines into the reader.
 class FileLoader {
 public:
-    FileLoader(int fd, double fileSize) : fd_(fd), fileSize_(fileSize), buffer_(kReadBlockSize) {}
+    FileLoader(int fd, double fileSize, TDataTable& table)
+        : fd_(fd), fileSize_(fileSize), table_(table), buffer_(kReadBlockSize) {}
 
     // With latin1 every byte is one character; otherwise the text must be UTF-8, and NotUtf8
     // asks for a second reading as Latin-1 (from a new table, after Rewind).
@@ -345,6 +378,7 @@ private:
 
     int fd_;
     double fileSize_;
+    TDataTable& table_;
     std::vector<char> buffer_;
     std::unique_ptr<TableReader> reader_;
     int error_ = 0;
@@ -358,15 +392,19 @@ private:
 ReadOutcome FileLoader::Read(bool latin1) {
     reader_.reset();
     carry_.clear();
-    DataTable().SetRowCount(0);
+    table_.Reset();
+    table_.SetRowCount(0);
     long n = NextBlock();
     if (n < 0) return ReadOutcome::ReadError;
     Platform& platform = CurrentPlatform();
     std::string_view block(buffer_.data(), static_cast<std::size_t>(n));
+    if (block.substr(0, 2) == "\xFF\xFE" || block.substr(0, 2) == "\xFE\xFF") return ReadOutcome::Utf16;
     Start(block, latin1);
     if (block.substr(0, 3) == "\xEF\xBB\xBF") block.remove_prefix(3);
     double bytesRead = 0;
     while (n > 0) {
+        // A NUL is in no text file: programs, images and archives are full of them.
+        if (std::memchr(block.data(), '\0', block.size())) return ReadOutcome::Binary;
         Block(block);
         if (reader_->NotUtf8()) return ReadOutcome::NotUtf8;
         bytesRead += static_cast<double>(n);
@@ -390,10 +428,9 @@ void FileLoader::Start(std::string_view firstBlock, bool latin1) {
     const double perLine = std::max<double>(static_cast<double>(firstBlock.size()) / lines, 2.0);
     const int expectedRows =
         static_cast<int>(std::min<double>(fileSize_ / perLine * 1.02 + 16, INT32_MAX / 2));
-    TDataTable& table = DataTable();
-    table.ReserveRows(expectedRows);
+    table_.ReserveRows(expectedRows);
     latin1_ = latin1;
-    reader_ = std::make_unique<TableReader>(table, expectedRows, !latin1);
+    reader_ = std::make_unique<TableReader>(table_, expectedRows, !latin1);
 }
 
 // Cuts a block at the main line ends; a line cut by the block's end waits in carry_.
@@ -438,66 +475,119 @@ void FileLoader::Piece(std::string_view piece) {
 
 } // namespace
 
-bool NewData() {
-    StatErrorCode = 0;
-    if (!OfferToSaveModifiedTable()) {
-        StatErrorCode = 1;
-        return false;
-    }
+namespace {
+
+// The new empty table after the save question: Process If and the transform go off, the change
+// counters move.
+void StartNewTable() {
     NewDataTable();
     ProcessIfOff();
     TransformOff();
     ++NewTableCount;
     DataChanged = true;
     ColumnsChanged = true;
+}
+
+// A refused or failed load: the message names the file and says why; the open table stays as it was.
+bool LoadRefused(const std::string& path, const std::string& title, const std::string& why, int status) {
+    StatErrorCode = status;
+    ShowError(title + "\r\n\r\n" + path + "\r\n\r\n" + why);
+    return false;
+}
+
+const char* const kNotAFile = "It is a folder, a device or a pipe, not a file.";
+
+} // namespace
+
+bool NewData() {
+    StatErrorCode = 0;
+    if (!OfferToSaveModifiedTable()) {
+        StatErrorCode = 1;
+        return false;
+    }
+    StartNewTable();
     if (OnTableReplaced) OnTableReplaced();
     return true;
 }
 
 bool LoadFile(const std::string& path) {
-    // The file is opened before the table is touched, so a file that cannot be read costs
-    // the user nothing.
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Only a regular file is read: a folder or a device is no data file, and opening a named pipe
+    // would wait for a writer that may never come. The file is checked and opened before the
+    // table is touched, so a file that cannot be read costs the user nothing.
     struct stat info {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode)) {
-        StatErrorCode = errno ? errno : EISDIR;
+    if (::stat(path.c_str(), &info) != 0) {
+        StatErrorCode = errno ? errno : ENOENT;
         ShowError("File Error");
         return false;
     }
-    if (!NewData()) return false;
-
-    TDataTable& table = DataTable();
-    BusyCursor busy;
-    Platform& platform = CurrentPlatform();
-    platform.ProgressBegin("Loading File...");
-    FileLoader loader(file.Get(), std::max<double>(static_cast<double>(info.st_size), 1.0));
-    ReadOutcome outcome = loader.Read(false);
-    if (outcome == ReadOutcome::NotUtf8) {
-        // Not UTF-8: every byte is a Latin-1 character. Start again from a clean table.
-        NewDataTable();
-        outcome = loader.Rewind() ? loader.Read(true) : ReadOutcome::ReadError;
-    }
-    platform.ProgressEnd();
-    table.FileName = path;
-    table.Modified = false;
-    TableReader* reader = loader.Reader();
-    if (reader) {
-        reader->Finish();
-        DataList.AdoptConvertedValues(std::move(reader->ConvertedValues()), reader->TextColumns());
-    } else {
-        DataList.AdoptConvertedValues({}, {});
-    }
-
-    if (outcome == ReadOutcome::ReadError) {
-        // The rows read so far stay; the user is told the file could not be read to its end.
-        StatErrorCode = loader.Error();
-        ShowFileError();
-        if (OnTableReplaced) OnTableReplaced();
+    if (!S_ISREG(info.st_mode))
+        return LoadRefused(path, "Not a Data File!", kNotAFile, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    // Non-blocking, in case the name was replaced by a pipe since it was looked at.
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0) {
+        StatErrorCode = errno ? errno : EIO;
+        ShowError("File Error");
         return false;
     }
+    if (!S_ISREG(info.st_mode)) return LoadRefused(path, "Not a Data File!", kNotAFile, EINVAL);
+    ::fcntl(file.Get(), F_SETFL, ::fcntl(file.Get(), F_GETFL) & ~O_NONBLOCK);
     StatErrorCode = 0;
-    if (reader && reader->Truncated())
-        ShowWarning("The Maximum Number of Columns was Exceeded. Columns Truncated.");
+    if (!OfferToSaveModifiedTable()) {
+        StatErrorCode = 1;
+        return false;
+    }
+
+    // The file is read into a table of its own, which replaces the open one only when it was
+    // read to its end and holds data.
+    TDataTable loaded;
+    ReadOutcome outcome = ReadOutcome::Done;
+    bool truncated = false;
+    {
+        BusyCursor busy;
+        Platform& platform = CurrentPlatform();
+        platform.ProgressBegin("Loading File...");
+        FileLoader loader(file.Get(), std::max<double>(static_cast<double>(info.st_size), 1.0), loaded);
+        outcome = loader.Read(false);
+        // Not UTF-8: every byte is a Latin-1 character. Read it again from the start.
+        if (outcome == ReadOutcome::NotUtf8)
+            outcome = loader.Rewind() ? loader.Read(true) : ReadOutcome::ReadError;
+        platform.ProgressEnd();
+        TableReader* reader = loader.Reader();
+        switch (outcome) {
+        case ReadOutcome::ReadError:
+            return LoadRefused(path, "File Error!",
+                               std::string("The file could not be read to its end (") +
+                                   std::strerror(loader.Error()) + "). The open table is kept.",
+                               loader.Error());
+        case ReadOutcome::Binary:
+            return LoadRefused(path, "Not a Text File!",
+                               "It holds NUL bytes, as programs and pictures do; a data file is text.",
+                               EINVAL);
+        case ReadOutcome::Utf16:
+            return LoadRefused(
+                path, "Not a Text File!",
+                "It is Unicode (UTF-16) text. Save it as UTF-8 or ANSI text and open it again.", EINVAL);
+        case ReadOutcome::NotUtf8:
+        case ReadOutcome::Done: break;
+        }
+        if (reader->Lines() == 0) return LoadRefused(path, "No Data!", "The file is empty.", EINVAL);
+        if (reader->Rows() == 0)
+            return LoadRefused(path, "No Data!",
+                               "The file holds no data line, only comments, names or descriptions.", EINVAL);
+        if (reader->MostlyNotText())
+            return LoadRefused(path, "Not a Text File!",
+                               "Most of what it holds is not text, as in programs and pictures.", EINVAL);
+        reader->Finish();
+        truncated = reader->Truncated();
+
+        StartNewTable();
+        DataTable() = std::move(loaded);
+        DataTable().FileName = path;
+        DataTable().Modified = false;
+        DataList.AdoptConvertedValues(std::move(reader->ConvertedValues()), reader->TextColumns());
+    }
+    StatErrorCode = 0;
+    if (truncated) ShowWarning("The Maximum Number of Columns was Exceeded. Columns Truncated.");
     AskBlankCommas = true;
     MRUFiles().Add(path);
     if (OnTableReplaced) OnTableReplaced();
@@ -538,12 +628,15 @@ private:
     std::string first_;
 };
 
-// Cell texts cannot hold the delimiters of the file: a tab or line break becomes a blank.
+// What a text in the file cannot hold: the delimiters, and NUL, which marks a file that is no text.
+constexpr std::string_view kUnwritable("\t\r\n\0", 4);
+
+// Cell texts cannot hold the delimiters of the file: a tab, a line break or a NUL becomes a blank.
 std::string Cleaned(std::string_view s, bool& changed) {
     std::string clean(s);
     changed = false;
     for (char& ch : clean) {
-        if (ch == '\t' || ch == '\r' || ch == '\n') {
+        if (kUnwritable.find(ch) != std::string_view::npos) {
             ch = ' ';
             changed = true;
         }
@@ -555,7 +648,7 @@ std::string DefaultName(int fileColumn) { return "Col" + std::to_string(fileColu
 
 // True when `name`, as field `index` (0-based) of a names line of `count` fields, reads back as it is.
 bool NameReadsBack(const std::string& name, int index, int count) {
-    if (name.empty() || !HasNonNumericChar(name)) return false;
+    if (name.empty() || IsNumberText(name)) return false;
     // Without a tab the line is split on blanks and commas.
     if (count == 1 && name.find_first_of(" ,") != std::string::npos) return false;
     return index > 0 || !ReadsAsCommentOrDescription(name);
@@ -570,14 +663,14 @@ void RowLine(const TDataTable& table, const CellRange& range, int row, std::stri
     for (int c = range.FirstColumn; c <= range.LastColumn; ++c) {
         if (c > range.FirstColumn) line += '\t';
         const std::string_view cell = table.Cell(c, row);
-        if (cell.find_first_of("\t\r\n") == std::string_view::npos) {
+        if (cell.find_first_of(kUnwritable) == std::string_view::npos) {
             line += cell;
             continue;
         }
         bool changed = false;
         line += Cleaned(cell, changed);
         losses.Add("Row " + std::to_string(row) + " of " + table.ColumnName(c) +
-                   ": a tab or line break in a cell is written as a blank");
+                   ": a tab, line break or NUL in a cell is written as a blank");
     }
     if (range.FirstColumn == range.LastColumn &&
         (line.empty() || line.find_first_of(" ,") != std::string::npos))
@@ -600,11 +693,17 @@ std::vector<std::string> NamesToWrite(const TDataTable& table, const CellRange& 
         custom = table.ColumnName(c) != DefaultName(c);
     std::vector<std::string> names;
     if (custom) {
+        // A names line needs a character outside numbers somewhere: names such as "E" or "-" alone
+        // would make it a data line.
+        bool lineReadsAsNames = false;
+        for (int c = range.FirstColumn; c <= range.LastColumn && !lineReadsAsNames; ++c)
+            lineReadsAsNames = HasNonNumericChar(table.ColumnName(c));
         for (int c = range.FirstColumn; c <= range.LastColumn; ++c) {
             const int index = c - range.FirstColumn;
             bool changed = false;
             std::string name = Cleaned(table.ColumnName(c), changed);
-            if (changed || !NameReadsBack(name, index, count)) {
+            if (changed || !NameReadsBack(name, index, count) ||
+                (!lineReadsAsNames && !HasNonNumericChar(name))) {
                 losses.Add("The column name \"" + table.ColumnName(c) +
                            "\" cannot be read back as a name; it is written as " + DefaultName(index + 1));
                 name = DefaultName(index + 1);
@@ -702,7 +801,7 @@ bool WriteDataFile(const std::string& path, bool withNames, bool selectionOnly, 
             (line += '\t') += Cleaned(text, changed);
             if (changed || CharCount(text) > static_cast<std::size_t>(kMaxFieldChars))
                 losses.Add(std::string(kDescriptionCaptions[row]) + " of " + table.ColumnName(c) +
-                           ": a description holds at most 80 characters and no tab or line break");
+                           ": a description holds at most 80 characters and no tab, line break or NUL");
         }
         writer.Line(line);
     }

@@ -7,7 +7,9 @@
 #include "data/TableEdit.h"
 
 #include <algorithm>
+#include <deque>
 #include <functional>
+#include <optional>
 
 namespace kivspc {
 
@@ -50,13 +52,92 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
-void AddDataLines(ClipText& clip, const std::vector<std::string_view>& lines, std::size_t first) {
+// How the lines of the clipboard text become cells.
+enum class LineSplit {
+    Tabs,       // at tabs only: what spreadsheets and this program put on the clipboard
+    Delimiters, // data lines: at tabs, else commas, else runs of blanks
+    Header,     // description lines: at tabs, else runs of blanks and commas
+    Whole,      // one cell per line
+};
+
+// The fields of one line. An empty line is one empty cell: a row left empty in the copy.
+void SplitLine(std::string_view line, LineSplit split, std::vector<std::string_view>& fields,
+               std::vector<std::string>& headerFields) {
+    fields.clear();
+    if (line.empty() || split == LineSplit::Whole) {
+        fields.push_back(line);
+        return;
+    }
+    switch (split) {
+    case LineSplit::Tabs:
+        ForEachField(line, '\t', false, [&fields](std::string_view f) {
+            fields.push_back(f);
+            return true;
+        });
+        break;
+    case LineSplit::Delimiters: SplitDataLine(line, fields); break;
+    case LineSplit::Header:
+        SplitHeaderLine(line, headerFields);
+        fields.assign(headerFields.begin(), headerFields.end());
+        break;
+    case LineSplit::Whole: break;
+    }
+    if (fields.empty()) fields.push_back(std::string_view());
+}
+
+// Splits the lines from `first` on. Fields are views into the text, or, when a decimal comma
+// became a point, into `owned`.
+void AddLines(ClipText& clip, const std::vector<std::string_view>& lines, std::size_t first, LineSplit split,
+              bool decimalCommas, std::deque<std::string>& owned) {
     std::vector<std::string_view> fields;
+    std::vector<std::string> headerFields;
     clip.fields.reserve(clip.fields.size() + (lines.size() - first) * 4);
     for (std::size_t i = first; i < lines.size(); ++i) {
-        SplitDataLine(lines[i], fields);
-        clip.fields.insert(clip.fields.end(), fields.begin(), fields.end());
+        SplitLine(lines[i], split, fields, headerFields);
+        for (std::string_view f : fields) {
+            // Header fields live in headerFields, which the next line reuses.
+            if (split == LineSplit::Header || (decimalCommas && f.find(',') != std::string_view::npos)) {
+                owned.push_back(decimalCommas ? DecimalCommaAsPoint(f) : std::string(f));
+                f = owned.back();
+            }
+            clip.fields.push_back(f);
+        }
         clip.start.push_back(clip.fields.size());
+    }
+}
+
+// The widest line of the text when it is split as data (or description) lines.
+int SplitWidth(const std::vector<std::string_view>& lines, LineSplit split) {
+    std::vector<std::string_view> fields;
+    std::vector<std::string> headerFields;
+    int widest = 0;
+    for (std::string_view line : lines) {
+        SplitLine(line, split, fields, headerFields);
+        widest = std::max(widest, static_cast<int>(fields.size()));
+    }
+    return widest;
+}
+
+// Text with tabs is split at tabs only. Text without tabs that would spread over more columns than
+// the selection has is split only when the user says so: a column of "24,995" or "Early shift"
+// must not spill into the next column. Nothing when the user cancels.
+std::optional<LineSplit> ChooseSplit(std::string_view text, const std::vector<std::string_view>& lines,
+                                     const CellRange& selection, LineSplit delimited) {
+    if (text.find('\t') != std::string_view::npos) return LineSplit::Tabs;
+    const int selected = selection.LastColumn - selection.FirstColumn + 1;
+    const int width = SplitWidth(lines, delimited);
+    if (width <= selected) return delimited;
+    const std::string question =
+        "The text on the Clipboard holds no tabs. Split at its commas and blanks, it "
+        "would fill " +
+        std::to_string(width) + " columns, but " +
+        (selected == 1 ? std::string("one column is") : std::to_string(selected) + " columns are") +
+        " selected.\r\n\r\nSplit each line into columns, or paste each line "
+        "into one cell?";
+    switch (AskChoice(question, {"&Split into Columns", "&One Cell per Line"}, selected == 1 ? 1 : 0)) {
+    case 0: return delimited;
+    case 1: return LineSplit::Whole;
+    default: return std::nullopt;
     }
 }
 
@@ -120,21 +201,35 @@ Placement Place(const ClipText& clip, const CellRange& s) {
             }};
 }
 
-bool NamesQuestionApplies(std::string_view line) {
+// A first line of names: it holds a character that is in no number, and none of its fields (split as
+// a names line, or the whole line when each line is one cell) is empty or a number ("24,995" is).
+bool NamesQuestionApplies(std::string_view line, LineSplit split) {
     if (line.empty() || !HasNonNumericChar(line)) return false;
     std::vector<std::string> fields;
-    SplitHeaderLine(line, fields);
-    return std::all_of(fields.begin(), fields.end(),
-                       [](const std::string& f) { return HasNonNumericChar(f); });
+    if (split == LineSplit::Whole)
+        fields.emplace_back(line);
+    else if (split == LineSplit::Tabs)
+        ForEachField(line, '\t', true, [&fields](std::string_view f) {
+            fields.emplace_back(f);
+            return true;
+        });
+    else
+        SplitHeaderLine(line, fields);
+    return std::none_of(fields.begin(), fields.end(), [](const std::string& f) {
+        return f.empty() || IsNumberText(DecimalCommaAsPoint(f));
+    });
 }
 
 // The names a first line gives: runs of blanks collapsed, the rest of them made "_", then split
-// as a data line (so "Mean value" names one column Mean_value).
-std::vector<std::string> NamesFromLine(std::string_view line) {
+// as the lines are (so "Mean value" names one column Mean_value).
+std::vector<std::string> NamesFromLine(std::string_view line, LineSplit split) {
     std::string joined = CollapseBlanks(line);
     std::replace(joined.begin(), joined.end(), ' ', '_');
+    if (split == LineSplit::Whole) return {joined};
     std::vector<std::string_view> fields;
-    SplitDataLine(joined, fields);
+    std::vector<std::string> headerFields;
+    SplitLine(joined, split == LineSplit::Tabs ? LineSplit::Tabs : LineSplit::Delimiters, fields,
+              headerFields);
     return {fields.begin(), fields.end()};
 }
 
@@ -164,13 +259,15 @@ PasteOutcome PasteIntoDataGrid(std::string_view text, const CellRange& selection
         ShowInformation("There is no text on the Clipboard");
         return outcome;
     }
-    BusyCursor busy;
     const std::vector<std::string_view> lines = SplitLines(text);
+    const std::optional<LineSplit> split = ChooseSplit(text, lines, selection, LineSplit::Delimiters);
+    if (!split) return outcome;
+    BusyCursor busy;
     std::size_t firstData = 0;
     std::vector<std::string> names;
-    if (!lines.empty() && NamesQuestionApplies(lines[0]) &&
+    if (!lines.empty() && NamesQuestionApplies(lines[0], *split) &&
         AskYesNo("Want to use text from first row as Variable Names?")) {
-        names = NamesFromLine(lines[0]);
+        names = NamesFromLine(lines[0], *split);
         if (!ColumnsFit(selection.FirstColumn, static_cast<int>(names.size()))) {
             ShowError(kTooManyColumns);
             return outcome;
@@ -178,7 +275,8 @@ PasteOutcome PasteIntoDataGrid(std::string_view text, const CellRange& selection
         firstData = 1;
     }
     ClipText clip;
-    AddDataLines(clip, lines, firstData);
+    std::deque<std::string> owned;
+    AddLines(clip, lines, firstData, *split, true, owned);
     const Placement place = Place(clip, selection);
     // Every line is judged before anything changes: a refused paste leaves the table untouched.
     if (!ColumnsFit(selection.FirstColumn, place.columns)) {
@@ -225,20 +323,16 @@ PasteOutcome PasteIntoSelection(std::string_view text, const CellRange& selectio
         ShowInformation("There is no text on the Clipboard");
         return outcome;
     }
-    BusyCursor busy;
-    ClipText clip;
-    std::vector<std::string> owned;
-    std::vector<std::string> fields;
-    for (std::string_view line : SplitLines(text)) {
-        SplitHeaderLine(line, fields);
-        for (std::string& f : fields)
-            owned.push_back(std::move(f));
-        clip.start.push_back(owned.size());
-    }
-    clip.fields.assign(owned.begin(), owned.end());
     CellRange target = selection;
     target.FirstRow = std::clamp(target.FirstRow, 1, 4);
     target.LastRow = std::clamp(target.LastRow, target.FirstRow, 4);
+    const std::vector<std::string_view> lines = SplitLines(text);
+    const std::optional<LineSplit> split = ChooseSplit(text, lines, target, LineSplit::Header);
+    if (!split) return outcome;
+    BusyCursor busy;
+    ClipText clip;
+    std::deque<std::string> owned;
+    AddLines(clip, lines, 0, *split, false, owned);
     const Placement place = Place(clip, target);
     if (!ColumnsFit(target.FirstColumn, place.columns)) {
         ShowError(kTooManyColumns);
@@ -253,7 +347,13 @@ PasteOutcome PasteIntoSelection(std::string_view text, const CellRange& selectio
     for (int j = 0; j < place.columns; ++j)
         for (int i = 0; i < rows; ++i) {
             std::string_view cell;
-            if (!place.cell(i, j, cell)) cell = t.Description(target.FirstColumn + j, target.FirstRow + i);
+            if (!place.cell(i, j, cell)) {
+                cell = t.Description(target.FirstColumn + j, target.FirstRow + i);
+            } else if (target.FirstRow + i >= kUSLRow) {
+                // Titles are free text; the limits rows take numbers, where a comma is the point.
+                headers.Texts.push_back(DecimalCommaAsPoint(cell));
+                continue;
+            }
             headers.Texts.emplace_back(cell);
         }
     if (rows > 0 && place.columns > 0) steps.Steps.push_back(std::move(headers));

@@ -5,14 +5,18 @@
 
 #include "app/SharedState.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace kivspc::gui {
 
@@ -107,6 +111,22 @@ Answer QtPlatform::ConfirmYesNoCancel(const std::string& text) {
     if (button == QMessageBox::Yes) return Answer::Yes;
     if (button == QMessageBox::No) return Answer::No;
     return Answer::Cancel;
+}
+
+int QtPlatform::Choose(const std::string& text, const std::vector<std::string>& choices, int defaultChoice) {
+    QMessageBox box(QMessageBox::Question, QObject::tr("Confirm"), ToQt(text), QMessageBox::NoButton,
+                    DialogParent());
+    box.setObjectName("ChoiceBox");
+    std::vector<QAbstractButton*> buttons;
+    for (const std::string& choice : choices)
+        buttons.push_back(box.addButton(ToQt(choice), QMessageBox::AcceptRole));
+    QAbstractButton* cancel = box.addButton(QMessageBox::Cancel);
+    if (defaultChoice >= 0 && static_cast<std::size_t>(defaultChoice) < buttons.size())
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons[static_cast<std::size_t>(defaultChoice)]));
+    box.setEscapeButton(cancel);
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? -1 : static_cast<int>(chosen - buttons.begin());
 }
 
 void QtPlatform::SetBusy(bool busy) {

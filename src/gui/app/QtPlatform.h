@@ -37,6 +37,7 @@ public:
     void ShowInformationBox(const std::string& text) override;
     bool ConfirmYesNo(const std::string& text) override;
     Answer ConfirmYesNoCancel(const std::string& text) override;
+    int Choose(const std::string& text, const std::vector<std::string>& choices, int defaultChoice) override;
     void SetBusy(bool busy) override;
     void ProgressBegin(const std::string& caption) override;
     void ProgressSet(int percent) override;

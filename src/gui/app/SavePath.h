@@ -15,6 +15,17 @@ namespace kivspc::gui {
 QString SavePathForFilter(const QString& chosenPath, const QString& nameFilter,
                           const QStringList& extensions);
 
+// The extensions a dialog's name filter names, in lower case and in order: "dat", "kiv", "kivs"
+// for "Data Files (*.dat *.kiv *.kivs)"; none for "All Files (*)" or "All Files (*.*)".
+QStringList FilterExtensions(const QString& nameFilter);
+// For a type of several extensions: a name that ends in one of the type's extensions (any case)
+// keeps it; any other name gets `preferred` when the type names it, else the type's first
+// extension, added after the whole name ("run 1.5" becomes "run 1.5.kiv"; a trailing dot is
+// dropped first). A type without extensions leaves a name with an extension as it is and gives
+// `preferred` to a name without one.
+QString PathForSaveType(const QString& chosenPath, const QStringList& typeExtensions,
+                        const QString& preferred = {});
+
 // The save dialog asked about the name as it was chosen, not about one with an added extension:
 // a file only the added extension names is replaced when the user agrees. True when the file may
 // be written.

@@ -8,6 +8,7 @@
 #include "app/MRUFilesUnit.h"
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
+#include "app/SavePath.h"
 #include "data/ConfigSaveForm.h"
 #include "data/DataEditor.h"
 #include "data/DataList.h"
@@ -689,11 +690,12 @@ void TDataForm::ReturnClick() {
 
 bool TDataForm::OpenFile(const QString& path) {
     EndRename(true);
-    const bool loaded = LoadFile(FromQt(path));
+    // A load that fails or is refused leaves the table, its grid and its caption as they were.
+    if (!LoadFile(FromQt(path))) return false;
     Reload();
     dataGrid_->setCurrentIndex(dataModel_->index(0, 0));
     UpdateCaption();
-    return loaded;
+    return true;
 }
 
 void TDataForm::OpenClick() {
@@ -737,15 +739,20 @@ bool TDataForm::SaveAs() {
     MRUFiles().Load();
     QString start = ToQt(DataTable().FileName);
     if (start.isEmpty()) start = ToQt(MRUFiles().LastFolder());
+    // Every type is the same tab-delimited text; the type chosen gives the extension ("kiv" when
+    // it allows several, or none). No default suffix: the dialog would add it before the type is
+    // looked at.
     QFileDialog dialog(
         this, "Save As", start,
         "Data Files (*.dat *.kiv *.kivs);;Kivstats Data Files (*.kiv);;Kivspc Data Files (*.kivs);;"
         "Data Files (*.dat);;Text Files (*.txt);;All Files (*)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("kiv");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    const bool saved = WriteDataFile(FromQt(dialog.selectedFiles().front()), choice.names, choice.selection,
-                                     choice.descriptions, selection);
+    const QString chosen = dialog.selectedFiles().front();
+    const QString path = PathForSaveType(chosen, FilterExtensions(dialog.selectedNameFilter()), "kiv");
+    if (!MayWriteSavePath(chosen, path)) return false;
+    const bool saved =
+        WriteDataFile(FromQt(path), choice.names, choice.selection, choice.descriptions, selection);
     UpdateCaption();
     return saved;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 using namespace kivspc;
 
 namespace {
@@ -90,10 +92,26 @@ TEST_F(MRUFilesTest, BrokenStoreGivesAnEmptyListAndNoWrites) {
 TEST_F(MRUFilesTest, LastFolderIsTheFolderOfTheNewestFile) {
     list.Add("/home/qa/line 3/bearing.kivs");
     EXPECT_EQ(list.LastFolder(), "/home/qa/line 3");
+#ifdef _WIN32
     list.Add("C:\\Data\\shift1.kiv");
     EXPECT_EQ(list.LastFolder(), "C:\\Data");
+#endif
     list.Add("/top.kivs");
     EXPECT_EQ(list.LastFolder(), "/");
+}
+
+TEST_F(MRUFilesTest, ARelativeNameIsKeptAsAFullPath) {
+    // The entries must open from any folder the program is started in later.
+    char buffer[4096];
+    ASSERT_NE(::getcwd(buffer, sizeof buffer), nullptr);
+    const std::string folder = buffer;
+    list.Add("examples/bearing-diameters.kivs");
+    list.Add("./x/../a.kivs");
+    list.Add(folder + "/a.kivs"); // the same file: already first
+    std::vector<std::string> expected{folder + "/a.kivs", folder + "/examples/bearing-diameters.kivs"};
+    expected.resize(TMRUFiles::kEntries);
+    EXPECT_EQ(StoredList(), expected);
+    EXPECT_EQ(list.LastFolder(), folder);
 }
 
 } // namespace

@@ -100,4 +100,23 @@ TEST(TextToolsTest, HasNonNumericChar) {
         EXPECT_TRUE(HasNonNumericChar(text)) << '"' << text << '"';
 }
 
+TEST(TextToolsTest, IsNumberTextWantsTheWholeTextToBeANumber) {
+    // Numbers as a cell reads them, and the cells' missing-value marks.
+    for (const char* number : {"12", "-1.5E+3", ".5", "5.", "-.5", "+3", "1e5", ".", ".."})
+        EXPECT_TRUE(IsNumberText(number)) << '"' << number << '"';
+    // Only characters that occur in numbers, but no number: a column may be named so.
+    for (const char* name : {"", "E", "e", "-", "+", "1-2", "1,000", "...", "1e", "E5", " ", "Temp"})
+        EXPECT_FALSE(IsNumberText(name)) << '"' << name << '"';
+}
+
+TEST(TextToolsTest, ACommaStandsForTheDecimalPointAsInTheNumberBoxes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"24,995", "24.995"}, {"-0,5", "-0.5"},   {",5", ".5"},       {"1,5E3", "1.5E3"},
+        {"5,", "5."},         {"1,2,3", "1,2,3"}, {"1,5.2", "1,5.2"}, {"1.5,2", "1.5,2"},
+        {"a,b", "a,b"},       {",", ","},         {"12", "12"},       {"Early shift", "Early shift"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(DecimalCommaAsPoint(text), expected) << '"' << text << '"';
+}
+
 } // namespace

@@ -8,8 +8,13 @@
 #include "data/Transfrm.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kivspc;
 
@@ -66,7 +71,12 @@ TEST_F(DataFileTest, LayoutsAreReadAsTheProgramWritesThem) {
          {"Gr\xC3\xB6\xC3\x9F"
           "e",
           "1"}},
-        {"empty file", "", {"Col1", ""}},
+        // A name is a number only when the whole of it is one: "E" and "-" are names.
+        {"names made of number characters", "Temp\tE\tPressure\n1\t2\t3\n", {"Temp|E|Pressure", "1|2|3"}},
+        {"a lone minus and a small e", "Part\t-\te\n1\t2\t3\n", {"Part|-|e", "1|2|3"}},
+        {"a number among words is data", "Temp\t1e5\n1\t2\n", {"Col1|Col2", "Temp|1e5", "1|2"}},
+        {"a missing mark among words is data", "Temp\t.\n1\t2\n", {"Col1|Col2", "Temp|.", "1|2"}},
+        {"only number characters is data", "E\t-\n1\t2\n", {"Col1|Col2", "E|-", "1|2"}},
     };
     for (const Case& c : cases) {
         NewDataTable();
@@ -126,15 +136,134 @@ TEST_F(DataFileTest, TooManyColumnsAreCutWithAWarning) {
 TEST_F(DataFileTest, AFileThatCannotBeOpenedKeepsTheTable) {
     ASSERT_TRUE(Load("Keep\n42\n"));
     platform.Messages.clear();
-    for (const std::string& path : {folder.File("missing.kivs"), folder.Path().string()}) {
-        EXPECT_FALSE(LoadFile(path));
-        EXPECT_NE(StatErrorCode, 0);
-        ASSERT_EQ(platform.Messages.size(), 1u);
-        EXPECT_EQ(platform.Messages[0].text, "File Error");
+    EXPECT_FALSE(LoadFile(folder.File("missing.kivs")));
+    EXPECT_NE(StatErrorCode, 0);
+    ASSERT_EQ(platform.Messages.size(), 1u);
+    EXPECT_EQ(platform.Messages[0].text, "File Error");
+    EXPECT_EQ(DataTable().ColumnName(1), "Keep");
+    EXPECT_EQ(DataTable().Cell(1, 1), "42");
+}
+
+// What no data file is: refused with a message that names it, before the table is touched. The
+// open table keeps its cells, its file name and its modified mark, and the editor is not told of
+// a new table.
+TEST_F(DataFileTest, WhatIsNoDataFileIsRefusedAndTheOpenTableStays) {
+    ASSERT_TRUE(Load("Keep\n42\n"));
+    const std::string keptName = DataTable().FileName;
+    DataTable().SetCell(1, 1, "43");
+    DataTable().Modified = true;
+    int replaced = 0;
+    OnTableReplaced = [&replaced] { ++replaced; };
+
+    const std::string pipe = folder.File("pipe.kivs");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Bytes without a NUL, most of them control characters: no text.
+    std::string controls;
+    for (int i = 0; i < 300; ++i)
+        controls += static_cast<char>(1 + i % 8);
+    controls += "\n1\n";
+    struct Case {
+        const char* what;
+        std::string path;
+        const char* title;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"a folder", folder.Path().string(), "Not a Data File!", "a folder, a device or a pipe"},
+        // Opening a pipe would wait for a writer; the test would hang.
+        {"a named pipe", pipe, "Not a Data File!", "a folder, a device or a pipe"},
+        {"a device", "/dev/null", "Not a Data File!", "a folder, a device or a pipe"},
+        {"a program (this test)", "/proc/self/exe", "Not a Text File!", "NUL bytes"},
+        {"a NUL in text", folder.Write("nul.kivs", std::string("1\t2\n3\0\t4\n", 9)), "Not a Text File!",
+         "NUL bytes"},
+        {"control characters", folder.Write("controls.kivs", controls), "Not a Text File!",
+         "Most of what it holds is not text"},
+        {"UTF-16 text",
+         folder.Write("utf16.txt", std::string("\xFF\xFE"
+                                               "A\0\t\0B\0",
+                                               8)),
+         "Not a Text File!", "UTF-16"},
+        {"an empty file", folder.Write("empty.kivs", ""), "No Data!", "The file is empty."},
+        {"no data line", folder.Write("nodata.kivs", "Weight\tHeight\n* none yet\nUSL:\t10\t12\n\n   \n"),
+         "No Data!", "no data line"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         platform.Messages.clear();
+        platform.Answers = {Answer::No}; // the modified table is not saved
+        EXPECT_FALSE(LoadFile(c.path));
+        EXPECT_NE(StatErrorCode, 0);
+        ASSERT_FALSE(platform.Messages.empty());
+        const auto& message = platform.Messages.back();
+        EXPECT_EQ(message.kind, "error");
+        EXPECT_EQ(message.text.substr(0, message.text.find("\r\n")), c.title);
+        EXPECT_NE(message.text.find("\r\n\r\n" + c.path + "\r\n\r\n"), std::string::npos) << message.text;
+        EXPECT_NE(message.text.find(c.why), std::string::npos) << message.text;
+        EXPECT_EQ(DataTable().Cell(1, 1), "43");
         EXPECT_EQ(DataTable().ColumnName(1), "Keep");
-        EXPECT_EQ(DataTable().Cell(1, 1), "42");
+        EXPECT_EQ(DataTable().FileName, keptName);
+        EXPECT_TRUE(DataTable().Modified);
+        EXPECT_EQ(platform.BusyDepth, 0);
     }
+    EXPECT_EQ(replaced, 0);
+    ClearTableHooks();
+}
+
+// A platform that makes the loader's file unreadable once the first block is in: the descriptor
+// the loader reads is replaced by one of a folder, so that the next read fails in the kernel.
+class BreakingReadsPlatform : public RecordingPlatform {
+public:
+    BreakingReadsPlatform(std::string file, std::string folder)
+        : file_(std::move(file)), folder_(std::move(folder)) {}
+    void KeepResponsive() override {
+        RecordingPlatform::KeepResponsive();
+        if (broken) return;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+            std::error_code error;
+            if (std::filesystem::read_symlink(entry.path(), error) != file_) continue;
+            const int fd = std::stoi(entry.path().filename().string());
+            const int dir = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
+            broken = dir >= 0 && ::dup2(dir, fd) == fd;
+            ::close(dir);
+            return;
+        }
+    }
+    bool broken = false;
+
+private:
+    std::string file_;
+    std::string folder_;
+};
+
+TEST_F(DataFileTest, AReadErrorPartWayKeepsTheOpenTable) {
+    ASSERT_TRUE(Load("Keep\n42\n"));
+    const std::string keptName = DataTable().FileName;
+    DataTable().Modified = true;
+    std::string rows = "A\tB\n";
+    for (int i = 0; i < 1000; ++i)
+        rows += std::to_string(i) + "\t" + std::to_string(2 * i) + "\n";
+    const std::string path = folder.Write("breaks.kivs", rows);
+    BreakingReadsPlatform breaking(std::filesystem::canonical(path).string(), folder.Path().string());
+    breaking.Answers = {Answer::No};
+    SetPlatform(&breaking);
+    EXPECT_FALSE(LoadFile(path));
+    SetPlatform(&platform);
+    ASSERT_TRUE(breaking.broken) << "the read was not broken";
+    EXPECT_EQ(StatErrorCode, EISDIR);
+    ASSERT_FALSE(breaking.Messages.empty());
+    EXPECT_EQ(breaking.Messages.back().text, "File Error!\r\n\r\n" + path +
+                                                 "\r\n\r\nThe file could not be read to its end (" +
+                                                 std::strerror(EISDIR) + "). The open table is kept.");
+    EXPECT_EQ(Dump(), (Rows{"Keep", "42"}));
+    EXPECT_EQ(DataTable().FileName, keptName);
+    EXPECT_TRUE(DataTable().Modified);
+    EXPECT_EQ(breaking.BusyDepth, 0);
+    // The same file, read whole, replaces the table.
+    platform.Answers = {Answer::No};
+    ASSERT_TRUE(LoadFile(path));
+    EXPECT_EQ(DataTable().RowCount(), 1000);
+    EXPECT_EQ(DataTable().FileName, path);
+    EXPECT_FALSE(DataTable().Modified);
 }
 
 TEST_F(DataFileTest, CancellingTheSaveQuestionKeepsTheModifiedTable) {
@@ -177,7 +306,7 @@ TEST_F(DataFileTest, OneSaveOfferServesANewTableAndTheEndOfTheProgram) {
     ClearTableHooks();
 }
 
-TEST_F(DataFileTest, HostileInputLoadsWithoutCrashing) {
+TEST_F(DataFileTest, HostileInputLoadsOrIsRefusedWithoutCrashing) {
     std::string binary;
     for (int i = 0; i < 5000; ++i)
         binary += static_cast<char>((i * 37) % 256);
@@ -185,8 +314,18 @@ TEST_F(DataFileTest, HostileInputLoadsWithoutCrashing) {
     std::string wide;
     for (int i = 0; i < 10000; ++i)
         wide += "1,";
-    for (const std::string& bytes : {binary, longLine, wide + "\n" + wide, std::string("\r\r\n\n\r")}) {
-        EXPECT_TRUE(Load(bytes));
+    struct Case {
+        std::string bytes;
+        bool loads;
+    };
+    const Case cases[] = {
+        {binary, false}, {longLine, true}, {wide + "\n" + wide, true}, {"\r\r\n\n\r", false}};
+    for (const Case& c : cases) {
+        platform.Messages.clear();
+        EXPECT_EQ(Load(c.bytes), c.loads);
+        // A load may warn (columns cut); a refusal is one error box.
+        const bool refused = !platform.Messages.empty() && platform.Messages.back().kind == "error";
+        EXPECT_EQ(refused, !c.loads);
         EXPECT_LE(DataTable().ColumnCount(), 512);
     }
 }
@@ -315,6 +454,7 @@ TEST_F(DataFileTest, EveryTableTheLayoutCanCarryReadsBackUnchanged) {
         {"a one-column table with a name", {"Weight"}, {{"1"}, {""}}, {}},
         {"leading blanks and a sign", {}, {{" 1", "-.5", "+3"}}, {}},
         {"numbers that look like names", {}, {{"1e5", "E", "..."}}, {}},
+        {"names made of number characters", {"Temp", "E", "-"}, {{"1", "2", "3"}}, {}},
     };
     for (const TableSpec& c : cases) {
         MakeTable(c);
@@ -365,13 +505,17 @@ TEST_F(DataFileTest, RandomTablesReadBackUnchanged) {
         platform.Messages.clear();
         const std::string path = folder.File("random.kivs");
         ASSERT_TRUE(WriteDataFile(path, true, false, true));
-        ASSERT_TRUE(LoadFile(path));
-        // What the layout cannot carry is announced; everything else comes back as it was.
+        // What the layout cannot carry is announced; everything else comes back as it was. A file
+        // whose every row was announced as read like a comment holds no data and is refused.
         if (platform.Messages.empty()) {
             ++clean;
+            ASSERT_TRUE(LoadFile(path)) << TempFolder::Read(path);
             EXPECT_EQ(Everything(), before) << TempFolder::Read(path);
         } else {
             EXPECT_EQ(platform.Messages[0].kind, "warning");
+            if (!LoadFile(path)) {
+                EXPECT_EQ(platform.Messages.back().text.substr(0, 9), "No Data!\r");
+            }
         }
     }
     // The fragments must leave most tables within what the layout carries, or this tests little.
@@ -397,6 +541,8 @@ TEST_F(DataFileTest, WhatTheLayoutCannotCarryIsAnnouncedAndTheRestReadsBack) {
         {{"one column named with a blank", {"Bore diameter"}, {{"1"}}, {}},
          "Col1\r\n1\r\n",
          "The column name \"Bore diameter\""},
+        // Without a letter anywhere the names line would read as data.
+        {{"the only name is E", {"E"}, {{"1"}}, {}}, "Col1\r\n1\r\n", "The column name \"E\""},
         {{"a description too long", {}, {{"1"}}, {{std::string(81, 't'), "", "", ""}}},
          "Title:\t" + std::string(81, 't') + "\r\n1\r\n",
          "Title: of Col1"},

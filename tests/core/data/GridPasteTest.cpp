@@ -5,6 +5,8 @@
 #include "data/GridPaste.h"
 #include "data/TableEdit.h"
 
+#include <deque>
+
 using namespace kivspc;
 
 namespace {
@@ -45,32 +47,36 @@ TEST_F(GridPasteTest, AFirstLineOfWordsCanNameTheColumns) {
         Answer answer;
         const char* names;
         const char* rows;
+        bool splitAsked = false; // no tabs, more columns than the one selected: split (Yes) first
     };
     const Case cases[] = {
         {"A\tB\tC\r\n1\t2\t3\r\n4\t5\t6\r\n", Answer::Yes, "A B C", "1\t2\t3\n4\t5\t6\n"},
         // Blanks become underscores before the line is split: one name, while the blank-separated
         // data still fill three columns.
-        {"A B C\n1 2 3\n", Answer::Yes, "A_B_C Col2 Col3", "1\t2\t3\n"},
+        {"A B C\n1 2 3\n", Answer::Yes, "A_B_C Col2 Col3", "1\t2\t3\n", true},
         {"Mean value\tSD\n1\t2\n", Answer::Yes, "Mean_value SD", "1\t2\n"},
         {"A\tB\n1\t2\n", Answer::No, "Col1 Col2", "A\tB\n1\t2\n"},
         {"Weight\n", Answer::Yes, "Weight", "\n"},
+        // Names made of the characters of numbers are names all the same.
+        {"Temp\tE\tPressure\n1\t2\t3\n", Answer::Yes, "Temp E Pressure", "1\t2\t3\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         SetUp();
         platform.Answers = {c.answer};
+        if (c.splitAsked) platform.Answers.push_front(Answer::Yes);
         PasteOutcome out = PasteIntoDataGrid(c.text, {1, 1, 1, 1});
         EXPECT_TRUE(out.Pasted);
         EXPECT_EQ(out.NamesTaken, c.answer == Answer::Yes);
-        ASSERT_EQ(platform.Messages.size(), 1u);
-        EXPECT_EQ(platform.Messages[0].text, "Want to use text from first row as Variable Names?");
+        ASSERT_EQ(platform.Messages.size(), c.splitAsked ? 2u : 1u);
+        EXPECT_EQ(platform.Messages.back().text, "Want to use text from first row as Variable Names?");
         EXPECT_EQ(Names(), c.names);
         EXPECT_EQ(Rows(1, DataTable().RowCount()), c.rows);
     }
 }
 
 TEST_F(GridPasteTest, NumbersAndMixedFirstLinesAreNotOfferedAsNames) {
-    for (const char* text : {"1\t2\n3\t4\n", "Weight\t12\n", "1e5\t-2\n"}) {
+    for (const char* text : {"1\t2\n3\t4\n", "Weight\t12\n", "1e5\t-2\n", "Weight\t.\n", "E\t-\n"}) {
         SetUp();
         EXPECT_TRUE(PasteIntoDataGrid(text, {1, 1, 1, 1}).Pasted);
         EXPECT_TRUE(platform.Messages.empty()) << text;
@@ -116,6 +122,106 @@ TEST_F(GridPasteTest, TheShapesOfTextAndSelectionDecideWhereCellsGo) {
         EXPECT_EQ(DataTable().ColumnCount(), 4);
         EXPECT_EQ(DataTable().RowCount(), 4);
     }
+}
+
+// A paste never spills into columns the user did not aim at: text with tabs is split at tabs only;
+// text without tabs that would split into more columns than are selected is split only when the
+// user says so, and each line goes into one cell by default when one column is selected. Commas
+// in numbers are decimal points, as in the number boxes.
+TEST_F(GridPasteTest, TextWithoutTabsSpillsIntoOtherColumnsOnlyWhenTheUserSaysSo) {
+    struct Case {
+        const char* what;
+        const char* text;
+        CellRange selection;
+        std::deque<Answer> answers; // Yes splits, No pastes each line into one cell
+        int asked;                  // the default of the question, or -1 when none is asked
+        bool pasted;
+        const char* rows; // rows 1..3 afterwards, of a 3 x 3 table
+    };
+    const Case cases[] = {
+        {"a column of decimal commas into one cell",
+         "24,995\r\n25,001\r\n",
+         {1, 1, 1, 1},
+         {},
+         1,
+         true,
+         "24.995\t2.1\t3.1\n25.001\t2.2\t3.2\n1.3\t2.3\t3.3\n"},
+        {"words with blanks into the last but one column",
+         "Early shift\nLate shift\n",
+         {2, 2, 2, 3},
+         {Answer::No, Answer::No}, // one cell per line, and no names
+         1,
+         true,
+         "1.1\t2.1\t3.1\n1.2\tEarly shift\t3.2\n1.3\tLate shift\t3.3\n"},
+        {"split when asked to",
+         "24,995\n25,001\n",
+         {1, 1, 1, 1},
+         {Answer::Yes},
+         1,
+         true,
+         "24\t995\t3.1\n25\t001\t3.2\n1.3\t2.3\t3.3\n"},
+        {"cancelled",
+         "24,995\n",
+         {1, 1, 1, 1},
+         {Answer::Cancel},
+         1,
+         false,
+         "1.1\t2.1\t3.1\n1.2\t2.2\t3.2\n1.3\t2.3\t3.3\n"},
+        {"wider than a selection of two columns: split by default",
+         "1 2 3\n",
+         {1, 2, 1, 1},
+         {},
+         0,
+         true,
+         "1\t2\t3\n1.2\t2.2\t3.2\n1.3\t2.3\t3.3\n"},
+        {"as wide as the selection: no question",
+         "1;5 2\n7 8\n",
+         {1, 2, 2, 3},
+         {},
+         -1,
+         true,
+         "1.1\t2.1\t3.1\n1;5\t2\t3.2\n7\t8\t3.3\n"},
+        {"tabs split at tabs only, commas in numbers are points",
+         "Early shift\t24,995\t1,2,3\n\t-0,5\n",
+         {1, 1, 1, 1},
+         {}, // a number in the first line: no names question
+         -1,
+         true,
+         "Early shift\t24.995\t1,2,3\n\t-0.5\t3.2\n1.3\t2.3\t3.3\n"},
+        {"an empty line empties its cell",
+         "5\n\n7\n",
+         {3, 3, 1, 1},
+         {},
+         -1,
+         true,
+         "1.1\t2.1\t5\n1.2\t2.2\t\n1.3\t2.3\t7\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        Fill(3, 3);
+        platform.Answers = c.answers;
+        EXPECT_EQ(PasteIntoDataGrid(c.text, c.selection).Pasted, c.pasted);
+        EXPECT_EQ(Rows(1, 3), c.rows);
+        EXPECT_EQ(DataTable().ColumnCount(), 3);
+        EXPECT_EQ(DataTable().RowCount(), 3);
+        EXPECT_EQ(platform.LastDefaultChoice, c.asked);
+        EXPECT_TRUE(platform.Answers.empty()) << "every scripted question was asked";
+        if (c.asked >= 0) {
+            EXPECT_EQ(platform.Messages[0].kind, "choice");
+            EXPECT_EQ(platform.LastChoices,
+                      (std::vector<std::string>{"&Split into Columns", "&One Cell per Line"}));
+        }
+    }
+    // The description rows follow the same rule; their limits take decimal commas too.
+    SetUp();
+    Fill(2, 1);
+    ASSERT_TRUE(PasteIntoSelection("Bore diameter\n24,995\n", {1, 1, 1, 2}).Pasted);
+    EXPECT_EQ(platform.LastDefaultChoice, 1);
+    EXPECT_EQ(DataTable().Description(1, kTitleRow), "Bore diameter");
+    EXPECT_EQ(DataTable().Description(1, kUSLRow), "24.995");
+    EXPECT_EQ(DataTable().Description(2, kTitleRow), "");
+    EXPECT_EQ(ColumnUSL(1), 24.995);
 }
 
 TEST_F(GridPasteTest, TheTableGrowsToTakeThePasteAndOneUndoTakesItBack) {
