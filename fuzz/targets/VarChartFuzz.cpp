@@ -99,9 +99,12 @@ bool ShowsNonNumber(std::string_view text) {
 // The report's lines with the user's own texts (cells, names, the Process If value) taken out:
 // a cell that reads "nan" is a level of a text column, not a number the report failed to form.
 bool ShowsNonNumberOfItsOwn(std::string line, const std::vector<std::string>& userTexts) {
-    for (const std::string& text : userTexts)
-        for (std::size_t at; !text.empty() && (at = line.find(text)) != std::string::npos;)
+    for (const std::string& text : userTexts) {
+        if (text.empty()) continue;
+        // On after the blank put in, so that a text of blanks cannot be found again and again.
+        for (std::size_t at = 0; (at = line.find(text, at)) != std::string::npos; ++at)
             line.replace(at, text.size(), " ");
+    }
     return ShowsNonNumber(line);
 }
 
