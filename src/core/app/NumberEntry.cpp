@@ -9,9 +9,9 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// [sign] digits [. digits] [e [sign] digits], with a digit somewhere before the exponent: the
-// form of a number whether or not a double holds it.
-bool WrittenAsNumber(std::string_view text) {
+} // namespace
+
+bool HasNumberForm(std::string_view text) {
     std::size_t i = 0;
     auto digits = [&] {
         const std::size_t start = i;
@@ -35,8 +35,6 @@ bool WrittenAsNumber(std::string_view text) {
     return i == text.size();
 }
 
-} // namespace
-
 std::string NumberEntryProblem(std::string_view text, const std::string& name, double& value) {
     const std::string trimmed = TrimBlanks(text);
     double v = 0;
@@ -44,7 +42,7 @@ std::string NumberEntryProblem(std::string_view text, const std::string& name, d
         value = v;
         return {};
     }
-    return name + (WrittenAsNumber(trimmed) ? " is beyond the range of numbers!" : " is not a number!");
+    return name + (HasNumberForm(trimmed) ? " is beyond the range of numbers!" : " is not a number!");
 }
 
 } // namespace kivspc

@@ -2,6 +2,7 @@
 #include "charts/contcalc.h"
 
 #include "app/Messages.h"
+#include "app/NumberEntry.h"
 #include "app/NumberFormat.h"
 #include "app/Platform.h"
 #include "app/TextTools.h"
@@ -19,32 +20,6 @@ namespace {
 double NumberOf(const std::string& text) {
     double value = 0;
     return ConvertNumber(TrimBlanks(text), value) ? value : 0;
-}
-
-// [sign] digits [. digits] [e [sign] digits], with a digit somewhere before the exponent: the
-// form of a number whether or not it fits in a double.
-bool HasNumberForm(std::string_view text) {
-    std::size_t i = 0;
-    auto digits = [&] {
-        const std::size_t start = i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
-            ++i;
-        return i - start;
-    };
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    if (text.substr(0, 2) == "+.") return false; // no zero is put in front after a plus
-    std::size_t mantissa = digits();
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        mantissa += digits();
-    }
-    if (mantissa == 0) return false;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        if (digits() == 0) return false;
-    }
-    return i == text.size();
 }
 
 enum class TextReading { Number, NotNumber, OutOfRange };
