@@ -42,11 +42,7 @@ protected:
         Measure(1);
         s.DataLayout = 4;
         s.SampleSize = 5;
-        s.LocationChart = kChartTypeMean;
-        s.DispersionChart = kChartTypeRange;
-        s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
-        s.LocationCenterline = kCenterAverage;
-        s.DispersionCenterline = kCenterDispAverage;
+        Charts(kChartTypeMean, kChartTypeRange, kMethodAverageRange);
     }
     // Column 1 as an X chart alone with the known centerline 0 and standard error 1.
     static void KnownIndividuals() {
@@ -169,11 +165,7 @@ TEST_F(CCPointInfoTest, ObservedCountsAreTheValuesOfThePoints) {
     Measure(1);
     s.DataLayout = 3;
     s.SampleSizeColumn = 2;
-    s.LocationChart = kChartTypeMean;
-    s.DispersionChart = kChartTypeRange;
-    s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
-    s.LocationCenterline = kCenterAverage;
-    s.DispersionCenterline = kCenterDispAverage;
+    Charts(kChartTypeMean, kChartTypeRange, kMethodAverageRange);
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 3);
     std::string text = Report();
@@ -324,11 +316,7 @@ TEST_F(CCPointInfoTest, HugeValuesGiveExponentsAndNoInfinities) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 2;
-    s.LocationChart = kChartTypeMean;
-    s.DispersionChart = kChartTypeRange;
-    s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
-    s.LocationCenterline = kCenterAverage;
-    s.DispersionCenterline = kCenterDispAverage;
+    Charts(kChartTypeMean, kChartTypeRange, kMethodAverageRange);
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 2);
     std::string text = Report();

@@ -79,11 +79,7 @@ TEST_F(VARchartTest, MeansWithRangesOrStandardDeviationsMatchThePublishedFactors
     s.DataLayout = DataLayoutFromChoices(false, false, false, true, false);
     ASSERT_EQ(s.DataLayout, 4);
     s.SampleSize = 5;
-    s.LocationChart = kChartTypeMean;
-    s.DispersionChart = kChartTypeRange;
-    s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
-    s.LocationCenterline = kCenterAverage;
-    s.DispersionCenterline = kCenterDispAverage;
+    Charts(kChartTypeMean, kChartTypeRange, kMethodAverageRange);
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 25);
     EXPECT_NEAR(At(kRowLocCL, 1), grand, 1e-12);
@@ -433,11 +429,7 @@ TEST_F(VARchartTest, OddSettingsGiveFiniteChartsOrNone) {
     s.SampleSizeColumn = 3;
     s.SetColumn = 2;
     s.StdErrors = 0;
-    s.LocationChart = kChartTypeMean;
-    s.DispersionChart = kChartTypeStdDev;
-    s.LocationMethod = s.DispersionMethod = kMethodAverageStdDev;
-    s.LocationCenterline = kCenterAverage;
-    s.DispersionCenterline = kCenterDispAverage;
+    Charts(kChartTypeMean, kChartTypeStdDev, kMethodAverageStdDev);
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 3);
     EXPECT_EQ(VarChart.LowSet, 1);
@@ -496,11 +488,7 @@ TEST_F(VARchartTest, WithoutATwoValueSubgroupThereIsNoSigmaEstimateAndTheChartSa
     s.DataLayout = 3;
     s.SampleSizeColumn = 2;
     s.SetColumn = 2;
-    s.LocationChart = kChartTypeMean;
-    s.DispersionChart = kChartTypeStdDev;
-    s.LocationMethod = s.DispersionMethod = kMethodAverageStdDev;
-    s.LocationCenterline = kCenterAverage;
-    s.DispersionCenterline = kCenterDispAverage;
+    Charts(kChartTypeMean, kChartTypeStdDev, kMethodAverageStdDev);
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 4);
     // Sets 1, 2 and 4 hold one value each; set 3 holds {7, 9}.

@@ -29,17 +29,22 @@ protected:
         s.Measures[static_cast<std::size_t>(column)] = 1;
         s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = column;
     }
+    // The two charts, one limit method for both and the average centerlines.
+    static void Charts(std::uint8_t location, std::uint8_t dispersion, std::uint8_t method) {
+        kivspc::TVarChartSettings& s = kivspc::VarChartSettings;
+        s.LocationChart = location;
+        s.DispersionChart = dispersion;
+        s.LocationMethod = s.DispersionMethod = method;
+        s.LocationCenterline = kivspc::kCenterAverage;
+        s.DispersionCenterline = kivspc::kCenterDispAverage;
+    }
     // Column 1 as individual values with moving ranges of two, average limits and centerlines.
     static void IndividualsAndMovingRange() {
         using namespace kivspc;
         TVarChartSettings& s = VarChartSettings;
         Measure(1);
         s.DataLayout = 1;
-        s.LocationChart = kChartTypeX;
-        s.DispersionChart = kChartTypeMovingRange;
-        s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
-        s.LocationCenterline = kCenterAverage;
-        s.DispersionCenterline = kCenterDispAverage;
+        Charts(kChartTypeX, kChartTypeMovingRange, kMethodAverageMR);
     }
     static double At(int row, int point) { return kivspc::VarChart.Points(row, point); }
 };
