@@ -47,8 +47,8 @@ void BM_RepaintZoomed(benchmark::State& state) {
     gui::TChartView view;
     view.resize(1600, 1000);
     view.SetScene(scene);
-    const double width = (scene.XMax - scene.XMin) / 100;
-    double left = scene.XMin;
+    const double width = (scene.Panels[0].X.Max - scene.Panels[0].X.Min) / 100;
+    double left = scene.Panels[0].X.Min;
     for (auto _ : state) {
         // Each round pans a little further, as a drag does.
         left += width / 10;

@@ -139,9 +139,9 @@ void CheckScene(const TChartScene& scene, const std::vector<std::string>& userTe
         if (!std::isfinite(x) || !std::isfinite(y)) return false;
         if (panel < 0 || static_cast<std::size_t>(panel) >= scene.Panels.size()) return false;
         const TScenePanel& p = scene.Panels[static_cast<std::size_t>(panel)];
-        const double slackY = 1e-9 * (p.YMax - p.YMin), slackX = 1e-9 * (scene.XMax - scene.XMin);
-        return x >= scene.XMin - slackX && x <= scene.XMax + slackX && y >= p.YMin - slackY &&
-               y <= p.YMax + slackY;
+        const double slackY = 1e-9 * (p.Y.Max - p.Y.Min), slackX = 1e-9 * (p.X.Max - p.X.Min);
+        return x >= p.X.Min - slackX && x <= p.X.Max + slackX && y >= p.Y.Min - slackY &&
+               y <= p.Y.Max + slackY;
     };
     for (const TLineSeries& line : scene.Lines)
         for (std::size_t r = 0; r < line.RunsX.size(); ++r)
@@ -157,14 +157,16 @@ void CheckScene(const TChartScene& scene, const std::vector<std::string>& userTe
               "zones finite");
     std::vector<std::string_view> texts(scene.TitleLines.begin(), scene.TitleLines.end());
     texts.insert(texts.end(), scene.FooterLines.begin(), scene.FooterLines.end());
-    texts.insert(texts.end(), scene.XLabels.begin(), scene.XLabels.end());
-    for (const TScenePanel& panel : scene.Panels)
-        texts.push_back(panel.Title);
+    for (const TScenePanel& panel : scene.Panels) {
+        texts.push_back(panel.Y.Title);
+        texts.push_back(panel.X.Title);
+        if (panel.X.Ticks)
+            texts.insert(texts.end(), panel.X.Ticks->Labels.begin(), panel.X.Ticks->Labels.end());
+    }
     for (const TSeparator& separator : scene.Separators)
         texts.push_back(separator.Label);
-    for (const auto& labels : scene.Labels)
-        for (const TTextMark& mark : labels)
-            texts.push_back(mark.Text);
+    for (const TTextMark& mark : scene.PointLabels)
+        texts.push_back(mark.Text);
     for (std::string_view text : texts)
         Check(!ShowsNonNumberOfItsOwn(std::string(text), userTexts), "no nan or inf in the chart's texts");
 }
@@ -259,10 +261,12 @@ int FuzzVarChart(const std::uint8_t* data, std::size_t size) {
     ChartsBlackAndWhite = false;
     CheckScene(scene, userTexts);
     for (const TScenePanel& panel : scene.Panels)
-        Check(std::isfinite(panel.YMin) && std::isfinite(panel.YMax) && panel.YMin < panel.YMax,
+        Check(std::isfinite(panel.Y.Min) && std::isfinite(panel.Y.Max) && panel.Y.Min < panel.Y.Max,
               "every axis has a range");
     Check(scene.Panels.size() <= 2, "one or two panels");
-    Check(scene.XLabels.size() == scene.XLabelAt.size(), "a label for every position");
+    for (const TScenePanel& panel : scene.Panels)
+        Check(panel.X.Ticks && panel.X.Ticks->Labels.size() == panel.X.Ticks->At.size(),
+              "a label for every position");
     for (const TLineSeries& line : scene.Lines)
         for (const auto& run : line.RunsX)
             Check(std::is_sorted(run.begin(), run.end()), "lines run from left to right");

@@ -26,10 +26,14 @@ namespace {
 TChartScene TwoPanels(bool second) {
     TChartScene scene;
     scene.TitleLines = {"Mean and Range Chart: Diam1"};
-    scene.Panels.push_back({"Mean", 0, 1, 0, second ? 0.6 : 1, -1});
-    if (second) scene.Panels.push_back({"R", 0, 1, 0.6, 1, -1});
-    scene.XTitle = "Point";
-    scene.XMax = 5.5;
+    const TSceneAxis x{.Kind = TAxisKind::Positions, .Title = "Point", .Min = -0.5, .Max = 5.5};
+    TSceneAxis top = x;
+    if (second) top.Title.clear();
+    scene.Panels.push_back({.X = top, .Y = {.Title = "Mean"}, .XLink = 0});
+    if (second) {
+        scene.Panels.push_back({.X = x, .Y = {.Title = "R"}, .Row = 1, .XLink = 0});
+        scene.RowWeights = {0.6, 0.4};
+    }
     return scene;
 }
 

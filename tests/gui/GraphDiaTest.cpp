@@ -88,21 +88,23 @@ QByteArray ReadAll(const QString& path) {
 TChartScene ThousandPoints() {
     TChartScene scene;
     scene.TitleLines = {"Test Chart Title"};
-    scene.Panels.push_back({"Mean", 0, 10, 0, 1, -1});
-    scene.XTitle = "Point";
-    scene.XMin = -0.5;
-    scene.XMax = 999.5;
-    TPointSeries points{"Series_Loc", "Location Statistic", 0, {}, {}, {}, {}, {}, 3, 1};
+    auto ticks = std::make_shared<TSceneTicks>();
+    TPointSeries points{
+        .Name = "Series_Loc", .Hover = "Location Statistic", .Role = TSceneRole::LocationStatistic};
     for (int i = 0; i < 1000; ++i) {
-        scene.XLabelAt.push_back(i);
-        scene.XLabels.push_back(std::to_string(i + 1));
+        ticks->At.push_back(i);
+        ticks->Labels.push_back(std::to_string(i + 1));
         points.X.push_back(i);
         points.Y.push_back(5 + 3 * std::sin(i * 0.1));
         points.JoinPrevious.push_back(i > 0);
     }
     points.Colors.assign(1000, kColorBlue);
     scene.Points.push_back(points);
-    TLineSeries ucl{"Series_UCL", "Location UCL", 0, kColorRed, 2, TLineStyle::Solid, {}, {}};
+    scene.Panels.push_back(
+        {.X = {.Kind = TAxisKind::Positions, .Title = "Point", .Min = -0.5, .Max = 999.5, .Ticks = ticks},
+         .Y = {.Title = "Mean", .Min = 0, .Max = 10},
+         .XLink = 0});
+    TLineSeries ucl{.Name = "Series_UCL", .Hover = "Location UCL", .Color = kColorRed, .Width = 2};
     AddStepRuns(ucl, points.X, std::vector<double>(1000, 9), 1);
     scene.Lines.push_back(ucl);
     return scene;
@@ -494,7 +496,7 @@ TEST_F(GraphDiaTest, WmfWritesTextBeyondWesternEuropeInCharacterSetsThatHoldIt) 
     TChartScene scene = ThousandPoints();
     const QString title = QString::fromUtf8("σ chart: Ж ő ≤ 5 漢");
     scene.TitleLines = {title.toStdString()};
-    scene.Panels[0].Title = "σ of Mean";
+    scene.Panels[0].Y.Title = "σ of Mean";
     chart.SetScene(scene);
     chart.replot();
     ASSERT_TRUE(SaveChartAs(&chart, Path("chart.wmf")));

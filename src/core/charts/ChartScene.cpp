@@ -19,6 +19,14 @@ const TPointSeries* TChartScene::FindPoints(std::string_view name) const {
     return nullptr;
 }
 
+bool TChartScene::Crosses(const TSeparator& separator, int panel) const {
+    if (separator.Panel != kAllPanels) return separator.Panel == panel;
+    if (panel == 0) return true;
+    if (panel < 0 || panel >= static_cast<int>(Panels.size()) || Panels.empty()) return false;
+    const int group = Panels.front().XLink;
+    return group != kNoLink && Panels[static_cast<std::size_t>(panel)].XLink == group;
+}
+
 void AddStepRuns(TLineSeries& line, const std::vector<double>& x, const std::vector<double>& y,
                  double spacing) {
     const double half = spacing / 2;

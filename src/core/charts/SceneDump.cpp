@@ -78,6 +78,65 @@ const char* StyleName(TLineStyle style) {
     }
 }
 
+void DumpAxis(TDump& d, const char* which, const TSceneAxis& axis) {
+    d << "  " << which << (axis.Kind == TAxisKind::Positions ? " positions" : " values");
+    d.Field("title", axis.Title);
+    d.Range("range", axis.Min, axis.Max);
+    d << " decimals=" << std::to_string(axis.Decimals) << " angle=" << std::to_string(axis.LabelAngle);
+    if (axis.Kind == TAxisKind::Positions) d.Field("spacing", axis.Spacing);
+    if (!axis.Visible) d << " hidden";
+    if (!axis.Ticks) {
+        d << " ticks=auto";
+        d.End();
+        return;
+    }
+    d << " ticks=" << std::to_string(axis.Ticks->At.size());
+    d.End();
+    for (std::size_t i = 0; i < axis.Ticks->At.size(); ++i) {
+        d << "    tick";
+        d.Field("at", axis.Ticks->At[i]);
+        d.Field("label", i < axis.Ticks->Labels.size() ? axis.Ticks->Labels[i] : std::string()).End();
+    }
+}
+
+void DumpWeights(TDump& d, const char* name, const std::vector<double>& weights) {
+    d << " " << name << "=[";
+    for (std::size_t i = 0; i < weights.size(); ++i) {
+        if (i) d << ", ";
+        d.Num(weights[i]);
+    }
+    d << "]";
+}
+
+std::string PanelName(int panel) { return panel == kAllPanels ? "all" : std::to_string(panel); }
+
+const char* RoleName(TSceneRole role) {
+    switch (role) {
+    case TSceneRole::LocationStatistic: return "location";
+    case TSceneRole::DispersionStatistic: return "dispersion";
+    default: return "none";
+    }
+}
+
+const char* AnchorName(TTextAnchor anchor) {
+    switch (anchor) {
+    case TTextAnchor::TopRight: return "top-right";
+    case TTextAnchor::BottomLeft: return "bottom-left";
+    case TTextAnchor::BottomRight: return "bottom-right";
+    case TTextAnchor::Point: return "point";
+    default: return "top-left";
+    }
+}
+
+const char* FontName(TFontRole font) {
+    switch (font) {
+    case TFontRole::Small: return "small";
+    case TFontRole::Fixed: return "fixed";
+    case TFontRole::Title: return "title";
+    default: return "normal";
+    }
+}
+
 } // namespace
 
 std::string DumpScene(const TChartScene& scene) {
@@ -93,51 +152,43 @@ std::string DumpScene(const TChartScene& scene) {
     d << "text";
     d.ColorField("color", scene.TextColor).End();
 
-    // The page's grid: one column of panels, the rows as tall as their shares of the height.
-    d << "grid rows=[";
-    for (std::size_t p = 0; p < scene.Panels.size(); ++p) {
-        if (p) d << ", ";
-        d.Num(scene.Panels[p].Bottom - scene.Panels[p].Top);
-    }
-    d << "] columns=[1]";
+    d << "grid";
+    DumpWeights(d, "rows", scene.RowWeights);
+    DumpWeights(d, "columns", scene.ColumnWeights);
+    if (scene.PanelSpacing != 0) d.Field("spacing", scene.PanelSpacing);
     d.End();
-
-    const int panels = static_cast<int>(scene.Panels.size());
-    for (int p = 0; p < panels; ++p) {
-        const TScenePanel& panel = scene.Panels[static_cast<std::size_t>(p)];
-        d << "panel " << std::to_string(p) << " row=" << std::to_string(p)
-          << " column=0 rows=1 columns=1 x-link=0";
+    for (std::size_t p = 0; p < scene.Panels.size(); ++p) {
+        const TScenePanel& panel = scene.Panels[p];
+        d << "panel " << std::to_string(p) << " row=" << std::to_string(panel.Row)
+          << " column=" << std::to_string(panel.Column) << " rows=" << std::to_string(panel.RowSpan)
+          << " columns=" << std::to_string(panel.ColumnSpan) << " x-link=" << std::to_string(panel.XLink);
         d.End();
-        d << "  x-axis positions";
-        d.Field("title", p == panels - 1 ? scene.XTitle : std::string());
-        d.Range("range", scene.XMin, scene.XMax);
-        d << " decimals=-1 angle=" << std::to_string(scene.XLabelAngle);
-        d.Field("spacing", scene.Spacing);
-        d << " ticks=" << std::to_string(scene.XLabelAt.size());
-        d.End();
-        for (std::size_t i = 0; i < scene.XLabelAt.size(); ++i) {
-            d << "    tick";
-            d.Field("at", scene.XLabelAt[i]);
-            d.Field("label", i < scene.XLabels.size() ? scene.XLabels[i] : std::string()).End();
-        }
-        d << "  y-axis values";
-        d.Field("title", panel.Title);
-        d.Range("range", panel.YMin, panel.YMax);
-        d << " decimals=" << std::to_string(panel.Decimals) << " angle=0 ticks=auto";
-        d.End();
+        DumpAxis(d, "x-axis", panel.X);
+        DumpAxis(d, "y-axis", panel.Y);
     }
 
-    for (std::size_t i = 0; i < scene.Zones.size(); ++i) {
-        const TZoneRect& z = scene.Zones[i];
-        d << "zone panel=" << std::to_string(i < scene.ZonePanels.size() ? scene.ZonePanels[i] : 0);
+    for (const TZoneRect& z : scene.Zones) {
+        d << "zone panel=" << std::to_string(z.Panel);
         d.Range("x", z.X0, z.X1);
         d.Range("y", z.Y0, z.Y1);
         d.ColorField("fill", z.Color).End();
     }
+    for (const TSceneBar& bar : scene.Bars) {
+        d << "bar panel=" << std::to_string(bar.Panel);
+        d.Range("x", bar.X0, bar.X1);
+        d.Range("y", bar.Y0, bar.Y1);
+        d.ColorField("fill", bar.Fill);
+        if (bar.Outline == kNoColor)
+            d << " outline=none";
+        else
+            d.ColorField("outline", bar.Outline);
+        d.Field("hover", bar.Hover).End();
+    }
     for (const TLineSeries& line : scene.Lines) {
         d << "line ";
         d.Quoted(line.Name) << " panel=" << std::to_string(line.Panel);
-        d.Field("hover", line.Title);
+        d.Field("hover", line.Hover);
+        if (!line.Legend.empty()) d.Field("legend", line.Legend);
         d.ColorField("color", line.Color);
         d.Field("width", line.Width);
         d << " style=" << StyleName(line.Style);
@@ -152,16 +203,23 @@ std::string DumpScene(const TChartScene& scene) {
             d.End();
         }
     }
+    for (const TReferenceLine& ref : scene.References) {
+        d << "reference panel=" << std::to_string(ref.Panel) << (ref.Vertical ? " vertical" : " horizontal");
+        d.Field("at", ref.Value);
+        d.ColorField("color", ref.Color);
+        d.Field("width", ref.Width);
+        d << " style=" << StyleName(ref.Style);
+        d.Field("label", ref.Label);
+        d << " place=" << (ref.Place == TLabelPlace::End ? "end" : "start");
+        d.Field("hover", ref.Hover).End();
+    }
     for (const TPointSeries& series : scene.Points) {
         d << "points ";
         d.Quoted(series.Name) << " panel=" << std::to_string(series.Panel);
-        d.Field("hover", series.Title);
-        const bool clickable = series.Name == "Series_Loc" || series.Name == "Series_Disp";
-        d << " role="
-          << (series.Name == "Series_Loc"    ? "location"
-              : series.Name == "Series_Disp" ? "dispersion"
-                                             : "none");
-        d << " clickable=" << (clickable ? "yes" : "no");
+        d.Field("hover", series.Hover);
+        if (!series.Legend.empty()) d.Field("legend", series.Legend);
+        d << " role=" << RoleName(series.Role);
+        d << " clickable=" << (series.Role != TSceneRole::None ? "yes" : "no");
         d.Field("size", series.Size);
         d.Field("line-width", series.LineWidth);
         d.End();
@@ -173,28 +231,41 @@ std::string DumpScene(const TChartScene& scene) {
             d.ColorField("color", i < series.Colors.size() ? series.Colors[i] : kColorBlack);
             if (i < series.Hollow.size() && series.Hollow[i]) d << " hollow";
             if (i < series.JoinPrevious.size() && series.JoinPrevious[i]) d << " joined";
+            if (i < series.Hovers.size() && !series.Hovers[i].empty()) d.Field("hover", series.Hovers[i]);
             d.End();
         }
     }
     for (const TSeparator& sep : scene.Separators) {
-        d << "separator panel=all";
+        d << "separator panel=" << PanelName(sep.Panel);
         d.Field("x", sep.X);
         d.Field("label", sep.Label);
         d.Field("width", scene.SeparatorWidth).End();
     }
     for (const TTextMark& code : scene.Codes) {
-        d << "code panel=0";
+        d << "code panel=" << std::to_string(code.Panel);
         d.Field("x", code.X);
         d.Field("text", code.Text);
         d.Field("arrow", scene.CodeArrow).End();
     }
-    for (int p = 0; p < 2; ++p)
-        for (const TTextMark& label : scene.Labels[p]) {
-            d << "label panel=" << std::to_string(p);
-            d.Field("x", label.X);
-            d.Field("y", label.Y);
-            d.Field("text", label.Text).End();
+    for (const TTextMark& label : scene.PointLabels) {
+        d << "label panel=" << std::to_string(label.Panel);
+        d.Field("x", label.X);
+        d.Field("y", label.Y);
+        d.Field("text", label.Text).End();
+    }
+    for (const TTextBox& box : scene.Texts) {
+        d << "text-box panel=" << std::to_string(box.Panel) << " anchor=" << AnchorName(box.Anchor);
+        if (box.Anchor == TTextAnchor::Point) {
+            d.Field("x", box.X);
+            d.Field("y", box.Y);
         }
+        d << " font=" << FontName(box.Font) << (box.Frame ? " framed" : "");
+        d.ColorField("color", box.Color).End();
+        for (const std::string& line : box.Lines) {
+            d << "   ";
+            d.Field("line", line).End();
+        }
+    }
     return d.Text;
 }
 

@@ -5,6 +5,7 @@
 #include "app/NumberFormat.h"
 #include "app/TextTools.h"
 #include "charts/ControlTests.h"
+#include "charts/SceneSteps.h"
 #include "charts/VARchart.h"
 #include "data/DataTable.h"
 #include "data/DataU.h"
@@ -21,67 +22,12 @@ TVarChartDisplay VarChartDisplay;
 namespace {
 
 bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
-double GapIfMissing(double v) { return Present(v) ? v : kGap; }
-
-constexpr double kLargest = std::numeric_limits<double>::max();
-// A value held back to the doubles (infinities and NaN to the largest finite value of their side).
-double Finite(Extended v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<double>(std::clamp<Extended>(v, -kLargest, kLargest));
-}
-// centre + k times spread, or a gap when it is no double (sums beyond the largest double are
-// formed in extended precision and dropped, never drawn at infinity).
-double Offset(double centre, double k, double spread) {
-    if (!Present(centre) || !Present(spread)) return kGap;
-    const Extended v = static_cast<Extended>(centre) + static_cast<Extended>(k) * spread;
-    return std::fabs(v) <= kLargest ? static_cast<double>(v) : kGap;
-}
 
 const char* TypeName(int type) {
     return type >= 0 && type < static_cast<int>(ChartTypeNames.size())
                ? ChartTypeNames[static_cast<std::size_t>(type)]
                : "";
 }
-
-// Smallest and largest value seen; empty until the first present value.
-struct TRange {
-    double Min = 0, Max = 0;
-    bool Any = false;
-    void Add(double v) {
-        if (!Present(v)) return;
-        if (!Any) {
-            Min = Max = v;
-            Any = true;
-        } else {
-            Min = std::min(Min, v);
-            Max = std::max(Max, v);
-        }
-    }
-    // Widens both ends by (max - min) / divisor; a range without extent gets one around it, so
-    // the axis never collapses. Near the ends of the doubles the range stops at the largest
-    // finite value.
-    void Extend(double divisor) {
-        if (!Any) {
-            Min = 0;
-            Max = 1;
-            return;
-        }
-        Extended pad = (static_cast<Extended>(Max) - Min) / divisor;
-        if (!(pad > 0)) pad = Min != 0 ? std::fabs(static_cast<Extended>(Min)) / divisor : 1;
-        Min = Finite(Min - pad);
-        Max = Finite(Max + pad);
-    }
-    // Makes the range drawable after a floor was put under it: finite, and not empty.
-    void Settle() {
-        Min = Finite(Min);
-        Max = Finite(Max);
-        if (!(Max > Min)) {
-            const Extended pad = std::max<Extended>(1, std::fabs(static_cast<Extended>(Min)) / 20);
-            Max = Finite(Max + pad);
-            if (!(Max > Min)) Min = Finite(Max - pad);
-        }
-    }
-};
 
 // The statistic values of every point's subgroup, from the texts kept with "Show All Points".
 std::vector<double> SubgroupValues(int point) {
@@ -115,122 +61,6 @@ std::string SetLabel(int set) {
                                  : FormatTrimmed(set);
     if (!known) return " " + text + " ";
     return " " + ColumnLabel(column) + "=" + text + " ";
-}
-
-// Five significant digits; beyond the digits a double holds, in exponent form ("1.2346e+300").
-std::string Significant(double v) {
-    if (!Present(v)) return "None";
-    if (std::fabs(v) < 1e15) return FormatSignificant(5, v);
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 4);
-    return std::string(buf, res.ptr);
-}
-
-// Zone bands of one chart: CL ± 1 SE green, 1-2 SE yellow, 2 SE to the limit red; in black and
-// white only the 1-2 bands in silver. Neighbouring positions with the same bands share a rectangle.
-class TZonePainter {
-public:
-    TZonePainter(TChartScene& scene, int panel, double spacing)
-        : scene_(scene), panel_(panel), half_(spacing / 2) {}
-
-    void Add(double x, double cl, double se, double lcl, double ucl, bool joinsPrevious) {
-        previous_.swap(current_);
-        current_.clear();
-        if (!joinsPrevious) previous_.clear();
-        if (!Present(cl) || !Present(se) || se <= 0) return;
-        // The bands' edges are formed in extended precision and held to the doubles, so that a
-        // band reaching past the largest double ends there instead of at infinity.
-        const Extended lo = Present(lcl) ? lcl : -kLargest;
-        const Extended hi = Present(ucl) ? ucl : kLargest;
-        const Extended c = cl, e = se;
-        const auto band = [&](Extended y0, Extended y1, TSceneColor color) {
-            const double a = Finite(std::clamp(y0, lo, hi));
-            const double b = Finite(std::clamp(y1, lo, hi));
-            if (b > a) Put(x, a, b, color);
-        };
-        if (ChartsBlackAndWhite) {
-            band(c - 2 * e, c - e, kColorSilver);
-            band(c + e, c + 2 * e, kColorSilver);
-            return;
-        }
-        if (Present(lcl)) band(lcl, c - 2 * e, kZoneRed);
-        band(c - 2 * e, c - e, kZoneYellow);
-        band(c - e, c + e, kZoneGreen);
-        band(c + e, c + 2 * e, kZoneYellow);
-        if (Present(ucl)) band(c + 2 * e, ucl, kZoneRed);
-    }
-
-private:
-    // Extends the same band of the previous position when nothing separates them.
-    void Put(double x, double y0, double y1, TSceneColor color) {
-        for (std::size_t i : previous_) {
-            TZoneRect& z = scene_.Zones[i];
-            if (z.Y0 == y0 && z.Y1 == y1 && z.Color == color) {
-                z.X1 = x + half_;
-                current_.push_back(i);
-                return;
-            }
-        }
-        current_.push_back(scene_.Zones.size());
-        scene_.Zones.push_back({x - half_, x + half_, y0, y1, color});
-        scene_.ZonePanels.push_back(panel_);
-    }
-
-    TChartScene& scene_;
-    int panel_;
-    double half_;
-    std::vector<std::size_t> previous_, current_;
-};
-
-// What a floor put under a panel's range cut off is not drawn: line vertices below it end their
-// polyline, zone bands stop at the range's ends. The code marks stand at the top of the main panel.
-void KeepInsidePanels(TChartScene& scene) {
-    const auto inside = [&](int panel, double y) {
-        const TScenePanel& range = scene.Panels[static_cast<std::size_t>(panel)];
-        return y >= range.YMin && y <= range.YMax;
-    };
-    for (TLineSeries& line : scene.Lines) {
-        std::vector<std::vector<double>> runsX, runsY;
-        for (std::size_t r = 0; r < line.RunsX.size(); ++r) {
-            bool open = false;
-            for (std::size_t i = 0; i < line.RunsX[r].size() && i < line.RunsY[r].size(); ++i) {
-                const double y = line.RunsY[r][i];
-                if (!inside(line.Panel, y)) {
-                    open = false;
-                    continue;
-                }
-                if (!open) {
-                    runsX.emplace_back();
-                    runsY.emplace_back();
-                    open = true;
-                }
-                runsX.back().push_back(line.RunsX[r][i]);
-                runsY.back().push_back(y);
-            }
-        }
-        // A lone vertex draws nothing.
-        for (std::size_t r = runsX.size(); r-- > 0;)
-            if (runsX[r].size() < 2) {
-                runsX.erase(runsX.begin() + static_cast<std::ptrdiff_t>(r));
-                runsY.erase(runsY.begin() + static_cast<std::ptrdiff_t>(r));
-            }
-        line.RunsX = std::move(runsX);
-        line.RunsY = std::move(runsY);
-    }
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < scene.Zones.size(); ++i) {
-        TZoneRect z = scene.Zones[i];
-        const TScenePanel& range = scene.Panels[static_cast<std::size_t>(scene.ZonePanels[i])];
-        z.Y0 = std::clamp(z.Y0, range.YMin, range.YMax);
-        z.Y1 = std::clamp(z.Y1, range.YMin, range.YMax);
-        if (!(z.Y1 > z.Y0)) continue;
-        scene.ZonePanels[kept] = scene.ZonePanels[i];
-        scene.Zones[kept++] = z;
-    }
-    scene.Zones.resize(kept);
-    scene.ZonePanels.resize(kept);
-    for (TTextMark& code : scene.Codes)
-        code.Y = scene.Panels[0].YMax;
 }
 
 } // namespace
@@ -325,6 +155,44 @@ std::string SizingHint(int position) {
     return text + std::to_string(position) + "%/" + std::to_string(100 - position) + "%)";
 }
 
+namespace {
+
+// The limit rows of one half of the chart, one value per point.
+TControlHalf HalfOf(const TChartArray& p, int count, int clRow, int seRow, int lclRow, int uclRow) {
+    TControlHalf half;
+    const auto row = [&](int r) {
+        std::vector<double> v(static_cast<std::size_t>(count));
+        for (int i = 1; i <= count; ++i)
+            v[static_cast<std::size_t>(i) - 1] = Drawable(p(r, i));
+        return v;
+    };
+    half.CL = row(clRow);
+    half.SE = row(seRow);
+    half.LCL = row(lclRow);
+    half.UCL = row(uclRow);
+    return half;
+}
+
+// The position labels: the point numbers, or the label column's texts.
+std::vector<std::string> PositionLabels(const TChartArray& p, int count, int labelColumn) {
+    std::vector<std::string> labels;
+    labels.reserve(static_cast<std::size_t>(count));
+    const TDataTable& table = DataTable();
+    for (int i = 1; i <= count; ++i) {
+        if (labelColumn > 0) {
+            const double row = p(kRowPosition, i);
+            const bool inTable =
+                Present(row) && row >= 1 && row <= table.RowCount() && labelColumn <= table.ColumnCount();
+            labels.emplace_back(inTable ? table.Cell(labelColumn, static_cast<int>(row)) : "");
+        } else {
+            labels.push_back(std::to_string(i));
+        }
+    }
+    return labels;
+}
+
+} // namespace
+
 void RedrawChart(TChartScene& scene) {
     scene = TChartScene{};
     const TVarChartSettings& s = VarChartSettings;
@@ -337,59 +205,41 @@ void RedrawChart(TChartScene& scene) {
     const bool plotLoc = loc && !d.RemoveLocation;
     const int locPanel = 0;
     const int dispPanel = loc ? 1 : 0;
-    const TSceneColor limitColor = bw ? kColorBlack : kColorRed;
-    const TSceneColor centerColor = bw ? kColorBlack : kColorLime;
+    const double width = d.LineThickness;
+    const TControlPens pens = ControlPens(bw, width);
     const TSceneColor pointColor = bw ? kColorBlack : kColorBlue;
     const TSceneColor violationColor = bw ? kColorNearBlack : kColorRed;
     scene.TextColor = bw ? kColorBlack : kColorBlue;
     // Without points (a chart list without charts) there is no chart to draw.
     if ((!loc && !disp) || count <= 0 || p.Capacity() < count + 3) return;
 
-    // Layout, title and axis titles.
+    // The page: one or two panels over the same positions, the title and axis titles.
     const std::string locName = TypeName(s.LocationChart);
     const std::string dispName = TypeName(s.DispersionChart);
     const std::string dispTitle = DispersionAxisTitle(s.DispersionChart);
     scene.TitleLines.push_back(VarChartTitle(loc, disp));
-    const double split = loc && disp ? d.Sizing / 100.0 : 1.0;
-    if (loc) scene.Panels.push_back({locName, 0, 1, 0, split, d.AxisDecimals});
-    if (disp) scene.Panels.push_back({dispTitle, 0, 1, loc ? split : 0, 1, d.AxisDecimals});
+    const TPositions positions = PositionsWithBreaks(count, [&](int i) { return p(kRowBreak, i + 1) == 1; });
     const bool labelColumn = s.AxisLabelColumn > 0;
-    scene.XTitle = labelColumn ? ColumnLabel(s.AxisLabelColumn) : "Point";
-    scene.XLabelAngle = labelColumn ? 315 : 0;
-
-    // Positions: one more for every earlier break.
-    std::vector<double> x(static_cast<std::size_t>(count) + 1, 0);
-    std::vector<std::uint8_t> breakBefore(static_cast<std::size_t>(count) + 1, 0);
-    {
-        int extra = 0;
-        for (int i = 1; i <= count; ++i) {
-            x[static_cast<std::size_t>(i)] = i - 1 + extra;
-            if (i < count && p(kRowBreak, i) == 1) {
-                ++extra;
-                breakBefore[static_cast<std::size_t>(i) + 1] = 1;
-            }
-        }
-    }
-    const double lastX = count > 0 ? x[static_cast<std::size_t>(count)] : 0;
-    scene.XMin = -0.5;
-    scene.XMax = lastX + 0.5;
-    scene.XLabelAt.reserve(static_cast<std::size_t>(count));
-    scene.XLabels.reserve(static_cast<std::size_t>(count));
-    const TDataTable& table = DataTable();
-    for (int i = 1; i <= count; ++i) {
-        scene.XLabelAt.push_back(x[static_cast<std::size_t>(i)]);
-        if (labelColumn) {
-            const double row = p(kRowPosition, i);
-            const bool inTable = Present(row) && row >= 1 && row <= table.RowCount() &&
-                                 s.AxisLabelColumn <= table.ColumnCount();
-            scene.XLabels.emplace_back(inTable ? table.Cell(s.AxisLabelColumn, static_cast<int>(row)) : "");
-        } else {
-            scene.XLabels.push_back(std::to_string(i));
-        }
+    TSceneAxis xAxis =
+        PositionAxis(positions, PositionLabels(p, count, s.AxisLabelColumn),
+                     labelColumn ? ColumnLabel(s.AxisLabelColumn) : "Point", labelColumn ? 315 : 0);
+    const auto addPanel = [&](const std::string& title, bool last) {
+        TSceneAxis x = xAxis;
+        if (!last) x.Title.clear();
+        scene.Panels.push_back({.X = std::move(x),
+                                .Y = {.Title = title, .Decimals = d.AxisDecimals},
+                                .Row = static_cast<int>(scene.Panels.size()),
+                                .XLink = 0});
+    };
+    if (loc) addPanel(locName, !disp);
+    if (disp) addPanel(dispTitle, true);
+    if (loc && disp) {
+        const double split = d.Sizing / 100.0;
+        scene.RowWeights = {split, 1 - split};
     }
 
-    // Vertical ranges.
-    TRange locRange, dispRange;
+    // Vertical ranges: the statistics' and the limits' extremes.
+    TValueRange locRange, dispRange;
     if (loc) {
         locRange.Add(p(kRowLocation, count + 1));
         locRange.Add(p(kRowLocation, count + 2));
@@ -399,8 +249,7 @@ void RedrawChart(TChartScene& scene) {
                 locRange.Add(p(row, count + 2));
             }
     }
-    const bool dispOnMain = !loc;
-    TRange& dispTarget = dispOnMain ? locRange : dispRange;
+    TValueRange& dispTarget = loc ? dispRange : locRange;
     if (disp) {
         dispTarget.Add(p(kRowDispersion, count + 1));
         dispTarget.Add(p(kRowDispersion, count + 2));
@@ -410,159 +259,108 @@ void RedrawChart(TChartScene& scene) {
         }
     }
 
-    // Every series, one value per point.
-    const auto n = static_cast<std::size_t>(count);
+    const TControlHalf locHalf =
+        plotLoc ? HalfOf(p, count, kRowLocCL, kRowLocSE, kRowLocLCL, kRowLocUCL) : TControlHalf{};
+    const TControlHalf dispHalf =
+        disp ? HalfOf(p, count, kRowDispCL, kRowDispSE, kRowDispLCL, kRowDispUCL) : TControlHalf{};
     const auto column = [&](auto&& value) {
-        std::vector<double> v(n);
+        std::vector<double> v(static_cast<std::size_t>(count));
         for (int i = 1; i <= count; ++i)
             v[static_cast<std::size_t>(i) - 1] = value(i);
         return v;
     };
-    std::vector<double> xs(x.begin() + 1, x.end());
-    // A break ends every limit line: the step runs get a gap at the empty position.
-    std::vector<double> stepX;
-    const auto withGaps = [&](const std::vector<double>& y, std::vector<double>& sx) {
-        std::vector<double> out;
-        out.reserve(y.size() + static_cast<std::size_t>(VarChart.Breaks));
-        sx.clear();
-        sx.reserve(out.capacity());
-        for (std::size_t i = 0; i < y.size(); ++i) {
-            if (breakBefore[i + 1]) {
-                out.push_back(kGap);
-                sx.push_back(xs[i] - 1);
-            }
-            out.push_back(y[i]);
-            sx.push_back(xs[i]);
-        }
-        return out;
-    };
-    const auto addStep = [&](const char* name, std::string title, int panel, TSceneColor color, double width,
-                             TLineStyle style, const std::vector<double>& y) {
-        TLineSeries line{name, std::move(title), panel, color, width, style, {}, {}};
-        std::vector<double> sx;
-        const std::vector<double> sy = withGaps(y, sx);
-        AddStepRuns(line, sx, sy, scene.Spacing);
-        scene.Lines.push_back(std::move(line));
-    };
-    const auto row = [&](int r) { return column([&](int i) { return GapIfMissing(p(r, i)); }); };
-    const double width = d.LineThickness;
 
     // Zones first, so that lines and points are drawn over them.
-    const auto zones = [&](int panel, int clRow, int seRow, int lclRow, int uclRow) {
-        TZonePainter painter(scene, panel, scene.Spacing);
-        for (int i = 1; i <= count; ++i)
-            painter.Add(x[static_cast<std::size_t>(i)], p(clRow, i), p(seRow, i), p(lclRow, i), p(uclRow, i),
-                        i > 1 && !breakBefore[static_cast<std::size_t>(i)]);
-    };
-    const TSceneColor edgeColor = bw ? kColorSilver : kZoneYellow;
     if (d.ShowZones) {
-        if (plotLoc) zones(locPanel, kRowLocCL, kRowLocSE, kRowLocLCL, kRowLocUCL);
-        if (disp) zones(dispPanel, kRowDispCL, kRowDispSE, kRowDispLCL, kRowDispUCL);
-    }
-    if (d.ShowZones && plotLoc) {
-        addStep("Series_zone1a", "Upper Zone 1 Line", locPanel, edgeColor, 1, TLineStyle::Solid,
-                column([&](int i) { return Offset(p(kRowLocCL, i), 1, p(kRowLocSE, i)); }));
-        addStep("Series_zone1b", "Lower Zone 1 Line", locPanel, edgeColor, 1, TLineStyle::Solid,
-                column([&](int i) { return Offset(p(kRowLocCL, i), -1, p(kRowLocSE, i)); }));
+        if (plotLoc) AddZones(scene, locPanel, positions, locHalf, bw);
+        if (disp) AddZones(scene, dispPanel, positions, dispHalf, bw);
     }
     if (plotLoc) {
-        addStep("Series_LCL", "Location LCL", locPanel, limitColor, width + 1, TLineStyle::Solid,
-                row(kRowLocLCL));
-        addStep("Series_CL", "Location Centerline", locPanel, centerColor, width + 1, TLineStyle::Solid,
-                row(kRowLocCL));
-        addStep("Series_UCL", "Location UCL", locPanel, limitColor, width + 1, TLineStyle::Solid,
-                row(kRowLocUCL));
+        if (d.ShowZones)
+            AddZoneEdges(scene, locPanel, positions, locHalf, pens, "Series_zone1a", "Upper Zone 1 Line",
+                         "Series_zone1b", "Lower Zone 1 Line");
+        AddLimitLines(
+            scene, locPanel, positions, locHalf, pens,
+            {"Series_LCL", "Series_CL", "Series_UCL", "Location LCL", "Location Centerline", "Location UCL"});
     }
     // Specification lines across every position.
     if (d.ShowSpecs && loc) {
         const struct {
             const char* name;
-            const char* title;
+            const char* hover;
             double value;
             TSceneColor color;
         } specs[] = {
-            {"Series_USL", "Upper Spec Limit", ColumnUSL(VarChart.Column), limitColor},
+            {"Series_USL", "Upper Spec Limit", ColumnUSL(VarChart.Column), pens.Limit},
             {"Series_Target", "Target", ColumnTarget(VarChart.Column), bw ? kColorBlack : kColorGreen},
-            {"Series_LSL", "Lower Spec Limit", ColumnLSL(VarChart.Column), limitColor}};
+            {"Series_LSL", "Lower Spec Limit", ColumnLSL(VarChart.Column), pens.Limit}};
         for (const auto& spec : specs) {
             if (!Present(spec.value)) continue;
-            TLineSeries line{spec.name, spec.title, locPanel, spec.color, width, TLineStyle::Dash, {}, {}};
-            line.RunsX.push_back({scene.XMin, scene.XMax});
-            line.RunsY.push_back({spec.value, spec.value});
-            scene.Lines.push_back(std::move(line));
+            AddLineAcross(scene,
+                          {.Panel = locPanel,
+                           .Name = spec.name,
+                           .Hover = spec.hover,
+                           .Color = spec.color,
+                           .Width = width,
+                           .Style = TLineStyle::Dash},
+                          spec.value);
             locRange.Add(spec.value);
         }
     }
     // ±3 sigma lines.
     if (d.ShowSigmaLines && loc) {
-        const auto sigma = [&](double sign) {
-            return column([&](int i) {
-                const double y = Offset(p(kRowGrandMean, i), sign * 3, p(kRowSigma, i));
-                if (IsGap(y) || (s.PositiveLimitsOnly && y < 0)) return kGap;
-                locRange.Add(y);
-                return y;
+        const auto sigma = [&](const char* name, const char* hover, double sign) {
+            const std::vector<double> y = column([&](int i) {
+                const double v = Offset(p(kRowGrandMean, i), sign * 3, p(kRowSigma, i));
+                if (IsGap(v) || (s.PositiveLimitsOnly && v < 0)) return kGap;
+                locRange.Add(v);
+                return v;
             });
+            AddStepLine(
+                scene,
+                {.Panel = locPanel, .Name = name, .Hover = hover, .Width = width, .Style = TLineStyle::Dot},
+                positions, y);
         };
-        addStep("Series_Plus3Sigma", "Plus 3 Sigma Line", locPanel, kColorBlack, width, TLineStyle::Dot,
-                sigma(1));
-        addStep("Series_Minus3Sigma", "Minus 3 Sigma Line", locPanel, kColorBlack, width, TLineStyle::Dot,
-                sigma(-1));
+        sigma("Series_Plus3Sigma", "Plus 3 Sigma Line", 1);
+        sigma("Series_Minus3Sigma", "Minus 3 Sigma Line", -1);
     }
     // Dispersion limits (on the main axis when the location chart is not shown).
     if (disp) {
-        if (d.ShowZones) {
-            const auto edge = [&](double sign) {
-                return column([&](int i) { return Offset(p(kRowDispCL, i), sign, p(kRowDispSE, i)); });
-            };
-            addStep("Series_zone1c", "Upper Zone 2 Line", dispPanel, edgeColor, 1, TLineStyle::Solid,
-                    edge(1));
-            addStep("Series_zone1d", "Lower Zone 2 Line", dispPanel, edgeColor, 1, TLineStyle::Solid,
-                    edge(-1));
-        }
-        addStep("Series_DLCL", "Dispersion LCL", dispPanel, limitColor, width + 1, TLineStyle::Solid,
-                row(kRowDispLCL));
-        addStep("Series_DCL", "Dispersion Centerline", dispPanel, centerColor, width + 1, TLineStyle::Solid,
-                row(kRowDispCL));
-        addStep("Series_DUCL", "Dispersion UCL", dispPanel, limitColor, width + 1, TLineStyle::Solid,
-                row(kRowDispUCL));
+        if (d.ShowZones)
+            AddZoneEdges(scene, dispPanel, positions, dispHalf, pens, "Series_zone1c", "Upper Zone 2 Line",
+                         "Series_zone1d", "Lower Zone 2 Line");
+        AddLimitLines(scene, dispPanel, positions, dispHalf, pens,
+                      {"Series_DLCL", "Series_DCL", "Series_DUCL", "Dispersion LCL", "Dispersion Centerline",
+                       "Dispersion UCL"});
     }
 
     // Violation codes at the top of the main axis.
-    if (d.ShowCodes && d.ShowViolations) {
-        for (int i = 1; i <= count; ++i) {
-            const std::string locCodes = loc ? ControlCodes(0, i) : std::string();
-            const std::string dispCodes = disp ? ControlCodes(1, i) : std::string();
-            if (locCodes.empty() && dispCodes.empty()) continue;
-            std::string text = dispCodes;
-            if (!dispCodes.empty() && !locCodes.empty()) text += " | ";
-            text += locCodes;
-            scene.Codes.push_back({x[static_cast<std::size_t>(i)], 0, std::move(text)});
-        }
-        scene.CodeArrow = d.PointSize + 8;
-    }
+    if (d.ShowCodes && d.ShowViolations)
+        AddCodeMarks(
+            scene, 0, positions,
+            [&](int i) {
+                const std::string locCodes = loc ? ControlCodes(0, i + 1) : std::string();
+                const std::string dispCodes = disp ? ControlCodes(1, i + 1) : std::string();
+                std::string text = dispCodes;
+                if (!dispCodes.empty() && !locCodes.empty()) text += " | ";
+                return text + locCodes;
+            },
+            d.PointSize + 8);
 
     // Points.
     const bool sets = s.SetColumn > 0;
-    const auto joins = [&](int i) {
-        return i > 1 && !breakBefore[static_cast<std::size_t>(i)] &&
-               (!sets || p(kRowSet, i) == p(kRowSet, i - 1));
-    };
+    const auto xOf = [&](int i) { return positions.X[static_cast<std::size_t>(i) - 1]; };
     if (s.ShowAllPoints && loc) {
-        TPointSeries all{"Series_AllPoints",
-                         "Individual Point",
-                         locPanel,
-                         {},
-                         {},
-                         {},
-                         {},
-                         {},
-                         static_cast<double>(d.PointSize / 2 + 1),
-                         width};
+        TPointSeries all{.Panel = locPanel,
+                         .Name = "Series_AllPoints",
+                         .Hover = "Individual Point",
+                         .Size = static_cast<double>(d.PointSize / 2 + 1),
+                         .LineWidth = width};
         for (int i = 1; i <= count; ++i) {
             const std::vector<double> values = SubgroupValues(i);
             if (values.size() < 2) continue;
             for (double v : values) {
-                all.X.push_back(x[static_cast<std::size_t>(i)]);
+                all.X.push_back(xOf(i));
                 all.Y.push_back(v);
                 locRange.Add(v);
             }
@@ -570,9 +368,17 @@ void RedrawChart(TChartScene& scene) {
         all.Colors.assign(all.X.size(), kColorBlack);
         scene.Points.push_back(std::move(all));
     }
-    const auto statistic = [&](const char* name, const char* title, int panel, int valueRow, int slot) {
-        TPointSeries series{
-            name, title, panel, xs, row(valueRow), {}, {}, {}, static_cast<double>(d.PointSize), width};
+    const auto statistic = [&](const char* name, const char* hover, TSceneRole role, int panel, int valueRow,
+                               int slot) {
+        TPointSeries series{.Panel = panel,
+                            .Name = name,
+                            .Hover = hover,
+                            .Role = role,
+                            .X = positions.X,
+                            .Y = column([&](int i) { return Drawable(p(valueRow, i)); }),
+                            .Size = static_cast<double>(d.PointSize),
+                            .LineWidth = width};
+        const auto n = static_cast<std::size_t>(count);
         series.Colors.assign(n, pointColor);
         if (bw) series.Hollow.assign(n, 0);
         if (d.Connect) series.JoinPrevious.assign(n, 0);
@@ -582,41 +388,41 @@ void RedrawChart(TChartScene& scene) {
                 series.Colors[k] = violationColor;
                 if (bw) series.Hollow[k] = 1;
             }
-            if (d.Connect) series.JoinPrevious[k] = joins(i);
+            // A line joins a point to the one before in its set, unless a break lies between.
+            if (d.Connect)
+                series.JoinPrevious[k] =
+                    i > 1 && !positions.BreakBefore[k] && (!sets || p(kRowSet, i) == p(kRowSet, i - 1));
         }
         scene.Points.push_back(std::move(series));
     };
-    if (plotLoc) statistic("Series_Loc", "Location Statistic", locPanel, kRowLocation, 0);
-    if (disp) statistic("Series_Disp", "Dispersion Statistic", dispPanel, kRowDispersion, 1);
+    if (plotLoc)
+        statistic("Series_Loc", "Location Statistic", TSceneRole::LocationStatistic, locPanel, kRowLocation,
+                  0);
+    if (disp)
+        statistic("Series_Disp", "Dispersion Statistic", TSceneRole::DispersionStatistic, dispPanel,
+                  kRowDispersion, 1);
 
-    // Point labels at their positions.
-    for (int i = 1; i <= count; ++i) {
-        const auto at = static_cast<std::size_t>(x[static_cast<std::size_t>(i)]);
-        // A label belongs to its point: a missing point shows none.
-        if (plotLoc && at < d.LocationLabels.size() && !d.LocationLabels[at].empty() &&
-            Present(p(kRowLocation, i)))
-            scene.Labels[locPanel].push_back(
-                {x[static_cast<std::size_t>(i)], p(kRowLocation, i), d.LocationLabels[at]});
-        if (disp && at < d.DispersionLabels.size() && !d.DispersionLabels[at].empty() &&
-            Present(p(kRowDispersion, i)))
-            scene.Labels[dispPanel].push_back(
-                {x[static_cast<std::size_t>(i)], p(kRowDispersion, i), d.DispersionLabels[at]});
-    }
+    // Point labels at their positions; a label belongs to its point: a missing point shows none.
+    const auto labels = [&](bool shown, int panel, const std::vector<std::string>& texts, int valueRow) {
+        if (!shown) return;
+        for (int i = 1; i <= count; ++i) {
+            const auto at = static_cast<std::size_t>(xOf(i));
+            if (at < texts.size() && !texts[at].empty() && Present(p(valueRow, i)))
+                scene.PointLabels.push_back(
+                    {.Panel = panel, .X = xOf(i), .Y = p(valueRow, i), .Text = texts[at]});
+        }
+    };
+    labels(plotLoc, locPanel, d.LocationLabels, kRowLocation);
+    labels(disp, dispPanel, d.DispersionLabels, kRowDispersion);
 
-    // Set separators, the first label at the left edge.
-    if (sets && count >= 2) {
-        scene.Separators.push_back({scene.XMin, SetLabel(static_cast<int>(p(kRowSet, 1)))});
-        for (int i = 2; i <= count; ++i)
-            if (p(kRowSet, i) != p(kRowSet, i - 1))
-                scene.Separators.push_back(
-                    {(x[static_cast<std::size_t>(i) - 1] + x[static_cast<std::size_t>(i)]) / 2,
-                     SetLabel(static_cast<int>(p(kRowSet, i)))});
-        scene.SeparatorWidth = d.LineThickness + 2;
-    }
+    if (sets)
+        AddSetSeparators(
+            scene, positions, [&](int i) { return p(kRowSet, i + 1); }, [](int set) { return SetLabel(set); },
+            d.LineThickness + 2);
 
     // Ranges. Every line drawn counts for its panel (the zone edges too: with less than one
     // standard error to the limits they lie beyond them).
-    const auto rangeOf = [&](int panel) -> TRange& { return panel == 0 ? locRange : dispRange; };
+    const auto rangeOf = [&](int panel) -> TValueRange& { return panel == 0 ? locRange : dispRange; };
     for (const TLineSeries& line : scene.Lines)
         for (const auto& run : line.RunsY)
             for (double y : run)
@@ -634,30 +440,30 @@ void RedrawChart(TChartScene& scene) {
     dispRange.Min = std::max(dispRange.Min, 0.0);
     locRange.Settle();
     dispRange.Settle();
-    scene.Panels[0].YMin = locRange.Min;
-    scene.Panels[0].YMax = locRange.Max;
+    scene.Panels[0].Y.Min = locRange.Min;
+    scene.Panels[0].Y.Max = locRange.Max;
     if (loc && disp) {
-        scene.Panels[1].YMin = dispRange.Min;
-        scene.Panels[1].YMax = dispRange.Max;
+        scene.Panels[1].Y.Min = dispRange.Min;
+        scene.Panels[1].Y.Max = dispRange.Max;
     }
     KeepInsidePanels(scene);
 
-    // With only the dispersion chart, every title speaks of the dispersion chart.
+    // With only the dispersion chart, every hover text speaks of the dispersion chart.
     if (!loc) {
-        const auto rename = [](std::string& title) {
-            const std::size_t at = title.find("Location");
-            if (at != std::string::npos) title.replace(at, 8, "Dispersion");
+        const auto rename = [](std::string& text) {
+            const std::size_t at = text.find("Location");
+            if (at != std::string::npos) text.replace(at, 8, "Dispersion");
         };
         for (auto& line : scene.Lines)
-            rename(line.Title);
+            rename(line.Hover);
         for (auto& series : scene.Points)
-            rename(series.Title);
+            rename(series.Hover);
     }
 
     // Footer: limit information, then the modifications.
     if (d.AddLimitInfo) {
         const std::size_t w = loc && disp ? std::max(CharCount(locName), CharCount(dispTitle))
-                                          : CharCount(scene.Panels[0].Title);
+                                          : CharCount(scene.Panels[0].Y.Title);
         const int i = count;
         // The values are the last point's: with several sets they hold for its set only, and
         // every line says which.
@@ -668,27 +474,24 @@ void RedrawChart(TChartScene& scene) {
             label.erase(label.find_last_not_of(' ') + 1);
             ofSet = " (" + label + ")";
         }
-        const auto info = [&](const std::string& title, bool limits, int pad, const std::string& method,
-                              int ucl, int cl, int lcl, int slot) {
-            if (limits) {
-                scene.FooterLines.insert(scene.FooterLines.begin(),
-                                         PadLeft(title + " Chart ", static_cast<int>(w) + pad) +
-                                             "Control Limits [" + Significant(p(ucl, i)) + ", " +
-                                             Significant(p(lcl, i)) + "] from " + method + ofSet);
-                scene.FooterLines.insert(scene.FooterLines.begin(),
-                                         std::string(w + 11, ' ') + "Centerline [" + Significant(p(cl, i)) +
-                                             "] using " + CenterlineName(slot) + ofSet);
-            } else {
-                scene.FooterLines.insert(scene.FooterLines.begin(),
-                                         PadLeft(title + " Chart ", static_cast<int>(w) + 11) +
-                                             "Centerline [" + Significant(p(cl, i)) + "] using " +
-                                             CenterlineName(slot) + ofSet);
-            }
+        const auto info = [&](const std::string& title, bool limits, int pad, std::string method, int ucl,
+                              int cl, int lcl, int slot) {
+            AddLimitInformation(scene,
+                                {.ChartTitle = title,
+                                 .Limits = limits,
+                                 .Pad = pad,
+                                 .UCL = Significant(p(ucl, i)),
+                                 .LCL = Significant(p(lcl, i)),
+                                 .CL = Significant(p(cl, i)),
+                                 .Method = std::move(method),
+                                 .CenterlineName = CenterlineName(slot),
+                                 .OfSet = ofSet},
+                                w);
         };
-        if (count > 0 && loc && s.LocationMethod != kMethodNone)
+        if (loc && s.LocationMethod != kMethodNone)
             info(locName, LocationLimitsShown(), 6, LimitMethodNames[s.LocationMethod], kRowLocUCL, kRowLocCL,
                  kRowLocLCL, 0);
-        if (count > 0 && disp && s.DispersionMethod != kMethodNone)
+        if (disp && s.DispersionMethod != kMethodNone)
             info(dispTitle, DispersionLimitsShown(), 7, FillLimitName(s.DispersionMethod, dispName),
                  kRowDispUCL, kRowDispCL, kRowDispLCL, 1);
     }

@@ -24,18 +24,6 @@ const int kSizes[] = {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30
 
 QString SizeText(double size) { return QString::number(size, 'g', 4); }
 
-QFont WithSize(QFont font, double size) {
-    font.setPointSizeF(size);
-    return font;
-}
-
-// Every bottom axis of the chart: the "X" label size applies to all of them.
-std::vector<QCPAxis*> BottomAxes(QCustomPlot* chart) {
-    std::vector<QCPAxis*> axes;
-    for (int i = 0; i < chart->axisRectCount(); ++i)
-        if (QCPAxis* a = chart->axisRect(i)->axis(QCPAxis::atBottom)) axes.push_back(a);
-    return axes;
-}
 
 QString HintFor(const std::string& text) { return "Last Text:\n" + QString::fromStdString(text); }
 
@@ -61,8 +49,9 @@ TChartTitleParts ChartTitlePartsOf(QCustomPlot* chart) {
     return parts;
 }
 
-TForm_ChartTitles::TForm_ChartTitles(QCustomPlot* chart, QWidget* parent)
-    : QDialog(parent), chart_(chart), parts_(ChartTitlePartsOf(chart)) {
+TForm_ChartTitles::TForm_ChartTitles(TChartView* chart, QWidget* parent)
+    : QDialog(parent), chart_(chart), parts_(ChartTitlePartsOf(chart)), savedOverrides_(chart->Overrides()),
+      overrides_(savedOverrides_) {
     setObjectName("Form_ChartTitles");
     setWindowTitle("Titles");
 
@@ -86,8 +75,6 @@ TForm_ChartTitles::TForm_ChartTitles(QCustomPlot* chart, QWidget* parent)
         saved_.y2Font = parts_.extra->labelFont();
         saved_.y2Labels = parts_.extra->tickLabelFont();
     }
-    for (QCPAxis* a : BottomAxes(chart_))
-        saved_.bottomLabels.push_back(a->tickLabelFont());
 
     auto* texts = new QGridLayout;
     const auto lastButton = [this](const char* name, const std::string& text) {
@@ -172,20 +159,20 @@ TForm_ChartTitles::TForm_ChartTitles(QCustomPlot* chart, QWidget* parent)
 
     // Every edit shows on the chart at once.
     connect(title_, &QPlainTextEdit::textChanged, this, [this] {
-        if (parts_.title) parts_.title->setText(title_->toPlainText());
-        Replot();
+        overrides_.Title = title_->toPlainText();
+        Apply();
     });
     connect(y_, &QLineEdit::textChanged, this, [this](const QString& t) {
-        if (parts_.left) parts_.left->setLabel(t);
-        Replot();
+        overrides_.YTitle = t;
+        Apply();
     });
     connect(x_, &QLineEdit::textChanged, this, [this](const QString& t) {
-        if (parts_.bottom) parts_.bottom->setLabel(t);
-        Replot();
+        overrides_.XTitle = t;
+        Apply();
     });
     connect(y2_, &QLineEdit::textChanged, this, [this](const QString& t) {
-        if (parts_.extra) parts_.extra->setLabel(t);
-        Replot();
+        overrides_.Y2Title = t;
+        Apply();
     });
     connect(lastTitle, &QToolButton::clicked, this,
             [this] { title_->setPlainText(QString::fromStdString(ChartTextMemory.Title)); });
@@ -229,25 +216,18 @@ void TForm_ChartTitles::ApplySize(QComboBox* box) {
     const double size = box->currentText().toDouble(&ok);
     // An empty or unfinished box changes nothing; sizes below 1 point cannot be drawn.
     if (!ok || size < 1) return;
-    if (box == titleSize_ && parts_.title) parts_.title->setFont(WithSize(parts_.title->font(), size));
-    if (box == yTitleSize_) {
-        if (parts_.left) parts_.left->setLabelFont(WithSize(parts_.left->labelFont(), size));
-        if (parts_.extra) parts_.extra->setLabelFont(WithSize(parts_.extra->labelFont(), size));
-    }
-    if (box == xTitleSize_ && parts_.bottom)
-        parts_.bottom->setLabelFont(WithSize(parts_.bottom->labelFont(), size));
-    if (box == yLabelSize_) {
-        if (parts_.left) parts_.left->setTickLabelFont(WithSize(parts_.left->tickLabelFont(), size));
-        if (parts_.extra) parts_.extra->setTickLabelFont(WithSize(parts_.extra->tickLabelFont(), size));
-    }
-    if (box == xLabelSize_)
-        for (QCPAxis* a : BottomAxes(chart_))
-            a->setTickLabelFont(WithSize(a->tickLabelFont(), size));
-    Replot();
+    if (box == titleSize_) overrides_.TitleSize = size;
+    if (box == yTitleSize_) overrides_.YTitleSize = size;
+    if (box == xTitleSize_) overrides_.XTitleSize = size;
+    if (box == yLabelSize_) overrides_.YLabelSize = size;
+    if (box == xLabelSize_) overrides_.XLabelSize = size;
+    Apply();
 }
 
-void TForm_ChartTitles::Replot() {
-    if (chart_) chart_->replot();
+// The chart keeps what the dialog changed as a record of its own: what it shows, prints, copies
+// and saves.
+void TForm_ChartTitles::Apply() {
+    if (chart_) chart_->SetOverrides(overrides_);
 }
 
 void TForm_ChartTitles::accept() {
@@ -259,32 +239,11 @@ void TForm_ChartTitles::accept() {
 }
 
 void TForm_ChartTitles::reject() {
-    if (parts_.title) {
-        parts_.title->setText(saved_.title);
-        parts_.title->setFont(saved_.titleFont);
-    }
-    if (parts_.left) {
-        parts_.left->setLabel(saved_.y);
-        parts_.left->setLabelFont(saved_.yFont);
-        parts_.left->setTickLabelFont(saved_.yLabels);
-    }
-    if (parts_.bottom) {
-        parts_.bottom->setLabel(saved_.x);
-        parts_.bottom->setLabelFont(saved_.xFont);
-    }
-    const std::vector<QCPAxis*> bottoms = BottomAxes(chart_);
-    for (std::size_t i = 0; i < bottoms.size() && i < saved_.bottomLabels.size(); ++i)
-        bottoms[i]->setTickLabelFont(saved_.bottomLabels[i]);
-    if (parts_.extra) {
-        parts_.extra->setLabel(saved_.y2);
-        parts_.extra->setLabelFont(saved_.y2Font);
-        parts_.extra->setTickLabelFont(saved_.y2Labels);
-    }
-    Replot();
+    if (chart_) chart_->SetOverrides(savedOverrides_);
     QDialog::reject();
 }
 
-void EditChartTitles(QCustomPlot* chart, QWidget* parent) {
+void EditChartTitles(TChartView* chart, QWidget* parent) {
     if (!chart) return;
     TForm_ChartTitles dialog(chart, parent);
     dialog.exec();

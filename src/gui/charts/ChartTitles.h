@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Titles": the chart title, the axis titles and five font sizes of one chart, applied as they
-// are typed; Cancel puts everything back as it was.
+// are typed (kept by the chart as its overrides record); Cancel puts the record back as it was.
 #pragma once
+
+#include "charts/ChartView.h"
 
 #include <QDialog>
 #include <QFont>
@@ -30,7 +32,7 @@ TChartTitleParts ChartTitlePartsOf(QCustomPlot* chart);
 class TForm_ChartTitles : public QDialog {
     Q_OBJECT
 public:
-    TForm_ChartTitles(QCustomPlot* chart, QWidget* parent = nullptr);
+    TForm_ChartTitles(TChartView* chart, QWidget* parent = nullptr);
 
     void accept() override;
     void reject() override;
@@ -39,15 +41,15 @@ private:
     struct Saved {
         QString title, y, x, y2;
         QFont titleFont, yFont, xFont, y2Font, yLabels, xLabels, y2Labels;
-        std::vector<QFont> bottomLabels;
     };
     QComboBox* SizeBox(const char* name, double size);
     void ApplySize(QComboBox* box);
-    void Replot();
+    void Apply();
 
-    QCustomPlot* chart_;
+    TChartView* chart_;
     TChartTitleParts parts_;
     Saved saved_;
+    TChartOverrides savedOverrides_, overrides_;
     QPlainTextEdit* title_ = nullptr;
     QLineEdit* y_ = nullptr;
     QLineEdit* x_ = nullptr;
@@ -60,6 +62,6 @@ private:
 };
 
 // Opens the titles dialog for the chart (modal).
-void EditChartTitles(QCustomPlot* chart, QWidget* parent = nullptr);
+void EditChartTitles(TChartView* chart, QWidget* parent = nullptr);
 
 } // namespace kivspc::gui

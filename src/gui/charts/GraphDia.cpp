@@ -45,22 +45,30 @@ namespace {
 // The resolution every saved picture states, so that all formats have the chart's size.
 constexpr int kChartDpi = 96;
 
-QSize ChartSize(QCustomPlot* chart) {
-    return QSize(std::max(chart->width(), 16), std::max(chart->height(), 16));
+QSize ChartSize(const TChartPicture& chart) { return chart.Size.expandedTo(QSize(16, 16)); }
+
+// Draws the chart's scene as the window shows it.
+void Draw(const TChartPicture& chart, QCPPainter& painter, QSize size) {
+    RenderScene(chart.Scene, chart.View, painter, size);
 }
 
 // Paints the whole chart, as a vector picture, onto any device of the chart's size.
-void PaintChart(QCustomPlot* chart, QPaintDevice* device, QSize size) {
+void PaintChart(const TChartPicture& chart, QPaintDevice* device, QSize size) {
     QCPPainter painter(device);
     painter.setMode(QCPPainter::pmVectorized);
     painter.setMode(QCPPainter::pmNoCaching);
-    chart->toPainter(&painter, size.width(), size.height());
+    Draw(chart, painter, size);
 }
 
-QImage ChartImage(QCustomPlot* chart) {
+QImage ChartImage(const TChartPicture& chart) {
     const QSize size = ChartSize(chart);
-    QImage image =
-        chart->toPixmap(size.width(), size.height()).toImage().convertToFormat(QImage::Format_RGB32);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        QCPPainter painter(&image);
+        Draw(chart, painter, size);
+    }
+    image = image.convertToFormat(QImage::Format_RGB32);
     const int dotsPerMetre = static_cast<int>(std::lround(kChartDpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
@@ -75,7 +83,7 @@ QByteArray EncodeWithQt(const QImage& image, const char* format) {
     return bytes;
 }
 
-QByteArray ChartPdf(QCustomPlot* chart) {
+QByteArray ChartPdf(const TChartPicture& chart) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -95,7 +103,7 @@ QByteArray ChartPdf(QCustomPlot* chart) {
         // The page's pixels are the chart's, apart from rounding of the page size to points.
         const double scale = writer.width() / static_cast<double>(size.width());
         painter.scale(scale, scale);
-        chart->toPainter(&painter, size.width(), size.height());
+        Draw(chart, painter, size);
     }
     return bytes;
 }
@@ -205,19 +213,19 @@ QByteArray EncodeJpeg(const QImage& source, const TJpegOptions& options) {
     return bytes;
 }
 
-QByteArray ChartEmf(QCustomPlot* chart) {
+QByteArray ChartEmf(const TChartPicture& chart) {
     TMetafileDevice device(TMetafileFormat::Emf, ChartSize(chart), kChartDpi);
     PaintChart(chart, &device, device.Size());
     return device.Data();
 }
 
-QByteArray ChartWmf(QCustomPlot* chart) {
+QByteArray ChartWmf(const TChartPicture& chart) {
     TMetafileDevice device(TMetafileFormat::Wmf, ChartSize(chart), kChartDpi);
     PaintChart(chart, &device, device.Size());
     return device.Data();
 }
 
-QByteArray ChartSvg(QCustomPlot* chart) {
+QByteArray ChartSvg(const TChartPicture& chart) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -232,7 +240,7 @@ QByteArray ChartSvg(QCustomPlot* chart) {
     return bytes;
 }
 
-void RenderChartToPrinter(QCustomPlot* chart, QPrinter& printer) {
+void RenderChartToPrinter(const TChartPicture& chart, QPrinter& printer) {
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     // Recorded at screen resolution first, so that fonts keep their size relative to the chart
     // when the picture is scaled to the page.
@@ -242,7 +250,7 @@ void RenderChartToPrinter(QCustomPlot* chart, QPrinter& printer) {
         QCPPainter recorder(&picture);
         recorder.setMode(QCPPainter::pmVectorized);
         recorder.setMode(QCPPainter::pmNoCaching);
-        chart->toPainter(&recorder, size.width(), size.height());
+        Draw(chart, recorder, size);
     }
     QPainter painter(&printer);
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -258,32 +266,28 @@ void RenderChartToPrinter(QCustomPlot* chart, QPrinter& printer) {
     painter.drawPicture(0, 0, picture);
 }
 
-void PrintChart(QCustomPlot* chart, QWidget* parent) {
-    if (!chart) return;
+void PrintChart(const TChartPicture& chart, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(chart->width() > chart->height() ? QPageLayout::Landscape
-                                                                : QPageLayout::Portrait);
+    printer.setPageOrientation(chart.Size.width() > chart.Size.height() ? QPageLayout::Landscape
+                                                                        : QPageLayout::Portrait);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle("Print Preview");
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [chart](QPrinter* p) { RenderChartToPrinter(chart, *p); });
+                     [&chart](QPrinter* p) { RenderChartToPrinter(chart, *p); });
     preview.exec();
-    chart->replot();
 }
 
-bool PrintChartToPdf(QCustomPlot* chart, const QString& path) {
-    if (!chart) return false;
+bool PrintChartToPdf(const TChartPicture& chart, const QString& path) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    printer.setPageOrientation(chart->width() > chart->height() ? QPageLayout::Landscape
-                                                                : QPageLayout::Portrait);
+    printer.setPageOrientation(chart.Size.width() > chart.Size.height() ? QPageLayout::Landscape
+                                                                        : QPageLayout::Portrait);
     RenderChartToPrinter(chart, printer);
     return QFileInfo::exists(path);
 }
 
-void CopyChart(QCustomPlot* chart) {
-    if (!chart) return;
+void CopyChart(const TChartPicture& chart) {
     {
         BusyCursor busy;
         auto* mime = new QMimeData;
@@ -297,8 +301,7 @@ void CopyChart(QCustomPlot* chart) {
     ShowWaitMessage("Graph Copied to Clipboard!", 2);
 }
 
-bool SaveChartAs(QCustomPlot* chart, const QString& path, const TJpegOptions& jpeg) {
-    if (!chart) return false;
+bool SaveChartAs(const TChartPicture& chart, const QString& path, const TJpegOptions& jpeg) {
     const QString ext = QFileInfo(path).suffix().toLower();
     QByteArray bytes;
     {
@@ -345,9 +348,8 @@ QString ChartSavePath(const QString& chosenPath, const QString& nameFilter) {
     return SavePathForFilter(chosenPath, nameFilter, {"emf", "wmf", "bmp", "jpg", "png", "svg", "pdf"});
 }
 
-bool SaveChosenChart(QCustomPlot* chart, const QString& chosenPath, const QString& nameFilter,
+bool SaveChosenChart(const TChartPicture& chart, const QString& chosenPath, const QString& nameFilter,
                      QWidget* parent) {
-    if (!chart) return false;
     const QString path = ChartSavePath(chosenPath, nameFilter);
     if (!MayWriteSavePath(chosenPath, path)) return false;
     TJpegOptions jpeg;
@@ -356,13 +358,10 @@ bool SaveChosenChart(QCustomPlot* chart, const QString& chosenPath, const QStrin
         if (options.exec() != QDialog::Accepted) return false;
         jpeg = options.Options();
     }
-    const bool saved = SaveChartAs(chart, path, jpeg);
-    chart->replot();
-    return saved;
+    return SaveChartAs(chart, path, jpeg);
 }
 
-bool SaveChart(QCustomPlot* chart, QWidget* parent) {
-    if (!chart) return false;
+bool SaveChart(const TChartPicture& chart, QWidget* parent) {
     QFileDialog dialog(parent, "Save Graph", QString::fromStdString(MRUFiles().LastFolder()));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     const QStringList filters = ChartSaveFilters();
@@ -372,6 +371,32 @@ bool SaveChart(QCustomPlot* chart, QWidget* parent) {
     // for desktop dialogs that do not report a change of filter.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     return SaveChosenChart(chart, dialog.selectedFiles().front(), dialog.selectedNameFilter(), parent);
+}
+
+QByteArray ChartEmf(const TChartView* chart) { return ChartEmf(PictureOf(*chart)); }
+QByteArray ChartWmf(const TChartView* chart) { return ChartWmf(PictureOf(*chart)); }
+QByteArray ChartSvg(const TChartView* chart) { return ChartSvg(PictureOf(*chart)); }
+void RenderChartToPrinter(const TChartView* chart, QPrinter& printer) {
+    RenderChartToPrinter(PictureOf(*chart), printer);
+}
+void PrintChart(const TChartView* chart, QWidget* parent) {
+    if (chart) PrintChart(PictureOf(*chart), parent);
+}
+bool PrintChartToPdf(const TChartView* chart, const QString& path) {
+    return chart && PrintChartToPdf(PictureOf(*chart), path);
+}
+void CopyChart(const TChartView* chart) {
+    if (chart) CopyChart(PictureOf(*chart));
+}
+bool SaveChosenChart(const TChartView* chart, const QString& chosenPath, const QString& nameFilter,
+                     QWidget* parent) {
+    return chart && SaveChosenChart(PictureOf(*chart), chosenPath, nameFilter, parent);
+}
+bool SaveChart(const TChartView* chart, QWidget* parent) {
+    return chart && SaveChart(PictureOf(*chart), parent);
+}
+bool SaveChartAs(const TChartView* chart, const QString& path, const TJpegOptions& jpeg) {
+    return chart && SaveChartAs(PictureOf(*chart), path, jpeg);
 }
 
 } // namespace kivspc::gui

@@ -104,15 +104,18 @@ TEST_F(VARchartSceneTest, TwoSetsHaveSeparatorsStepsAndNoJoinAcross) {
     ASSERT_EQ(scene.TitleLines.size(), 1u);
     EXPECT_EQ(scene.TitleLines[0], "X and Moving Range Chart: Col1");
     ASSERT_EQ(scene.Panels.size(), 2u);
-    EXPECT_EQ(scene.Panels[0].Title, "X");
-    EXPECT_EQ(scene.Panels[1].Title, "MR");
-    EXPECT_DOUBLE_EQ(scene.Panels[0].Bottom, 0.6);
-    EXPECT_DOUBLE_EQ(scene.Panels[1].Top, 0.6);
-    EXPECT_EQ(scene.XTitle, "Point");
-    EXPECT_EQ(scene.XLabels, (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(scene.Panels[0].Y.Title, "X");
+    EXPECT_EQ(scene.Panels[1].Y.Title, "MR");
+    EXPECT_EQ(scene.RowWeights, (Doubles{0.6, 1 - 0.6}));
+    EXPECT_EQ(scene.Panels[0].X.Title, "");
+    EXPECT_EQ(scene.Panels[1].X.Title, "Point");
+    EXPECT_EQ(scene.Panels[1].X.Ticks->Labels, (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
+    // The two panels zoom together.
+    EXPECT_EQ(scene.Panels[0].XLink, scene.Panels[1].XLink);
+    EXPECT_NE(scene.Panels[0].XLink, kNoLink);
 
     ASSERT_EQ(scene.Separators.size(), 2u);
-    EXPECT_DOUBLE_EQ(scene.Separators[0].X, scene.XMin);
+    EXPECT_DOUBLE_EQ(scene.Separators[0].X, scene.Panels[0].X.Min);
     EXPECT_EQ(scene.Separators[0].Label, " Col2=1 ");
     EXPECT_DOUBLE_EQ(scene.Separators[1].X, 2.5);
     EXPECT_EQ(scene.Separators[1].Label, " Col2=2 ");
@@ -132,13 +135,13 @@ TEST_F(VARchartSceneTest, TwoSetsHaveSeparatorsStepsAndNoJoinAcross) {
 
     // Location range: the statistics and limits, widened by a twentieth at both ends.
     const double lo = std::min(At(kRowLocLCL, 7), 1.0), hi = std::max(At(kRowLocUCL, 8), 15.0);
-    EXPECT_NEAR(scene.Panels[0].YMin, lo - (hi - lo) / 20, 1e-9);
-    EXPECT_NEAR(scene.Panels[0].YMax, hi + (hi - lo) / 20, 1e-9);
+    EXPECT_NEAR(scene.Panels[0].Y.Min, lo - (hi - lo) / 20, 1e-9);
+    EXPECT_NEAR(scene.Panels[0].Y.Max, hi + (hi - lo) / 20, 1e-9);
     // Dispersion range: moving ranges 1..4 and limits up to D4 times 3, widened by a tenth with
     // both charts.
     const double top = At(kRowDispUCL, 8);
-    EXPECT_NEAR(scene.Panels[1].YMin, 1 - (top - 1) / 10, 1e-9);
-    EXPECT_NEAR(scene.Panels[1].YMax, top + (top - 1) / 10, 1e-9);
+    EXPECT_NEAR(scene.Panels[1].Y.Min, 1 - (top - 1) / 10, 1e-9);
+    EXPECT_NEAR(scene.Panels[1].Y.Max, top + (top - 1) / 10, 1e-9);
 }
 
 // 1, 2, (empty), 3, 2 with breaks: four points at positions 0, 1, 3, 4.
@@ -149,8 +152,8 @@ TEST_F(VARchartSceneTest, ABreakLeavesAnEmptyPositionAndGapsInEveryLimitLine) {
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 4);
     const TChartScene scene = Scene();
-    EXPECT_EQ(scene.XLabelAt, (Doubles{0, 1, 3, 4}));
-    EXPECT_DOUBLE_EQ(scene.XMax, 4.5);
+    EXPECT_EQ(scene.Panels[0].X.Ticks->At, (Doubles{0, 1, 3, 4}));
+    EXPECT_DOUBLE_EQ(scene.Panels[0].X.Max, 4.5);
     const TLineSeries& cl = Line(scene, "Series_CL");
     ASSERT_EQ(cl.RunsX.size(), 2u);
     ExpectValues(cl.RunsX[0], {-0.5, 1.5}, "before the break");
@@ -229,18 +232,18 @@ TEST_F(VARchartSceneTest, TheSlidersEndsShowOneChartOnTheMainAxis) {
     VarChartDisplay.Sizing = 10;
     TChartScene scene = Scene();
     ASSERT_EQ(scene.Panels.size(), 1u);
-    EXPECT_EQ(scene.Panels[0].Title, "MR");
-    EXPECT_DOUBLE_EQ(scene.Panels[0].Bottom, 1);
+    EXPECT_EQ(scene.Panels[0].Y.Title, "MR");
+    EXPECT_EQ(scene.RowWeights, (Doubles{1}));
     EXPECT_EQ(scene.TitleLines[0], "Moving Range Chart: Col1");
     EXPECT_EQ(scene.FindPoints("Series_Loc"), nullptr);
     EXPECT_EQ(Points(scene, "Series_Disp").Panel, 0);
     EXPECT_EQ(Line(scene, "Series_DUCL").Panel, 0);
-    EXPECT_GE(scene.Panels[0].YMin, 0);
+    EXPECT_GE(scene.Panels[0].Y.Min, 0);
 
     VarChartDisplay.Sizing = 90;
     scene = Scene();
     ASSERT_EQ(scene.Panels.size(), 1u);
-    EXPECT_EQ(scene.Panels[0].Title, "X");
+    EXPECT_EQ(scene.Panels[0].Y.Title, "X");
     EXPECT_EQ(scene.TitleLines[0], "X Chart: Col1");
     EXPECT_EQ(scene.FindPoints("Series_Disp"), nullptr);
 
@@ -271,7 +274,7 @@ TEST_F(VARchartSceneTest, PositiveLimitsOnlyLeavesAGapInTheLowerSigmaLine) {
     const double expected[] = {2 + 4.5 / d2, 2 + 4.5 / d2, 13 + 9 / d2, 13 + 9 / d2};
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_NEAR(upper.RunsY[0][i], expected[i], 1e-2);
-    EXPECT_GE(scene.Panels[0].YMin, 0);
+    EXPECT_GE(scene.Panels[0].Y.Min, 0);
 }
 
 // 5, 7, 6, 9, 8, 10, 7, 6: mean 7.25, mean moving range 13/7 = 1.857143; with d2 = 2/sqrt(pi)
@@ -342,31 +345,30 @@ void ExpectInsideItsRanges(const TChartScene& scene) {
         return scene.Panels[static_cast<std::size_t>(
             std::clamp(panel, 0, static_cast<int>(scene.Panels.size()) - 1))];
     };
-    EXPECT_TRUE(std::isfinite(scene.XMin) && std::isfinite(scene.XMax) && scene.XMin < scene.XMax);
-    for (const TScenePanel& panel : scene.Panels)
-        EXPECT_TRUE(std::isfinite(panel.YMin) && std::isfinite(panel.YMax) && panel.YMin < panel.YMax)
-            << panel.YMin << " " << panel.YMax;
+    for (const TScenePanel& panel : scene.Panels) {
+        EXPECT_TRUE(std::isfinite(panel.X.Min) && std::isfinite(panel.X.Max) && panel.X.Min < panel.X.Max);
+        EXPECT_TRUE(std::isfinite(panel.Y.Min) && std::isfinite(panel.Y.Max) && panel.Y.Min < panel.Y.Max)
+            << panel.Y.Min << " " << panel.Y.Max;
+    }
     const auto inside = [&](int panel, double x, double y, const std::string& what) {
         const TScenePanel& range = panelOf(panel);
-        EXPECT_TRUE(x >= scene.XMin && x <= scene.XMax) << what << " x " << x;
-        EXPECT_TRUE(y >= range.YMin && y <= range.YMax)
-            << what << " y " << y << " in " << range.YMin << ".." << range.YMax;
+        EXPECT_TRUE(x >= range.X.Min && x <= range.X.Max) << what << " x " << x;
+        EXPECT_TRUE(y >= range.Y.Min && y <= range.Y.Max)
+            << what << " y " << y << " in " << range.Y.Min << ".." << range.Y.Max;
     };
     for (const TLineSeries& line : scene.Lines)
         for (std::size_t r = 0; r < line.RunsX.size(); ++r)
             for (std::size_t i = 0; i < line.RunsX[r].size(); ++i)
                 inside(line.Panel, line.RunsX[r][i], line.RunsY[r][i], line.Name);
-    for (std::size_t i = 0; i < scene.Zones.size(); ++i) {
-        const TZoneRect& z = scene.Zones[i];
-        inside(scene.ZonePanels[i], z.X0, z.Y0, "zone");
-        inside(scene.ZonePanels[i], z.X1, z.Y1, "zone");
+    for (const TZoneRect& z : scene.Zones) {
+        inside(z.Panel, z.X0, z.Y0, "zone");
+        inside(z.Panel, z.X1, z.Y1, "zone");
     }
     for (const TPointSeries& series : scene.Points)
         for (std::size_t i = 0; i < series.X.size(); ++i)
             if (!IsGap(series.Y[i])) inside(series.Panel, series.X[i], series.Y[i], series.Name);
-    for (int panel = 0; panel < 2; ++panel)
-        for (const TTextMark& label : scene.Labels[panel])
-            inside(panel, label.X, label.Y, "label " + label.Text);
+    for (const TTextMark& label : scene.PointLabels)
+        inside(label.Panel, label.X, label.Y, "label " + label.Text);
     for (const TTextMark& code : scene.Codes)
         inside(0, code.X, code.Y, "code " + code.Text);
     std::vector<std::string> texts = scene.FooterLines;
