@@ -24,7 +24,6 @@ const int kSizes[] = {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30
 
 QString SizeText(double size) { return QString::number(size, 'g', 4); }
 
-
 QString HintFor(const std::string& text) { return "Last Text:\n" + QString::fromStdString(text); }
 
 } // namespace
