@@ -91,18 +91,34 @@ private:
     std::shared_ptr<const TSceneTicks> ticks_;
 };
 
-// Exactly the ticks the scene gives (probability and logarithmic scales), labelled as given.
+// The ticks the scene gives (probability and logarithmic scales), labelled as given. Where they
+// stand closer than their labels need, the view sets a least distance and the ticker keeps, from
+// the tick nearest the middle outwards, every tick at least that far from the last one kept.
 class TGivenTicker : public QCPAxisTicker {
 public:
     explicit TGivenTicker(std::shared_ptr<const TSceneTicks> ticks) : ticks_(std::move(ticks)) {}
+    void SetLeastDistance(double distance) { least_ = distance; }
+    double LeastDistance() const { return least_; }
 
 protected:
     int getSubTickCount(double) override { return 0; }
     QVector<double> createTickVector(double, const QCPRange& range) override {
-        QVector<double> ticks;
+        std::vector<double> in;
         for (double v : ticks_->At)
-            if (v >= range.lower && v <= range.upper) ticks.push_back(v);
-        return ticks;
+            if (v >= range.lower && v <= range.upper) in.push_back(v);
+        if (in.empty() || !(least_ > 0)) return QVector<double>(in.begin(), in.end());
+        const double middle = range.center();
+        const auto centre = std::min_element(in.begin(), in.end(), [&](double a, double b) {
+            return std::fabs(a - middle) < std::fabs(b - middle);
+        });
+        std::vector<double> kept{*centre};
+        for (auto it = centre + 1; it != in.end(); ++it)
+            if (*it - kept.back() >= least_) kept.push_back(*it);
+        double last = *centre;
+        for (auto it = std::make_reverse_iterator(centre); it != in.rend(); ++it)
+            if (last - *it >= least_) kept.push_back(last = *it);
+        std::sort(kept.begin(), kept.end());
+        return QVector<double>(kept.begin(), kept.end());
     }
     QString getTickLabel(double tick, const QLocale&, QChar, int) override {
         return GivenLabel(*ticks_, tick);
@@ -110,6 +126,7 @@ protected:
 
 private:
     std::shared_ptr<const TSceneTicks> ticks_;
+    double least_ = 0;
 };
 
 // Values an axis can take as they are; beyond them the renderer draws the panel in units of a
@@ -394,6 +411,7 @@ protected:
             break;
         case Part::Points: DrawPoints(painter, x, y); break;
         case Part::Marks:
+            placed_.clear();
             DrawSeparatorsAndCodes(painter, x, y);
             DrawReferenceLabels(painter, x, y);
             DrawTexts(painter, x, y);
@@ -656,6 +674,13 @@ private:
         const QFont font = x->tickLabelFont();
         painter->setFont(font);
         const QFontMetricsF metrics(font);
+        // Labels of lines close together step aside (down from the top, up from the bottom, to
+        // the other side of a horizontal line) so that none covers another.
+        std::vector<QRectF> placed;
+        const auto clear = [&](const QRectF& box) {
+            return std::none_of(placed.begin(), placed.end(),
+                                [&](const QRectF& p) { return p.intersects(box); });
+        };
         for (const TReferenceLine& ref : scene_->References) {
             if (ref.Panel != panel_ || ref.Label.empty()) continue;
             const QString text = QString::fromStdString(ref.Label);
@@ -666,15 +691,20 @@ private:
                 if (px < area.left() || px > area.right()) continue;
                 // Right of the line, or left of it where the panel ends.
                 const double left = px + 3 + w <= area.right() ? px + 3 : px - 3 - w;
-                const double top = ref.Place == TLabelPlace::End ? area.top() + 2 : area.bottom() - 2 - h;
-                box = QRectF(left, top, w, h);
+                const bool atTop = ref.Place == TLabelPlace::End;
+                box = QRectF(left, atTop ? area.top() + 2 : area.bottom() - 2 - h, w, h);
+                for (int step = 0; step < 8 && !clear(box); ++step)
+                    box.translate(0, atTop ? h : -h);
             } else {
                 const double py = y->coordToPixel(ref.Value / scale_);
                 if (py < area.top() || py > area.bottom()) continue;
                 const double left = ref.Place == TLabelPlace::End ? area.right() - 3 - w : area.left() + 3;
-                const double top = py - 2 - h >= area.top() ? py - 2 - h : py + 2;
-                box = QRectF(left, top, w, h);
+                box = QRectF(left, py - 2 - h >= area.top() ? py - 2 - h : py + 2, w, h);
+                if (!clear(box)) box.moveTop(py + 2);
+                for (int step = 0; step < 8 && !clear(box); ++step)
+                    box.translate(ref.Place == TLabelPlace::End ? -w - 4 : w + 4, 0);
             }
+            placed_.push_back(box);
             painter->setPen(SceneColor(ref.Color == kNoColor ? kColorBlack : ref.Color));
             painter->drawText(box, Qt::AlignCenter | Qt::TextDontClip, text);
         }
@@ -716,7 +746,13 @@ private:
                 break;
             }
             }
-            const QRectF rect(topLeft, QSizeF(w, h));
+            QRectF rect(topLeft, QSizeF(w, h));
+            // A box at a corner steps away from the labels of reference lines it would cover.
+            const bool fromBottom =
+                box.Anchor == TTextAnchor::BottomLeft || box.Anchor == TTextAnchor::BottomRight;
+            for (int step = 0; step < 20 && box.Anchor != TTextAnchor::Point && !Clear(rect); ++step)
+                rect.translate(0, fromBottom ? -metrics.height() / 2 : metrics.height() / 2);
+            placed_.push_back(rect);
             if (box.Frame) {
                 painter->setPen(QPen(Qt::black, 1));
                 painter->setBrush(Qt::white);
@@ -759,7 +795,10 @@ private:
         w += kSample + 3 * kPad;
         const double h = metrics.height() * static_cast<double>(entries.size()) + 2 * kPad;
         const double top = MarkBandOf(*scene_, panel_, metrics, area.top()).DataTop + kPad;
-        const QRectF box(area.right() - 6 - w, top, w, h);
+        QRectF box(area.right() - 6 - w, top, w, h);
+        for (int step = 0; step < 20 && !Clear(box); ++step)
+            box.translate(0, metrics.height() / 2);
+        placed_.push_back(box);
         painter->setPen(QPen(Qt::black, 1));
         painter->setBrush(Qt::white);
         painter->drawRect(box);
@@ -785,11 +824,18 @@ private:
         }
     }
 
+    // True when the box covers none of the labels and boxes the marks placed so far.
+    bool Clear(const QRectF& box) const {
+        return std::none_of(placed_.begin(), placed_.end(),
+                            [&](const QRectF& p) { return p.intersects(box); });
+    }
+
     const TChartScene* scene_;
     QCPAxisRect* rect_;
     int panel_;
     Part part_;
     double scale_;
+    std::vector<QRectF> placed_;
 };
 
 TChartView::TChartView(QWidget* parent) : QCustomPlot(parent) {
@@ -1164,6 +1210,23 @@ bool TChartView::FitToLayout() {
             changed = true;
         }
     }
+    // Given ticks keep their labels apart: a label's height (vertical axes) or width apart.
+    for (QCPAxisRect* rect : rects_)
+        for (QCPAxis* axis : {rect->axis(QCPAxis::atLeft), rect->axis(QCPAxis::atBottom)}) {
+            auto* given = dynamic_cast<TGivenTicker*>(axis->ticker().data());
+            if (!given) continue;
+            const QFontMetricsF metrics(axis->tickLabelFont());
+            const double pixels = axis->orientation() == Qt::Vertical
+                                      ? metrics.height() + 2
+                                      : metrics.horizontalAdvance("99.99 %") + 8;
+            const double perPixel = std::fabs(axis->pixelToCoord(1) - axis->pixelToCoord(0));
+            const double least = pixels * perPixel;
+            if (std::isfinite(least) &&
+                std::fabs(least - given->LeastDistance()) > 1e-9 * std::max(1.0, least)) {
+                given->SetLeastDistance(least);
+                changed = true;
+            }
+        }
     // Room above the data of the top panel for the set labels and the violation codes: its range
     // reaches so far above the data's (the scene's, or those zoomed into) that the band stays
     // clear of every point.

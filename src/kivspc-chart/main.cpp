@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// kivspc-chart: writes chart images without a window. It draws the variables chart of a data
+// file, or one of the example pages, and saves it in every format the chart windows save (the
+// extension of each output file names its format), or prints the chart's scene as text.
+//
+//   kivspc-chart --data examples/bearing-diameters.kivs --row-subgroups 3-7 --labels 1 out.png out.emf
+//   kivspc-chart --data file.kivs --measure 2 [--subgroup 5] [--sets 3] [--zones] [--codes] [--bw]
+//   kivspc-chart --example six-panel|histogram|probability [--points N] [--bars N] out.pdf
+//   common: [--size 1200x800] [--dump]
+#include "app/Platform.h"
+#include "charts/ChartView.h"
+#include "charts/GraphDia.h"
+#include "charts/SceneDump.h"
+#include "charts/SceneExamples.h"
+#include "charts/VARchart.h"
+#include "charts/VARchartScene.h"
+#include "data/DataFile.h"
+#include "data/DataList.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+using namespace kivspc;
+
+namespace {
+
+int Fail(const std::string& message) {
+    std::cerr << "kivspc-chart: " << message << "\n";
+    return 2;
+}
+
+// "3" or "3-7".
+bool ColumnRange(const std::string& text, int& first, int& last) {
+    const std::size_t dash = text.find('-');
+    try {
+        first = std::stoi(text.substr(0, dash));
+        last = dash == std::string::npos ? first : std::stoi(text.substr(dash + 1));
+    } catch (...) {
+        return false;
+    }
+    return first >= 1 && last >= first;
+}
+
+struct TOptions {
+    std::string Data, Example;
+    std::string Measure, RowSubgroups;
+    int Subgroup = 1, Labels = 0, Sets = 0, Points = 30, Bars = 20;
+    bool Zones = false, Codes = false, BlackAndWhite = false, Dump = false;
+    int Width = 1000, Height = 700;
+    std::vector<std::string> Outputs;
+};
+
+// The variables chart of the options' data: individual values and moving ranges, or means and
+// ranges of subgroups.
+std::string ComputeDataChart(const TOptions& o, TChartScene& scene) {
+    if (!LoadFile(o.Data)) return "cannot read " + o.Data;
+    TVarChartSettings& s = VarChartSettings;
+    int first = 0, last = 0;
+    if (!o.RowSubgroups.empty()) {
+        if (!ColumnRange(o.RowSubgroups, first, last)) return "bad --row-subgroups " + o.RowSubgroups;
+        s.DataLayout = 2;
+        s.LocationChart = kChartTypeMean;
+        s.DispersionChart = kChartTypeRange;
+        s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
+    } else {
+        if (!ColumnRange(o.Measure, first, last) || first != last) return "--measure needs one column number";
+        const bool subgroups = o.Subgroup > 1;
+        s.DataLayout = subgroups ? 4 : 1;
+        s.SampleSize = o.Subgroup;
+        s.LocationChart = subgroups ? kChartTypeMean : kChartTypeX;
+        s.DispersionChart = subgroups ? kChartTypeRange : kChartTypeMovingRange;
+        s.LocationMethod = s.DispersionMethod = subgroups ? kMethodAverageRange : kMethodAverageMR;
+    }
+    for (int c = first; c <= last; ++c)
+        s.Measures[static_cast<std::size_t>(c)] = 1;
+    s.RunInfo.FirstMeasure = s.RunInfo.CurrentMeasure = first;
+    s.RunInfo.LastMeasure = last;
+    s.LocationCenterline = kCenterAverage;
+    s.DispersionCenterline = kCenterDispAverage;
+    s.AxisLabelColumn = o.Labels;
+    s.SetColumn = o.Sets;
+    ComputeChart(first, 0);
+    if (VarChart.Count <= 0) {
+        const std::string reason = EmptyChartListReason();
+        return reason.empty() ? "the chart has no points" : reason;
+    }
+    VarChartDisplay.ShowZones = o.Zones;
+    VarChartDisplay.ShowCodes = o.Codes;
+    ChartsBlackAndWhite = o.BlackAndWhite;
+    RedrawChart(scene);
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // No display is needed: the pictures are drawn offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TOptions o;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const auto value = [&]() -> std::string { return i + 1 < args.size() ? args[++i] : std::string(); };
+        const auto number = [&](int& out) {
+            try {
+                out = std::stoi(value());
+                return true;
+            } catch (...) {
+                return false;
+            }
+        };
+        bool ok = true;
+        if (a == "--data")
+            o.Data = value();
+        else if (a == "--example")
+            o.Example = value();
+        else if (a == "--measure")
+            o.Measure = value();
+        else if (a == "--row-subgroups")
+            o.RowSubgroups = value();
+        else if (a == "--subgroup")
+            ok = number(o.Subgroup);
+        else if (a == "--labels")
+            ok = number(o.Labels);
+        else if (a == "--sets")
+            ok = number(o.Sets);
+        else if (a == "--points")
+            ok = number(o.Points);
+        else if (a == "--bars")
+            ok = number(o.Bars);
+        else if (a == "--zones")
+            o.Zones = true;
+        else if (a == "--codes")
+            o.Codes = true;
+        else if (a == "--bw")
+            o.BlackAndWhite = true;
+        else if (a == "--dump")
+            o.Dump = true;
+        else if (a == "--size")
+            ok = std::sscanf(value().c_str(), "%dx%d", &o.Width, &o.Height) == 2 && o.Width >= 16 &&
+                 o.Height >= 16;
+        else if (a.rfind("--", 0) == 0)
+            return Fail("unknown option " + a);
+        else
+            o.Outputs.push_back(a);
+        if (!ok) return Fail("bad value for " + a);
+    }
+
+    TChartScene scene;
+    if (o.Example == "six-panel")
+        scene = SixPanelExample(o.Points);
+    else if (o.Example == "histogram")
+        scene = HistogramExample(o.Bars, 10 * o.Bars);
+    else if (o.Example == "probability")
+        scene = ProbabilityExample(o.Points);
+    else if (!o.Example.empty())
+        return Fail("unknown example " + o.Example + " (six-panel, histogram or probability)");
+    else if (o.Data.empty())
+        return Fail("give --data FILE with --measure or --row-subgroups, or --example NAME");
+    else if (const std::string problem = ComputeDataChart(o, scene); !problem.empty())
+        return Fail(problem);
+
+    if (o.Dump) std::cout << DumpScene(scene);
+    const gui::TChartPicture picture{
+        std::make_shared<const TChartScene>(std::move(scene)), {}, QSize(o.Width, o.Height)};
+    int failed = 0;
+    for (const std::string& out : o.Outputs)
+        if (!gui::SaveChartAs(picture, QString::fromStdString(out))) ++failed;
+    // What the program would have shown in a message box.
+    if (auto* recorder = dynamic_cast<RecordingPlatform*>(&CurrentPlatform()))
+        for (const auto& m : recorder->Messages)
+            std::cerr << "kivspc-chart: " << m.text << "\n";
+    return failed ? 1 : 0;
+}
