@@ -7,8 +7,12 @@
 
 #include "charts/ChartScene.h"
 #include "charts/SceneDump.h"
+#include "charts/SceneExamples.h"
+#include "charts/SceneScales.h"
 #include "charts/VARchartScene.h"
 #include "data/Procif.h"
+
+#include <algorithm>
 
 using namespace kivspc;
 
@@ -108,6 +112,50 @@ TEST_F(SceneGoldenTest, PointLabelsAxisLabelsAndFooters) {
     ApplyProcessIf({1, "Col1", kRelGreater, "4"}, {}, false);
     ComputeChart(1, 0);
     ExpectScene("labels-footers");
+}
+
+} // namespace
+
+namespace {
+
+// The example pages pin the new element kinds: bars, a curve with a legend entry, labelled
+// vertical reference lines and a framed text box (histogram); given probability ticks and
+// per-point hover texts (probability plot); the grid with spans, x-link groups, hidden axes and
+// panel spacing (six-panel page).
+TEST(SceneExampleGoldenTest, EveryElementKind) {
+    ExpectGolden("charts/golden/scenes/example-histogram.txt", DumpScene(HistogramExample(6, 8)));
+    ExpectGolden("charts/golden/scenes/example-probability.txt", DumpScene(ProbabilityExample(8)));
+    ExpectGolden("charts/golden/scenes/example-six-panel.txt", DumpScene(SixPanelExample(6)));
+}
+
+// Published standard normal quantiles: 1.644854 (95 %), 2.326348 (99 %), 3.090232 (99.9 %).
+TEST(SceneScalesTest, ProbabilityPaperStandsAtTheNormalQuantiles) {
+    const auto ticks = ProbabilityPaperTicks(-2.5, 3.2);
+    const std::vector<std::string> labels = {"1 %",  "5 %",  "10 %", "20 %", "30 %", "40 %", "50 %",
+                                             "60 %", "70 %", "80 %", "90 %", "95 %", "99 %", "99.9 %"};
+    EXPECT_EQ(ticks->Labels, labels);
+    const struct {
+        const char* label;
+        double z;
+    } published[] = {
+        {"50 %", 0}, {"95 %", 1.644854}, {"99 %", 2.326348}, {"99.9 %", 3.090232}, {"5 %", -1.644854}};
+    for (const auto& p : published) {
+        const auto at = std::find(labels.begin(), labels.end(), p.label) - labels.begin();
+        // The quantiles come from the normal tail's polynomial form (tail error below 7.5e-8): at
+        // 99.9 % that is 2e-5 standard deviations, far below a pixel of any axis.
+        EXPECT_NEAR(ticks->At[static_cast<std::size_t>(at)], p.z, 5e-5) << p.label;
+    }
+    EXPECT_TRUE(std::is_sorted(ticks->At.begin(), ticks->At.end()));
+}
+
+TEST(SceneScalesTest, LogarithmicTicksAtOneTwoAndFiveTimesThePowersOfTen) {
+    const auto ticks = LogScaleTicks(LogScalePosition(1), LogScalePosition(100));
+    EXPECT_EQ(ticks->Labels, (std::vector<std::string>{"1", "2", "5", "10", "20", "50", "100"}));
+    EXPECT_NEAR(ticks->At[1], 0.30103, 1e-5); // log10(2)
+    // Over more than four decades only the powers of ten.
+    EXPECT_EQ(LogScaleTicks(-1, 5)->Labels.size(), 7u);
+    EXPECT_TRUE(LogScaleTicks(2, 1)->At.empty());
+    EXPECT_TRUE(IsGap(LogScalePosition(0)));
 }
 
 } // namespace
