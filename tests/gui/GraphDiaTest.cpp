@@ -3,6 +3,7 @@
 // through djpeg, BMP and PNG through identify, SVG through rsvg-convert, PDF and the print
 // path through pdftotext; one size for every format; the save dialog's file types; refused
 // extensions; the clipboard's formats; the character sets of metafile text.
+#include "ExternalReaders.h"
 #include "GuiFixture.h"
 
 #include "app/Platform.h"
@@ -38,15 +39,6 @@ using namespace kivspc;
 using namespace kivspc::gui;
 
 namespace {
-
-// Runs a reader program; its standard output, or nothing when it is missing or fails.
-std::optional<QByteArray> RunReader(const QString& program, const QStringList& args) {
-    if (QStandardPaths::findExecutable(program).isEmpty()) return std::nullopt;
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) return QByteArray();
-    return p.readAllStandardOutput();
-}
 
 // Runs a program; its standard output and error together, whatever its exit status (compare
 // reports on standard error and ends with 1 when two pictures differ), or nothing when missing.
