@@ -689,8 +689,21 @@ private:
             if (ref.Vertical) {
                 const double px = x->coordToPixel(ref.Value);
                 if (px < area.left() || px > area.right()) continue;
-                // Right of the line, or left of it where the panel ends.
-                const double left = px + 3 + w <= area.right() ? px + 3 : px - 3 - w;
+                // Right of the line, or left of it where the panel ends or another line would
+                // cross the label there.
+                const auto crossed = [&](double from, double to) {
+                    return std::any_of(scene_->References.begin(), scene_->References.end(),
+                                       [&](const TReferenceLine& other) {
+                                           if (&other == &ref || other.Panel != panel_ || !other.Vertical)
+                                               return false;
+                                           const double ox = x->coordToPixel(other.Value);
+                                           return ox >= from && ox <= to;
+                                       });
+                };
+                const bool rightFits = px + 3 + w <= area.right() && !crossed(px + 1, px + 3 + w);
+                const bool leftFits = px - 3 - w >= area.left() && !crossed(px - 3 - w, px - 1);
+                const double left =
+                    rightFits || !leftFits ? (px + 3 + w <= area.right() ? px + 3 : px - 3 - w) : px - 3 - w;
                 const bool atTop = ref.Place == TLabelPlace::End;
                 box = QRectF(left, atTop ? area.top() + 2 : area.bottom() - 2 - h, w, h);
                 for (int step = 0; step < 8 && !clear(box); ++step)
