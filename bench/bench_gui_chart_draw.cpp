@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the variables chart offscreen: the scene handed to the renderer and painted into a
-// 1600 x 1000 image, for 100,000 and 1,000,000 points, whole and zoomed to a hundredth.
+// 1600 x 1000 image, for 100,000 and 1,000,000 points, whole and zoomed to a hundredth; and the
+// histogram, probability plot and six-panel page shapes.
 #include "ChartBenchData.h"
 
 #include "charts/ChartView.h"
+#include "charts/SceneExamples.h"
 
 #include <QApplication>
 #include <QImage>
@@ -68,6 +70,24 @@ void BM_RepaintWhole(benchmark::State& state) {
         Paint(view);
 }
 BENCHMARK(BM_RepaintWhole)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The other chart shapes, handed over and painted at 1600 x 1000: a histogram of 200 bars with a
+// 1,000-vertex curve and four labelled reference lines; a probability plot of 100,000 points on
+// probability paper; the six-panel capability page.
+void DrawExample(benchmark::State& state, const TChartScene& scene) {
+    gui::TChartView view;
+    view.resize(1600, 1000);
+    for (auto _ : state) {
+        view.SetScene(scene);
+        Paint(view);
+    }
+}
+void BM_DrawHistogram(benchmark::State& state) { DrawExample(state, HistogramExample(200, 1000)); }
+BENCHMARK(BM_DrawHistogram)->Unit(benchmark::kMillisecond);
+void BM_DrawProbabilityPlot(benchmark::State& state) { DrawExample(state, ProbabilityExample(100'000)); }
+BENCHMARK(BM_DrawProbabilityPlot)->Unit(benchmark::kMillisecond);
+void BM_DrawSixPanelPage(benchmark::State& state) { DrawExample(state, SixPanelExample(200)); }
+BENCHMARK(BM_DrawSixPanelPage)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
