@@ -191,238 +191,264 @@ std::vector<std::string> PositionLabels(const TChartArray& p, int count, int lab
     return labels;
 }
 
-} // namespace
+// Everything the steps of the variables chart's scene read, taken once from the chart's state.
+struct TVarSceneBuild {
+    TChartScene& Scene;
+    const TVarChartSettings& S = VarChartSettings;
+    const TVarChartDisplay& D = VarChartDisplay;
+    const TChartArray& P = VarChart.Points;
+    const int Count = VarChart.Count;
+    const bool BlackAndWhite = ChartsBlackAndWhite;
+    const bool Loc = LocationChartShown();
+    const bool Disp = DispersionChartShown();
+    const bool PlotLoc = Loc && !D.RemoveLocation;
+    const bool Sets = S.SetColumn > 0;
+    const int LocPanel = 0;
+    const int DispPanel = Loc ? 1 : 0;
+    const double Width = D.LineThickness;
+    const TControlPens Pens = ControlPens(BlackAndWhite, Width);
+    const std::string LocName = TypeName(S.LocationChart);
+    const std::string DispName = TypeName(S.DispersionChart);
+    const std::string DispTitle = DispersionAxisTitle(S.DispersionChart);
+    TPositions Positions;
+    TControlHalf LocHalf, DispHalf;
+    TValueRange LocRange, DispRange;
 
-void RedrawChart(TChartScene& scene) {
-    scene = TChartScene{};
-    const TVarChartSettings& s = VarChartSettings;
-    const TVarChartDisplay& d = VarChartDisplay;
-    const TChartArray& p = VarChart.Points;
-    const int count = VarChart.Count;
-    const bool bw = ChartsBlackAndWhite;
-    const bool loc = LocationChartShown();
-    const bool disp = DispersionChartShown();
-    const bool plotLoc = loc && !d.RemoveLocation;
-    const int locPanel = 0;
-    const int dispPanel = loc ? 1 : 0;
-    const double width = d.LineThickness;
-    const TControlPens pens = ControlPens(bw, width);
-    const TSceneColor pointColor = bw ? kColorBlack : kColorBlue;
-    const TSceneColor violationColor = bw ? kColorNearBlack : kColorRed;
-    scene.TextColor = bw ? kColorBlack : kColorBlue;
+    explicit TVarSceneBuild(TChartScene& scene) : Scene(scene) {}
     // Without points (a chart list without charts) there is no chart to draw.
-    if ((!loc && !disp) || count <= 0 || p.Capacity() < count + 3) return;
+    bool HasChart() const { return (Loc || Disp) && Count > 0 && P.Capacity() >= Count + 3; }
+    double X(int i) const { return Positions.X[static_cast<std::size_t>(i) - 1]; }
+    template <class F> std::vector<double> Column(F&& value) const {
+        std::vector<double> v(static_cast<std::size_t>(Count));
+        for (int i = 1; i <= Count; ++i)
+            v[static_cast<std::size_t>(i) - 1] = value(i);
+        return v;
+    }
+};
 
-    // The page: one or two panels over the same positions, the title and axis titles.
-    const std::string locName = TypeName(s.LocationChart);
-    const std::string dispName = TypeName(s.DispersionChart);
-    const std::string dispTitle = DispersionAxisTitle(s.DispersionChart);
-    scene.TitleLines.push_back(VarChartTitle(loc, disp));
-    const TPositions positions = PositionsWithBreaks(count, [&](int i) { return p(kRowBreak, i + 1) == 1; });
+// One or two panels over the same positions, the title and the axis titles.
+void AddPanels(TVarSceneBuild& b) {
+    const TVarChartSettings& s = b.S;
+    b.Scene.TitleLines.push_back(VarChartTitle(b.Loc, b.Disp));
+    b.Positions = PositionsWithBreaks(b.Count, [&](int i) { return b.P(kRowBreak, i + 1) == 1; });
     const bool labelColumn = s.AxisLabelColumn > 0;
-    TSceneAxis xAxis =
-        PositionAxis(positions, PositionLabels(p, count, s.AxisLabelColumn),
+    const TSceneAxis xAxis =
+        PositionAxis(b.Positions, PositionLabels(b.P, b.Count, s.AxisLabelColumn),
                      labelColumn ? ColumnLabel(s.AxisLabelColumn) : "Point", labelColumn ? 315 : 0);
     const auto addPanel = [&](const std::string& title, bool last) {
         TSceneAxis x = xAxis;
         if (!last) x.Title.clear();
-        scene.Panels.push_back({.X = std::move(x),
-                                .Y = {.Title = title, .Decimals = d.AxisDecimals},
-                                .Row = static_cast<int>(scene.Panels.size()),
-                                .XLink = 0});
+        b.Scene.Panels.push_back({.X = std::move(x),
+                                  .Y = {.Title = title, .Decimals = b.D.AxisDecimals},
+                                  .Row = static_cast<int>(b.Scene.Panels.size()),
+                                  .XLink = 0});
     };
-    if (loc) addPanel(locName, !disp);
-    if (disp) addPanel(dispTitle, true);
-    if (loc && disp) {
-        const double split = d.Sizing / 100.0;
-        scene.RowWeights = {split, 1 - split};
+    if (b.Loc) addPanel(b.LocName, !b.Disp);
+    if (b.Disp) addPanel(b.DispTitle, true);
+    if (b.Loc && b.Disp) {
+        const double split = b.D.Sizing / 100.0;
+        b.Scene.RowWeights = {split, 1 - split};
     }
+}
 
-    // Vertical ranges: the statistics' and the limits' extremes.
-    TValueRange locRange, dispRange;
-    if (loc) {
-        locRange.Add(p(kRowLocation, count + 1));
-        locRange.Add(p(kRowLocation, count + 2));
-        if (plotLoc)
+// The statistics' and the limits' extremes start the vertical ranges (the dispersion chart's on
+// the main axis when it is alone).
+void StartRanges(TVarSceneBuild& b) {
+    const TChartArray& p = b.P;
+    const int n = b.Count;
+    if (b.Loc) {
+        b.LocRange.Add(p(kRowLocation, n + 1));
+        b.LocRange.Add(p(kRowLocation, n + 2));
+        if (b.PlotLoc)
             for (int row = kRowLocLCL; row <= kRowLocUCL; ++row) {
-                locRange.Add(p(row, count + 1));
-                locRange.Add(p(row, count + 2));
+                b.LocRange.Add(p(row, n + 1));
+                b.LocRange.Add(p(row, n + 2));
             }
     }
-    TValueRange& dispTarget = loc ? dispRange : locRange;
-    if (disp) {
-        dispTarget.Add(p(kRowDispersion, count + 1));
-        dispTarget.Add(p(kRowDispersion, count + 2));
+    TValueRange& disp = b.Loc ? b.DispRange : b.LocRange;
+    if (b.Disp) {
+        disp.Add(p(kRowDispersion, n + 1));
+        disp.Add(p(kRowDispersion, n + 2));
         for (int row = kRowDispLCL; row <= kRowDispUCL; ++row) {
-            dispTarget.Add(p(row, count + 1));
-            dispTarget.Add(p(row, count + 2));
+            disp.Add(p(row, n + 1));
+            disp.Add(p(row, n + 2));
         }
     }
+}
 
-    const TControlHalf locHalf =
-        plotLoc ? HalfOf(p, count, kRowLocCL, kRowLocSE, kRowLocLCL, kRowLocUCL) : TControlHalf{};
-    const TControlHalf dispHalf =
-        disp ? HalfOf(p, count, kRowDispCL, kRowDispSE, kRowDispLCL, kRowDispUCL) : TControlHalf{};
-    const auto column = [&](auto&& value) {
-        std::vector<double> v(static_cast<std::size_t>(count));
-        for (int i = 1; i <= count; ++i)
-            v[static_cast<std::size_t>(i) - 1] = value(i);
-        return v;
+// Zones under everything, then each half's zone edges and limit lines.
+void AddLimits(TVarSceneBuild& b) {
+    if (b.PlotLoc) b.LocHalf = HalfOf(b.P, b.Count, kRowLocCL, kRowLocSE, kRowLocLCL, kRowLocUCL);
+    if (b.Disp) b.DispHalf = HalfOf(b.P, b.Count, kRowDispCL, kRowDispSE, kRowDispLCL, kRowDispUCL);
+    if (b.D.ShowZones) {
+        if (b.PlotLoc) AddZones(b.Scene, b.LocPanel, b.Positions, b.LocHalf, b.BlackAndWhite);
+        if (b.Disp) AddZones(b.Scene, b.DispPanel, b.Positions, b.DispHalf, b.BlackAndWhite);
+    }
+    if (!b.PlotLoc) return;
+    if (b.D.ShowZones)
+        AddZoneEdges(b.Scene, b.LocPanel, b.Positions, b.LocHalf, b.Pens, "Series_zone1a",
+                     "Upper Zone 1 Line", "Series_zone1b", "Lower Zone 1 Line");
+    AddLimitLines(
+        b.Scene, b.LocPanel, b.Positions, b.LocHalf, b.Pens,
+        {"Series_LCL", "Series_CL", "Series_UCL", "Location LCL", "Location Centerline", "Location UCL"});
+}
+
+// Specification lines across every position.
+void AddSpecifications(TVarSceneBuild& b) {
+    if (!b.D.ShowSpecs || !b.Loc) return;
+    const struct {
+        const char* name;
+        const char* hover;
+        double value;
+        TSceneColor color;
+    } specs[] = {{"Series_USL", "Upper Spec Limit", ColumnUSL(VarChart.Column), b.Pens.Limit},
+                 {"Series_Target", "Target", ColumnTarget(VarChart.Column),
+                  b.BlackAndWhite ? kColorBlack : kColorGreen},
+                 {"Series_LSL", "Lower Spec Limit", ColumnLSL(VarChart.Column), b.Pens.Limit}};
+    for (const auto& spec : specs) {
+        if (!Present(spec.value)) continue;
+        AddLineAcross(b.Scene,
+                      {.Panel = b.LocPanel,
+                       .Name = spec.name,
+                       .Hover = spec.hover,
+                       .Color = spec.color,
+                       .Width = b.Width,
+                       .Style = TLineStyle::Dash},
+                      spec.value);
+        b.LocRange.Add(spec.value);
+    }
+}
+
+// ±3 sigma lines.
+void AddSigmaLines(TVarSceneBuild& b) {
+    if (!b.D.ShowSigmaLines || !b.Loc) return;
+    const auto sigma = [&](const char* name, const char* hover, double sign) {
+        const std::vector<double> y = b.Column([&](int i) {
+            const double v = Offset(b.P(kRowGrandMean, i), sign * 3, b.P(kRowSigma, i));
+            if (IsGap(v) || (b.S.PositiveLimitsOnly && v < 0)) return kGap;
+            b.LocRange.Add(v);
+            return v;
+        });
+        AddStepLine(
+            b.Scene,
+            {.Panel = b.LocPanel, .Name = name, .Hover = hover, .Width = b.Width, .Style = TLineStyle::Dot},
+            b.Positions, y);
     };
+    sigma("Series_Plus3Sigma", "Plus 3 Sigma Line", 1);
+    sigma("Series_Minus3Sigma", "Minus 3 Sigma Line", -1);
+}
 
-    // Zones first, so that lines and points are drawn over them.
-    if (d.ShowZones) {
-        if (plotLoc) AddZones(scene, locPanel, positions, locHalf, bw);
-        if (disp) AddZones(scene, dispPanel, positions, dispHalf, bw);
-    }
-    if (plotLoc) {
-        if (d.ShowZones)
-            AddZoneEdges(scene, locPanel, positions, locHalf, pens, "Series_zone1a", "Upper Zone 1 Line",
-                         "Series_zone1b", "Lower Zone 1 Line");
-        AddLimitLines(
-            scene, locPanel, positions, locHalf, pens,
-            {"Series_LCL", "Series_CL", "Series_UCL", "Location LCL", "Location Centerline", "Location UCL"});
-    }
-    // Specification lines across every position.
-    if (d.ShowSpecs && loc) {
-        const struct {
-            const char* name;
-            const char* hover;
-            double value;
-            TSceneColor color;
-        } specs[] = {
-            {"Series_USL", "Upper Spec Limit", ColumnUSL(VarChart.Column), pens.Limit},
-            {"Series_Target", "Target", ColumnTarget(VarChart.Column), bw ? kColorBlack : kColorGreen},
-            {"Series_LSL", "Lower Spec Limit", ColumnLSL(VarChart.Column), pens.Limit}};
-        for (const auto& spec : specs) {
-            if (!Present(spec.value)) continue;
-            AddLineAcross(scene,
-                          {.Panel = locPanel,
-                           .Name = spec.name,
-                           .Hover = spec.hover,
-                           .Color = spec.color,
-                           .Width = width,
-                           .Style = TLineStyle::Dash},
-                          spec.value);
-            locRange.Add(spec.value);
-        }
-    }
-    // ±3 sigma lines.
-    if (d.ShowSigmaLines && loc) {
-        const auto sigma = [&](const char* name, const char* hover, double sign) {
-            const std::vector<double> y = column([&](int i) {
-                const double v = Offset(p(kRowGrandMean, i), sign * 3, p(kRowSigma, i));
-                if (IsGap(v) || (s.PositiveLimitsOnly && v < 0)) return kGap;
-                locRange.Add(v);
-                return v;
-            });
-            AddStepLine(
-                scene,
-                {.Panel = locPanel, .Name = name, .Hover = hover, .Width = width, .Style = TLineStyle::Dot},
-                positions, y);
-        };
-        sigma("Series_Plus3Sigma", "Plus 3 Sigma Line", 1);
-        sigma("Series_Minus3Sigma", "Minus 3 Sigma Line", -1);
-    }
-    // Dispersion limits (on the main axis when the location chart is not shown).
-    if (disp) {
-        if (d.ShowZones)
-            AddZoneEdges(scene, dispPanel, positions, dispHalf, pens, "Series_zone1c", "Upper Zone 2 Line",
-                         "Series_zone1d", "Lower Zone 2 Line");
-        AddLimitLines(scene, dispPanel, positions, dispHalf, pens,
-                      {"Series_DLCL", "Series_DCL", "Series_DUCL", "Dispersion LCL", "Dispersion Centerline",
-                       "Dispersion UCL"});
-    }
+// The dispersion half's zone edges and limit lines.
+void AddDispersionLimits(TVarSceneBuild& b) {
+    if (!b.Disp) return;
+    if (b.D.ShowZones)
+        AddZoneEdges(b.Scene, b.DispPanel, b.Positions, b.DispHalf, b.Pens, "Series_zone1c",
+                     "Upper Zone 2 Line", "Series_zone1d", "Lower Zone 2 Line");
+    AddLimitLines(b.Scene, b.DispPanel, b.Positions, b.DispHalf, b.Pens,
+                  {"Series_DLCL", "Series_DCL", "Series_DUCL", "Dispersion LCL", "Dispersion Centerline",
+                   "Dispersion UCL"});
+}
 
-    // Violation codes at the top of the main axis.
-    if (d.ShowCodes && d.ShowViolations)
-        AddCodeMarks(
-            scene, 0, positions,
-            [&](int i) {
-                const std::string locCodes = loc ? ControlCodes(0, i + 1) : std::string();
-                const std::string dispCodes = disp ? ControlCodes(1, i + 1) : std::string();
-                std::string text = dispCodes;
-                if (!dispCodes.empty() && !locCodes.empty()) text += " | ";
-                return text + locCodes;
-            },
-            d.PointSize + 8);
+// Violation codes at the top of the main axis: the dispersion chart's, then the location chart's.
+void AddCodes(TVarSceneBuild& b) {
+    if (!b.D.ShowCodes || !b.D.ShowViolations) return;
+    AddCodeMarks(
+        b.Scene, 0, b.Positions,
+        [&](int i) {
+            const std::string locCodes = b.Loc ? ControlCodes(0, i + 1) : std::string();
+            const std::string dispCodes = b.Disp ? ControlCodes(1, i + 1) : std::string();
+            std::string text = dispCodes;
+            if (!dispCodes.empty() && !locCodes.empty()) text += " | ";
+            return text + locCodes;
+        },
+        b.D.PointSize + 8);
+}
 
-    // Points.
-    const bool sets = s.SetColumn > 0;
-    const auto xOf = [&](int i) { return positions.X[static_cast<std::size_t>(i) - 1]; };
-    if (s.ShowAllPoints && loc) {
-        TPointSeries all{.Panel = locPanel,
+// Every value of the subgroups ("Show All Points"), then the statistics.
+void AddPoints(TVarSceneBuild& b) {
+    const TVarChartDisplay& d = b.D;
+    if (b.S.ShowAllPoints && b.Loc) {
+        TPointSeries all{.Panel = b.LocPanel,
                          .Name = "Series_AllPoints",
                          .Hover = "Individual Point",
                          .Size = static_cast<double>(d.PointSize / 2 + 1),
-                         .LineWidth = width};
-        for (int i = 1; i <= count; ++i) {
+                         .LineWidth = b.Width};
+        for (int i = 1; i <= b.Count; ++i) {
             const std::vector<double> values = SubgroupValues(i);
             if (values.size() < 2) continue;
             for (double v : values) {
-                all.X.push_back(xOf(i));
+                all.X.push_back(b.X(i));
                 all.Y.push_back(v);
-                locRange.Add(v);
+                b.LocRange.Add(v);
             }
         }
         all.Colors.assign(all.X.size(), kColorBlack);
-        scene.Points.push_back(std::move(all));
+        b.Scene.Points.push_back(std::move(all));
     }
+    const TSceneColor pointColor = b.BlackAndWhite ? kColorBlack : kColorBlue;
+    const TSceneColor violationColor = b.BlackAndWhite ? kColorNearBlack : kColorRed;
     const auto statistic = [&](const char* name, const char* hover, TSceneRole role, int panel, int valueRow,
                                int slot) {
         TPointSeries series{.Panel = panel,
                             .Name = name,
                             .Hover = hover,
                             .Role = role,
-                            .X = positions.X,
-                            .Y = column([&](int i) { return Drawable(p(valueRow, i)); }),
+                            .X = b.Positions.X,
+                            .Y = b.Column([&](int i) { return Drawable(b.P(valueRow, i)); }),
                             .Size = static_cast<double>(d.PointSize),
-                            .LineWidth = width};
-        const auto n = static_cast<std::size_t>(count);
+                            .LineWidth = b.Width};
+        const auto n = static_cast<std::size_t>(b.Count);
         series.Colors.assign(n, pointColor);
-        if (bw) series.Hollow.assign(n, 0);
+        if (b.BlackAndWhite) series.Hollow.assign(n, 0);
         if (d.Connect) series.JoinPrevious.assign(n, 0);
-        for (int i = 1; i <= count; ++i) {
+        for (int i = 1; i <= b.Count; ++i) {
             const auto k = static_cast<std::size_t>(i) - 1;
             if (d.ShowViolations && !RawControlCode(slot, i).empty()) {
                 series.Colors[k] = violationColor;
-                if (bw) series.Hollow[k] = 1;
+                if (b.BlackAndWhite) series.Hollow[k] = 1;
             }
             // A line joins a point to the one before in its set, unless a break lies between.
             if (d.Connect)
-                series.JoinPrevious[k] =
-                    i > 1 && !positions.BreakBefore[k] && (!sets || p(kRowSet, i) == p(kRowSet, i - 1));
+                series.JoinPrevious[k] = i > 1 && !b.Positions.BreakBefore[k] &&
+                                         (!b.Sets || b.P(kRowSet, i) == b.P(kRowSet, i - 1));
         }
-        scene.Points.push_back(std::move(series));
+        b.Scene.Points.push_back(std::move(series));
     };
-    if (plotLoc)
-        statistic("Series_Loc", "Location Statistic", TSceneRole::LocationStatistic, locPanel, kRowLocation,
+    if (b.PlotLoc)
+        statistic("Series_Loc", "Location Statistic", TSceneRole::LocationStatistic, b.LocPanel, kRowLocation,
                   0);
-    if (disp)
-        statistic("Series_Disp", "Dispersion Statistic", TSceneRole::DispersionStatistic, dispPanel,
+    if (b.Disp)
+        statistic("Series_Disp", "Dispersion Statistic", TSceneRole::DispersionStatistic, b.DispPanel,
                   kRowDispersion, 1);
+}
 
-    // Point labels at their positions; a label belongs to its point: a missing point shows none.
+// Point labels at their positions; a label belongs to its point: a missing point shows none.
+void AddPointLabels(TVarSceneBuild& b) {
     const auto labels = [&](bool shown, int panel, const std::vector<std::string>& texts, int valueRow) {
         if (!shown) return;
-        for (int i = 1; i <= count; ++i) {
-            const auto at = static_cast<std::size_t>(xOf(i));
-            if (at < texts.size() && !texts[at].empty() && Present(p(valueRow, i)))
-                scene.PointLabels.push_back(
-                    {.Panel = panel, .X = xOf(i), .Y = p(valueRow, i), .Text = texts[at]});
+        for (int i = 1; i <= b.Count; ++i) {
+            const auto at = static_cast<std::size_t>(b.X(i));
+            if (at < texts.size() && !texts[at].empty() && Present(b.P(valueRow, i)))
+                b.Scene.PointLabels.push_back(
+                    {.Panel = panel, .X = b.X(i), .Y = b.P(valueRow, i), .Text = texts[at]});
         }
     };
-    labels(plotLoc, locPanel, d.LocationLabels, kRowLocation);
-    labels(disp, dispPanel, d.DispersionLabels, kRowDispersion);
+    labels(b.PlotLoc, b.LocPanel, b.D.LocationLabels, kRowLocation);
+    labels(b.Disp, b.DispPanel, b.D.DispersionLabels, kRowDispersion);
+}
 
-    if (sets)
-        AddSetSeparators(
-            scene, positions, [&](int i) { return p(kRowSet, i + 1); }, [](int set) { return SetLabel(set); },
-            d.LineThickness + 2);
+void AddSets(TVarSceneBuild& b) {
+    if (!b.Sets) return;
+    AddSetSeparators(
+        b.Scene, b.Positions, [&](int i) { return b.P(kRowSet, i + 1); },
+        [](int set) { return SetLabel(set); }, b.D.LineThickness + 2);
+}
 
-    // Ranges. Every line drawn counts for its panel (the zone edges too: with less than one
-    // standard error to the limits they lie beyond them).
-    const auto rangeOf = [&](int panel) -> TValueRange& { return panel == 0 ? locRange : dispRange; };
+// Every line drawn counts for its panel's range (the zone edges too: with less than one standard
+// error to the limits they lie beyond them); then the headroom and the floors.
+void FitRanges(TVarSceneBuild& b) {
+    TChartScene& scene = b.Scene;
+    const auto rangeOf = [&](int panel) -> TValueRange& { return panel == 0 ? b.LocRange : b.DispRange; };
     for (const TLineSeries& line : scene.Lines)
         for (const auto& run : line.RunsY)
             for (double y : run)
@@ -430,45 +456,50 @@ void RedrawChart(TChartScene& scene) {
     // "Positive Limits Only" keeps the axis above 0 unless a value lies below it.
     bool negativeValue = false;
     for (const TPointSeries& series : scene.Points)
-        if (series.Panel == locPanel)
+        if (series.Panel == b.LocPanel)
             negativeValue = negativeValue ||
                             std::any_of(series.Y.begin(), series.Y.end(), [](double y) { return y < 0; });
-    locRange.Extend(20);
-    if (s.PositiveLimitsOnly && loc && !negativeValue) locRange.Min = std::max(locRange.Min, 0.0);
-    if (!loc) locRange.Min = std::max(locRange.Min, 0.0);
-    dispRange.Extend(loc && disp ? 10 : 20);
-    dispRange.Min = std::max(dispRange.Min, 0.0);
-    locRange.Settle();
-    dispRange.Settle();
-    scene.Panels[0].Y.Min = locRange.Min;
-    scene.Panels[0].Y.Max = locRange.Max;
-    if (loc && disp) {
-        scene.Panels[1].Y.Min = dispRange.Min;
-        scene.Panels[1].Y.Max = dispRange.Max;
+    b.LocRange.Extend(20);
+    if (b.S.PositiveLimitsOnly && b.Loc && !negativeValue) b.LocRange.Min = std::max(b.LocRange.Min, 0.0);
+    if (!b.Loc) b.LocRange.Min = std::max(b.LocRange.Min, 0.0);
+    b.DispRange.Extend(b.Loc && b.Disp ? 10 : 20);
+    b.DispRange.Min = std::max(b.DispRange.Min, 0.0);
+    b.LocRange.Settle();
+    b.DispRange.Settle();
+    scene.Panels[0].Y.Min = b.LocRange.Min;
+    scene.Panels[0].Y.Max = b.LocRange.Max;
+    if (b.Loc && b.Disp) {
+        scene.Panels[1].Y.Min = b.DispRange.Min;
+        scene.Panels[1].Y.Max = b.DispRange.Max;
     }
     KeepInsidePanels(scene);
+}
 
-    // With only the dispersion chart, every hover text speaks of the dispersion chart.
-    if (!loc) {
-        const auto rename = [](std::string& text) {
-            const std::size_t at = text.find("Location");
-            if (at != std::string::npos) text.replace(at, 8, "Dispersion");
-        };
-        for (auto& line : scene.Lines)
-            rename(line.Hover);
-        for (auto& series : scene.Points)
-            rename(series.Hover);
-    }
+// With only the dispersion chart, every hover text speaks of the dispersion chart.
+void NameTheDispersionChartAlone(TVarSceneBuild& b) {
+    if (b.Loc) return;
+    const auto rename = [](std::string& text) {
+        const std::size_t at = text.find("Location");
+        if (at != std::string::npos) text.replace(at, 8, "Dispersion");
+    };
+    for (auto& line : b.Scene.Lines)
+        rename(line.Hover);
+    for (auto& series : b.Scene.Points)
+        rename(series.Hover);
+}
 
-    // Footer: limit information, then the modifications.
-    if (d.AddLimitInfo) {
-        const std::size_t w = loc && disp ? std::max(CharCount(locName), CharCount(dispTitle))
-                                          : CharCount(scene.Panels[0].Y.Title);
-        const int i = count;
+// Footer: limit information, then the modifications.
+void AddFooter(TVarSceneBuild& b) {
+    const TChartArray& p = b.P;
+    const TVarChartSettings& s = b.S;
+    if (b.D.AddLimitInfo) {
+        const std::size_t w = b.Loc && b.Disp ? std::max(CharCount(b.LocName), CharCount(b.DispTitle))
+                                              : CharCount(b.Scene.Panels[0].Y.Title);
+        const int i = b.Count;
         // The values are the last point's: with several sets they hold for its set only, and
         // every line says which.
         std::string ofSet;
-        if (sets && VarChart.LowSet != VarChart.HighSet) {
+        if (b.Sets && VarChart.LowSet != VarChart.HighSet) {
             std::string label = SetLabel(static_cast<int>(p(kRowSet, i)));
             label.erase(0, label.find_first_not_of(' '));
             label.erase(label.find_last_not_of(' ') + 1);
@@ -476,7 +507,7 @@ void RedrawChart(TChartScene& scene) {
         }
         const auto info = [&](const std::string& title, bool limits, int pad, std::string method, int ucl,
                               int cl, int lcl, int slot) {
-            AddLimitInformation(scene,
+            AddLimitInformation(b.Scene,
                                 {.ChartTitle = title,
                                  .Limits = limits,
                                  .Pad = pad,
@@ -488,20 +519,42 @@ void RedrawChart(TChartScene& scene) {
                                  .OfSet = ofSet},
                                 w);
         };
-        if (loc && s.LocationMethod != kMethodNone)
-            info(locName, LocationLimitsShown(), 6, LimitMethodNames[s.LocationMethod], kRowLocUCL, kRowLocCL,
-                 kRowLocLCL, 0);
-        if (disp && s.DispersionMethod != kMethodNone)
-            info(dispTitle, DispersionLimitsShown(), 7, FillLimitName(s.DispersionMethod, dispName),
+        if (b.Loc && s.LocationMethod != kMethodNone)
+            info(b.LocName, LocationLimitsShown(), 6, LimitMethodNames[s.LocationMethod], kRowLocUCL,
+                 kRowLocCL, kRowLocLCL, 0);
+        if (b.Disp && s.DispersionMethod != kMethodNone)
+            info(b.DispTitle, DispersionLimitsShown(), 7, FillLimitName(s.DispersionMethod, b.DispName),
                  kRowDispUCL, kRowDispCL, kRowDispLCL, 1);
     }
-    if (d.AddModifications) {
+    if (b.D.AddModifications) {
         TSelectionSummary summary;
         if (SelectionSummary(summary) && !summary.Inline.empty()) {
-            if (!scene.FooterLines.empty()) scene.FooterLines.emplace_back();
-            scene.FooterLines.insert(scene.FooterLines.begin(), summary.Inline);
+            if (!b.Scene.FooterLines.empty()) b.Scene.FooterLines.emplace_back();
+            b.Scene.FooterLines.insert(b.Scene.FooterLines.begin(), summary.Inline);
         }
     }
+}
+
+} // namespace
+
+void RedrawChart(TChartScene& scene) {
+    scene = TChartScene{};
+    TVarSceneBuild b(scene);
+    scene.TextColor = b.BlackAndWhite ? kColorBlack : kColorBlue;
+    if (!b.HasChart()) return;
+    AddPanels(b);
+    StartRanges(b);
+    AddLimits(b);
+    AddSpecifications(b);
+    AddSigmaLines(b);
+    AddDispersionLimits(b);
+    AddCodes(b);
+    AddPoints(b);
+    AddPointLabels(b);
+    AddSets(b);
+    FitRanges(b);
+    NameTheDispersionChartAlone(b);
+    AddFooter(b);
 }
 
 } // namespace kivspc
