@@ -165,9 +165,12 @@ TChartScene SixPanelExample(int points) {
     const double mr = 1.128 * kSigma;
     const auto constant = [&](double v) { return std::vector<double>(static_cast<std::size_t>(n), v); };
     const TControlPens pens = ControlPens(false, 1);
-    const TControlHalf individuals{constant(kMean), constant(kSigma), constant(kMean - 3 * kSigma),
-                                   constant(kMean + 3 * kSigma)};
-    const TControlHalf ranges{constant(mr), constant(0.853 * kSigma), constant(kGap), constant(3.267 * mr)};
+    const std::vector<double> mean = constant(kMean), sigma = constant(kSigma),
+                              lcl = constant(kMean - 3 * kSigma), ucl = constant(kMean + 3 * kSigma),
+                              mrCentre = constant(mr), mrSigma = constant(0.853 * kSigma),
+                              none = constant(kGap), mrUcl = constant(3.267 * mr);
+    const TControlHalf individuals{mean, sigma, lcl, ucl};
+    const TControlHalf ranges{mrCentre, mrSigma, none, mrUcl};
     AddZones(scene, 0, positions, individuals, false);
     AddLimitLines(
         scene, 0, positions, individuals, pens,

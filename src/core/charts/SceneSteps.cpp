@@ -162,7 +162,7 @@ TControlPens ControlPens(bool blackAndWhite, double lineThickness) {
 }
 
 void AddStepLine(TChartScene& scene, TLineSeries line, const TPositions& positions,
-                 const std::vector<double>& y) {
+                 std::span<const double> y) {
     // A break ends the line: the step runs get a gap at the empty position.
     std::vector<double> sx, sy;
     const std::size_t n = std::min(y.size(), positions.Count());
@@ -173,7 +173,7 @@ void AddStepLine(TChartScene& scene, TLineSeries line, const TPositions& positio
             sy.push_back(kGap);
             sx.push_back(positions.X[i] - 1);
         }
-        sy.push_back(y[i]);
+        sy.push_back(Drawable(y[i]));
         sx.push_back(positions.X[i]);
     }
     AddStepRuns(line, sx, sy, SpacingOf(scene, line.Panel));
@@ -186,8 +186,8 @@ void AddZones(TChartScene& scene, int panel, const TPositions& positions, const 
     const std::size_t n =
         std::min({positions.Count(), half.CL.size(), half.SE.size(), half.LCL.size(), half.UCL.size()});
     for (std::size_t i = 0; i < n; ++i)
-        painter.Add(positions.X[i], half.CL[i], half.SE[i], half.LCL[i], half.UCL[i],
-                    i > 0 && !positions.BreakBefore[i], blackAndWhite);
+        painter.Add(positions.X[i], Drawable(half.CL[i]), Drawable(half.SE[i]), Drawable(half.LCL[i]),
+                    Drawable(half.UCL[i]), i > 0 && !positions.BreakBefore[i], blackAndWhite);
 }
 
 void AddZoneEdges(TChartScene& scene, int panel, const TPositions& positions, const TControlHalf& half,

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,9 +50,10 @@ double Drawable(double v);
 // centre + k times spread, or a gap when that is no double.
 double Offset(double centre, double k, double spread);
 
-// One half of a control chart (location or dispersion), one value per point.
+// One half of a control chart (location or dispersion): views of its rows, one value per point
+// (missing values and values that are not finite are gaps).
 struct TControlHalf {
-    std::vector<double> CL, SE, LCL, UCL;
+    std::span<const double> CL, SE, LCL, UCL;
 };
 
 // The names and hover texts of a half's lines.
@@ -71,9 +73,10 @@ struct TControlPens {
 };
 TControlPens ControlPens(bool blackAndWhite, double lineThickness);
 
-// A step line through one value per point; a break ends it (a gap at the empty position).
+// A step line through one value per point; a break ends it (a gap at the empty position), and
+// so does a value that is missing or not finite.
 void AddStepLine(TChartScene& scene, TLineSeries line, const TPositions& positions,
-                 const std::vector<double>& y);
+                 std::span<const double> y);
 
 // Zone bands CL ± 1 SE green, 1-2 SE yellow, 2 SE to the limit red; in black and white only the
 // 1-2 bands in silver. Neighbouring positions with the same bands share a rectangle.

@@ -159,18 +159,12 @@ namespace {
 
 // The limit rows of one half of the chart, one value per point.
 TControlHalf HalfOf(const TChartArray& p, int count, int clRow, int seRow, int lclRow, int uclRow) {
-    TControlHalf half;
-    const auto row = [&](int r) {
-        std::vector<double> v(static_cast<std::size_t>(count));
-        for (int i = 1; i <= count; ++i)
-            v[static_cast<std::size_t>(i) - 1] = Drawable(p(r, i));
-        return v;
-    };
-    half.CL = row(clRow);
-    half.SE = row(seRow);
-    half.LCL = row(lclRow);
-    half.UCL = row(uclRow);
-    return half;
+    const auto n = static_cast<std::size_t>(count);
+    // The rows count points from 1.
+    return {.CL = {p.Row(clRow) + 1, n},
+            .SE = {p.Row(seRow) + 1, n},
+            .LCL = {p.Row(lclRow) + 1, n},
+            .UCL = {p.Row(uclRow) + 1, n}};
 }
 
 // The position labels: the point numbers, or the label column's texts.
@@ -219,9 +213,10 @@ struct TVarSceneBuild {
     bool HasChart() const { return (Loc || Disp) && Count > 0 && P.Capacity() >= Count + 3; }
     double X(int i) const { return Positions.X[static_cast<std::size_t>(i) - 1]; }
     template <class F> std::vector<double> Column(F&& value) const {
-        std::vector<double> v(static_cast<std::size_t>(Count));
+        std::vector<double> v;
+        v.reserve(static_cast<std::size_t>(Count));
         for (int i = 1; i <= Count; ++i)
-            v[static_cast<std::size_t>(i) - 1] = value(i);
+            v.push_back(value(i));
         return v;
     }
 };
