@@ -18,18 +18,8 @@ using namespace kivspc;
 
 namespace {
 
-class SceneGoldenTest : public VarChartTest {
+class SceneGoldenTest : public VarChartSceneFixture {
 protected:
-    void SetUp() override {
-        VarChartTest::SetUp();
-        VarChartDisplay = TVarChartDisplay{};
-        ChartsBlackAndWhite = false;
-    }
-    void TearDown() override {
-        ChartsBlackAndWhite = false;
-        VarChartDisplay = TVarChartDisplay{};
-        VarChartTest::TearDown();
-    }
     static void ExpectScene(const char* name) {
         TChartScene scene;
         RedrawChart(scene);

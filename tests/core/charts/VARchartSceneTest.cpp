@@ -62,18 +62,8 @@ TEST(ChartSceneTest, StepRunsFollowTheirValuesGapsAndHalfSpacingEnds) {
     }
 }
 
-class VARchartSceneTest : public VarChartTest {
+class VARchartSceneTest : public VarChartSceneFixture {
 protected:
-    void SetUp() override {
-        VarChartTest::SetUp();
-        VarChartDisplay = TVarChartDisplay{};
-        ChartsBlackAndWhite = false;
-    }
-    void TearDown() override {
-        ChartsBlackAndWhite = false;
-        VarChartDisplay = TVarChartDisplay{};
-        VarChartTest::TearDown();
-    }
     static TChartScene Scene() {
         TChartScene scene;
         RedrawChart(scene);

@@ -4,7 +4,9 @@
 
 #include "CoreFixture.h"
 
+#include "charts/ChartScene.h"
 #include "charts/VARchart.h"
+#include "charts/VARchartScene.h"
 #include "data/DataList.h"
 #include "data/DataTable.h"
 #include "data/TableEdit.h"
@@ -47,4 +49,20 @@ protected:
         Charts(kChartTypeX, kChartTypeMovingRange, kMethodAverageMR);
     }
     static double At(int row, int point) { return kivspc::VarChart.Points(row, point); }
+};
+
+// Chart tests that draw: the window's display options and colours start at their defaults and
+// are put back after the test.
+class VarChartSceneFixture : public VarChartTest {
+protected:
+    void SetUp() override {
+        VarChartTest::SetUp();
+        kivspc::VarChartDisplay = kivspc::TVarChartDisplay{};
+        kivspc::ChartsBlackAndWhite = false;
+    }
+    void TearDown() override {
+        kivspc::ChartsBlackAndWhite = false;
+        kivspc::VarChartDisplay = kivspc::TVarChartDisplay{};
+        VarChartTest::TearDown();
+    }
 };
