@@ -174,6 +174,14 @@ TEST_F(ChartViewTest, GivenTicksAreTheOnlyTicksAndKeepTheirLabels) {
     EXPECT_EQ(y->tickVector(), (QVector<double>{-1.2816, 0, 1.2816}));
     EXPECT_EQ(y->tickVectorLabels(), (QVector<QString>{"10 %", "50 %", "90 %"}));
     EXPECT_EQ(y->label(), "Percent");
+
+    // Angles turn anticlockwise in the scene, clockwise in QCustomPlot: 315 falls to the right,
+    // 90 reads upwards.
+    for (const auto& [angle, rotation] : {std::pair{315, 45.0}, std::pair{90, -90.0}, std::pair{0, 0.0}}) {
+        scene.Panels[0].X.LabelAngle = angle;
+        Show(scene);
+        EXPECT_EQ(view.RectOf(0)->axis(QCPAxis::atBottom)->tickLabelRotation(), rotation) << angle;
+    }
 }
 
 // Two panels side by side zoom together; the one spanning both columns below them stands alone.
