@@ -808,9 +808,24 @@ private:
         w += kSample + 3 * kPad;
         const double h = metrics.height() * static_cast<double>(entries.size()) + 2 * kPad;
         const double top = MarkBandOf(*scene_, panel_, metrics, area.top()).DataTop + kPad;
-        QRectF box(area.right() - 6 - w, top, w, h);
-        for (int step = 0; step < 20 && !Clear(box); ++step)
-            box.translate(0, metrics.height() / 2);
+        // The first corner (top right, top left, bottom right, bottom left) where the box hides
+        // no point and no line; else the one that hides least. It steps clear of labels and boxes.
+        const QRectF corners[] = {QRectF(area.right() - 6 - w, top, w, h), QRectF(area.left() + 6, top, w, h),
+                                  QRectF(area.right() - 6 - w, area.bottom() - 6 - h, w, h),
+                                  QRectF(area.left() + 6, area.bottom() - 6 - h, w, h)};
+        QRectF box = corners[0];
+        std::size_t fewest = SIZE_MAX;
+        for (QRectF corner : corners) {
+            const bool fromBottom = corner.top() > top;
+            for (int step = 0; step < 20 && !Clear(corner); ++step)
+                corner.translate(0, fromBottom ? -metrics.height() / 2 : metrics.height() / 2);
+            const std::size_t hidden = Covered(corner);
+            if (hidden < fewest) {
+                fewest = hidden;
+                box = corner;
+            }
+            if (hidden == 0) break;
+        }
         placed_.push_back(box);
         painter->setPen(QPen(Qt::black, 1));
         painter->setBrush(Qt::white);
@@ -835,6 +850,37 @@ private:
                               Qt::AlignLeft | Qt::AlignVCenter, e.Text);
             y += metrics.height();
         }
+    }
+
+    // How many of the panel's points and line vertices a box in its pixels would hide.
+    std::size_t Covered(const QRectF& box) const {
+        QCPAxis* x = rect_->axis(QCPAxis::atBottom);
+        QCPAxis* y = rect_->axis(QCPAxis::atLeft);
+        const double x0 = x->pixelToCoord(box.left()), x1 = x->pixelToCoord(box.right());
+        const double lo = std::min(x0, x1), hi = std::max(x0, x1);
+        const double yA = y->pixelToCoord(box.top()) * scale_, yB = y->pixelToCoord(box.bottom()) * scale_;
+        const double yLo = std::min(yA, yB), yHi = std::max(yA, yB);
+        std::size_t n = 0;
+        const auto inside = [&](double vy) { return vy >= yLo && vy <= yHi; };
+        for (const TPointSeries& series : scene_->Points) {
+            if (series.Panel != panel_) continue;
+            const auto first = std::lower_bound(series.X.begin(), series.X.end(), lo);
+            for (auto it = first; it != series.X.end() && *it <= hi; ++it)
+                n += inside(series.Y[static_cast<std::size_t>(it - series.X.begin())]);
+        }
+        for (const TLineSeries& line : scene_->Lines) {
+            if (line.Panel != panel_) continue;
+            for (std::size_t r = 0; r < line.RunsX.size(); ++r)
+                for (std::size_t i = 0; i + 1 < line.RunsX[r].size(); ++i) {
+                    // A segment crossing the box: sampled at a few points along it.
+                    for (double t : {0.0, 0.25, 0.5, 0.75, 1.0}) {
+                        const double vx = line.RunsX[r][i] + t * (line.RunsX[r][i + 1] - line.RunsX[r][i]);
+                        const double vy = line.RunsY[r][i] + t * (line.RunsY[r][i + 1] - line.RunsY[r][i]);
+                        n += vx >= lo && vx <= hi && inside(vy);
+                    }
+                }
+        }
+        return n;
     }
 
     // True when the box covers none of the labels and boxes the marks placed so far.
