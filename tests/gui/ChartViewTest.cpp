@@ -163,6 +163,24 @@ TEST_F(ChartViewTest, TextBoxesAndLegendsStandAtTheirCornersClearOfEachOther) {
     EXPECT_EQ(ColorAt(image, line), kColorGreen);
 }
 
+// A rising line fills the top right corner: the legend goes to the top left, hiding nothing.
+TEST_F(ChartViewTest, ALegendTakesACornerWhereItHidesNothing) {
+    TChartScene scene = Panel();
+    TLineSeries rise{
+        .Name = "Fit", .Hover = "Fit", .Legend = "Fitted normal", .Color = kColorRed, .Width = 2};
+    rise.RunsX = {{0, 10}};
+    rise.RunsY = {{0, 10}};
+    scene.Lines.push_back(rise);
+    Show(scene);
+    const QImage image = Picture();
+    const QRect area = view.RectOf(0)->rect();
+    const QRect topLeft(area.left() + 8, area.top() + 8, 120, 40);
+    EXPECT_GT(Count(image, topLeft, kColorRed, 40), 10) << "the legend's sample of the line";
+    EXPECT_GT(Count(image, topLeft, kColorBlack), 10) << "its frame and entry";
+    // The line's top end stays visible.
+    EXPECT_TRUE(Near(image.pixel(At(9.5, 9.5).toPoint()), kColorRed, 60));
+}
+
 TEST_F(ChartViewTest, GivenTicksAreTheOnlyTicksAndKeepTheirLabels) {
     TChartScene scene = Panel();
     auto ticks = std::make_shared<TSceneTicks>();

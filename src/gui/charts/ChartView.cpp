@@ -868,17 +868,26 @@ private:
             for (auto it = first; it != series.X.end() && *it <= hi; ++it)
                 n += inside(series.Y[static_cast<std::size_t>(it - series.X.begin())]);
         }
+        // Every segment of a line that crosses the box, found in pixels.
+        const auto crosses = [&](QPointF a, QPointF b) {
+            if (box.contains(a) || box.contains(b)) return true;
+            const QLineF segment(a, b);
+            const QLineF edges[] = {
+                QLineF(box.topLeft(), box.topRight()), QLineF(box.topRight(), box.bottomRight()),
+                QLineF(box.bottomRight(), box.bottomLeft()), QLineF(box.bottomLeft(), box.topLeft())};
+            return std::any_of(std::begin(edges), std::end(edges), [&](const QLineF& edge) {
+                return segment.intersects(edge, nullptr) == QLineF::BoundedIntersection;
+            });
+        };
         for (const TLineSeries& line : scene_->Lines) {
             if (line.Panel != panel_) continue;
-            for (std::size_t r = 0; r < line.RunsX.size(); ++r)
-                for (std::size_t i = 0; i + 1 < line.RunsX[r].size(); ++i) {
-                    // A segment crossing the box: sampled at a few points along it.
-                    for (double t : {0.0, 0.25, 0.5, 0.75, 1.0}) {
-                        const double vx = line.RunsX[r][i] + t * (line.RunsX[r][i + 1] - line.RunsX[r][i]);
-                        const double vy = line.RunsY[r][i] + t * (line.RunsY[r][i + 1] - line.RunsY[r][i]);
-                        n += vx >= lo && vx <= hi && inside(vy);
-                    }
-                }
+            for (std::size_t r = 0; r < line.RunsX.size(); ++r) {
+                const auto& rx = line.RunsX[r];
+                const auto& ry = line.RunsY[r];
+                for (std::size_t i = FirstVisible(rx, lo); i + 1 < rx.size() && rx[i] <= hi; ++i)
+                    n += crosses(QPointF(x->coordToPixel(rx[i]), y->coordToPixel(ry[i] / scale_)),
+                                 QPointF(x->coordToPixel(rx[i + 1]), y->coordToPixel(ry[i + 1] / scale_)));
+            }
         }
         return n;
     }
