@@ -39,8 +39,8 @@ inline void ComputeMeansAndRanges(int rows) {
     s.DataLayout = 4;
     s.SampleSize = 5;
     s.SetColumn = 2;
-    s.LocationChart = kChartTypeMean;
-    s.DispersionChart = kChartTypeRange;
+    s.LocationChart = kChartMean;
+    s.DispersionChart = kChartRange;
     s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
     s.LocationCenterline = kCenterAverage;
     s.DispersionCenterline = kCenterDispAverage;

@@ -50,8 +50,8 @@ void Settings(int layout, int sampleSize, int setColumn) {
     s.SampleSize = sampleSize;
     s.SetColumn = setColumn;
     const bool individual = sampleSize == 0;
-    s.LocationChart = individual ? kChartTypeX : kChartTypeMean;
-    s.DispersionChart = individual ? kChartTypeMovingRange : kChartTypeRange;
+    s.LocationChart = individual ? kChartX : kChartMean;
+    s.DispersionChart = individual ? kChartMovingRange : kChartRange;
     s.LocationMethod = s.DispersionMethod = individual ? kMethodAverageMR : kMethodAverageRange;
     s.LocationCenterline = kCenterAverage;
     s.DispersionCenterline = kCenterDispAverage;

@@ -225,7 +225,7 @@ private:
             p(kRowN, i) = 1;
             p(kRowSubgroupMean, i) = v;
             p(kRowSubgroupSD, i) = 0;
-            if (s_.LocationChart != kChartTypeNone) p(kRowLocation, i) = v;
+            if (s_.LocationChart != kChartNone) p(kRowLocation, i) = v;
             // The first point of a new set has no moving range; a longer span may still reach
             // back over the set change from the next point on.
             const bool setChange = i > 1 && p(kRowSet, i) != p(kRowSet, i - 1);
@@ -239,7 +239,7 @@ private:
                 // Beyond half the double range the difference is no double: missing, not infinite.
                 mr = Checked(static_cast<Extended>(hi) - lo);
             }
-            if (s_.DispersionChart != kChartTypeNone) p(kRowDispersion, i) = mr;
+            if (s_.DispersionChart != kChartNone) p(kRowDispersion, i) = mr;
             p(kRowRangeSigma, i) = Present(mr) && d2 > 0 ? Checked(mr / d2) : MissingValue;
             if (s_.ShowAllPoints) {
                 buffer_.assign(1, v);
@@ -279,16 +279,16 @@ private:
         // One value has no range: such a subgroup takes no part in the average or median range.
         p(kRowRangeSigma, i) = n >= 2 && Present(range) ? Checked(range / D2(n)) : MissingValue;
         if (s_.ShowAllPoints) RememberText();
-        if (s_.LocationChart == kChartTypeMedian) {
+        if (s_.LocationChart == kChartMedian) {
             p(kRowLocation, i) = Checked(Median(buffer_));
-        } else if (s_.LocationChart != kChartTypeNone) {
+        } else if (s_.LocationChart != kChartNone) {
             p(kRowLocation, i) = Checked(mean);
         }
-        if (s_.DispersionChart != kChartTypeNone && !(n == 1 && oneValueHasNoDispersion)) {
+        if (s_.DispersionChart != kChartNone && !(n == 1 && oneValueHasNoDispersion)) {
             switch (s_.DispersionChart) {
-            case kChartTypeRange: p(kRowDispersion, i) = range; break;
-            case kChartTypeStdDev: p(kRowDispersion, i) = Checked(sd); break;
-            case kChartTypeVariance: p(kRowDispersion, i) = Checked(variance); break;
+            case kChartRange: p(kRowDispersion, i) = range; break;
+            case kChartStdDev: p(kRowDispersion, i) = Checked(sd); break;
+            case kChartVariance: p(kRowDispersion, i) = Checked(variance); break;
             default: break;
             }
         }
@@ -420,15 +420,15 @@ Needs NeedsOf(const TVarChartSettings& s) {
         default: break;
         }
     };
-    if (s.LocationChart != kChartTypeNone) method(s.LocationMethod);
-    if (s.DispersionChart != kChartTypeNone) {
+    if (s.LocationChart != kChartNone) method(s.LocationMethod);
+    if (s.DispersionChart != kChartNone) {
         method(s.DispersionMethod);
-        const bool sd = s.DispersionChart == kChartTypeStdDev || s.DispersionChart == kChartTypeVariance;
+        const bool sd = s.DispersionChart == kChartStdDev || s.DispersionChart == kChartVariance;
         if (s.DispersionCenterline == kCenterDispAverage)
-            (sd ? (s.DispersionChart == kChartTypeStdDev ? n.v : n.u) : n.B) = true;
+            (sd ? (s.DispersionChart == kChartStdDev ? n.v : n.u) : n.B) = true;
         if (s.DispersionCenterline == kCenterDispMedian) (sd ? n.m : n.w) = true;
     }
-    n.medianCentre = s.LocationChart != kChartTypeNone && s.LocationCenterline == kCenterMedian;
+    n.medianCentre = s.LocationChart != kChartNone && s.LocationCenterline == kCenterMedian;
     // The location limits of the median methods use w for subgroups of n.
     if (s.LocationMethod == kMethodMedianRange) n.w = true;
     return n;
@@ -484,7 +484,7 @@ SetStatistics StatisticsOf(const TVarChartSettings& s, const Needs& need, const 
             dispersions.push_back(p(kRowDispersion, i));
     }
     if (weights > 0) st.grandMean = weighted / weights;
-    if (s.LocationChart != kChartTypeNone) {
+    if (s.LocationChart != kChartNone) {
         if (s.UseKnownMean && s.LocationCenterline == kCenterKnownMean) {
             st.centre = s.KnownMean;
         } else if (s.LocationCenterline == kCenterMedian) {
@@ -531,11 +531,11 @@ bool P(Extended x) { return Present(static_cast<double>(x)); }
 Extended LocationStandardError(const TVarChartSettings& s, const SetStatistics& st, int n) {
     const int span = std::max(s.MRCount, 2);
     const Extended rootN = std::sqrt(static_cast<Extended>(n));
-    const int chart = s.LocationChart;
+    const TChartKind chart = s.LocationChart;
     auto perChart = [&](Extended sigma) -> Extended {
         if (!P(sigma)) return MissingValue;
-        if (chart == kChartTypeX) return sigma;
-        if (chart == kChartTypeMean) return sigma / rootN;
+        if (chart == kChartX) return sigma;
+        if (chart == kChartMean) return sigma / rootN;
         return MedianSEFactor(n, sigma);
     };
     switch (s.LocationMethod) {
@@ -543,29 +543,29 @@ Extended LocationStandardError(const TVarChartSettings& s, const SetStatistics& 
     case kMethodAverageRange: return perChart(st.B);
     case kMethodMedianMR:
     case kMethodMedianRange: {
-        const int size = chart == kChartTypeX ? span : n;
+        const int size = chart == kChartX ? span : n;
         const Extended d4 = D4(size);
         if (!P(st.w) || d4 == 0) return MissingValue;
         return perChart(st.w * D2(size) / d4);
     }
-    case kMethodStdDev: return chart == kChartTypeX ? st.H : MissingValue;
-    case kMethodAverageStdDev: return chart == kChartTypeX ? MissingValue : perChart(st.v);
+    case kMethodStdDev: return chart == kChartX ? st.H : MissingValue;
+    case kMethodAverageStdDev: return chart == kChartX ? MissingValue : perChart(st.v);
     case kMethodMedianStdDev:
-        return chart == kChartTypeX || !P(st.m) ? MissingValue : perChart(SigmaFromMedianSD(n, st.m));
+        return chart == kChartX || !P(st.m) ? MissingValue : perChart(SigmaFromMedianSD(n, st.m));
     case kMethodAverageVariance:
-        return chart == kChartTypeX ? MissingValue : perChart(P(st.u) ? std::sqrt(st.u) : MissingValue);
+        return chart == kChartX ? MissingValue : perChart(P(st.u) ? std::sqrt(st.u) : MissingValue);
     case kMethodAverageMRMeans:
     case kMethodAverageMRMedians: {
         const Extended d2 = D2(span);
-        return chart == kChartTypeX || !P(st.ao) || d2 == 0 ? MissingValue : st.ao / d2;
+        return chart == kChartX || !P(st.ao) || d2 == 0 ? MissingValue : st.ao / d2;
     }
     case kMethodMedianMRMeans:
     case kMethodMedianMRMedians: {
         const Extended d4 = D4(span);
-        return chart == kChartTypeX || !P(st.ap) || d4 == 0 ? MissingValue : st.ap / d4;
+        return chart == kChartX || !P(st.ap) || d4 == 0 ? MissingValue : st.ap / d4;
     }
     case kMethodStdDevMeans:
-    case kMethodStdDevMedians: return chart == kChartTypeX ? MissingValue : st.H;
+    case kMethodStdDevMedians: return chart == kChartX ? MissingValue : st.H;
     case kMethodKnownSigma: return KnownSigmaGiven(s) ? perChart(s.KnownSigma) : MissingValue;
     default: return MissingValue;
     }
@@ -676,13 +676,13 @@ void PutLimit(TChartArray& p, int row, int i, double x) {
 // be formed); the other limit rows start missing here. Writing each row once keeps a chart of a
 // million points within memory speed.
 void ClearUnwrittenLimitRows(const TVarChartSettings& s, TChartArray& p, int count) {
-    const bool userLoc = s.LocationMethod == kMethodUserDefined && s.LocationChart != kChartTypeNone;
-    const bool userDisp = s.DispersionMethod == kMethodUserDefined && s.DispersionChart != kChartTypeNone;
+    const bool userLoc = s.LocationMethod == kMethodUserDefined && s.LocationChart != kChartNone;
+    const bool userDisp = s.DispersionMethod == kMethodUserDefined && s.DispersionChart != kChartNone;
     const bool both = s.LocationMethod == kMethodUserDefined && s.DispersionMethod == kMethodUserDefined;
-    const bool locPass = s.LocationChart != kChartTypeNone && s.LocationMethod != kMethodUserDefined;
-    const bool dispCentre = s.DispersionChart != kChartTypeNone && s.DispersionMethod != kMethodNone &&
+    const bool locPass = s.LocationChart != kChartNone && s.LocationMethod != kMethodUserDefined;
+    const bool dispCentre = s.DispersionChart != kChartNone && s.DispersionMethod != kMethodNone &&
                             s.DispersionMethod != kMethodUserDefined;
-    const bool dispPass = s.DispersionChart != kChartTypeNone && s.DispersionMethod > kMethodUserDefined;
+    const bool dispPass = s.DispersionChart != kChartNone && s.DispersionMethod > kMethodUserDefined;
     auto fillUnless = [&](int row, bool written) {
         if (!written) p.Fill(row, 1, count, MissingValue);
     };
@@ -728,12 +728,12 @@ int PointSize(const TChartArray& p, int i) {
 
 // The dispersion centerline for subgroups of n by the centerline choice.
 double DispersionCentre(const TVarChartSettings& s, const SetStatistics& st, int n) {
-    const int size = s.DispersionChart == kChartTypeMovingRange ? std::max(s.MRCount, 2) : n;
+    const int size = s.DispersionChart == kChartMovingRange ? std::max(s.MRCount, 2) : n;
     Extended cl = MissingValue;
     const int choice = s.DispersionCenterline;
     switch (s.DispersionChart) {
-    case kChartTypeRange:
-    case kChartTypeMovingRange:
+    case kChartRange:
+    case kChartMovingRange:
         if (choice == kCenterDispAverage && P(st.B))
             cl = st.B * D2(size);
         else if (choice == kCenterDispMedian && P(st.w))
@@ -741,7 +741,7 @@ double DispersionCentre(const TVarChartSettings& s, const SetStatistics& st, int
         else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
             cl = D2(size) * s.KnownSigma;
         break;
-    case kChartTypeStdDev:
+    case kChartStdDev:
         if (choice == kCenterDispAverage && P(st.v))
             cl = C4(n) * st.v;
         else if (choice == kCenterDispMedian)
@@ -749,7 +749,7 @@ double DispersionCentre(const TVarChartSettings& s, const SetStatistics& st, int
         else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
             cl = C4(n) * s.KnownSigma; // the expected s, as the limits are centred
         break;
-    case kChartTypeVariance:
+    case kChartVariance:
         if (choice == kCenterDispAverage)
             cl = st.u;
         else if (choice == kCenterDispMedian && P(st.m))
@@ -767,7 +767,7 @@ double DispersionCentre(const TVarChartSettings& s, const SetStatistics& st, int
 void WriteCentrelines(const TVarChartSettings& s, const SetStatistics& st, TChartArray& p,
                       const std::vector<int>& points) {
     const bool userLocation = s.LocationMethod == kMethodUserDefined;
-    const bool dispersionCentre = s.DispersionChart != kChartTypeNone && s.DispersionMethod != kMethodNone &&
+    const bool dispersionCentre = s.DispersionChart != kChartNone && s.DispersionMethod != kMethodNone &&
                                   s.DispersionMethod != kMethodUserDefined;
     int lastN = -1;
     double centre = MissingValue;
@@ -840,21 +840,21 @@ HalfLimits DispersionLimits(const TVarChartSettings& s, const SetStatistics& st,
     if (!P(U)) return {};
     Extended o = MissingValue, t = MissingValue;
     switch (s.DispersionChart) {
-    case kChartTypeMovingRange:
+    case kChartMovingRange:
         o = U * D2(span);
         t = D3Times(span, U);
         break;
-    case kChartTypeRange:
+    case kChartRange:
         o = U * D2(n);
         t = D3Times(n, U);
         break;
-    case kChartTypeStdDev: {
+    case kChartStdDev: {
         const Extended c4 = C4(n);
         o = U * c4;
         t = U * std::sqrt(std::max<Extended>(0, 1 - c4 * c4));
         break;
     }
-    case kChartTypeVariance: {
+    case kChartVariance: {
         HalfLimits l;
         if (n >= 2) {
             const Extended df = n - 1;
@@ -918,21 +918,20 @@ void ComputeChartLimits() {
     ClearUnwrittenLimitRows(s, p, count);
     const bool userLocation = s.LocationMethod == kMethodUserDefined;
     const bool userDispersion = s.DispersionMethod == kMethodUserDefined;
-    if (userLocation && s.LocationChart != kChartTypeNone)
+    if (userLocation && s.LocationChart != kChartNone)
         WriteUserLimits(p, count, kLocationRows, s.UserLocLCL, s.UserLocCL, s.UserLocUCL, s.StdErrors);
-    if (userDispersion && s.DispersionChart != kChartTypeNone)
+    if (userDispersion && s.DispersionChart != kChartNone)
         WriteUserLimits(p, count, kDispersionRows, s.UserDispLCL, s.UserDispCL, s.UserDispUCL, s.StdErrors);
     chart.SigmaMethod = 0;
     if (userLocation && userDispersion) return;
 
     const double alpha = static_cast<double>(NormalProb(1, s.StdErrors));
-    const bool dispersionLimits =
-        s.DispersionChart != kChartTypeNone && s.DispersionMethod > kMethodUserDefined;
+    const bool dispersionLimits = s.DispersionChart != kChartNone && s.DispersionMethod > kMethodUserDefined;
     const Needs need = NeedsOf(s);
     for (const auto& [set, points] : PointsBySet(p, count)) {
         const SetStatistics st = StatisticsOf(s, need, p, points);
         WriteCentrelines(s, st, p, points);
-        if (s.LocationChart != kChartTypeNone && !userLocation) WriteLocationLimits(s, st, p, points);
+        if (s.LocationChart != kChartNone && !userLocation) WriteLocationLimits(s, st, p, points);
         const Extended U = DispersionSigma(s, st);
         if (dispersionLimits) WriteDispersionLimits(s, st, U, alpha, p, points);
         WriteSigma(s, U, dispersionLimits && !IsDispersionMROf(s.DispersionMethod), p, points,
@@ -1015,8 +1014,8 @@ void WriteChartNotes(TVarChart& chart) {
         chart.Notes.push_back(std::to_string(chart.TransformErrors) +
                               (chart.TransformErrors == 1 ? " value" : " values") +
                               " outside the transform's domain left out (" + TransformText() + ")");
-    const bool location = s.LocationChart != kChartTypeNone && EstimatesSigma(s.LocationMethod);
-    const bool dispersion = s.DispersionChart != kChartTypeNone && EstimatesSigma(s.DispersionMethod);
+    const bool location = s.LocationChart != kChartNone && EstimatesSigma(s.LocationMethod);
+    const bool dispersion = s.DispersionChart != kChartNone && EstimatesSigma(s.DispersionMethod);
     if (!location && !dispersion) return;
     const TChartArray& p = chart.Points;
     std::map<double, bool> estimated;
@@ -1062,11 +1061,11 @@ void ComputeChartFrom(const ChartRows& rows, int column, int group) {
         rowPointers[static_cast<std::size_t>(row)] = p.Row(row);
     const TPointTableView view{rowPointers, static_cast<std::size_t>(p.Capacity())};
     SizeControlCodes(chart.Count);
-    if (s.LocationChart != kChartTypeNone)
+    if (s.LocationChart != kChartNone)
         RunControlTests(view, chart.Count, kRowSet, 0, false, kRowLocSE, kRowBreak, kRowLocUCL, kRowLocCL,
                         kRowLocLCL, kRowLocation);
-    if (s.DispersionChart != kChartTypeNone)
-        RunControlTests(view, chart.Count, kRowSet, 1, s.DispersionChart == kChartTypeMovingRange, kRowDispSE,
+    if (s.DispersionChart != kChartNone)
+        RunControlTests(view, chart.Count, kRowSet, 1, s.DispersionChart == kChartMovingRange, kRowDispSE,
                         kRowBreak, kRowDispUCL, kRowDispCL, kRowDispLCL, kRowDispersion);
 
     // Extremes of rows 1-8 after the last point.
