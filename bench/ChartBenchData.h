@@ -3,7 +3,7 @@
 // violation codes and limit information switched on.
 #pragma once
 
-#include "app/CoreState.h"
+#include "CoreState.h"
 #include "app/NumberFormat.h"
 #include "charts/ControlTests.h"
 #include "charts/VARchart.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The variables chart computation over a million rows: individual values with moving ranges,
 // means and ranges of five (with and without sets), and the chart list of 100 chart groups.
-#include "app/CoreState.h"
+#include "CoreState.h"
 #include "app/NumberFormat.h"
 #include "charts/ControlTests.h"
 #include "charts/VARchart.h"
