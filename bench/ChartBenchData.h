@@ -3,7 +3,7 @@
 // violation codes and limit information switched on.
 #pragma once
 
-#include "app/CoreState.h"
+#include "CoreState.h"
 #include "app/NumberFormat.h"
 #include "charts/ControlTests.h"
 #include "charts/VARchart.h"
@@ -39,8 +39,8 @@ inline void ComputeMeansAndRanges(int rows) {
     s.DataLayout = 4;
     s.SampleSize = 5;
     s.SetColumn = 2;
-    s.LocationChart = kChartTypeMean;
-    s.DispersionChart = kChartTypeRange;
+    s.LocationChart = kChartMean;
+    s.DispersionChart = kChartRange;
     s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
     s.LocationCenterline = kCenterAverage;
     s.DispersionCenterline = kCenterDispAverage;

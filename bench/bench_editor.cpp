@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The data editor's heavy paths without a window: pasting 100,000 rows of 10 columns into an
 // empty table, undoing that paste, and spreadsheet jumps over a million rows.
-#include "app/CoreState.h"
+#include "CoreState.h"
 #include "data/DataEditor.h"
 #include "data/DataList.h"
 #include "data/GridModule.h"

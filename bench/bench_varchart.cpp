@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The variables chart computation over a million rows: individual values with moving ranges,
 // means and ranges of five (with and without sets), and the chart list of 100 chart groups.
-#include "app/CoreState.h"
+#include "CoreState.h"
 #include "app/NumberFormat.h"
 #include "charts/ControlTests.h"
 #include "charts/VARchart.h"
@@ -50,8 +50,8 @@ void Settings(int layout, int sampleSize, int setColumn) {
     s.SampleSize = sampleSize;
     s.SetColumn = setColumn;
     const bool individual = sampleSize == 0;
-    s.LocationChart = individual ? kChartTypeX : kChartTypeMean;
-    s.DispersionChart = individual ? kChartTypeMovingRange : kChartTypeRange;
+    s.LocationChart = individual ? kChartX : kChartMean;
+    s.DispersionChart = individual ? kChartMovingRange : kChartRange;
     s.LocationMethod = s.DispersionMethod = individual ? kMethodAverageMR : kMethodAverageRange;
     s.LocationCenterline = kCenterAverage;
     s.DispersionCenterline = kCenterDispAverage;

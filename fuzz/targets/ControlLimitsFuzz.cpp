@@ -14,7 +14,7 @@ namespace kivspc::fuzz {
 int FuzzControlLimits(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
     ResetCore();
-    const auto chart = static_cast<std::uint8_t>(in.Byte() % 13);
+    const TChartKind chart = ChartKindOfCalculatorPage(in.Byte() % 13).value_or(kChartNone);
     const std::uint8_t methodByte = in.Byte();
     const auto method = static_cast<std::uint8_t>(methodByte < 240 ? methodByte % 12 : methodByte);
     double centerline = in.AnyDouble();
@@ -32,7 +32,7 @@ int FuzzControlLimits(const std::uint8_t* data, std::size_t size) {
     ControlLimitStatusText(status);
     if (status > 0) {
         Check(sigma == 0 && lcl == 0 && ucl == 0, "a positive status leaves the outputs 0");
-        if (chart >= kChartXBar && chart <= kChartX)
+        if (HasCentreInput(chart))
             Check(std::isnan(centerIn) ? std::isnan(centerline) : centerline == centerIn,
                   "a positive status leaves the given centerline alone");
     } else if (status == kLimitsComputed) {

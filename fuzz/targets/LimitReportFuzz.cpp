@@ -13,7 +13,7 @@ int FuzzLimitReport(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
     RecordingPlatform& platform = ResetCore();
     TControlLimitInput input;
-    input.Page = static_cast<ControlChartKind>(in.IntIn(-1, 12));
+    input.Page = ChartKindOfCalculatorPage(in.IntIn(-1, 12)).value_or(kChartNone);
     input.Method = static_cast<int>(in.IntIn(-1, 11));
     const std::uint8_t decimals = in.Byte();
     input.Decimals = decimals < 240 ? decimals % 20 - 2 : in.AnyInt();

@@ -47,11 +47,11 @@ void CheckLimits(const TVarChartSettings& s, const TVarChart& chart) {
         if (ordered && s.DispersionMethod != kMethodUserDefined && present(kRowDispLCL) &&
             present(kRowDispUCL))
             Check(p(kRowDispLCL, i) <= p(kRowDispUCL, i), "dispersion LCL <= UCL");
-        if (s.LocationChart != kChartTypeNone && s.LocationMethod != kMethodNone &&
+        if (s.LocationChart != kChartNone && s.LocationMethod != kMethodNone &&
             s.LocationMethod != kMethodUserDefined && s.UseKnownMean &&
             s.LocationCenterline == kCenterKnownMean && present(kRowLocCL))
             Check(p(kRowLocCL, i) == s.KnownMean, "a known mean is the centerline");
-        if (s.DispersionChart == kChartTypeNone || s.DispersionMethod == kMethodNone ||
+        if (s.DispersionChart == kChartNone || s.DispersionMethod == kMethodNone ||
             s.DispersionMethod == kMethodUserDefined || !s.UseKnownSigma || !(s.KnownSigma > 0) ||
             s.DispersionCenterline != kCenterKnownSigma || !present(kRowDispCL) || !present(kRowN))
             continue;
@@ -59,10 +59,10 @@ void CheckLimits(const TVarChartSettings& s, const TVarChart& chart) {
         const double sigma = s.KnownSigma;
         double expected = MissingValue;
         switch (s.DispersionChart) {
-        case kChartTypeMovingRange: expected = static_cast<double>(D2(span) * sigma); break;
-        case kChartTypeRange: expected = static_cast<double>(D2(n) * sigma); break;
-        case kChartTypeStdDev: expected = static_cast<double>(C4(n) * sigma); break;
-        case kChartTypeVariance: expected = static_cast<double>(static_cast<Extended>(sigma) * sigma); break;
+        case kChartMovingRange: expected = static_cast<double>(D2(span) * sigma); break;
+        case kChartRange: expected = static_cast<double>(D2(n) * sigma); break;
+        case kChartStdDev: expected = static_cast<double>(C4(n) * sigma); break;
+        case kChartVariance: expected = static_cast<double>(static_cast<Extended>(sigma) * sigma); break;
         default: break;
         }
         if (std::isfinite(expected))
@@ -180,8 +180,8 @@ int FuzzVarChart(const std::uint8_t* data, std::size_t size) {
     BuildTable(in);
     TVarChartSettings& s = VarChartSettings;
     s = TVarChartSettings{};
-    s.LocationChart = static_cast<std::uint8_t>(in.IntIn(0, 3));
-    s.DispersionChart = static_cast<std::uint8_t>(in.Bool() ? 0 : in.IntIn(4, 7));
+    s.LocationChart = kSetupChartKinds[static_cast<std::size_t>(in.IntIn(0, 3))];
+    s.DispersionChart = kSetupChartKinds[static_cast<std::size_t>(in.Bool() ? 0 : in.IntIn(4, 7))];
     s.LocationMethod = static_cast<std::uint8_t>(in.IntIn(0, 17));
     s.DispersionMethod = static_cast<std::uint8_t>(in.IntIn(0, 20));
     s.LocationCenterline = static_cast<std::uint8_t>(in.IntIn(0, 3));

@@ -2,7 +2,7 @@
 // Every core test starts from a fresh program state and a recording platform.
 #pragma once
 
-#include "app/CoreState.h"
+#include "CoreState.h"
 #include "app/Dkivtool.h"
 #include "data/DataU.h"
 

@@ -95,7 +95,7 @@ TEST_F(CCPointInfoFormTest, TheReportAndGridFollowTheChart) {
     EXPECT_TRUE(info.Report()->toPlainText().contains("Mean = 25\n")) << "the report follows the decimals";
 
     // Another chart kind: the report is rebuilt when the window is shown again.
-    VarChartSettings.DispersionChart = kChartTypeStdDev;
+    VarChartSettings.DispersionChart = kChartStdDev;
     VarChartSettings.DispersionMethod = kMethodAverageStdDev;
     chart->Recalculate();
     Child<QPushButton>(chart.get(), "Button_ChartInfo")->click();

@@ -16,8 +16,8 @@ inline bool BearingMeansAndRanges() {
     s.RunInfo.FirstMeasure = s.RunInfo.CurrentMeasure = 3;
     s.RunInfo.LastMeasure = 7;
     s.DataLayout = 2;
-    s.LocationChart = kChartTypeMean;
-    s.DispersionChart = kChartTypeRange;
+    s.LocationChart = kChartMean;
+    s.DispersionChart = kChartRange;
     s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
     s.LocationCenterline = kCenterAverage;
     s.DispersionCenterline = kCenterDispAverage;

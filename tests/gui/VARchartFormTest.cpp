@@ -104,8 +104,8 @@ protected:
         s.Measures[1] = 1;
         s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = s.RunInfo.CurrentMeasure = 1;
         s.DataLayout = 1;
-        s.LocationChart = kChartTypeX;
-        s.DispersionChart = kChartTypeMovingRange;
+        s.LocationChart = kChartX;
+        s.DispersionChart = kChartMovingRange;
         s.LocationMethod = s.DispersionMethod = kMethodAverageMR;
         s.LocationCenterline = kCenterAverage;
         s.DispersionCenterline = kCenterDispAverage;

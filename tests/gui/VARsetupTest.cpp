@@ -142,8 +142,8 @@ TEST_F(VARsetupTest, OneMeasureGivesIndividualValues) {
     ASSERT_TRUE(form->CalcButtonClick());
     EXPECT_TRUE(Errors().empty());
     const TVarChartSettings& s = VarChartSettings;
-    EXPECT_EQ(s.LocationChart, kChartTypeX);
-    EXPECT_EQ(s.DispersionChart, kChartTypeMovingRange);
+    EXPECT_EQ(s.LocationChart, kChartX);
+    EXPECT_EQ(s.DispersionChart, kChartMovingRange);
     EXPECT_EQ(s.LocationMethod, kMethodAverageMR);
     EXPECT_EQ(s.DispersionMethod, kMethodAverageMR);
     EXPECT_EQ(s.LocationCenterline, kCenterAverage);
@@ -177,8 +177,8 @@ TEST_F(VARsetupTest, LayoutOfSeveralMeasures) {
     EXPECT_EQ(Combo("ComboBox_DispCalc")->itemText(5), "Average MR of Range");
     ASSERT_TRUE(form->CalcButtonClick());
     EXPECT_EQ(VarChartSettings.DataLayout, 2);
-    EXPECT_EQ(VarChartSettings.LocationChart, kChartTypeMean);
-    EXPECT_EQ(VarChartSettings.DispersionChart, kChartTypeRange);
+    EXPECT_EQ(VarChartSettings.LocationChart, kChartMean);
+    EXPECT_EQ(VarChartSettings.DispersionChart, kChartRange);
     EXPECT_EQ(VarChartSettings.RunInfo.FirstMeasure, 2);
     EXPECT_EQ(VarChartSettings.RunInfo.LastMeasure, 3);
 
@@ -239,7 +239,7 @@ TEST_F(VARsetupTest, ChartChoicesLinkTheEstimates) {
     ASSERT_TRUE(form->CalcButtonClick());
     EXPECT_EQ(VarChartSettings.LocationMethod, kMethodMedianMRMeans);
     EXPECT_EQ(VarChartSettings.DispersionMethod, kMethodMedianMRDispersion);
-    EXPECT_EQ(VarChartSettings.DispersionChart, kChartTypeStdDev);
+    EXPECT_EQ(VarChartSettings.DispersionChart, kChartStdDev);
 
     // Without charts there is nothing to do.
     Choose("ComboBox_LocChartType", "None");

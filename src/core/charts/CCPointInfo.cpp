@@ -33,11 +33,7 @@ bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
 bool Inverted(const TSpecLimits& specs) { return specs.TwoSided && !(specs.USL > specs.LSL); }
 constexpr const char* kInvertedSpecs = "\tUSL must be greater than LSL";
 
-const char* TypeName(int type) {
-    return type >= 0 && type < static_cast<int>(ChartTypeNames.size())
-               ? ChartTypeNames[static_cast<std::size_t>(type)]
-               : "";
-}
+const char* TypeName(TChartKind kind) { return ChartKindName(kind); }
 
 class TReportWriter {
 public:
@@ -68,8 +64,8 @@ public:
     }
 
 private:
-    bool HasLocation() const { return s_.LocationChart != kChartTypeNone; }
-    bool HasDispersion() const { return s_.DispersionChart != kChartTypeNone; }
+    bool HasLocation() const { return s_.LocationChart != kChartNone; }
+    bool HasDispersion() const { return s_.DispersionChart != kChartNone; }
     // Every number of the report with decimals has d of them; huge results take an exponent and
     // what is not a finite number is said in words.
     std::string F(Extended x) const { return FormatFixedFinite(d_, x); }
@@ -188,7 +184,7 @@ private:
         Section("Control Analysis" + SetSuffix(set, several));
         WriteBlankLine();
         const std::vector<int> points = PointsOf(set);
-        const auto chart = [&](int slot, int type, int method) {
+        const auto chart = [&](int slot, TChartKind type, int method) {
             SubHeading(std::string(TypeName(type)) + " Chart Analysis");
             WriteBlankLine();
             if (method == kMethodNone) {
@@ -443,8 +439,8 @@ std::string ChartPointLabel(int point) {
 }
 
 std::string ChartReportHeading() {
-    return VarChartTitle(VarChartSettings.LocationChart != kChartTypeNone,
-                         VarChartSettings.DispersionChart != kChartTypeNone);
+    return VarChartTitle(VarChartSettings.LocationChart != kChartNone,
+                         VarChartSettings.DispersionChart != kChartNone);
 }
 
 void BuildChartReport() {

@@ -225,7 +225,7 @@ private:
             p(kRowN, i) = 1;
             p(kRowSubgroupMean, i) = v;
             p(kRowSubgroupSD, i) = 0;
-            if (s_.LocationChart != kChartTypeNone) p(kRowLocation, i) = v;
+            if (s_.LocationChart != kChartNone) p(kRowLocation, i) = v;
             // The first point of a new set has no moving range; a longer span may still reach
             // back over the set change from the next point on.
             const bool setChange = i > 1 && p(kRowSet, i) != p(kRowSet, i - 1);
@@ -239,7 +239,7 @@ private:
                 // Beyond half the double range the difference is no double: missing, not infinite.
                 mr = Checked(static_cast<Extended>(hi) - lo);
             }
-            if (s_.DispersionChart != kChartTypeNone) p(kRowDispersion, i) = mr;
+            if (s_.DispersionChart != kChartNone) p(kRowDispersion, i) = mr;
             p(kRowRangeSigma, i) = Present(mr) && d2 > 0 ? Checked(mr / d2) : MissingValue;
             if (s_.ShowAllPoints) {
                 buffer_.assign(1, v);
@@ -279,16 +279,16 @@ private:
         // One value has no range: such a subgroup takes no part in the average or median range.
         p(kRowRangeSigma, i) = n >= 2 && Present(range) ? Checked(range / D2(n)) : MissingValue;
         if (s_.ShowAllPoints) RememberText();
-        if (s_.LocationChart == kChartTypeMedian) {
+        if (s_.LocationChart == kChartMedian) {
             p(kRowLocation, i) = Checked(Median(buffer_));
-        } else if (s_.LocationChart != kChartTypeNone) {
+        } else if (s_.LocationChart != kChartNone) {
             p(kRowLocation, i) = Checked(mean);
         }
-        if (s_.DispersionChart != kChartTypeNone && !(n == 1 && oneValueHasNoDispersion)) {
+        if (s_.DispersionChart != kChartNone && !(n == 1 && oneValueHasNoDispersion)) {
             switch (s_.DispersionChart) {
-            case kChartTypeRange: p(kRowDispersion, i) = range; break;
-            case kChartTypeStdDev: p(kRowDispersion, i) = Checked(sd); break;
-            case kChartTypeVariance: p(kRowDispersion, i) = Checked(variance); break;
+            case kChartRange: p(kRowDispersion, i) = range; break;
+            case kChartStdDev: p(kRowDispersion, i) = Checked(sd); break;
+            case kChartVariance: p(kRowDispersion, i) = Checked(variance); break;
             default: break;
             }
         }
@@ -420,15 +420,15 @@ Needs NeedsOf(const TVarChartSettings& s) {
         default: break;
         }
     };
-    if (s.LocationChart != kChartTypeNone) method(s.LocationMethod);
-    if (s.DispersionChart != kChartTypeNone) {
+    if (s.LocationChart != kChartNone) method(s.LocationMethod);
+    if (s.DispersionChart != kChartNone) {
         method(s.DispersionMethod);
-        const bool sd = s.DispersionChart == kChartTypeStdDev || s.DispersionChart == kChartTypeVariance;
+        const bool sd = s.DispersionChart == kChartStdDev || s.DispersionChart == kChartVariance;
         if (s.DispersionCenterline == kCenterDispAverage)
-            (sd ? (s.DispersionChart == kChartTypeStdDev ? n.v : n.u) : n.B) = true;
+            (sd ? (s.DispersionChart == kChartStdDev ? n.v : n.u) : n.B) = true;
         if (s.DispersionCenterline == kCenterDispMedian) (sd ? n.m : n.w) = true;
     }
-    n.medianCentre = s.LocationChart != kChartTypeNone && s.LocationCenterline == kCenterMedian;
+    n.medianCentre = s.LocationChart != kChartNone && s.LocationCenterline == kCenterMedian;
     // The location limits of the median methods use w for subgroups of n.
     if (s.LocationMethod == kMethodMedianRange) n.w = true;
     return n;
@@ -484,7 +484,7 @@ SetStatistics StatisticsOf(const TVarChartSettings& s, const Needs& need, const 
             dispersions.push_back(p(kRowDispersion, i));
     }
     if (weights > 0) st.grandMean = weighted / weights;
-    if (s.LocationChart != kChartTypeNone) {
+    if (s.LocationChart != kChartNone) {
         if (s.UseKnownMean && s.LocationCenterline == kCenterKnownMean) {
             st.centre = s.KnownMean;
         } else if (s.LocationCenterline == kCenterMedian) {
@@ -531,11 +531,11 @@ bool P(Extended x) { return Present(static_cast<double>(x)); }
 Extended LocationStandardError(const TVarChartSettings& s, const SetStatistics& st, int n) {
     const int span = std::max(s.MRCount, 2);
     const Extended rootN = std::sqrt(static_cast<Extended>(n));
-    const int chart = s.LocationChart;
+    const TChartKind chart = s.LocationChart;
     auto perChart = [&](Extended sigma) -> Extended {
         if (!P(sigma)) return MissingValue;
-        if (chart == kChartTypeX) return sigma;
-        if (chart == kChartTypeMean) return sigma / rootN;
+        if (chart == kChartX) return sigma;
+        if (chart == kChartMean) return sigma / rootN;
         return MedianSEFactor(n, sigma);
     };
     switch (s.LocationMethod) {
@@ -543,29 +543,29 @@ Extended LocationStandardError(const TVarChartSettings& s, const SetStatistics& 
     case kMethodAverageRange: return perChart(st.B);
     case kMethodMedianMR:
     case kMethodMedianRange: {
-        const int size = chart == kChartTypeX ? span : n;
+        const int size = chart == kChartX ? span : n;
         const Extended d4 = D4(size);
         if (!P(st.w) || d4 == 0) return MissingValue;
         return perChart(st.w * D2(size) / d4);
     }
-    case kMethodStdDev: return chart == kChartTypeX ? st.H : MissingValue;
-    case kMethodAverageStdDev: return chart == kChartTypeX ? MissingValue : perChart(st.v);
+    case kMethodStdDev: return chart == kChartX ? st.H : MissingValue;
+    case kMethodAverageStdDev: return chart == kChartX ? MissingValue : perChart(st.v);
     case kMethodMedianStdDev:
-        return chart == kChartTypeX || !P(st.m) ? MissingValue : perChart(SigmaFromMedianSD(n, st.m));
+        return chart == kChartX || !P(st.m) ? MissingValue : perChart(SigmaFromMedianSD(n, st.m));
     case kMethodAverageVariance:
-        return chart == kChartTypeX ? MissingValue : perChart(P(st.u) ? std::sqrt(st.u) : MissingValue);
+        return chart == kChartX ? MissingValue : perChart(P(st.u) ? std::sqrt(st.u) : MissingValue);
     case kMethodAverageMRMeans:
     case kMethodAverageMRMedians: {
         const Extended d2 = D2(span);
-        return chart == kChartTypeX || !P(st.ao) || d2 == 0 ? MissingValue : st.ao / d2;
+        return chart == kChartX || !P(st.ao) || d2 == 0 ? MissingValue : st.ao / d2;
     }
     case kMethodMedianMRMeans:
     case kMethodMedianMRMedians: {
         const Extended d4 = D4(span);
-        return chart == kChartTypeX || !P(st.ap) || d4 == 0 ? MissingValue : st.ap / d4;
+        return chart == kChartX || !P(st.ap) || d4 == 0 ? MissingValue : st.ap / d4;
     }
     case kMethodStdDevMeans:
-    case kMethodStdDevMedians: return chart == kChartTypeX ? MissingValue : st.H;
+    case kMethodStdDevMedians: return chart == kChartX ? MissingValue : st.H;
     case kMethodKnownSigma: return KnownSigmaGiven(s) ? perChart(s.KnownSigma) : MissingValue;
     default: return MissingValue;
     }
@@ -643,233 +643,299 @@ void TChartArray::Reserve(int points) {
         if (row.size() < size) row.resize(size, MissingValue);
 }
 
+namespace {
+
+// The rows of one half of the chart: its limits, centerline and standard error.
+struct HalfRows {
+    int lcl, cl, ucl, se;
+};
+constexpr HalfRows kLocationRows{kRowLocLCL, kRowLocCL, kRowLocUCL, kRowLocSE};
+constexpr HalfRows kDispersionRows{kRowDispLCL, kRowDispCL, kRowDispUCL, kRowDispSE};
+
+// The limits of one subgroup size.
+struct HalfLimits {
+    double lcl = MissingValue, ucl = MissingValue, se = MissingValue;
+};
+
+// The limit rows are written through PutLimit, which keeps their extremes as it goes: a million
+// points need not be read again to find them.
+void ResetLimitExtremes() {
+    for (auto& e : LimitExtremes)
+        e = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+}
+
+void PutLimit(TChartArray& p, int row, int i, double x) {
+    p(row, i) = x;
+    if (x == MissingValue) return;
+    auto& [lo, hi] = LimitExtremes[static_cast<std::size_t>(row)];
+    lo = std::min(lo, x);
+    hi = std::max(hi, x);
+}
+
+// The passes that follow write every point of the rows they compute (missing where nothing can
+// be formed); the other limit rows start missing here. Writing each row once keeps a chart of a
+// million points within memory speed.
+void ClearUnwrittenLimitRows(const TVarChartSettings& s, TChartArray& p, int count) {
+    const bool userLoc = s.LocationMethod == kMethodUserDefined && s.LocationChart != kChartNone;
+    const bool userDisp = s.DispersionMethod == kMethodUserDefined && s.DispersionChart != kChartNone;
+    const bool both = s.LocationMethod == kMethodUserDefined && s.DispersionMethod == kMethodUserDefined;
+    const bool locPass = s.LocationChart != kChartNone && s.LocationMethod != kMethodUserDefined;
+    const bool dispCentre = s.DispersionChart != kChartNone && s.DispersionMethod != kMethodNone &&
+                            s.DispersionMethod != kMethodUserDefined;
+    const bool dispPass = s.DispersionChart != kChartNone && s.DispersionMethod > kMethodUserDefined;
+    auto fillUnless = [&](int row, bool written) {
+        if (!written) p.Fill(row, 1, count, MissingValue);
+    };
+    for (int row : {kRowLocLCL, kRowLocUCL, kRowLocSE})
+        fillUnless(row, !both && (userLoc || locPass));
+    fillUnless(kRowLocCL, userLoc || (!both && s.LocationMethod != kMethodUserDefined));
+    for (int row : {kRowDispLCL, kRowDispUCL, kRowDispSE})
+        fillUnless(row, userDisp || (!both && dispPass));
+    fillUnless(kRowDispCL, userDisp || (!both && dispCentre));
+    fillUnless(kRowSigma, !both);
+    fillUnless(kRowGrandMean, !both);
+}
+
+// The user's limits on every point of one half; a limit that is no finite number counts as not
+// given. The standard error is the one the limits imply for k standard errors.
+void WriteUserLimits(TChartArray& p, int count, const HalfRows& rows, double lcl, double cl, double ucl,
+                     double k) {
+    auto given = [](double x) { return std::isfinite(x) ? x : MissingValue; };
+    lcl = given(lcl);
+    cl = given(cl);
+    ucl = given(ucl);
+    const double se = UserStandardError(lcl, cl, ucl, k);
+    for (int i = 1; i <= count; ++i) {
+        PutLimit(p, rows.lcl, i, lcl);
+        PutLimit(p, rows.cl, i, cl);
+        PutLimit(p, rows.ucl, i, ucl);
+        p(rows.se, i) = se;
+    }
+}
+
+// The points of each set met, in order of the set numbers; each set is computed on its own.
+std::map<double, std::vector<int>> PointsBySet(const TChartArray& p, int count) {
+    std::map<double, std::vector<int>> sets;
+    for (int i = 1; i <= count; ++i)
+        sets[p(kRowSet, i)].push_back(i);
+    return sets;
+}
+
+// The number of values of point i (0 when missing).
+int PointSize(const TChartArray& p, int i) {
+    return Present(p(kRowN, i)) ? static_cast<int>(std::nearbyint(p(kRowN, i))) : 0;
+}
+
+// The dispersion centerline for subgroups of n by the centerline choice.
+double DispersionCentre(const TVarChartSettings& s, const SetStatistics& st, int n) {
+    const int size = s.DispersionChart == kChartMovingRange ? std::max(s.MRCount, 2) : n;
+    Extended cl = MissingValue;
+    const int choice = s.DispersionCenterline;
+    switch (s.DispersionChart) {
+    case kChartRange:
+    case kChartMovingRange:
+        if (choice == kCenterDispAverage && P(st.B))
+            cl = st.B * D2(size);
+        else if (choice == kCenterDispMedian && P(st.w))
+            cl = st.w * D2(size);
+        else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
+            cl = D2(size) * s.KnownSigma;
+        break;
+    case kChartStdDev:
+        if (choice == kCenterDispAverage && P(st.v))
+            cl = C4(n) * st.v;
+        else if (choice == kCenterDispMedian)
+            cl = st.m;
+        else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
+            cl = C4(n) * s.KnownSigma; // the expected s, as the limits are centred
+        break;
+    case kChartVariance:
+        if (choice == kCenterDispAverage)
+            cl = st.u;
+        else if (choice == kCenterDispMedian && P(st.m))
+            cl = st.m * st.m;
+        else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
+            cl = static_cast<Extended>(s.KnownSigma) * s.KnownSigma;
+        break;
+    default: break;
+    }
+    return P(cl) ? Checked(cl) : MissingValue;
+}
+
+// The centerlines of one set and its grand mean. The dispersion centerline depends on the
+// subgroup size only, so it is formed again only when the size changes.
+void WriteCentrelines(const TVarChartSettings& s, const SetStatistics& st, TChartArray& p,
+                      const std::vector<int>& points) {
+    const bool userLocation = s.LocationMethod == kMethodUserDefined;
+    const bool dispersionCentre = s.DispersionChart != kChartNone && s.DispersionMethod != kMethodNone &&
+                                  s.DispersionMethod != kMethodUserDefined;
+    int lastN = -1;
+    double centre = MissingValue;
+    for (int i : points) {
+        if (!userLocation)
+            PutLimit(p, kRowLocCL, i, s.LocationMethod == kMethodNone ? MissingValue : Checked(st.centre));
+        p(kRowGrandMean, i) = Checked(st.grandMean);
+        if (!dispersionCentre) continue;
+        const int n = PointSize(p, i);
+        if (n != lastN) {
+            lastN = n;
+            centre = DispersionCentre(s, st, n);
+        }
+        PutLimit(p, kRowDispCL, i, centre);
+    }
+}
+
+// The location limits of one set: its centerline plus and minus k standard errors of the
+// plotted statistic.
+void WriteLocationLimits(const TVarChartSettings& s, const SetStatistics& st, TChartArray& p,
+                         const std::vector<int>& points) {
+    const double k = s.StdErrors;
+    int lastN = -1;
+    double se = MissingValue;
+    for (int i : points) {
+        if (!Present(p(kRowN, i))) continue;
+        const int n = static_cast<int>(std::nearbyint(p(kRowN, i)));
+        if (n != lastN) {
+            lastN = n;
+            const Extended r = LocationStandardError(s, st, n);
+            se = P(r) ? Checked(r) : MissingValue;
+        }
+        p(kRowLocSE, i) = se;
+        const double h = p(kRowLocCL, i);
+        if (!Present(se) || !Present(h)) {
+            PutLimit(p, kRowLocLCL, i, MissingValue);
+            PutLimit(p, kRowLocUCL, i, MissingValue);
+            continue;
+        }
+        const double lcl = Checked(static_cast<Extended>(h) - k * static_cast<Extended>(se));
+        PutLimit(p, kRowLocLCL, i, s.PositiveLimitsOnly && lcl < 0 ? MissingValue : lcl);
+        PutLimit(p, kRowLocUCL, i, Checked(static_cast<Extended>(h) + k * static_cast<Extended>(se)));
+    }
+}
+
+// Limits centre ± k·t of a dispersion statistic; a lower limit that is not positive is none.
+HalfLimits SymmetricDispersionLimits(Extended centre, Extended t, double k) {
+    HalfLimits l;
+    l.ucl = Checked(centre + k * t);
+    const double low = Checked(centre - k * t);
+    l.lcl = Present(low) && low > 0 ? low : MissingValue;
+    l.se = Checked(t);
+    return l;
+}
+
+// The dispersion limits for subgroups of n around the centerline `centre`, from the dispersion
+// sigma U, or from the moving ranges of the dispersion statistic. The variance chart takes the
+// chi-square quantiles of tail alpha (the normal tail beyond k).
+HalfLimits DispersionLimits(const TVarChartSettings& s, const SetStatistics& st, Extended U, int n,
+                            double centre, double alpha) {
+    const double k = s.StdErrors;
+    const int span = std::max(s.MRCount, 2);
+    if (IsDispersionMROf(s.DispersionMethod)) {
+        const Extended t = s.DispersionMethod == kMethodAverageMRDispersion  ? st.aq
+                           : s.DispersionMethod == kMethodMedianMRDispersion ? st.ar
+                                                                             : st.as;
+        if (P(t) && Present(centre)) return SymmetricDispersionLimits(centre, t, k);
+        return {};
+    }
+    if (!P(U)) return {};
+    Extended o = MissingValue, t = MissingValue;
+    switch (s.DispersionChart) {
+    case kChartMovingRange:
+        o = U * D2(span);
+        t = D3Times(span, U);
+        break;
+    case kChartRange:
+        o = U * D2(n);
+        t = D3Times(n, U);
+        break;
+    case kChartStdDev: {
+        const Extended c4 = C4(n);
+        o = U * c4;
+        t = U * std::sqrt(std::max<Extended>(0, 1 - c4 * c4));
+        break;
+    }
+    case kChartVariance: {
+        HalfLimits l;
+        if (n >= 2) {
+            const Extended df = n - 1;
+            l.ucl = Checked(U * U * InvChiSq(1, alpha, df) / df);
+            const double low = Checked(U * U * InvChiSq(1, 1 - alpha, df) / df);
+            l.lcl = Present(low) && low > 0 ? low : MissingValue;
+            l.se = Present(l.ucl) && Present(centre) && k != 0 ? Checked((l.ucl - centre) / k) : MissingValue;
+        }
+        return l;
+    }
+    default: break;
+    }
+    if (P(o) && P(t)) return SymmetricDispersionLimits(o, t, k);
+    return {};
+}
+
+// The dispersion limits of one set, formed again only when the subgroup size changes.
+void WriteDispersionLimits(const TVarChartSettings& s, const SetStatistics& st, Extended U, double alpha,
+                           TChartArray& p, const std::vector<int>& points) {
+    int lastN = -1;
+    HalfLimits l;
+    for (int i : points) {
+        if (!Present(p(kRowN, i))) continue;
+        const int n = static_cast<int>(std::nearbyint(p(kRowN, i)));
+        if (n != lastN) {
+            lastN = n;
+            l = DispersionLimits(s, st, U, n, p(kRowDispCL, i), alpha);
+        }
+        PutLimit(p, kRowDispLCL, i, l.lcl);
+        PutLimit(p, kRowDispUCL, i, l.ucl);
+        p(kRowDispSE, i) = l.se;
+    }
+}
+
+// The sigma of individual values of one set: the dispersion sigma U when the dispersion limits
+// come from it, else the one the location standard error implies. sigmaMethod becomes the method
+// it came from.
+void WriteSigma(const TVarChartSettings& s, Extended U, bool fromDispersion, TChartArray& p,
+                const std::vector<int>& points, int& sigmaMethod) {
+    for (int i : points) {
+        if (fromDispersion) {
+            p(kRowSigma, i) = P(U) ? Checked(U) : MissingValue;
+            sigmaMethod = s.DispersionMethod;
+        } else if (Present(p(kRowLocSE, i)) && Present(p(kRowN, i))) {
+            p(kRowSigma, i) = Checked(std::sqrt(static_cast<Extended>(p(kRowN, i))) * p(kRowLocSE, i));
+            sigmaMethod = s.LocationMethod;
+        } else {
+            p(kRowSigma, i) = MissingValue;
+        }
+    }
+}
+
+} // namespace
+
 void ComputeChartLimits() {
     const TVarChartSettings& s = VarChartSettings;
     TVarChart& chart = VarChart;
     TChartArray& p = chart.Points;
     const int count = chart.Count;
-    // The limit rows are written through Put, which keeps their extremes as it goes: a million
-    // points need not be read again to find them.
-    for (auto& e : LimitExtremes)
-        e = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
-    auto Put = [&](int row, int i, double x) {
-        p(row, i) = x;
-        if (x == MissingValue) return;
-        auto& [lo, hi] = LimitExtremes[static_cast<std::size_t>(row)];
-        lo = std::min(lo, x);
-        hi = std::max(hi, x);
-    };
-    // The passes below write every point of the rows they compute (missing where nothing can be
-    // formed); the other limit rows start missing. Writing each row once keeps a chart of a
-    // million points within memory speed.
-    {
-        const bool userLoc = s.LocationMethod == kMethodUserDefined && s.LocationChart != kChartTypeNone;
-        const bool userDisp = s.DispersionMethod == kMethodUserDefined && s.DispersionChart != kChartTypeNone;
-        const bool both = s.LocationMethod == kMethodUserDefined && s.DispersionMethod == kMethodUserDefined;
-        const bool locPass = s.LocationChart != kChartTypeNone && s.LocationMethod != kMethodUserDefined;
-        const bool dispCentre = s.DispersionChart != kChartTypeNone && s.DispersionMethod != kMethodNone &&
-                                s.DispersionMethod != kMethodUserDefined;
-        const bool dispPass = s.DispersionChart != kChartTypeNone && s.DispersionMethod > kMethodUserDefined;
-        auto fillUnless = [&](int row, bool written) {
-            if (!written) p.Fill(row, 1, count, MissingValue);
-        };
-        for (int row : {kRowLocLCL, kRowLocUCL, kRowLocSE})
-            fillUnless(row, !both && (userLoc || locPass));
-        fillUnless(kRowLocCL, userLoc || (!both && s.LocationMethod != kMethodUserDefined));
-        for (int row : {kRowDispLCL, kRowDispUCL, kRowDispSE})
-            fillUnless(row, userDisp || (!both && dispPass));
-        fillUnless(kRowDispCL, userDisp || (!both && dispCentre));
-        fillUnless(kRowSigma, !both);
-        fillUnless(kRowGrandMean, !both);
-    }
-    const double k = s.StdErrors;
-    // A limit the user gave that is no finite number counts as not given.
-    auto given = [](double x) { return std::isfinite(x) ? x : MissingValue; };
+    ResetLimitExtremes();
+    ClearUnwrittenLimitRows(s, p, count);
     const bool userLocation = s.LocationMethod == kMethodUserDefined;
     const bool userDispersion = s.DispersionMethod == kMethodUserDefined;
-    if (userLocation && s.LocationChart != kChartTypeNone) {
-        const double se = UserStandardError(given(s.UserLocLCL), given(s.UserLocCL), given(s.UserLocUCL), k);
-        for (int i = 1; i <= count; ++i) {
-            Put(kRowLocLCL, i, given(s.UserLocLCL));
-            Put(kRowLocCL, i, given(s.UserLocCL));
-            Put(kRowLocUCL, i, given(s.UserLocUCL));
-            p(kRowLocSE, i) = se;
-        }
-    }
-    if (userDispersion && s.DispersionChart != kChartTypeNone) {
-        const double se =
-            UserStandardError(given(s.UserDispLCL), given(s.UserDispCL), given(s.UserDispUCL), k);
-        for (int i = 1; i <= count; ++i) {
-            Put(kRowDispLCL, i, given(s.UserDispLCL));
-            Put(kRowDispCL, i, given(s.UserDispCL));
-            Put(kRowDispUCL, i, given(s.UserDispUCL));
-            p(kRowDispSE, i) = se;
-        }
-    }
+    if (userLocation && s.LocationChart != kChartNone)
+        WriteUserLimits(p, count, kLocationRows, s.UserLocLCL, s.UserLocCL, s.UserLocUCL, s.StdErrors);
+    if (userDispersion && s.DispersionChart != kChartNone)
+        WriteUserLimits(p, count, kDispersionRows, s.UserDispLCL, s.UserDispCL, s.UserDispUCL, s.StdErrors);
     chart.SigmaMethod = 0;
     if (userLocation && userDispersion) return;
 
-    // The sets met, in order; each is computed on its own.
-    std::map<double, std::vector<int>> sets;
-    for (int i = 1; i <= count; ++i)
-        sets[p(kRowSet, i)].push_back(i);
-    const int span = std::max(s.MRCount, 2);
-    const double alpha = static_cast<double>(NormalProb(1, k));
-    const bool dispersionChart = s.DispersionChart != kChartTypeNone;
-    const bool dispersionLimits = dispersionChart && s.DispersionMethod > kMethodUserDefined;
+    const double alpha = static_cast<double>(NormalProb(1, s.StdErrors));
+    const bool dispersionLimits = s.DispersionChart != kChartNone && s.DispersionMethod > kMethodUserDefined;
     const Needs need = NeedsOf(s);
-    for (const auto& [set, points] : sets) {
+    for (const auto& [set, points] : PointsBySet(p, count)) {
         const SetStatistics st = StatisticsOf(s, need, p, points);
-        // First pass: centerlines.
-        int lastN = -1;
-        double dispCentre = MissingValue;
-        for (int i : points) {
-            if (!userLocation)
-                Put(kRowLocCL, i, s.LocationMethod == kMethodNone ? MissingValue : Checked(st.centre));
-            p(kRowGrandMean, i) = Checked(st.grandMean);
-            if (!dispersionChart || s.DispersionMethod == kMethodNone || userDispersion) continue;
-            const int n = Present(p(kRowN, i)) ? static_cast<int>(std::nearbyint(p(kRowN, i))) : 0;
-            if (n != lastN) {
-                lastN = n;
-                const int size = s.DispersionChart == kChartTypeMovingRange ? span : n;
-                Extended cl = MissingValue;
-                const int choice = s.DispersionCenterline;
-                switch (s.DispersionChart) {
-                case kChartTypeRange:
-                case kChartTypeMovingRange:
-                    if (choice == kCenterDispAverage && P(st.B))
-                        cl = st.B * D2(size);
-                    else if (choice == kCenterDispMedian && P(st.w))
-                        cl = st.w * D2(size);
-                    else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
-                        cl = D2(size) * s.KnownSigma;
-                    break;
-                case kChartTypeStdDev:
-                    if (choice == kCenterDispAverage && P(st.v))
-                        cl = C4(n) * st.v;
-                    else if (choice == kCenterDispMedian)
-                        cl = st.m;
-                    else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
-                        cl = C4(n) * s.KnownSigma; // the expected s, as the limits are centred
-                    break;
-                case kChartTypeVariance:
-                    if (choice == kCenterDispAverage)
-                        cl = st.u;
-                    else if (choice == kCenterDispMedian && P(st.m))
-                        cl = st.m * st.m;
-                    else if (choice == kCenterKnownSigma && KnownSigmaGiven(s))
-                        cl = static_cast<Extended>(s.KnownSigma) * s.KnownSigma;
-                    break;
-                default: break;
-                }
-                dispCentre = P(cl) ? Checked(cl) : MissingValue;
-            }
-            Put(kRowDispCL, i, dispCentre);
-        }
-
-        // Second pass: location limits.
-        if (s.LocationChart != kChartTypeNone && !userLocation) {
-            lastN = -1;
-            double se = MissingValue;
-            for (int i : points) {
-                if (!Present(p(kRowN, i))) continue;
-                const int n = static_cast<int>(std::nearbyint(p(kRowN, i)));
-                if (n != lastN) {
-                    lastN = n;
-                    const Extended r = LocationStandardError(s, st, n);
-                    se = P(r) ? Checked(r) : MissingValue;
-                }
-                p(kRowLocSE, i) = se;
-                const double h = p(kRowLocCL, i);
-                if (!Present(se) || !Present(h)) {
-                    Put(kRowLocLCL, i, MissingValue);
-                    Put(kRowLocUCL, i, MissingValue);
-                    continue;
-                }
-                const double lcl = Checked(static_cast<Extended>(h) - k * static_cast<Extended>(se));
-                Put(kRowLocLCL, i, s.PositiveLimitsOnly && lcl < 0 ? MissingValue : lcl);
-                Put(kRowLocUCL, i, Checked(static_cast<Extended>(h) + k * static_cast<Extended>(se)));
-            }
-        }
-
-        // Third pass: dispersion limits.
+        WriteCentrelines(s, st, p, points);
+        if (s.LocationChart != kChartNone && !userLocation) WriteLocationLimits(s, st, p, points);
         const Extended U = DispersionSigma(s, st);
-        if (dispersionLimits) {
-            lastN = -1;
-            double lcl = MissingValue, ucl = MissingValue, se = MissingValue;
-            for (int i : points) {
-                if (!Present(p(kRowN, i))) continue;
-                const int n = static_cast<int>(std::nearbyint(p(kRowN, i)));
-                if (n != lastN) {
-                    lastN = n;
-                    lcl = ucl = se = MissingValue;
-                    const double centre = p(kRowDispCL, i);
-                    if (IsDispersionMROf(s.DispersionMethod)) {
-                        const Extended t = s.DispersionMethod == kMethodAverageMRDispersion  ? st.aq
-                                           : s.DispersionMethod == kMethodMedianMRDispersion ? st.ar
-                                                                                             : st.as;
-                        if (P(t) && Present(centre)) {
-                            ucl = Checked(centre + k * t);
-                            const double low = Checked(centre - k * t);
-                            lcl = Present(low) && low > 0 ? low : MissingValue;
-                            se = Checked(t);
-                        }
-                    } else if (P(U)) {
-                        Extended o = MissingValue, t = MissingValue;
-                        switch (s.DispersionChart) {
-                        case kChartTypeMovingRange:
-                            o = U * D2(span);
-                            t = D3Times(span, U);
-                            break;
-                        case kChartTypeRange:
-                            o = U * D2(n);
-                            t = D3Times(n, U);
-                            break;
-                        case kChartTypeStdDev: {
-                            const Extended c4 = C4(n);
-                            o = U * c4;
-                            t = U * std::sqrt(std::max<Extended>(0, 1 - c4 * c4));
-                            break;
-                        }
-                        case kChartTypeVariance:
-                            if (n >= 2) {
-                                const Extended df = n - 1;
-                                ucl = Checked(U * U * InvChiSq(1, alpha, df) / df);
-                                const double low = Checked(U * U * InvChiSq(1, 1 - alpha, df) / df);
-                                lcl = Present(low) && low > 0 ? low : MissingValue;
-                                se = Present(ucl) && Present(centre) && k != 0 ? Checked((ucl - centre) / k)
-                                                                               : MissingValue;
-                            }
-                            break;
-                        default: break;
-                        }
-                        if (s.DispersionChart != kChartTypeVariance && P(o) && P(t)) {
-                            ucl = Checked(o + k * t);
-                            const double low = Checked(o - k * t);
-                            lcl = Present(low) && low > 0 ? low : MissingValue;
-                            se = Checked(t);
-                        }
-                    }
-                }
-                Put(kRowDispLCL, i, lcl);
-                Put(kRowDispUCL, i, ucl);
-                p(kRowDispSE, i) = se;
-            }
-        }
-
-        // Fourth pass: the sigma of individual values.
-        const bool fromDispersion = dispersionLimits && !IsDispersionMROf(s.DispersionMethod);
-        for (int i : points) {
-            if (fromDispersion) {
-                p(kRowSigma, i) = P(U) ? Checked(U) : MissingValue;
-                chart.SigmaMethod = s.DispersionMethod;
-            } else if (Present(p(kRowLocSE, i)) && Present(p(kRowN, i))) {
-                p(kRowSigma, i) = Checked(std::sqrt(static_cast<Extended>(p(kRowN, i))) * p(kRowLocSE, i));
-                chart.SigmaMethod = s.LocationMethod;
-            } else {
-                p(kRowSigma, i) = MissingValue;
-            }
-        }
+        if (dispersionLimits) WriteDispersionLimits(s, st, U, alpha, p, points);
+        WriteSigma(s, U, dispersionLimits && !IsDispersionMROf(s.DispersionMethod), p, points,
+                   chart.SigmaMethod);
     }
 }
 
@@ -948,8 +1014,8 @@ void WriteChartNotes(TVarChart& chart) {
         chart.Notes.push_back(std::to_string(chart.TransformErrors) +
                               (chart.TransformErrors == 1 ? " value" : " values") +
                               " outside the transform's domain left out (" + TransformText() + ")");
-    const bool location = s.LocationChart != kChartTypeNone && EstimatesSigma(s.LocationMethod);
-    const bool dispersion = s.DispersionChart != kChartTypeNone && EstimatesSigma(s.DispersionMethod);
+    const bool location = s.LocationChart != kChartNone && EstimatesSigma(s.LocationMethod);
+    const bool dispersion = s.DispersionChart != kChartNone && EstimatesSigma(s.DispersionMethod);
     if (!location && !dispersion) return;
     const TChartArray& p = chart.Points;
     std::map<double, bool> estimated;
@@ -995,11 +1061,11 @@ void ComputeChartFrom(const ChartRows& rows, int column, int group) {
         rowPointers[static_cast<std::size_t>(row)] = p.Row(row);
     const TPointTableView view{rowPointers, static_cast<std::size_t>(p.Capacity())};
     SizeControlCodes(chart.Count);
-    if (s.LocationChart != kChartTypeNone)
+    if (s.LocationChart != kChartNone)
         RunControlTests(view, chart.Count, kRowSet, 0, false, kRowLocSE, kRowBreak, kRowLocUCL, kRowLocCL,
                         kRowLocLCL, kRowLocation);
-    if (s.DispersionChart != kChartTypeNone)
-        RunControlTests(view, chart.Count, kRowSet, 1, s.DispersionChart == kChartTypeMovingRange, kRowDispSE,
+    if (s.DispersionChart != kChartNone)
+        RunControlTests(view, chart.Count, kRowSet, 1, s.DispersionChart == kChartMovingRange, kRowDispSE,
                         kRowBreak, kRowDispUCL, kRowDispCL, kRowDispLCL, kRowDispersion);
 
     // Extremes of rows 1-8 after the last point.

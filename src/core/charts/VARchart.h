@@ -7,6 +7,7 @@
 
 #include "app/MissingValue.h"
 #include "data/RunInfo.h"
+#include "stats/ChartKind.h"
 
 #include <algorithm>
 #include <array>
@@ -17,21 +18,26 @@
 
 namespace kivspc {
 
-// Positions in ChartTypeNames.
-enum ChartType : std::uint8_t {
-    kChartTypeNone = 0,
-    kChartTypeX = 1,
-    kChartTypeMean = 2,
-    kChartTypeMedian = 3,
-    kChartTypeMovingRange = 4,
-    kChartTypeRange = 5,
-    kChartTypeStdDev = 6,
-    kChartTypeVariance = 7,
-    kChartTypeIndividualPoints = 8,
-};
+// Older spellings of the chart kinds, still read by the chart's scene.
+inline constexpr TChartKind kChartTypeNone = kChartNone;
+inline constexpr TChartKind kChartTypeX = kChartX;
+inline constexpr TChartKind kChartTypeMean = kChartMean;
+inline constexpr TChartKind kChartTypeMedian = kChartMedian;
+inline constexpr TChartKind kChartTypeMovingRange = kChartMovingRange;
+inline constexpr TChartKind kChartTypeRange = kChartRange;
+inline constexpr TChartKind kChartTypeStdDev = kChartStdDev;
+inline constexpr TChartKind kChartTypeVariance = kChartVariance;
+inline constexpr TChartKind kChartTypeIndividualPoints = kChartIndividualPoints;
+// The names of the setup's charts, by their position in its list (kSetupChartKinds).
 inline constexpr std::array<const char*, 9> ChartTypeNames = {
     "None",  "X",           "Mean",          "Median",           "Moving Range",
     "Range", "Std Dev (s)", "Variance (s²)", "Individual Points"};
+
+// The name the setup's lists show for a kind; empty for a kind they do not list.
+constexpr const char* ChartKindName(TChartKind kind) {
+    const int position = SetupPositionOf(kind);
+    return position < 0 ? "" : ChartTypeNames[static_cast<std::size_t>(position)];
+}
 
 // Positions in LimitMethodNames: the limit calculations (0-20) and the centerline choices.
 enum LimitMethod : std::uint8_t {
@@ -107,8 +113,8 @@ int DataLayoutFromChoices(bool chartGroups, bool severalMeasures, bool sampleVar
 int DataLayoutFromCode(int code);
 
 struct TVarChartSettings {
-    std::uint8_t LocationChart = kChartTypeNone;
-    std::uint8_t DispersionChart = kChartTypeNone;
+    TChartKind LocationChart = kChartNone;
+    TChartKind DispersionChart = kChartNone;
     std::uint8_t LocationMethod = kMethodNone;
     std::uint8_t DispersionMethod = kMethodNone;
     std::uint8_t LocationCenterline = kCenterNone;

@@ -54,29 +54,32 @@ int FontSize(double points, double scale) {
 
 } // namespace
 
-std::string ControlLimitPageCaption(ControlChartKind page) {
+std::string ControlLimitPageCaption(TChartKind page) {
     switch (page) {
-    case kChartXBar: return "X-Bar";
+    case kChartMean: return "X-Bar";
     case kChartMedian: return "Median";
     case kChartX: return "X";
-    case kChartR: return "R";
-    case kChartS: return "s";
-    case kChartS2: return "s\u00B2";
+    case kChartRange: return "R";
+    case kChartStdDev: return "s";
+    case kChartVariance: return "s\u00B2";
     case kChartP: return "p";
     case kChartNP: return "np";
     case kChartC: return "c";
     case kChartU: return "u";
+    case kChartNone:
+    case kChartMovingRange:
+    case kChartIndividualPoints: break; // no page of the calculator
     }
     return {};
 }
 
-std::string ControlLimitMethodCaption(ControlChartKind page) {
+std::string ControlLimitMethodCaption(TChartKind page) {
     return IsVariablesChart(page) ? "Statistic Used" : "Method";
 }
 
-std::vector<std::string> ControlLimitMethodItems(ControlChartKind page) {
+std::vector<std::string> ControlLimitMethodItems(TChartKind page) {
     switch (page) {
-    case kChartXBar:
+    case kChartMean:
         return {"Average Range",       "Median Range",      "Average Std Dev",
                 "Median Std Dev",      "Average Variance",  "Avg MR of X-bars",
                 "Median MR of X-bars", "Std Dev of X-bars", "Known Std Dev"};
@@ -85,15 +88,18 @@ std::vector<std::string> ControlLimitMethodItems(ControlChartKind page) {
                 "Median Std Dev",    "Average Variance",   "Avg MR of Medians",
                 "Med MR of Medians", "Std Dev of Medians", "Known Std Dev"};
     case kChartX: return {"Average MR", "Median MR", "Std Dev (k values)", "Known Std Dev"};
-    case kChartR:
-    case kChartS:
-    case kChartS2:
+    case kChartRange:
+    case kChartStdDev:
+    case kChartVariance:
         return {"Average Range",  "Median Range",     "Average Std Dev",
                 "Median Std Dev", "Average Variance", "Known Std Dev"};
     case kChartP:
     case kChartNP: return {"Approximate", "Exact Binomial"};
     case kChartC:
     case kChartU: return {"Approximate", "Exact Poisson"};
+    case kChartNone:
+    case kChartMovingRange:
+    case kChartIndividualPoints: break; // no page of the calculator
     }
     return {};
 }
@@ -126,7 +132,7 @@ ControlLimitInputError CheckControlLimitInput(const TControlLimitInput& input) {
 }
 
 void WriteControlLimitReport(const TControlLimitInput& input) {
-    if (!ControlChartKindOf(input.Page)) return;
+    if (CalculatorPageOf(input.Page) == 0) return;
     ClearOutputDocument();
     BusyCursor busy;
     const int decimals = std::max(input.Decimals, 0);

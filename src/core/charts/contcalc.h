@@ -10,19 +10,19 @@
 
 namespace kivspc {
 
-// One page per chart kind, page N for kind N.
-inline constexpr int kCalculatorPages = static_cast<int>(kControlChartKinds.size());
+// One page per kind of kCalculatorChartKinds, numbered from 1 (CalculatorPageOf).
+inline constexpr int kCalculatorPages = static_cast<int>(kCalculatorChartKinds.size());
 
 // "X-Bar", "Median", "X", "R", "s", "s²", "p", "np", "c", "u".
-std::string ControlLimitPageCaption(ControlChartKind page);
+std::string ControlLimitPageCaption(TChartKind page);
 // The radio group caption of a page: "Statistic Used" or "Method".
-std::string ControlLimitMethodCaption(ControlChartKind page);
+std::string ControlLimitMethodCaption(TChartKind page);
 // The method items of a page, in the order of the chart's method numbers (method 1 first).
-std::vector<std::string> ControlLimitMethodItems(ControlChartKind page);
+std::vector<std::string> ControlLimitMethodItems(TChartKind page);
 
 // One page's inputs as typed.
 struct TControlLimitInput {
-    ControlChartKind Page = kChartXBar;
+    TChartKind Page = kChartMean;
     int Method = 1; // 1-based item of the page's radio group: the chart's method number
     std::string CentreText = "0";
     std::string StatisticText = "0";

@@ -34,7 +34,7 @@ Limits Refused(std::int32_t status) {
 // One computation's inputs, checked: finite, k and the statistic not below 0, n not below 0
 // where it is used.
 struct LimitsRequest {
-    ControlChartKind chart = kChartXBar;
+    TChartKind chart = kChartMean;
     Extended centre = 0;   // X of the kinds with a centre input
     Extended n = 0;        // as given: the u chart takes it unrounded
     Extended nRounded = 0; // to the nearest integer, halves to the even one
@@ -121,7 +121,7 @@ SigmaSource SourceOf(DispersionSigmaMethod method) {
 
 // Whether the sigma estimate reads a factor at the subgroup size: d2, the median range, c4, the
 // chi-square median or the standard error of a median.
-bool EstimateReadsFactorOfN(SigmaSource source, ControlChartKind chart) {
+bool EstimateReadsFactorOfN(SigmaSource source, TChartKind chart) {
     switch (source) {
     case SigmaSource::AverageRange:
     case SigmaSource::MedianRange:
@@ -137,14 +137,17 @@ bool EstimateReadsFactorOfN(SigmaSource source, ControlChartKind chart) {
 }
 
 // Whether the chart's limits read a factor at the subgroup size.
-bool LimitsReadFactorOfN(ControlChartKind chart) {
+bool LimitsReadFactorOfN(TChartKind chart) {
     switch (chart) {
     case kChartMedian:
-    case kChartR:
-    case kChartS: return true;
-    case kChartXBar:
+    case kChartRange:
+    case kChartStdDev: return true;
+    case kChartNone:
+    case kChartMean:
     case kChartX:
-    case kChartS2:
+    case kChartMovingRange:
+    case kChartVariance:
+    case kChartIndividualPoints:
     case kChartP:
     case kChartNP:
     case kChartC:
@@ -154,10 +157,10 @@ bool LimitsReadFactorOfN(ControlChartKind chart) {
 }
 
 // The process sigma of individual values, for a size whose factors answer.
-Extended EstimateSigma(SigmaSource source, ControlChartKind chart, int n, Extended statistic) {
+Extended EstimateSigma(SigmaSource source, TChartKind chart, int n, Extended statistic) {
     // The moving range and standard deviation of the plotted centres estimate their standard
     // error, which the size of a subgroup scales back to individual values.
-    const bool means = chart == kChartXBar;
+    const bool means = chart == kChartMean;
     const Extended rootN = std::sqrt(static_cast<Extended>(n));
     switch (source) {
     case SigmaSource::AverageRange: return SigmaFromMeanRange(n, statistic);
@@ -207,20 +210,23 @@ Limits VarianceLimits(Extended sigma, int n, Extended alpha) {
 // The centerline and limits of a variables chart around the process sigma.
 Limits VariablesChartLimits(const LimitsRequest& request, int n, Extended sigma) {
     switch (request.chart) {
-    case kChartXBar:
+    case kChartMean:
         return CentredLimits(request.centre, request.k, sigma / std::sqrt(static_cast<Extended>(n)));
     case kChartMedian: return CentredLimits(request.centre, request.k, MedianSEFactor(n, sigma));
     case kChartX: return CentredLimits(request.centre, request.k, sigma);
-    case kChartR: return SpreadLimits(sigma * D2(n), request.k, D3Times(n, sigma));
-    case kChartS: {
+    case kChartRange: return SpreadLimits(sigma * D2(n), request.k, D3Times(n, sigma));
+    case kChartStdDev: {
         const Extended c4 = C4(n);
         return SpreadLimits(sigma * c4, request.k, sigma * std::sqrt(std::max(Extended{0}, 1 - c4 * c4)));
     }
-    case kChartS2: return VarianceLimits(sigma, n, request.alpha);
+    case kChartVariance: return VarianceLimits(sigma, n, request.alpha);
     case kChartP:
     case kChartNP:
     case kChartC:
     case kChartU: break; // attributes charts have no process sigma
+    case kChartNone:
+    case kChartMovingRange:
+    case kChartIndividualPoints: break; // no calculator page
     }
     return Refused(kLimitsNotComputable);
 }
@@ -486,7 +492,7 @@ Limits CountLimits(const LimitsRequest& request, AttributeLimitMethod method) {
 // The limits by the chart's family, with the method taken from its list.
 Limits LimitsFor(const LimitsRequest& request, std::uint8_t method) {
     switch (request.chart) {
-    case kChartXBar:
+    case kChartMean:
     case kChartMedian:
         if (const auto centreMethod = MethodOfNumber(method, CentreSigmaMethod::KnownStdDev))
             return VariablesLimits(request, SourceOf(*centreMethod));
@@ -495,9 +501,9 @@ Limits LimitsFor(const LimitsRequest& request, std::uint8_t method) {
         if (const auto individualsMethod = MethodOfNumber(method, IndividualsSigmaMethod::KnownStdDev))
             return VariablesLimits(request, SourceOf(*individualsMethod));
         break;
-    case kChartR:
-    case kChartS:
-    case kChartS2:
+    case kChartRange:
+    case kChartStdDev:
+    case kChartVariance:
         if (const auto dispersionMethod = MethodOfNumber(method, DispersionSigmaMethod::KnownStdDev))
             return VariablesLimits(request, SourceOf(*dispersionMethod));
         break;
@@ -505,6 +511,9 @@ Limits LimitsFor(const LimitsRequest& request, std::uint8_t method) {
     case kChartNP: return ProportionLimits(request, AttributeLimitMethodOf(method));
     case kChartC:
     case kChartU: return CountLimits(request, AttributeLimitMethodOf(method));
+    case kChartNone:
+    case kChartMovingRange:
+    case kChartIndividualPoints: break; // no calculator page
     }
     // A number beyond the chart's list.
     return Refused(kLimitsNotComputable);
@@ -512,9 +521,10 @@ Limits LimitsFor(const LimitsRequest& request, std::uint8_t method) {
 
 } // namespace
 
-std::int32_t ComputeControlLimits(std::uint8_t chart, std::uint8_t method, double& centerline, double& sigma,
+std::int32_t ComputeControlLimits(TChartKind chart, std::uint8_t method, double& centerline, double& sigma,
                                   double& lcl, double& ucl, double n, double k, double statistic) {
-    const std::optional<ControlChartKind> kind = ControlChartKindOf(chart);
+    const std::optional<TChartKind> kind =
+        CalculatorPageOf(chart) != 0 ? std::optional<TChartKind>(chart) : std::nullopt;
     const bool centreInput = kind && HasCentreInput(*kind);
     sigma = 0;
     lcl = 0;

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The shared control limit routine: a summary statistic in, centerline, sigma (or standard
-// error) and control limits out, for the ten chart kinds of the limit calculator.
+// error) and control limits out, for the ten chart kinds of the limit calculator
+// (the kinds with a calculator page).
 #pragma once
+
+#include "stats/ChartKind.h"
 
 #include <array>
 #include <cstdint>
@@ -10,37 +13,18 @@
 
 namespace kivspc {
 
-// Chart kinds, numbered as the calculator's pages: the page number is the chart kind.
-enum ControlChartKind : std::uint8_t {
-    kChartXBar = 1,
-    kChartMedian = 2,
-    kChartX = 3,
-    kChartR = 4,
-    kChartS = 5,
-    kChartS2 = 6,
-    kChartP = 7,
-    kChartNP = 8,
-    kChartC = 9,
-    kChartU = 10,
-};
-inline constexpr std::array<ControlChartKind, 10> kControlChartKinds{
-    kChartXBar, kChartMedian, kChartX, kChartR, kChartS, kChartS2, kChartP, kChartNP, kChartC, kChartU};
-
-// The kind a number stands for; nothing for a number outside 1..10.
-constexpr std::optional<ControlChartKind> ControlChartKindOf(int number) {
-    if (number < kChartXBar || number > kChartU) return std::nullopt;
-    return static_cast<ControlChartKind>(number);
-}
-
 // X-Bar, Median and X: the centerline is typed, not computed.
-constexpr bool HasCentreInput(ControlChartKind chart) {
+constexpr bool HasCentreInput(TChartKind chart) {
     switch (chart) {
-    case kChartXBar:
+    case kChartMean:
     case kChartMedian:
     case kChartX: return true;
-    case kChartR:
-    case kChartS:
-    case kChartS2:
+    case kChartNone:
+    case kChartMovingRange:
+    case kChartRange:
+    case kChartStdDev:
+    case kChartVariance:
+    case kChartIndividualPoints:
     case kChartP:
     case kChartNP:
     case kChartC:
@@ -49,15 +33,18 @@ constexpr bool HasCentreInput(ControlChartKind chart) {
     return false;
 }
 
-// Kinds 1-6: limits from a process sigma; the others are attributes charts.
-constexpr bool IsVariablesChart(ControlChartKind chart) {
+// Limits from a process sigma; p, np, c and u are attributes charts.
+constexpr bool IsVariablesChart(TChartKind chart) {
     switch (chart) {
-    case kChartXBar:
+    case kChartMean:
     case kChartMedian:
     case kChartX:
-    case kChartR:
-    case kChartS:
-    case kChartS2: return true;
+    case kChartMovingRange:
+    case kChartRange:
+    case kChartStdDev:
+    case kChartVariance:
+    case kChartIndividualPoints: return true;
+    case kChartNone:
     case kChartP:
     case kChartNP:
     case kChartC:
@@ -120,15 +107,18 @@ constexpr AttributeLimitMethod AttributeLimitMethodOf(int number) {
 }
 
 // Whether the limits depend on n: not for c, nor for X with a known standard deviation.
-constexpr bool LimitsUseSampleSize(ControlChartKind chart, int method) {
+constexpr bool LimitsUseSampleSize(TChartKind chart, int method) {
     switch (chart) {
     case kChartX: return method != static_cast<int>(IndividualsSigmaMethod::KnownStdDev);
     case kChartC: return false;
-    case kChartXBar:
+    case kChartNone:
+    case kChartMean:
     case kChartMedian:
-    case kChartR:
-    case kChartS:
-    case kChartS2:
+    case kChartMovingRange:
+    case kChartRange:
+    case kChartStdDev:
+    case kChartVariance:
+    case kChartIndividualPoints:
     case kChartP:
     case kChartNP:
     case kChartU: return true;
@@ -166,16 +156,16 @@ inline constexpr std::int32_t kLimitsNoLower = -1;
 // No upper limit: the UCL is 1 for proportions (n for np).
 inline constexpr std::int32_t kLimitsNoUpper = -2;
 
-// chart: a ControlChartKind. method: the number of one of the chart's methods (CentreSigmaMethod,
-// IndividualsSigmaMethod, DispersionSigmaMethod or AttributeLimitMethod).
-// centerline: input for kinds 1-3 (the grand mean X), output for the others.
-// sigma: the process standard deviation of individual values (kinds 1-6) or the standard error
-// of the plotted statistic (kinds 7-10).
+// chart: a kind with a calculator page (any other is not computable). method: the number of one of the
+// chart's methods (CentreSigmaMethod, IndividualsSigmaMethod, DispersionSigmaMethod or AttributeLimitMethod).
+// centerline: input for X-Bar, Median and X (the grand mean X), output for the others.
+// sigma: the process standard deviation of individual values (variables charts) or the standard
+// error of the plotted statistic (p, np, c, u).
 // n: subgroup size (units for u, may be fractional; span or count of values for X; unused for c
 // and for X with a known standard deviation). k: the number of standard errors.
-// On a positive status the outputs are 0 (and centerline is left alone for kinds 1-3); on -1
+// On a positive status the outputs are 0 (and centerline is left alone for X-Bar, Median and X); on -1
 // the LCL and on -2 the UCL are not limits. When both limits are missing the status is -1.
-std::int32_t ComputeControlLimits(std::uint8_t chart, std::uint8_t method, double& centerline, double& sigma,
+std::int32_t ComputeControlLimits(TChartKind chart, std::uint8_t method, double& centerline, double& sigma,
                                   double& lcl, double& ucl, double n, double k, double statistic);
 
 // The calculator's line for a positive status; empty for 0, -1 and -2.

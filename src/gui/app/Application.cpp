@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
-#include "app/CoreState.h"
+#include "CoreState.h"
 #include "app/Dkivtool.h"
 #include "app/Help.h"
 #include "app/HelpViewer.h"

@@ -115,31 +115,37 @@ protected:
     }
 };
 
-QString StatisticLabel(ControlChartKind page) {
+QString StatisticLabel(TChartKind page) {
     switch (page) {
-    case kChartXBar:
+    case kChartMean:
     case kChartMedian:
     case kChartX:
-    case kChartR:
-    case kChartS:
-    case kChartS2: return "&Statistic:";
+    case kChartRange:
+    case kChartStdDev:
+    case kChartVariance: return "&Statistic:";
     case kChartP: return "&p:";
     case kChartNP: return "&np:";
     case kChartC: return "&c:";
     case kChartU: return "&u:";
+    case kChartNone:
+    case kChartMovingRange:
+    case kChartIndividualPoints: break; // no page of the calculator
     }
     return "&Statistic:";
 }
 
 // Over the centre's X: two bars on a grand mean, a tilde on a centre of medians, a bar on a mean.
-TDecoratedLabel::Mark CentreMark(ControlChartKind page) {
+TDecoratedLabel::Mark CentreMark(TChartKind page) {
     switch (page) {
-    case kChartXBar: return TDecoratedLabel::Mark::DoubleBar;
+    case kChartMean: return TDecoratedLabel::Mark::DoubleBar;
     case kChartMedian: return TDecoratedLabel::Mark::Tilde;
     case kChartX: return TDecoratedLabel::Mark::Bar;
-    case kChartR:
-    case kChartS:
-    case kChartS2:
+    case kChartNone:
+    case kChartMovingRange:
+    case kChartRange:
+    case kChartStdDev:
+    case kChartVariance:
+    case kChartIndividualPoints:
     case kChartP:
     case kChartNP:
     case kChartC:
@@ -158,7 +164,7 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow)
     auto* central = new QWidget(this);
     pageControl_ = new QTabWidget(central);
     pageControl_->setObjectName("PageControl_cc");
-    for (ControlChartKind page : kControlChartKinds)
+    for (TChartKind page : kCalculatorChartKinds)
         pageControl_->addTab(BuildPage(page), ToQt(ControlLimitPageCaption(page)));
 
     action_ = new QPushButton("&Action", central);
@@ -218,15 +224,15 @@ TControl_Limit_Form::TControl_Limit_Form(QWidget* mainWindow)
     PageChanged();
 }
 
-QWidget* TControl_Limit_Form::BuildPage(ControlChartKind page) {
+QWidget* TControl_Limit_Form::BuildPage(TChartKind page) {
     auto* sheet = new QWidget;
-    sheet->setObjectName(QString("TabSheet%1").arg(static_cast<int>(page)));
+    sheet->setObjectName(QString("TabSheet%1").arg(CalculatorPageOf(page)));
     Page& p = PageOf(page);
     auto* form = new QGridLayout;
     int row = 0;
     if (HasCentreInput(page)) {
         auto* label = new TDecoratedLabel("&X:", CentreMark(page), sheet);
-        p.centre = MakeEdit(sheet, page, 1, "0", KeyFilterKind::SignedReal);
+        p.centre = MakeEdit(sheet, CalculatorPageOf(page), 1, "0", KeyFilterKind::SignedReal);
         label->setBuddy(p.centre);
         form->addWidget(label, row, 0);
         form->addWidget(p.centre, row++, 1);
@@ -235,7 +241,7 @@ QWidget* TControl_Limit_Form::BuildPage(ControlChartKind page) {
         // The attributes charts' statistics are averages: p-bar, np-bar, c-bar, u-bar.
         const auto mark = IsVariablesChart(page) ? TDecoratedLabel::Mark::None : TDecoratedLabel::Mark::Bar;
         auto* label = new TDecoratedLabel(StatisticLabel(page), mark, sheet);
-        p.statistic = MakeEdit(sheet, page, 2, "0",
+        p.statistic = MakeEdit(sheet, CalculatorPageOf(page), 2, "0",
                                page == kChartP ? KeyFilterKind::Proportion : KeyFilterKind::UnsignedReal);
         label->setBuddy(p.statistic);
         form->addWidget(label, row, 0);
@@ -244,7 +250,7 @@ QWidget* TControl_Limit_Form::BuildPage(ControlChartKind page) {
     // A c chart counts in one unit: no n.
     if (page != kChartC) {
         p.nLabel = new QLabel(page == kChartX ? "&n (range):" : "&n:", sheet);
-        p.n = MakeEdit(sheet, page, 3, "0",
+        p.n = MakeEdit(sheet, CalculatorPageOf(page), 3, "0",
                        page == kChartU ? KeyFilterKind::UnsignedReal : KeyFilterKind::Integer);
         p.nLabel->setBuddy(p.n);
         form->addWidget(p.nLabel, row, 0);
@@ -252,13 +258,13 @@ QWidget* TControl_Limit_Form::BuildPage(ControlChartKind page) {
     }
     {
         auto* label = new QLabel("Std &Err:", sheet);
-        p.k = MakeEdit(sheet, page, 4, "3", KeyFilterKind::UnsignedReal);
+        p.k = MakeEdit(sheet, CalculatorPageOf(page), 4, "3", KeyFilterKind::UnsignedReal);
         label->setBuddy(p.k);
         form->addWidget(label, row, 0);
         form->addWidget(p.k, row++, 1);
     }
     p.group = new QGroupBox(ToQt(ControlLimitMethodCaption(page)), sheet);
-    p.group->setObjectName(QString("RadioGroup%1").arg(static_cast<int>(page)));
+    p.group->setObjectName(QString("RadioGroup%1").arg(CalculatorPageOf(page)));
     p.methods = new QButtonGroup(p.group);
     auto* radios = new QVBoxLayout(p.group);
     radios->setSpacing(2);
@@ -272,7 +278,7 @@ QWidget* TControl_Limit_Form::BuildPage(ControlChartKind page) {
     if (page == kChartX) connect(p.methods, &QButtonGroup::idClicked, this, [this] { RadioGroup3Click(); });
 
     p.pane = new TOutputRichEdit(sheet);
-    p.pane->setObjectName(QString("RichEdit%1").arg(static_cast<int>(page)));
+    p.pane->setObjectName(QString("RichEdit%1").arg(CalculatorPageOf(page)));
     p.pane->setAccessibleName("Results");
 
     auto* left = new QVBoxLayout;
@@ -326,8 +332,8 @@ void TControl_Limit_Form::BuildToolBar() {
     add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
 }
 
-ControlChartKind TControl_Limit_Form::CurrentPage() const {
-    return kControlChartKinds[static_cast<std::size_t>(pageControl_->currentIndex())];
+TChartKind TControl_Limit_Form::CurrentPage() const {
+    return kCalculatorChartKinds[static_cast<std::size_t>(pageControl_->currentIndex())];
 }
 
 bool TControl_Limit_Form::event(QEvent* e) {
@@ -349,7 +355,7 @@ void TControl_Limit_Form::RadioGroup3Click() {
         p.nLabel->setText("&n (range):");
 }
 
-TControlLimitInput TControl_Limit_Form::ReadInput(ControlChartKind page) const {
+TControlLimitInput TControl_Limit_Form::ReadInput(TChartKind page) const {
     const Page& p = PageOf(page);
     TControlLimitInput input;
     input.Page = page;
@@ -367,7 +373,7 @@ TControlLimitInput TControl_Limit_Form::ReadInput(ControlChartKind page) const {
     return input;
 }
 
-void TControl_Limit_Form::WriteReport(ControlChartKind page, const TControlLimitInput& input) {
+void TControl_Limit_Form::WriteReport(TChartKind page, const TControlLimitInput& input) {
     Page& p = PageOf(page);
     SetOutputDocument(&p.pane->Document());
     WriteControlLimitReport(input);
@@ -376,7 +382,7 @@ void TControl_Limit_Form::WriteReport(ControlChartKind page, const TControlLimit
 }
 
 void TControl_Limit_Form::Button_ActionClick() {
-    const ControlChartKind page = CurrentPage();
+    const TChartKind page = CurrentPage();
     Page& p = PageOf(page);
     const TControlLimitInput input = ReadInput(page);
     // The core has checked and said why; the offending edit takes the focus.
@@ -400,7 +406,7 @@ void TControl_Limit_Form::RepeatActionFor(const QString& decimalsText) {
     decimalsRunFor_ = decimalsText;
     // The decimals only restate a report: a page without one stays empty, and inputs that the
     // action would refuse are left for the next action to point out, not a box at every step.
-    const ControlChartKind page = CurrentPage();
+    const TChartKind page = CurrentPage();
     if (!PageOf(page).reported) return;
     const TControlLimitInput input = ReadInput(page);
     std::string problem;

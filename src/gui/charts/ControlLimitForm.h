@@ -42,9 +42,11 @@ class TControl_Limit_Form : public QMainWindow {
 public:
     explicit TControl_Limit_Form(QWidget* mainWindow);
 
-    // The page of the chart kind of the same number.
-    ControlChartKind CurrentPage() const;
+    // The chart kind of the page shown.
+    TChartKind CurrentPage() const;
+    // The report pane of page 1-10, or of a chart kind's page.
     TOutputRichEdit* Pane(int page) const { return pages_[static_cast<std::size_t>(page - 1)].pane; }
+    TOutputRichEdit* Pane(TChartKind page) const { return Pane(CalculatorPageOf(page)); }
     double TextScale() const { return scale_; }
 
     void Button_ActionClick();
@@ -66,9 +68,11 @@ private:
         bool reported = false; // the pane holds the report of an action
     };
 
-    Page& PageOf(ControlChartKind page) { return pages_[static_cast<std::size_t>(page - 1)]; }
-    const Page& PageOf(ControlChartKind page) const { return pages_[static_cast<std::size_t>(page - 1)]; }
-    QWidget* BuildPage(ControlChartKind page);
+    Page& PageOf(TChartKind page) { return pages_[static_cast<std::size_t>(CalculatorPageOf(page) - 1)]; }
+    const Page& PageOf(TChartKind page) const {
+        return pages_[static_cast<std::size_t>(CalculatorPageOf(page) - 1)];
+    }
+    QWidget* BuildPage(TChartKind page);
     void BuildMenus();
     void BuildToolBar();
     void PageChanged();
@@ -76,8 +80,8 @@ private:
     void ReturnToMainForm();
     void SaveAs1Click();
     void Print1Click();
-    TControlLimitInput ReadInput(ControlChartKind page) const;
-    void WriteReport(ControlChartKind page, const TControlLimitInput& input);
+    TControlLimitInput ReadInput(TChartKind page) const;
+    void WriteReport(TChartKind page, const TControlLimitInput& input);
     void RepeatActionFor(const QString& decimalsText);
 
     QWidget* mainWindow_;

@@ -403,8 +403,8 @@ void TVARchart_Form::RedrawChart() {
         notes << QString::fromStdString(note);
     notes_->setText(notes.join('\n'));
     notes_->setVisible(!notes.isEmpty());
-    const bool both = VarChartSettings.LocationChart != kChartTypeNone &&
-                      VarChartSettings.DispersionChart != kChartTypeNone;
+    const bool both =
+        VarChartSettings.LocationChart != kChartNone && VarChartSettings.DispersionChart != kChartNone;
     sizingPanel_->setVisible(both);
     lastSizing_ = VarChartDisplay.Sizing;
 }

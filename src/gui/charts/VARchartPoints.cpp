@@ -31,13 +31,13 @@ namespace kivspc::gui {
 
 namespace {
 
-QString ChartName(int chart) { return QString::fromUtf8(ChartTypeNames[static_cast<std::size_t>(chart)]); }
+QString ChartName(TChartKind chart) { return QString::fromUtf8(ChartKindName(chart)); }
 
 // The columns of one chart (location or dispersion): the statistic, its limits and its codes.
-void AddChartColumns(std::vector<TPointColumn>& columns, int chart, int method, int slot,
+void AddChartColumns(std::vector<TPointColumn>& columns, TChartKind chart, int method, int slot,
                      const QString& tag) {
     using Kind = TPointColumn::Kind;
-    if (chart == kChartTypeNone) return;
+    if (chart == kChartNone) return;
     const int first = slot == 0 ? kRowLocLCL : kRowDispLCL;
     columns.push_back({Kind::Statistic, ChartName(chart), slot == 0 ? kRowLocation : kRowDispersion, slot});
     const bool limits = method != kMethodNone && method != kMethodCenterlineOnly;
@@ -58,7 +58,7 @@ std::vector<TPointColumn> PointGridColumns() {
     columns.push_back({Kind::Point, "Point", 0, 0});
     if (s.AxisLabelColumn != 0) columns.push_back({Kind::Labels, "Labels", kRowPosition, 0});
     if (s.SetColumn != 0) columns.push_back({Kind::Set, "Set", kRowSet, 0});
-    if (s.LocationChart != kChartTypeX) columns.push_back({Kind::Count, "n", kRowN, 0});
+    if (s.LocationChart != kChartX) columns.push_back({Kind::Count, "n", kRowN, 0});
     AddChartColumns(columns, s.LocationChart, s.LocationMethod, 0, "Loc");
     AddChartColumns(columns, s.DispersionChart, s.DispersionMethod, 1, "Disp");
     columns.push_back({Kind::Sigma, "Sigma Est", kRowSigma, 0});

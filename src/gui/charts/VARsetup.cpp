@@ -57,7 +57,7 @@ const char* const kNone = "None";
 const char* const kKnownSigma = "Known Std Dev";
 const char* const kUserDefined = "User Defined";
 
-QString ChartName(int chart) { return QString::fromUtf8(ChartTypeNames[static_cast<std::size_t>(chart)]); }
+QString ChartName(TChartKind chart) { return QString::fromUtf8(ChartKindName(chart)); }
 QString Filled(int index, const QString& chartName) {
     return QString::fromStdString(FillLimitName(index, chartName.toStdString()));
 }
@@ -150,10 +150,10 @@ int DispersionMethodOf(const QString& text, const QString& dispersionChart) {
     return kMethodNone;
 }
 
-int ChartIndexOf(const QString& text) {
-    for (std::size_t i = 0; i < ChartTypeNames.size(); ++i)
-        if (text == QString::fromUtf8(ChartTypeNames[i])) return static_cast<int>(i);
-    return kChartTypeNone;
+TChartKind ChartKindOf(const QString& text) {
+    for (TChartKind kind : kSetupChartKinds)
+        if (text == ChartName(kind)) return kind;
+    return kChartNone;
 }
 
 QStringList IndividualMethods() {
@@ -704,20 +704,19 @@ void TForm_VARsetup::LinkDispersion() {
 
 void TForm_VARsetup::FillChartCombos(bool individual) {
     if (individual) {
-        Fill(locChart_, {ChartName(kChartTypeX), kNone});
-        Fill(dispChart_, {ChartName(kChartTypeMovingRange), kNone});
+        Fill(locChart_, {ChartName(kChartX), kNone});
+        Fill(dispChart_, {ChartName(kChartMovingRange), kNone});
         Fill(locCalc_, IndividualMethods());
         Fill(dispCalc_, IndividualMethods());
     } else {
-        Fill(locChart_, {ChartName(kChartTypeMean), ChartName(kChartTypeMedian), kNone});
-        Fill(dispChart_,
-             {ChartName(kChartTypeRange), ChartName(kChartTypeStdDev), ChartName(kChartTypeVariance), kNone});
+        Fill(locChart_, {ChartName(kChartMean), ChartName(kChartMedian), kNone});
+        Fill(dispChart_, {ChartName(kChartRange), ChartName(kChartStdDev), ChartName(kChartVariance), kNone});
         QStringList common = {"Average Range", "Median Range", "Average Std Dev", "Median Std Dev",
                               "Average Variance"};
         const QStringList tail = {kKnownSigma, "Centerline Only", kUserDefined, kNone};
         Fill(locCalc_,
              common + QStringList{"Average MR of Means", "Median MR of Means", "Std Dev of Means"} + tail);
-        const QString d = ChartName(kChartTypeRange);
+        const QString d = ChartName(kChartRange);
         Fill(dispCalc_,
              common +
                  QStringList{Filled(kMethodAverageMRDispersion, d), Filled(kMethodMedianMRDispersion, d),
@@ -735,7 +734,7 @@ void TForm_VARsetup::RenameLocationMethods() {
     const QString loc = locChart_->currentText();
     Rename(locCL_, 0, Filled(22, loc));
     Rename(locCL_, 1, Filled(23, loc));
-    if (filledMode_ == 0 && (loc == ChartName(kChartTypeMean) || loc == ChartName(kChartTypeMedian))) {
+    if (filledMode_ == 0 && (loc == ChartName(kChartMean) || loc == ChartName(kChartMedian))) {
         Rename(locCalc_, 5, "Average MR of " + loc + "s");
         Rename(locCalc_, 6, "Median MR of " + loc + "s");
         Rename(locCalc_, 7, "Std Dev of " + loc + "s");
@@ -841,8 +840,7 @@ void TForm_VARsetup::RefreshControls() {
     SetShown(stdErr_, stdErrShown);
     SetShown(stdErrLabel_, stdErrShown);
     const bool mrShown = (locCalcShown && locCalc.contains("MR")) ||
-                         (dispCalcShown && dispCalc.contains("MR")) ||
-                         disp == ChartName(kChartTypeMovingRange);
+                         (dispCalcShown && dispCalc.contains("MR")) || disp == ChartName(kChartMovingRange);
     SetShown(mrCount_, mrShown);
     SetShown(mrLabel_, mrShown);
 
@@ -887,8 +885,8 @@ bool TForm_VARsetup::ReadUserLimits(const LimitGroup& group, double values[3], c
 bool TForm_VARsetup::StoreSettings() {
     TVarChartSettings& s = VarChartSettings;
     const QString dispName = dispChart_->currentText();
-    s.LocationChart = static_cast<std::uint8_t>(ChartIndexOf(locChart_->currentText()));
-    s.DispersionChart = static_cast<std::uint8_t>(ChartIndexOf(dispName));
+    s.LocationChart = ChartKindOf(locChart_->currentText());
+    s.DispersionChart = ChartKindOf(dispName);
     s.LocationMethod = static_cast<std::uint8_t>(LocationMethodOf(locCalc_->currentText()));
     s.DispersionMethod = static_cast<std::uint8_t>(DispersionMethodOf(dispCalc_->currentText(), dispName));
     s.LocationCenterline =

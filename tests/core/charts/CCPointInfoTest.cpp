@@ -42,13 +42,13 @@ protected:
         Measure(1);
         s.DataLayout = 4;
         s.SampleSize = 5;
-        Charts(kChartTypeMean, kChartTypeRange, kMethodAverageRange);
+        Charts(kChartMean, kChartRange, kMethodAverageRange);
     }
     // Column 1 as an X chart alone with the known centerline 0 and standard error 1.
     static void KnownIndividuals() {
         IndividualsAndMovingRange();
         TVarChartSettings& s = VarChartSettings;
-        s.DispersionChart = kChartTypeNone;
+        s.DispersionChart = kChartNone;
         s.DispersionMethod = kMethodNone;
         s.LocationMethod = kMethodKnownSigma;
         s.LocationCenterline = kCenterKnownMean;
@@ -135,7 +135,7 @@ TEST_F(CCPointInfoTest, ARunIsCountedOnceAndDecimalsFollowTheSetting) {
     Table(rows, 1);
     IndividualsAndMovingRange();
     TVarChartSettings& s = VarChartSettings;
-    s.DispersionChart = kChartTypeNone;
+    s.DispersionChart = kChartNone;
     s.DispersionMethod = kMethodNone;
     s.LocationMethod = kMethodKnownSigma;
     s.LocationCenterline = kCenterKnownMean;
@@ -165,7 +165,7 @@ TEST_F(CCPointInfoTest, ObservedCountsAreTheValuesOfThePoints) {
     Measure(1);
     s.DataLayout = 3;
     s.SampleSizeColumn = 2;
-    Charts(kChartTypeMean, kChartTypeRange, kMethodAverageRange);
+    Charts(kChartMean, kChartRange, kMethodAverageRange);
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 3);
     std::string text = Report();
@@ -316,7 +316,7 @@ TEST_F(CCPointInfoTest, HugeValuesGiveExponentsAndNoInfinities) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 2;
-    Charts(kChartTypeMean, kChartTypeRange, kMethodAverageRange);
+    Charts(kChartMean, kChartRange, kMethodAverageRange);
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 2);
     std::string text = Report();

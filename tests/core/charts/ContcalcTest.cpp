@@ -14,7 +14,7 @@ namespace {
 // The checks speak through the recording platform of CoreTest.
 using ContcalcTest = CoreTest;
 
-TControlLimitInput Input(ControlChartKind page, int method, const char* centre, const char* statistic,
+TControlLimitInput Input(TChartKind page, int method, const char* centre, const char* statistic,
                          const char* n, const char* k) {
     TControlLimitInput in;
     in.Page = page;
@@ -30,10 +30,10 @@ using Error = ControlLimitInputError;
 
 } // namespace
 
-// Page N is chart kind N, and its list holds the chart's methods in the order of their numbers.
+// Page N is the Nth calculator kind, and its list holds the chart's methods in the order of their numbers.
 TEST_F(ContcalcTest, PagesAreTheChartKindsAndListTheirMethods) {
     struct Case {
-        ControlChartKind page;
+        TChartKind page;
         const char* caption;
         int methods;
         const char* last;
@@ -42,23 +42,23 @@ TEST_F(ContcalcTest, PagesAreTheChartKindsAndListTheirMethods) {
     const int dispersion = static_cast<int>(DispersionSigmaMethod::KnownStdDev);
     const int attribute = static_cast<int>(AttributeLimitMethod::Exact);
     const Case cases[] = {
-        {kChartXBar, "X-Bar", centre, "Known Std Dev"},
+        {kChartMean, "X-Bar", centre, "Known Std Dev"},
         {kChartMedian, "Median", centre, "Known Std Dev"},
         {kChartX, "X", static_cast<int>(IndividualsSigmaMethod::KnownStdDev), "Known Std Dev"},
-        {kChartR, "R", dispersion, "Known Std Dev"},
-        {kChartS, "s", dispersion, "Known Std Dev"},
-        {kChartS2, "s\u00B2", dispersion, "Known Std Dev"},
+        {kChartRange, "R", dispersion, "Known Std Dev"},
+        {kChartStdDev, "s", dispersion, "Known Std Dev"},
+        {kChartVariance, "s\u00B2", dispersion, "Known Std Dev"},
         {kChartP, "p", attribute, "Exact Binomial"},
         {kChartNP, "np", attribute, "Exact Binomial"},
         {kChartC, "c", attribute, "Exact Poisson"},
         {kChartU, "u", attribute, "Exact Poisson"},
     };
-    ASSERT_EQ(std::size(cases), kControlChartKinds.size());
+    ASSERT_EQ(std::size(cases), kCalculatorChartKinds.size());
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
         SCOPED_TRACE(c.caption);
-        EXPECT_EQ(kControlChartKinds[i], c.page);
-        EXPECT_EQ(static_cast<std::size_t>(c.page), i + 1);
+        EXPECT_EQ(kCalculatorChartKinds[i], c.page);
+        EXPECT_EQ(CalculatorPageOf(c.page), static_cast<int>(i) + 1);
         EXPECT_EQ(ControlLimitPageCaption(c.page), c.caption);
         const std::vector<std::string> items = ControlLimitMethodItems(c.page);
         ASSERT_EQ(static_cast<int>(items.size()), c.methods);
@@ -66,7 +66,7 @@ TEST_F(ContcalcTest, PagesAreTheChartKindsAndListTheirMethods) {
     }
     EXPECT_EQ(ControlLimitMethodItems(kChartX)[static_cast<int>(IndividualsSigmaMethod::StdDev) - 1],
               "Std Dev (k values)");
-    EXPECT_EQ(ControlLimitMethodItems(kChartXBar)[static_cast<int>(CentreSigmaMethod::StdDevOfCentres) - 1],
+    EXPECT_EQ(ControlLimitMethodItems(kChartMean)[static_cast<int>(CentreSigmaMethod::StdDevOfCentres) - 1],
               "Std Dev of X-bars");
 }
 
@@ -74,43 +74,43 @@ TEST_F(ContcalcTest, PagesAreTheChartKindsAndListTheirMethods) {
 // is a number in range; the first edit that fails is named.
 TEST_F(ContcalcTest, InputChecksNameTheEditThatFails) {
     struct Case {
-        ControlChartKind page;
+        TChartKind page;
         int method;
         const char *centre, *statistic, *n, *k;
         Error error;
         const char* message;
     };
     const Case cases[] = {
-        {kChartXBar, 1, "10", "2.326", "5", "3", Error::None, ""},
-        {kChartXBar, 1, "", "2.326", "5", "3", Error::None, ""}, // an empty X reads as 0
-        {kChartXBar, 1, "10", " 2.276e-2 ", "5", "3", Error::None, ""},
-        {kChartXBar, 1, "10", "2.326", "5", "0", Error::None, ""}, // left to the report: "Statistic = 0"
-        {kChartXBar, 1, "1\t2", "2.326", "5", "3", Error::Centre, "X is not a number!"},
+        {kChartMean, 1, "10", "2.326", "5", "3", Error::None, ""},
+        {kChartMean, 1, "", "2.326", "5", "3", Error::None, ""}, // an empty X reads as 0
+        {kChartMean, 1, "10", " 2.276e-2 ", "5", "3", Error::None, ""},
+        {kChartMean, 1, "10", "2.326", "5", "0", Error::None, ""}, // left to the report: "Statistic = 0"
+        {kChartMean, 1, "1\t2", "2.326", "5", "3", Error::Centre, "X is not a number!"},
         {kChartMedian, 1, "-", "2.326", "5", "3", Error::Centre, "X is not a number!"},
         {kChartX, 1, "-1e309", "2.326", "5", "3", Error::Centre, "X is beyond the range of numbers!"},
-        {kChartR, 1, "abc", "2.326", "5", "3", Error::None, ""}, // the R page has no X
-        {kChartXBar, 1, "x", "y", "z", "w", Error::Centre, "X is not a number!"},
-        {kChartXBar, 1, "10", "abc", "5", "3", Error::Statistic, "Statistic is not a number!"},
-        {kChartXBar, 1, "10", "", "5", "3", Error::Statistic, "Statistic must be greater than 0!"},
-        {kChartS, 1, "0", "0", "5", "3", Error::Statistic, "Statistic must be greater than 0!"},
-        {kChartXBar, 1, "10", "-2.3", "5", "3", Error::Statistic, "Statistic must be greater than 0!"},
-        {kChartXBar, 1, "10", "1e309", "5", "3", Error::Statistic,
+        {kChartRange, 1, "abc", "2.326", "5", "3", Error::None, ""}, // the R page has no X
+        {kChartMean, 1, "x", "y", "z", "w", Error::Centre, "X is not a number!"},
+        {kChartMean, 1, "10", "abc", "5", "3", Error::Statistic, "Statistic is not a number!"},
+        {kChartMean, 1, "10", "", "5", "3", Error::Statistic, "Statistic must be greater than 0!"},
+        {kChartStdDev, 1, "0", "0", "5", "3", Error::Statistic, "Statistic must be greater than 0!"},
+        {kChartMean, 1, "10", "-2.3", "5", "3", Error::Statistic, "Statistic must be greater than 0!"},
+        {kChartMean, 1, "10", "1e309", "5", "3", Error::Statistic,
          "Statistic is beyond the range of numbers!"},
         {kChartC, 1, "0", "1e-400", "1", "3", Error::Statistic, "Statistic is beyond the range of numbers!"},
-        {kChartXBar, 1, "10", "2.3", "abc", "3", Error::SampleSize, "n is not a number!"},
+        {kChartMean, 1, "10", "2.3", "abc", "3", Error::SampleSize, "n is not a number!"},
         {kChartNP, 1, "0", "2", "5.5.5", "3", Error::SampleSize, "n is not a number!"},
-        {kChartXBar, 1, "10", "2.3", "", "3", Error::SampleSize, "n must be greater than 0!"},
+        {kChartMean, 1, "10", "2.3", "", "3", Error::SampleSize, "n must be greater than 0!"},
         {kChartU, 1, "0", "2.3", "-0.5", "3", Error::SampleSize, "n must be greater than 0!"},
-        {kChartS2, 1, "0", "2.3", "1e400", "3", Error::SampleSize, "n is beyond the range of numbers!"},
+        {kChartVariance, 1, "0", "2.3", "1e400", "3", Error::SampleSize, "n is beyond the range of numbers!"},
         {kChartX, 4, "10", "2", "abc", "3", Error::None, ""}, // known sigma: n is not used
         {kChartC, 1, "0", "4", "abc", "3", Error::None, ""},  // the c page has no n
-        {kChartXBar, 1, "10", "2.3", "5", "x", Error::StdErrors, "Std Err is not a number!"},
-        {kChartXBar, 1, "10", "2.3", "5", "-3", Error::StdErrors, "Std Err must be greater than 0!"},
+        {kChartMean, 1, "10", "2.3", "5", "x", Error::StdErrors, "Std Err is not a number!"},
+        {kChartMean, 1, "10", "2.3", "5", "-3", Error::StdErrors, "Std Err must be greater than 0!"},
         {kChartP, 1, "0", "0.1", "50", "1e999", Error::StdErrors, "Std Err is beyond the range of numbers!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
-                     << "page " << static_cast<int>(c.page) << " X '" << c.centre << "' statistic '"
+                     << "page " << CalculatorPageOf(c.page) << " X '" << c.centre << "' statistic '"
                      << c.statistic << "' n '" << c.n << "' k '" << c.k << "'");
         std::string message = "stale";
         EXPECT_EQ(
@@ -120,7 +120,7 @@ TEST_F(ContcalcTest, InputChecksNameTheEditThatFails) {
     }
     EXPECT_TRUE(platform.Messages.empty()) << "finding is silent";
 
-    EXPECT_EQ(CheckControlLimitInput(Input(kChartXBar, 1, "10", "2.3", "5", "-3")), Error::StdErrors);
+    EXPECT_EQ(CheckControlLimitInput(Input(kChartMean, 1, "10", "2.3", "5", "-3")), Error::StdErrors);
     ASSERT_EQ(platform.Messages.size(), 1u);
     EXPECT_EQ(platform.Messages[0].kind, "error");
     EXPECT_EQ(platform.Messages[0].text, "Std Err must be greater than 0!");

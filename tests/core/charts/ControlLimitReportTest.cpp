@@ -235,8 +235,8 @@ protected:
     // The inputs, the report as plain text with one "\n" per line, and "(beep)" when it beeped.
     std::string ReportOf(int page, const ReportCase& c) {
         TControlLimitInput input;
-        // The page and method as the window numbers them, whatever type holds them.
-        input.Page = static_cast<decltype(input.Page)>(page);
+        // The page and method as the window numbers them.
+        input.Page = ChartKindOfCalculatorPage(page).value();
         input.Method = static_cast<decltype(input.Method)>(c.method);
         input.CentreText = c.centre;
         input.StatisticText = c.statistic;
@@ -244,7 +244,7 @@ protected:
         input.KText = c.k;
         input.Decimals = c.decimals;
 
-        const std::vector<std::string> items = ControlLimitMethodItems(static_cast<ControlChartKind>(page));
+        const std::vector<std::string> items = ControlLimitMethodItems(input.Page);
         std::string text = std::string(kCaseHeading) + "method " + std::to_string(c.method) + " (" +
                            items.at(c.method - 1) + ")";
         if (page <= 3) text += ", X \"" + std::string(c.centre) + "\"";
@@ -271,7 +271,7 @@ TEST_F(ControlLimitReportTest, EveryPageMatchesItsGoldenFile) {
     for (const PageReports& page : kPages) {
         SCOPED_TRACE(page.golden);
         std::string text = "Reports of the control limit calculator's " +
-                           ControlLimitPageCaption(static_cast<ControlChartKind>(page.page)) +
+                           ControlLimitPageCaption(ChartKindOfCalculatorPage(page.page).value()) +
                            " page; each follows the inputs it was written from.\n";
         for (const ReportCase& c : page.cases)
             text += "\n" + ReportOf(page.page, c);

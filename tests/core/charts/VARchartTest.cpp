@@ -79,7 +79,7 @@ TEST_F(VARchartTest, MeansWithRangesOrStandardDeviationsMatchThePublishedFactors
     s.DataLayout = DataLayoutFromChoices(false, false, false, true, false);
     ASSERT_EQ(s.DataLayout, 4);
     s.SampleSize = 5;
-    Charts(kChartTypeMean, kChartTypeRange, kMethodAverageRange);
+    Charts(kChartMean, kChartRange, kMethodAverageRange);
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 25);
     EXPECT_NEAR(At(kRowLocCL, 1), grand, 1e-12);
@@ -89,7 +89,7 @@ TEST_F(VARchartTest, MeansWithRangesOrStandardDeviationsMatchThePublishedFactors
     EXPECT_NEAR(At(kRowDispUCL, 1), 2.114 * rBar, 1e-3 * rBar);
     EXPECT_EQ(At(kRowDispLCL, 1), MissingValue);
 
-    s.DispersionChart = kChartTypeStdDev;
+    s.DispersionChart = kChartStdDev;
     s.LocationMethod = s.DispersionMethod = kMethodAverageStdDev;
     ComputeChart(1, 0);
     EXPECT_NEAR(At(kRowDispCL, 3), sBar, 1e-12);
@@ -106,8 +106,8 @@ TEST_F(VARchartTest, ConstantSizeBlocksFollowRowNumbersAndProcessIf) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 5;
-    s.LocationChart = kChartTypeMean;
-    s.DispersionChart = kChartTypeRange;
+    s.LocationChart = kChartMean;
+    s.DispersionChart = kChartRange;
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 3);
     EXPECT_EQ(At(kRowN, 1), 5);
@@ -144,8 +144,8 @@ TEST_F(VARchartTest, CenterlineChoicesAndKnownSigma) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 3;
-    s.LocationChart = kChartTypeMedian;
-    s.DispersionChart = kChartTypeRange;
+    s.LocationChart = kChartMedian;
+    s.DispersionChart = kChartRange;
     s.LocationMethod = kMethodAverageRange;
     s.LocationCenterline = kCenterAverage;
     s.DispersionMethod = kMethodAverageRange;
@@ -158,7 +158,7 @@ TEST_F(VARchartTest, CenterlineChoicesAndKnownSigma) {
     EXPECT_NEAR(At(kRowDispCL, 1), 8, 1e-12);
     EXPECT_NEAR(At(kRowDispUCL, 1), 11 * (1 + 3 * 0.8884 / 1.693), 2e-3 * 11);
 
-    s.DispersionChart = kChartTypeStdDev;
+    s.DispersionChart = kChartStdDev;
     s.DispersionMethod = kMethodKnownSigma;
     s.DispersionCenterline = kCenterKnownSigma;
     s.UseKnownSigma = true;
@@ -174,7 +174,7 @@ TEST_F(VARchartTest, UserLimitsPositiveLimitsAndBreaks) {
     TVarChartSettings& s = VarChartSettings;
     Measure(1);
     s.DataLayout = 1;
-    s.LocationChart = kChartTypeX;
+    s.LocationChart = kChartX;
     s.LocationMethod = kMethodUserDefined;
     s.UserLocUCL = 10;
     s.UserLocLCL = 4;
@@ -209,7 +209,7 @@ TEST_F(VARchartTest, TheChartListNamesChartsWithPoints) {
     s.RunInfo.LastMeasure = 3;
     s.DataLayout = DataLayoutFromChoices(false, true, false, false, false);
     ASSERT_EQ(s.DataLayout, 5);
-    s.LocationChart = kChartTypeX;
+    s.LocationChart = kChartX;
     BuildChartList();
     ASSERT_EQ(VarChart.ChartList.size(), 2u);
     EXPECT_EQ(VarChart.ChartList[0].Name, "A");
@@ -217,8 +217,8 @@ TEST_F(VARchartTest, TheChartListNamesChartsWithPoints) {
     EXPECT_EQ(VarChart.ChartList[1].Key(), "3 0");
 
     s.DataLayout = 2;
-    s.DispersionChart = kChartTypeRange;
-    s.LocationChart = kChartTypeMean;
+    s.DispersionChart = kChartRange;
+    s.LocationChart = kChartMean;
     BuildChartList();
     ASSERT_EQ(VarChart.ChartList.size(), 1u);
     EXPECT_EQ(VarChart.ChartList[0].Name, "A..C");
@@ -245,7 +245,7 @@ TEST_F(VARchartTest, ChartGroupsGiveOneChartPerGroup) {
     s.RunInfo.GroupColumnCount = 1;
     s.RunInfo.GroupColumns[1] = 2;
     ASSERT_EQ(PrepareGroups(s.RunInfo), 2);
-    s.LocationChart = kChartTypeX;
+    s.LocationChart = kChartX;
     s.DataLayout = DataLayoutFromChoices(true, true, false, false, false);
     ASSERT_EQ(s.DataLayout, 12);
     s.AxisLabelColumn = 1;
@@ -262,7 +262,7 @@ TEST_F(VARchartTest, ChartGroupsGiveOneChartPerGroup) {
     s.DataLayout = DataLayoutFromChoices(true, false, false, true, false);
     ASSERT_EQ(s.DataLayout, 11);
     s.SampleSize = 2;
-    s.LocationChart = kChartTypeMean;
+    s.LocationChart = kChartMean;
     s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = 1;
     BuildChartList();
     ASSERT_EQ(VarChart.ChartList.size(), 2u);
@@ -351,8 +351,8 @@ TEST_F(VARchartTest, AnEmptyChartListSaysWhy) {
         s.DataLayout = static_cast<std::uint8_t>(c.layout);
         s.SampleSize = c.sampleSize;
         if (c.layout != 1) {
-            s.LocationChart = kChartTypeMean;
-            s.DispersionChart = kChartTypeRange;
+            s.LocationChart = kChartMean;
+            s.DispersionChart = kChartRange;
             s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
         }
         if (c.excludeAll) ApplyProcessIf({2, "Col2", kRelGreater, "5"}, {}, false);
@@ -381,7 +381,7 @@ TEST_F(VARchartTest, VarianceLimitsFollowTheChiSquareQuantiles) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 5;
-    s.DispersionChart = kChartTypeVariance;
+    s.DispersionChart = kChartVariance;
     s.DispersionMethod = kMethodAverageVariance;
     s.DispersionCenterline = kCenterDispAverage;
     ComputeChart(1, 0);
@@ -407,8 +407,8 @@ TEST_F(VARchartTest, ATransformAppliesToEveryPlottedStatistic) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 2;
-    s.LocationChart = kChartTypeMean;
-    s.DispersionChart = kChartTypeRange;
+    s.LocationChart = kChartMean;
+    s.DispersionChart = kChartRange;
     s.ShowAllPoints = true;
     TransformRec.Kind = kTransformLog;
     TransformRec.A = 1;
@@ -429,7 +429,7 @@ TEST_F(VARchartTest, OddSettingsGiveFiniteChartsOrNone) {
     s.SampleSizeColumn = 3;
     s.SetColumn = 2;
     s.StdErrors = 0;
-    Charts(kChartTypeMean, kChartTypeStdDev, kMethodAverageStdDev);
+    Charts(kChartMean, kChartStdDev, kMethodAverageStdDev);
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 3);
     EXPECT_EQ(VarChart.LowSet, 1);
@@ -467,8 +467,8 @@ TEST_F(VARchartTest, AOneValueSubgroupTakesNoPartInTheSigmaEstimate) {
         s.DataLayout = static_cast<std::uint8_t>(c.layout);
         s.SampleSize = 5;
         s.SampleSizeColumn = 2;
-        s.LocationChart = kChartTypeMean;
-        s.DispersionChart = kChartTypeRange;
+        s.LocationChart = kChartMean;
+        s.DispersionChart = kChartRange;
         s.LocationMethod = s.DispersionMethod = static_cast<std::uint8_t>(c.method);
         s.LocationCenterline = kCenterAverage;
         s.DispersionCenterline = kCenterDispAverage;
@@ -488,7 +488,7 @@ TEST_F(VARchartTest, WithoutATwoValueSubgroupThereIsNoSigmaEstimateAndTheChartSa
     s.DataLayout = 3;
     s.SampleSizeColumn = 2;
     s.SetColumn = 2;
-    Charts(kChartTypeMean, kChartTypeStdDev, kMethodAverageStdDev);
+    Charts(kChartMean, kChartStdDev, kMethodAverageStdDev);
     ComputeChart(1, 0);
     ASSERT_EQ(VarChart.Count, 4);
     // Sets 1, 2 and 4 hold one value each; set 3 holds {7, 9}.
@@ -537,8 +537,8 @@ TEST_F(VARchartTest, DifferencesBeyondTheDoubleRangeAreMissingNotInfinite) {
             s.Measures[2] = 1;
             s.RunInfo.LastMeasure = 2;
             s.DataLayout = 2;
-            s.LocationChart = kChartTypeMean;
-            s.DispersionChart = kChartTypeRange;
+            s.LocationChart = kChartMean;
+            s.DispersionChart = kChartRange;
             s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
         }
         ComputeChart(1, 0);

@@ -32,7 +32,7 @@ protected:
         s.RunInfo.FirstMeasure = s.RunInfo.LastMeasure = column;
     }
     // The two charts, one limit method for both and the average centerlines.
-    static void Charts(std::uint8_t location, std::uint8_t dispersion, std::uint8_t method) {
+    static void Charts(kivspc::TChartKind location, kivspc::TChartKind dispersion, std::uint8_t method) {
         kivspc::TVarChartSettings& s = kivspc::VarChartSettings;
         s.LocationChart = location;
         s.DispersionChart = dispersion;
@@ -46,7 +46,7 @@ protected:
         TVarChartSettings& s = VarChartSettings;
         Measure(1);
         s.DataLayout = 1;
-        Charts(kChartTypeX, kChartTypeMovingRange, kMethodAverageMR);
+        Charts(kChartX, kChartMovingRange, kMethodAverageMR);
     }
     static double At(int row, int point) { return kivspc::VarChart.Points(row, point); }
 };

@@ -20,10 +20,10 @@ struct Result {
     double centerline, sigma, lcl, ucl;
 };
 
-Result Limits(int chart, int method, double x, double n, double k, double statistic) {
+Result Limits(TChartKind chart, int method, double x, double n, double k, double statistic) {
     Result r{0, x, -1, -1, -1};
-    r.status = ComputeControlLimits(static_cast<std::uint8_t>(chart), static_cast<std::uint8_t>(method),
-                                    r.centerline, r.sigma, r.lcl, r.ucl, n, k, statistic);
+    r.status = ComputeControlLimits(chart, static_cast<std::uint8_t>(method), r.centerline, r.sigma, r.lcl,
+                                    r.ucl, n, k, statistic);
     EXPECT_EQ(r.status, StatErrorCode);
     return r;
 }
@@ -35,7 +35,7 @@ std::string F4(double x) { return FormatFixed(4, x); }
 using ControlLimits = CCCalcTest;
 
 TEST_F(ControlLimits, XBarFromAverageRange) {
-    const Result r = Limits(kChartXBar, 1, 10, 5, 3, 2.326);
+    const Result r = Limits(kChartMean, 1, 10, 5, 3, 2.326);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(F4(r.sigma), "1.0000");
     EXPECT_EQ(F4(r.ucl), "11.3417");
@@ -53,34 +53,35 @@ TEST_F(ControlLimits, SigmaByMethod) {
     // SciPy 1.10 scipy.stats.chi2.isf(0.5, 4).
     const double medianSD = s * std::sqrt(4 / 3.3566940);
     struct Case {
-        int chart, method;
+        TChartKind chart;
+        int method;
         double sigma, tolerance;
     };
     const Case cases[] = {
-        {kChartXBar, 1, s / 2.32593, 1e-12},
-        {kChartXBar, 2, s / 2.2569, 1e-12},
-        {kChartXBar, 3, s / 0.9399856, 1e-7},
-        {kChartXBar, 4, medianSD, 1e-6},
-        {kChartXBar, 5, std::sqrt(s), 1e-12},
-        {kChartXBar, 6, root5 * s / 1.12838, 1e-12},
-        {kChartXBar, 7, root5 * s / 0.9539, 1e-12},
-        {kChartXBar, 8, root5 * s, 1e-12},
-        {kChartXBar, 9, s, 1e-12},
+        {kChartMean, 1, s / 2.32593, 1e-12},
+        {kChartMean, 2, s / 2.2569, 1e-12},
+        {kChartMean, 3, s / 0.9399856, 1e-7},
+        {kChartMean, 4, medianSD, 1e-6},
+        {kChartMean, 5, std::sqrt(s), 1e-12},
+        {kChartMean, 6, root5 * s / 1.12838, 1e-12},
+        {kChartMean, 7, root5 * s / 0.9539, 1e-12},
+        {kChartMean, 8, root5 * s, 1e-12},
+        {kChartMean, 9, s, 1e-12},
         {kChartMedian, 1, s / 2.32593, 1e-12},
         {kChartMedian, 5, std::sqrt(s), 1e-12},
         {kChartMedian, 6, s / 1.12838 / medianSE, 1e-9},
         {kChartMedian, 7, s / 0.9539 / medianSE, 1e-9},
         {kChartMedian, 8, s / medianSE, 1e-9},
         {kChartMedian, 9, s, 1e-12},
-        {kChartR, 2, s / 2.2569, 1e-12},
-        {kChartR, 6, s, 1e-12},
-        {kChartS, 3, s / 0.9399856, 1e-7},
-        {kChartS, 4, medianSD, 1e-6},
-        {kChartS2, 5, std::sqrt(s), 1e-12},
-        {kChartS2, 6, s, 1e-12},
+        {kChartRange, 2, s / 2.2569, 1e-12},
+        {kChartRange, 6, s, 1e-12},
+        {kChartStdDev, 3, s / 0.9399856, 1e-7},
+        {kChartStdDev, 4, medianSD, 1e-6},
+        {kChartVariance, 5, std::sqrt(s), 1e-12},
+        {kChartVariance, 6, s, 1e-12},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "chart " << c.chart << " method " << c.method);
+        SCOPED_TRACE(testing::Message() << "page " << CalculatorPageOf(c.chart) << " method " << c.method);
         const Result r = Limits(c.chart, c.method, 0, 5, 3, s);
         EXPECT_LE(r.status, 0);
         EXPECT_NEAR(r.sigma, c.sigma, c.tolerance);
@@ -115,39 +116,39 @@ TEST_F(ControlLimits, LocationCharts) {
 
 TEST_F(ControlLimits, DispersionCharts) {
     // R chart, known sigma 1: d2 - 3 d3 is negative up to n = 6.
-    Result r = Limits(kChartR, 6, 0, 5, 3, 1);
+    Result r = Limits(kChartRange, 6, 0, 5, 3, 1);
     EXPECT_EQ(r.status, kLimitsNoLower);
     EXPECT_NEAR(r.centerline, 2.32593, 1e-15);
     EXPECT_NEAR(r.ucl, 2.32593 + 3 * 0.8641, 1e-14);
     EXPECT_EQ(r.lcl, 0);
-    EXPECT_EQ(Limits(kChartR, 6, 0, 6, 3, 1).status, kLimitsNoLower);
-    r = Limits(kChartR, 6, 0, 7, 3, 1);
+    EXPECT_EQ(Limits(kChartRange, 6, 0, 6, 3, 1).status, kLimitsNoLower);
+    r = Limits(kChartRange, 6, 0, 7, 3, 1);
     EXPECT_EQ(r.status, 0);
     EXPECT_NEAR(r.lcl, 2.70436 - 3 * 0.8332, 1e-14);
     // Above 30 the integrals take over.
-    r = Limits(kChartR, 6, 0, 31, 3, 1);
+    r = Limits(kChartRange, 6, 0, 31, 3, 1);
     EXPECT_EQ(r.status, 0);
     EXPECT_NEAR(r.centerline, 4.112928, 2e-5);
     EXPECT_NEAR(r.ucl, 4.112928 + 3 * 0.689902, 1e-4);
 
     // s chart, c4 from SciPy 1.10 gammaln.
     const double c4of5 = 0.9399856, c4of10 = 0.9726593;
-    r = Limits(kChartS, 6, 0, 5, 3, 1);
+    r = Limits(kChartStdDev, 6, 0, 5, 3, 1);
     EXPECT_EQ(r.status, kLimitsNoLower);
     EXPECT_NEAR(r.centerline, c4of5, 1e-7);
     EXPECT_NEAR(r.ucl, c4of5 + 3 * std::sqrt(1 - c4of5 * c4of5), 1e-6);
-    r = Limits(kChartS, 6, 0, 10, 3, 1);
+    r = Limits(kChartStdDev, 6, 0, 10, 3, 1);
     EXPECT_EQ(r.status, 0);
     EXPECT_NEAR(r.lcl, c4of10 - 3 * std::sqrt(1 - c4of10 * c4of10), 1e-6);
 
     // s-squared chart: probability limits; reference: SciPy 1.10 scipy.stats.chi2.isf with
     // alpha = 0.0013499672 (the normal tail beyond 3 of the polynomial approximation).
-    r = Limits(kChartS2, 6, 0, 5, 3, 1);
+    r = Limits(kChartVariance, 6, 0, 5, 3, 1);
     EXPECT_EQ(r.status, 0);
     EXPECT_NEAR(r.centerline, 3.3566940 / 4, 1e-6);
     EXPECT_NEAR(r.ucl, 17.8004666 / 4, 1e-5);
     EXPECT_NEAR(r.lcl, 0.1057658 / 4, 1e-6);
-    r = Limits(kChartS2, 6, 0, 10, 3, 2);
+    r = Limits(kChartVariance, 6, 0, 10, 3, 2);
     EXPECT_NEAR(r.ucl, 4 * 27.0931927 / 9, 1e-5);
     EXPECT_NEAR(r.lcl, 4 * 1.2412453 / 9, 1e-6);
 }
@@ -283,74 +284,75 @@ TEST_F(ControlLimits, RatesDivideByUnroundedUnits) {
 
 TEST_F(ControlLimits, Statuses) {
     struct Case {
-        int chart, method;
+        TChartKind chart;
+        int method;
         double x, n, k, statistic;
         std::int32_t status;
     };
     const Case cases[] = {
         // Statistic or k of 0.
-        {kChartXBar, 1, 10, 5, 0, 2.3, kLimitsZeroStatistic},
-        {kChartR, 1, 0, 5, 3, 0, kLimitsZeroStatistic},
+        {kChartMean, 1, 10, 5, 0, 2.3, kLimitsZeroStatistic},
+        {kChartRange, 1, 0, 5, 3, 0, kLimitsZeroStatistic},
         {kChartP, 1, 0, 50, 3, 0, kLimitsZeroStatistic},
         {kChartC, 2, 0, 1, 0, 4, kLimitsZeroStatistic},
         // n rounds to 0 or 1 (halves to even).
-        {kChartXBar, 1, 10, 0, 3, 2.3, kLimitsZeroSampleSize},
-        {kChartS2, 1, 0, 0.5, 3, 2.3, kLimitsZeroSampleSize},
+        {kChartMean, 1, 10, 0, 3, 2.3, kLimitsZeroSampleSize},
+        {kChartVariance, 1, 0, 0.5, 3, 2.3, kLimitsZeroSampleSize},
         {kChartNP, 1, 0, 0.4, 3, 2, kLimitsZeroSampleSize},
         {kChartX, 1, 0, 0, 3, 2, kLimitsZeroSampleSize},
         {kChartMedian, 1, 10, 1, 3, 2.3, kLimitsSampleSizeOne},
-        {kChartS, 3, 0, 1.4, 3, 2.3, kLimitsSampleSizeOne},
+        {kChartStdDev, 3, 0, 1.4, 3, 2.3, kLimitsSampleSizeOne},
         {kChartP, 1, 0, 1, 3, 0.1, kLimitsSampleSizeOne},
         {kChartX, 3, 0, 1, 3, 2, kLimitsSampleSizeOne},
-        {kChartR, 1, 0, 2.5, 3, 1, kLimitsNoLower}, // 2.5 rounds to 2
-        {kChartR, 1, 0, 1.5, 3, 1, kLimitsNoLower}, // 1.5 rounds to 2
+        {kChartRange, 1, 0, 2.5, 3, 1, kLimitsNoLower}, // 2.5 rounds to 2
+        {kChartRange, 1, 0, 1.5, 3, 1, kLimitsNoLower}, // 1.5 rounds to 2
         // A negative n, for every chart that uses it and whatever its method, also those that
         // need no factor; n is refused as a real, before it could overflow an int.
-        {kChartXBar, 9, 10, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartMean, 9, 10, -3, 3, 2, kLimitsNegativeSampleSize},
         {kChartMedian, 9, 10, -2, 3, 2, kLimitsNegativeSampleSize},
-        {kChartR, 1, 0, -3, 3, 2, kLimitsNegativeSampleSize},
-        {kChartS, 6, 0, -3, 3, 2, kLimitsNegativeSampleSize},
-        {kChartS2, 1, 0, -3, 3, 2, kLimitsNegativeSampleSize},
-        {kChartS2, 5, 0, -3, 3, 2, kLimitsNegativeSampleSize},
-        {kChartS2, 6, 0, -3, 3, 2, kLimitsNegativeSampleSize},
-        {kChartS2, 6, 0, -2147483648.0, 3, 2, kLimitsNegativeSampleSize},
-        {kChartS2, 5, 0, -1e300, 3, 2, kLimitsNegativeSampleSize},
+        {kChartRange, 1, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartStdDev, 6, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartVariance, 1, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartVariance, 5, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartVariance, 6, 0, -3, 3, 2, kLimitsNegativeSampleSize},
+        {kChartVariance, 6, 0, -2147483648.0, 3, 2, kLimitsNegativeSampleSize},
+        {kChartVariance, 5, 0, -1e300, 3, 2, kLimitsNegativeSampleSize},
         {kChartX, 1, 0, -3, 3, 2, kLimitsNegativeSampleSize},
         {kChartP, 1, 0, -50, 3, 0.1, kLimitsNegativeSampleSize},
         {kChartNP, 2, 0, -50, 3, 5, kLimitsNegativeSampleSize},
         {kChartU, 2, 0, -2, 3, 4, kLimitsNegativeSampleSize},
         {kChartU, 1, 0, -0.2, 3, 4, kLimitsNegativeSampleSize},
-        {kChartS2, 6, 0, -0.4, 3, 2, kLimitsZeroSampleSize}, // rounds to 0
+        {kChartVariance, 6, 0, -0.4, 3, 2, kLimitsZeroSampleSize}, // rounds to 0
         // A negative number of standard errors would swap the limits.
-        {kChartXBar, 1, 10, 5, -3, 2.3, kLimitsNegativeStdErrors},
+        {kChartMean, 1, 10, 5, -3, 2.3, kLimitsNegativeStdErrors},
         {kChartX, 4, 10, 0, -3, 2, kLimitsNegativeStdErrors},
-        {kChartR, 6, 0, 5, -1, 1, kLimitsNegativeStdErrors},
-        {kChartS2, 6, 0, 5, -3, 1, kLimitsNegativeStdErrors},
+        {kChartRange, 6, 0, 5, -1, 1, kLimitsNegativeStdErrors},
+        {kChartVariance, 6, 0, 5, -3, 1, kLimitsNegativeStdErrors},
         {kChartP, 2, 0, 50, -3, 0.1, kLimitsNegativeStdErrors},
         {kChartC, 1, 0, 1, -3, 4, kLimitsNegativeStdErrors},
         {kChartU, 2, 0, 2, -9, 4, kLimitsNegativeStdErrors},
         // No dispersion, proportion, count or rate is negative.
-        {kChartXBar, 9, 10, 5, 3, -2, kLimitsNegativeStatistic},
+        {kChartMean, 9, 10, 5, 3, -2, kLimitsNegativeStatistic},
         {kChartX, 4, 10, 5, 3, -2, kLimitsNegativeStatistic},
-        {kChartS2, 5, 0, 5, 3, -2, kLimitsNegativeStatistic},
+        {kChartVariance, 5, 0, 5, 3, -2, kLimitsNegativeStatistic},
         {kChartP, 1, 0, 50, 3, -0.1, kLimitsNegativeStatistic},
         {kChartC, 1, 0, 1, 3, -4, kLimitsNegativeStatistic},
         // Beyond the 16-bit subgroup sizes of the factors, or beyond an int.
-        {kChartR, 1, 0, 70000, 3, 2, kLimitsOutOfRange},
-        {kChartXBar, 9, 10, 70000, 3, 2, 0},
+        {kChartRange, 1, 0, 70000, 3, 2, kLimitsOutOfRange},
+        {kChartMean, 9, 10, 70000, 3, 2, 0},
         // Only the factors read at n refuse it: in the sigma estimate or in the limits.
         {kChartX, 1, 0, 70000, 3, 2, kLimitsOutOfRange},
         {kChartX, 4, 0, 70000, 3, 2, 0},
-        {kChartXBar, 6, 10, 70000, 3, 2, 0}, // moving range of two means, times sqrt(n)
+        {kChartMean, 6, 10, 70000, 3, 2, 0}, // moving range of two means, times sqrt(n)
         {kChartMedian, 6, 10, 70000, 3, 2, kLimitsOutOfRange},
         {kChartMedian, 9, 10, 70000, 3, 2, kLimitsOutOfRange},
-        {kChartR, 6, 0, 70000, 3, 2, kLimitsOutOfRange},
-        {kChartS, 5, 0, 70000, 3, 2, kLimitsOutOfRange},
-        {kChartS2, 4, 0, 70000, 3, 2, kLimitsOutOfRange},
-        {kChartS2, 5, 0, 70000, 3, 2, 0},
-        {kChartS2, 6, 0, 70000, 3, 2, 0},
-        {kChartXBar, 9, 10, 1e10, 3, 2, kLimitsOutOfRange},
-        {kChartS2, 6, 0, 1e10, 3, 2, kLimitsOutOfRange},
+        {kChartRange, 6, 0, 70000, 3, 2, kLimitsOutOfRange},
+        {kChartStdDev, 5, 0, 70000, 3, 2, kLimitsOutOfRange},
+        {kChartVariance, 4, 0, 70000, 3, 2, kLimitsOutOfRange},
+        {kChartVariance, 5, 0, 70000, 3, 2, 0},
+        {kChartVariance, 6, 0, 70000, 3, 2, 0},
+        {kChartMean, 9, 10, 1e10, 3, 2, kLimitsOutOfRange},
+        {kChartVariance, 6, 0, 1e10, 3, 2, kLimitsOutOfRange},
         // p-bar of 1 or more; on the np chart, np-bar of n or more.
         {kChartP, 1, 0, 50, 3, 1, kLimitsOutOfRange},
         {kChartP, 2, 0, 50, 3, 1.5, kLimitsOutOfRange},
@@ -364,33 +366,34 @@ TEST_F(ControlLimits, Statuses) {
         {kChartU, 2, 0, 1e6, 3, 1e4, kLimitsPoissonMeanTooLarge},
         {kChartC, 1, 0, 1, 3, 1e308, 0}, // the approximation is fine
         // Results beyond a double: sqrt(5) 1e308, d2 1e308, (1e200)^2, 1e308 standard errors.
-        {kChartXBar, 8, 10, 5, 3, 1e308, kLimitsOverflow},
-        {kChartR, 6, 0, 5, 3, 1e308, kLimitsOverflow},
-        {kChartS2, 6, 0, 5, 3, 1e200, kLimitsOverflow},
+        {kChartMean, 8, 10, 5, 3, 1e308, kLimitsOverflow},
+        {kChartRange, 6, 0, 5, 3, 1e308, kLimitsOverflow},
+        {kChartVariance, 6, 0, 5, 3, 1e200, kLimitsOverflow},
         {kChartX, 4, 0, 5, 1e308, 10, kLimitsOverflow},
         // The c chart ignores n.
         {kChartC, 1, 0, 0, 3, 4, kLimitsNoLower},
         {kChartC, 2, 0, kNaN, 3, 10, 0},
-        // Methods a chart does not have, kinds outside 1..10.
-        {kChartXBar, 10, 10, 5, 3, 2, kLimitsNotComputable},
+        // Methods a chart does not have, kinds without a calculator page.
+        {kChartMean, 10, 10, 5, 3, 2, kLimitsNotComputable},
         {kChartMedian, 0, 10, 5, 3, 2, kLimitsNotComputable},
         {kChartX, 5, 0, 5, 3, 2, kLimitsNotComputable},
-        {kChartR, 7, 0, 5, 3, 2, kLimitsNotComputable},
-        {kChartS2, 9, 0, 5, 3, 2, kLimitsNotComputable},
-        {0, 1, 0, 5, 3, 2, kLimitsNotComputable},
-        {11, 1, 0, 5, 3, 2, kLimitsNotComputable},
+        {kChartRange, 7, 0, 5, 3, 2, kLimitsNotComputable},
+        {kChartVariance, 9, 0, 5, 3, 2, kLimitsNotComputable},
+        {kChartNone, 1, 0, 5, 3, 2, kLimitsNotComputable},
+        {kChartMovingRange, 1, 0, 5, 3, 2, kLimitsNotComputable},
+        {kChartIndividualPoints, 1, 0, 5, 3, 2, kLimitsNotComputable},
         // Arguments that are not numbers.
-        {kChartXBar, 1, kNaN, 5, 3, 2, kLimitsNotComputable},
-        {kChartXBar, 1, 10, kNaN, 3, 2, kLimitsNotComputable},
-        {kChartR, 1, 0, 5, kInf, 2, kLimitsNotComputable},
+        {kChartMean, 1, kNaN, 5, 3, 2, kLimitsNotComputable},
+        {kChartMean, 1, 10, kNaN, 3, 2, kLimitsNotComputable},
+        {kChartRange, 1, 0, 5, kInf, 2, kLimitsNotComputable},
         {kChartP, 1, 0, 50, 3, kNaN, kLimitsNotComputable},
         {kChartU, 1, 0, kInf, 3, 2, kLimitsNotComputable},
         // Exact Poisson limits need a normal tail above 0 (k up to about 8).
         {kChartC, 2, 0, 1, 9, 4, kLimitsNotComputable},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "chart " << c.chart << " method " << c.method << " n " << c.n
-                                        << " k " << c.k << " statistic " << c.statistic);
+        SCOPED_TRACE(testing::Message() << "page " << CalculatorPageOf(c.chart) << " method " << c.method
+                                        << " n " << c.n << " k " << c.k << " statistic " << c.statistic);
         const Result r = Limits(c.chart, c.method, c.x, c.n, c.k, c.statistic);
         EXPECT_EQ(r.status, c.status);
         if (r.status > 0) {
@@ -432,16 +435,18 @@ TEST_F(ControlLimits, AwkwardArgumentsNeitherCrashNorHang) {
     const double statistics[] = {-1, 1e-300, 0.3, 4, 1e300, kNaN, -kInf};
     const double sizes[] = {-5, 0, 1, 2.5, 7, 31, 1e6, 1e300, kNaN};
     const double ks[] = {-3, 0.5, 3, 9, 1e300, kNaN};
-    for (int chart = 0; chart <= 11; ++chart) {
+    // Every kind, those without a calculator page too.
+    for (int value = 0; value <= static_cast<int>(kChartU); ++value) {
+        const auto chart = static_cast<TChartKind>(value);
         const int lastMethod = chart >= kChartP && chart <= kChartU ? 2 : 10;
         for (int method = 0; method <= lastMethod; ++method)
             for (double s : statistics)
                 for (double n : sizes)
                     for (double k : ks) {
-                        const Result r = Limits(chart, method, chart <= kChartX ? -2.5 : 0, n, k, s);
+                        const Result r = Limits(chart, method, HasCentreInput(chart) ? -2.5 : 0, n, k, s);
                         if (r.status <= 0) {
                             SCOPED_TRACE(testing::Message()
-                                         << "chart " << chart << " method " << method << " n " << n << " k "
+                                         << "chart " << value << " method " << method << " n " << n << " k "
                                          << k << " statistic " << s);
                             EXPECT_GE(r.status, -2);
                             EXPECT_TRUE(std::isfinite(r.centerline));

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CoreFixture.h"
 
-#include "app/CoreState.h"
+#include "CoreState.h"
 #include "app/MRUFilesUnit.h"
+#include "charts/CCPointInfo.h"
+#include "charts/ChartScene.h"
+#include "charts/ChartTexts.h"
+#include "charts/VARchart.h"
+#include "charts/VARchartScene.h"
 #include "data/Extract.h"
 #include "data/Missu.h"
 #include "data/Procif.h"
@@ -66,6 +71,36 @@ TEST_F(CoreStateTest, OneResetReachesEveryModule) {
     EXPECT_FALSE(OnTableReplaced);
     EXPECT_FALSE(SaveAsWithConfiguration);
     EXPECT_EQ(CurrentOutputDocument(), nullptr);
+}
+
+// Every chart global, set as a run of the chart windows leaves it, then one reset.
+TEST_F(CoreStateTest, OneResetReachesEveryChartGlobal) {
+    ChartsBlackAndWhite = true;
+    VarChartDisplay.ShowZones = true;
+    VarChartDisplay.Sizing = 30;
+    VarChartDisplay.LocationLabels = {"a"};
+    ChartInfoStyle.Decimals = 7;
+    ChartInfoStyle.HeadingSize = 20;
+    ChartVersion = 12;
+    ChartTextMemory.Title = "left over";
+    ChartTextMemory.PointText = "x";
+    VarChart.Count = 5;
+    VarChart.Notes = {"note"};
+
+    ResetCoreState();
+
+    EXPECT_FALSE(ChartsBlackAndWhite);
+    const TVarChartDisplay display;
+    EXPECT_EQ(VarChartDisplay.ShowZones, display.ShowZones);
+    EXPECT_EQ(VarChartDisplay.Sizing, display.Sizing);
+    EXPECT_TRUE(VarChartDisplay.LocationLabels.empty());
+    EXPECT_EQ(ChartInfoStyle.Decimals, TChartInfoStyle{}.Decimals);
+    EXPECT_EQ(ChartInfoStyle.HeadingSize, TChartInfoStyle{}.HeadingSize);
+    EXPECT_EQ(ChartVersion, 0u);
+    EXPECT_TRUE(ChartTextMemory.Title.empty());
+    EXPECT_TRUE(ChartTextMemory.PointText.empty());
+    EXPECT_EQ(VarChart.Count, 0);
+    EXPECT_TRUE(VarChart.Notes.empty());
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/CoreState.h"
+#include "CoreState.h"
 
 #include "app/MRUFilesUnit.h"
 #include "app/SharedState.h"
 #include "app/TextTools.h"
+#include "charts/ChartState.h"
 #include "charts/ControlTests.h"
-#include "charts/VARchart.h"
 #include "data/DataList.h"
 #include "data/Extract.h"
 #include "data/GridModule.h"
@@ -42,7 +42,7 @@ void ResetCoreState() {
     ResetCCCalcState();
     ResetControlTests();
     ResetOutputModule();
-    ResetVarChart();
+    ResetChartState();
     ResetGridModule();
 }
 
