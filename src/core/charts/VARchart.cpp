@@ -3,6 +3,7 @@
 
 #include "app/NumberFormat.h"
 #include "app/SharedState.h"
+#include "app/TextTools.h"
 #include "charts/ControlTests.h"
 #include "data/DataList.h"
 #include "data/DataTable.h"
@@ -1116,6 +1117,7 @@ bool LessThanOneSubgroup() {
 } // namespace
 
 void BuildChartList() {
+    StatErrorCode = 1;
     if (ValuesStale) DataList.RebuildValues();
     ChartRows rows;
     rows.Build(VarChartSettings, 0);
@@ -1162,8 +1164,39 @@ void BuildChartList() {
             chart.ChartList.push_back(std::move(entry));
         }
     }
-    if (!chart.ChartList.empty())
+    if (!chart.ChartList.empty()) {
         ComputeChartFrom(rows, chart.ChartList.front().Column, chart.ChartList.front().Group);
+        StatErrorCode = 0;
+    }
+}
+
+std::optional<double> ReadSetupNumber(TSetupNumber kind, std::string_view text) {
+    double value = 0;
+    bool ok = ConvertNumber(text, value) && std::isfinite(value);
+    if (ok && kind != TSetupNumber::KnownMean) ok = value > 0;
+    if (ok) return value;
+    StatErrorCode = 1;
+    return std::nullopt;
+}
+
+bool ReadUserLimits(const std::array<bool, 3>& checked, const std::array<std::string, 3>& texts,
+                    std::array<double, 3>& values) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        values[i] = MissingValue;
+        if (!checked[i]) continue;
+        double value = 0;
+        if (!ConvertNumber(texts[i], value)) {
+            StatErrorCode = 1;
+            return false;
+        }
+        values[i] = value;
+    }
+    const double ucl = values[0], cl = values[1], lcl = values[2];
+    const bool wrongOrder = (NotMissing(cl) && NotMissing(lcl) && cl < lcl) ||
+                            (NotMissing(cl) && NotMissing(ucl) && cl > ucl) ||
+                            (NotMissing(lcl) && NotMissing(ucl) && lcl > ucl);
+    if (wrongOrder) StatErrorCode = 1;
+    return !wrongOrder;
 }
 
 std::string EmptyChartListReason() {

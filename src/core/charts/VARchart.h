@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -236,7 +237,19 @@ void ResetVarChart();
 
 // Lists the charts that have points (the current chart becomes the first of them); with a
 // constant subgroup size, a chart needs at least as many values as one subgroup holds.
+// The status says whether the list has a chart (StatErrorCode 0) or not (1).
 void BuildChartList();
+
+// The setup's typed numbers, read as the chart needs them: the number of standard errors (above 0
+// and finite), the known sigma (above 0), the known location parameter (any number). A text the
+// chart cannot use gives nothing and sets StatErrorCode to 1; the setup says which.
+enum class TSetupNumber { StdErrors, KnownSigma, KnownMean };
+std::optional<double> ReadSetupNumber(TSetupNumber kind, std::string_view text);
+// User-defined limits UCL, CL, LCL: the checked ones read from their texts, the others missing.
+// False (StatErrorCode 1) when a checked text is no number or the limits are out of order; equal
+// limits pass.
+bool ReadUserLimits(const std::array<bool, 3>& checked, const std::array<std::string, 3>& texts,
+                    std::array<double, 3>& values);
 // Why BuildChartList found no chart with points (or a chart computed has none), in words for
 // the user: "No numeric values in column Diam1", "Sample size larger than the data" ...
 std::string EmptyChartListReason();

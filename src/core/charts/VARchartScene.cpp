@@ -4,6 +4,7 @@
 #include "app/MissingValue.h"
 #include "app/NumberFormat.h"
 #include "app/TextTools.h"
+#include "charts/CCPointInfo.h"
 #include "charts/ControlTests.h"
 #include "charts/SceneSteps.h"
 #include "charts/VARchart.h"
@@ -533,6 +534,8 @@ void AddFooter(TVarSceneBuild& b) {
 } // namespace
 
 void RedrawChart(TChartScene& scene) {
+    // Every drawing is a new version of the chart: the point information follows it.
+    ++ChartVersion;
     scene = TChartScene{};
     TVarSceneBuild b(scene);
     scene.TextColor = b.BlackAndWhite ? kColorBlack : kColorBlue;

@@ -396,7 +396,6 @@ void TVARchart_Form::RedrawChart() {
     kivspc::RedrawChart(scene);
     // A chart that lost its points (the data changed since) says why instead of an empty axis.
     if (VarChart.Count == 0 && !VarChart.ChartList.empty()) scene.TitleLines = {EmptyChartListReason()};
-    ++ChartVersion;
     chart_->SetScene(std::move(scene));
     QStringList notes;
     for (const std::string& note : VarChart.Notes)

@@ -857,29 +857,26 @@ void TForm_VARsetup::RefreshControls() {
 }
 
 bool TForm_VARsetup::ReadUserLimits(const LimitGroup& group, double values[3], const char* message) {
-    for (int i = 0; i < 3; ++i) {
-        values[i] = MissingValue;
-        if (!group.check[i]->isChecked()) continue;
-        double value = 0;
-        if (!ConvertNumber(group.edit[i]->text().toStdString(), value)) {
-            StatErrorCode = 1;
-            ShowError(message);
+    std::array<bool, 3> checked{};
+    std::array<std::string, 3> texts;
+    for (std::size_t i = 0; i < 3; ++i) {
+        checked[i] = group.check[i]->isChecked();
+        texts[i] = group.edit[i]->text().toStdString();
+    }
+    std::array<double, 3> read{};
+    const bool ok = kivspc::ReadUserLimits(checked, texts, read);
+    std::copy(read.begin(), read.end(), values);
+    if (ok) return true;
+    ShowError(message);
+    // The first checked box whose text is no number takes the focus.
+    for (std::size_t i = 0; i < 3; ++i) {
+        double v = 0;
+        if (checked[i] && !ConvertNumber(texts[i], v)) {
             group.edit[i]->setFocus();
-            return false;
+            break;
         }
-        values[i] = value;
     }
-    const double ucl = values[0], cl = values[1], lcl = values[2];
-    // Equal limits pass; only a wrong order is refused.
-    const bool wrongOrder = (NotMissing(cl) && NotMissing(lcl) && cl < lcl) ||
-                            (NotMissing(cl) && NotMissing(ucl) && cl > ucl) ||
-                            (NotMissing(lcl) && NotMissing(ucl) && lcl > ucl);
-    if (wrongOrder) {
-        StatErrorCode = 1;
-        ShowError(message);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool TForm_VARsetup::StoreSettings() {
@@ -900,14 +897,17 @@ bool TForm_VARsetup::StoreSettings() {
     // the limits on the centerline and flags every point: refuse them here rather than draw
     // limits from nothing.
     double k = 3;
-    if (!ConvertNumber(stdErr_->text().toStdString(), k) || !(k > 0) || !std::isfinite(k)) {
-        if (!stdErr_->isHidden()) {
-            StatErrorCode = 1;
+    if (!stdErr_->isHidden()) {
+        const auto read = ReadSetupNumber(TSetupNumber::StdErrors, stdErr_->text().toStdString());
+        if (!read) {
             ShowError("Number of Standard Errors Not Valid!");
             stdErr_->setFocus();
             return false;
         }
-        k = 3;
+        k = *read;
+    } else if (double typed = 0;
+               ConvertNumber(stdErr_->text().toStdString(), typed) && typed > 0 && std::isfinite(typed)) {
+        k = typed;
     }
     s.StdErrors = k;
     s.StdErrorsText = stdErr_->isHidden() && stdErr_->text().trimmed().isEmpty()
@@ -918,26 +918,24 @@ bool TForm_VARsetup::StoreSettings() {
 
     s.UseKnownSigma = false;
     if (!sigma_->isHidden()) {
-        double sigma = 0;
-        if (!ConvertNumber(sigma_->text().toStdString(), sigma) || !(sigma > 0)) {
-            StatErrorCode = 1;
+        const auto sigma = ReadSetupNumber(TSetupNumber::KnownSigma, sigma_->text().toStdString());
+        if (!sigma) {
             ShowError("Known Sigma Not Valid!");
             sigma_->setFocus();
             return false;
         }
-        s.KnownSigma = sigma;
+        s.KnownSigma = *sigma;
         s.UseKnownSigma = true;
     }
     s.UseKnownMean = false;
     if (!mu_->isHidden()) {
-        double mean = 0;
-        if (!ConvertNumber(mu_->text().toStdString(), mean)) {
-            StatErrorCode = 1;
+        const auto mean = ReadSetupNumber(TSetupNumber::KnownMean, mu_->text().toStdString());
+        if (!mean) {
             ShowError("Known Location Parameter Not Valid!");
             mu_->setFocus();
             return false;
         }
-        s.KnownMean = mean;
+        s.KnownMean = *mean;
         s.UseKnownMean = true;
     }
 
@@ -955,7 +953,6 @@ bool TForm_VARsetup::StoreSettings() {
     s.UserDispUCL = limits[0];
     s.UserDispCL = limits[1];
     s.UserDispLCL = limits[2];
-    StatErrorCode = 0;
 
     // Which values form the points.
     const bool inRows = !layoutBox_->isHidden() && inRows_->isChecked();
@@ -1004,7 +1001,6 @@ bool TForm_VARsetup::CalcButtonClick() {
             chartWindow_->Reload();
             chartWindow_->hide();
         }
-        StatErrorCode = 1;
         ShowError(reason);
         return false;
     }

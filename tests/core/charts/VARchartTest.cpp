@@ -5,6 +5,8 @@
 #include "VarChartFixture.h"
 
 #include "app/NumberFormat.h"
+#include "app/SharedState.h"
+#include "charts/CCPointInfo.h"
 #include "charts/ControlTests.h"
 #include "charts/VARchart.h"
 #include "data/DataList.h"
@@ -550,6 +552,57 @@ TEST_F(VARchartTest, DifferencesBeyondTheDoubleRangeAreMissingNotInfinite) {
     }
     // Subgroup {1e308, -1e308}: s = 1e308 * sqrt(2), still a double.
     EXPECT_NEAR(At(kRowSubgroupSD, 1) / 1e308, std::sqrt(2.0), 1e-12);
+}
+
+} // namespace
+
+namespace {
+
+// The setup's numbers are read by core, which owns the status of a refusal.
+TEST_F(VARchartTest, TheSetupsNumbersAndUserLimitsAreReadWithTheirStatus) {
+    const struct {
+        TSetupNumber kind;
+        const char* text;
+        std::optional<double> expected;
+    } numbers[] = {
+        {TSetupNumber::StdErrors, "2.5", 2.5},          {TSetupNumber::StdErrors, "0", std::nullopt},
+        {TSetupNumber::StdErrors, "", std::nullopt},    {TSetupNumber::StdErrors, "1e999", std::nullopt},
+        {TSetupNumber::KnownSigma, "-1", std::nullopt}, {TSetupNumber::KnownSigma, "0.4", 0.4},
+        {TSetupNumber::KnownMean, "-2.5", -2.5},        {TSetupNumber::KnownMean, ".", std::nullopt},
+    };
+    for (const auto& c : numbers) {
+        StatErrorCode = 0;
+        EXPECT_EQ(ReadSetupNumber(c.kind, c.text), c.expected) << c.text;
+        EXPECT_EQ(StatErrorCode, c.expected ? 0 : 1) << c.text;
+    }
+    std::array<double, 3> values{};
+    StatErrorCode = 0;
+    EXPECT_TRUE(ReadUserLimits({true, false, true}, {"10", "x", "4"}, values));
+    EXPECT_EQ(values[0], 10);
+    EXPECT_FALSE(NotMissing(values[1])) << "an unchecked limit is missing whatever its text";
+    EXPECT_EQ(StatErrorCode, 0);
+    EXPECT_TRUE(ReadUserLimits({true, true, true}, {"5", "5", "5"}, values)) << "equal limits pass";
+    EXPECT_FALSE(ReadUserLimits({true, true, false}, {"4", "6", ""}, values)) << "CL above UCL";
+    EXPECT_EQ(StatErrorCode, 1);
+    StatErrorCode = 0;
+    EXPECT_FALSE(ReadUserLimits({false, true, false}, {"", "abc", ""}, values));
+    EXPECT_EQ(StatErrorCode, 1);
+}
+
+TEST_F(VARchartTest, TheChartListAndEveryDrawingKeepTheirOwnStatus) {
+    Table({{"5"}, {"7"}, {"6"}}, 1);
+    IndividualsAndMovingRange();
+    StatErrorCode = 1;
+    BuildChartList();
+    EXPECT_EQ(StatErrorCode, 0);
+    Table({{""}, {""}}, 1);
+    BuildChartList();
+    EXPECT_TRUE(VarChart.ChartList.empty());
+    EXPECT_EQ(StatErrorCode, 1);
+    const auto before = ChartVersion;
+    TChartScene scene;
+    RedrawChart(scene);
+    EXPECT_EQ(ChartVersion, before + 1);
 }
 
 } // namespace
