@@ -64,16 +64,16 @@ std::string ComputeDataChart(const TOptions& o, TChartScene& scene) {
     if (!o.RowSubgroups.empty()) {
         if (!ColumnRange(o.RowSubgroups, first, last)) return "bad --row-subgroups " + o.RowSubgroups;
         s.DataLayout = 2;
-        s.LocationChart = kChartTypeMean;
-        s.DispersionChart = kChartTypeRange;
+        s.LocationChart = kChartMean;
+        s.DispersionChart = kChartRange;
         s.LocationMethod = s.DispersionMethod = kMethodAverageRange;
     } else {
         if (!ColumnRange(o.Measure, first, last) || first != last) return "--measure needs one column number";
         const bool subgroups = o.Subgroup > 1;
         s.DataLayout = subgroups ? 4 : 1;
         s.SampleSize = o.Subgroup;
-        s.LocationChart = subgroups ? kChartTypeMean : kChartTypeX;
-        s.DispersionChart = subgroups ? kChartTypeRange : kChartTypeMovingRange;
+        s.LocationChart = subgroups ? kChartMean : kChartX;
+        s.DispersionChart = subgroups ? kChartRange : kChartMovingRange;
         s.LocationMethod = s.DispersionMethod = subgroups ? kMethodAverageRange : kMethodAverageMR;
     }
     for (int c = first; c <= last; ++c)

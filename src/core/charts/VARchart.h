@@ -19,16 +19,6 @@
 
 namespace kivspc {
 
-// Older spellings of the chart kinds, still read by the chart's scene.
-inline constexpr TChartKind kChartTypeNone = kChartNone;
-inline constexpr TChartKind kChartTypeX = kChartX;
-inline constexpr TChartKind kChartTypeMean = kChartMean;
-inline constexpr TChartKind kChartTypeMedian = kChartMedian;
-inline constexpr TChartKind kChartTypeMovingRange = kChartMovingRange;
-inline constexpr TChartKind kChartTypeRange = kChartRange;
-inline constexpr TChartKind kChartTypeStdDev = kChartStdDev;
-inline constexpr TChartKind kChartTypeVariance = kChartVariance;
-inline constexpr TChartKind kChartTypeIndividualPoints = kChartIndividualPoints;
 // The names of the setup's charts, by their position in its list (kSetupChartKinds).
 inline constexpr std::array<const char*, 9> ChartTypeNames = {
     "None",  "X",           "Mean",          "Median",           "Moving Range",

@@ -24,12 +24,6 @@ namespace {
 
 bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
 
-const char* TypeName(int type) {
-    return type >= 0 && type < static_cast<int>(ChartTypeNames.size())
-               ? ChartTypeNames[static_cast<std::size_t>(type)]
-               : "";
-}
-
 // The statistic values of every point's subgroup, from the texts kept with "Show All Points".
 std::vector<double> SubgroupValues(int point) {
     std::vector<double> values;
@@ -67,10 +61,10 @@ std::string SetLabel(int set) {
 } // namespace
 
 bool LocationChartShown() {
-    return VarChartSettings.LocationChart != kChartTypeNone && VarChartDisplay.Sizing > 10;
+    return VarChartSettings.LocationChart != kChartNone && VarChartDisplay.Sizing > 10;
 }
 bool DispersionChartShown() {
-    return VarChartSettings.DispersionChart != kChartTypeNone && VarChartDisplay.Sizing < 90;
+    return VarChartSettings.DispersionChart != kChartNone && VarChartDisplay.Sizing < 90;
 }
 bool LocationLimitsShown() { return LocationChartShown() && VarChartSettings.LocationMethod > 1; }
 bool DispersionLimitsShown() { return DispersionChartShown() && VarChartSettings.DispersionMethod > 1; }
@@ -78,7 +72,7 @@ bool DispersionLimitsShown() { return DispersionChartShown() && VarChartSettings
 TVarChartMenuState ApplyVarChartMenuRules() {
     TVarChartDisplay& d = VarChartDisplay;
     TVarChartSettings& s = VarChartSettings;
-    const bool x = s.LocationChart == kChartTypeX;
+    const bool x = s.LocationChart == kChartX;
     TVarChartMenuState state;
     state.AllPoints = !x;
     if (x) s.ShowAllPoints = false;
@@ -98,29 +92,30 @@ void AllPointsSwitchedOff() {
     VarChartSettings.ShowAllPoints = false;
     VarChartDisplay.ShowSigmaLines = false;
     VarChartDisplay.RemoveLocation = false;
-    if (VarChartSettings.LocationChart != kChartTypeX) VarChartDisplay.ShowSpecs = false;
+    if (VarChartSettings.LocationChart != kChartX) VarChartDisplay.ShowSpecs = false;
 }
 
 std::string VarChartTitle(bool location, bool dispersion) {
     const TVarChartSettings& s = VarChartSettings;
     std::string title;
     if (location && dispersion)
-        title = std::string(TypeName(s.LocationChart)) + " and " + TypeName(s.DispersionChart) + " Chart: ";
+        title = std::string(ChartKindName(s.LocationChart)) + " and " + ChartKindName(s.DispersionChart) +
+                " Chart: ";
     else if (location)
-        title = std::string(TypeName(s.LocationChart)) + " Chart: ";
+        title = std::string(ChartKindName(s.LocationChart)) + " Chart: ";
     else if (dispersion)
-        title = std::string(TypeName(s.DispersionChart)) + " Chart: ";
+        title = std::string(ChartKindName(s.DispersionChart)) + " Chart: ";
     title += ColumnLabel(VarChart.Column);
     if (s.DataLayout > 7) title += " (" + GroupLabel(VarChart.Group, s.RunInfo) + ")";
     return title;
 }
 
-std::string DispersionAxisTitle(int chartType) {
+std::string DispersionAxisTitle(TChartKind chartType) {
     switch (chartType) {
-    case kChartTypeMovingRange: return "MR";
-    case kChartTypeRange: return "R";
-    case kChartTypeStdDev: return "s";
-    case kChartTypeVariance: return "s²";
+    case kChartMovingRange: return "MR";
+    case kChartRange: return "R";
+    case kChartStdDev: return "s";
+    case kChartVariance: return "s²";
     default: return {};
     }
 }
@@ -128,8 +123,8 @@ std::string DispersionAxisTitle(int chartType) {
 std::string CenterlineName(int slot) {
     const TVarChartSettings& s = VarChartSettings;
     const int code = slot == 0 ? s.LocationCenterline : s.DispersionCenterline;
-    std::string name =
-        FillLimitName(21 + code, slot == 0 ? TypeName(s.LocationChart) : TypeName(s.DispersionChart));
+    std::string name = FillLimitName(21 + code, slot == 0 ? ChartKindName(s.LocationChart)
+                                                          : ChartKindName(s.DispersionChart));
     if (name.find("of") != std::string::npos && !name.empty() && name.back() != 's') name += 's';
     return name;
 }
@@ -202,8 +197,8 @@ struct TVarSceneBuild {
     const int DispPanel = Loc ? 1 : 0;
     const double Width = D.LineThickness;
     const TControlPens Pens = ControlPens(BlackAndWhite, Width);
-    const std::string LocName = TypeName(S.LocationChart);
-    const std::string DispName = TypeName(S.DispersionChart);
+    const std::string LocName = ChartKindName(S.LocationChart);
+    const std::string DispName = ChartKindName(S.DispersionChart);
     const std::string DispTitle = DispersionAxisTitle(S.DispersionChart);
     TPositions Positions;
     TControlHalf LocHalf, DispHalf;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "charts/ChartScene.h"
+#include "stats/ChartKind.h"
 
 #include <string>
 #include <vector>
@@ -56,7 +57,7 @@ void AllPointsSwitchedOff();
 // The chart's title line: "Mean and Range Chart: Diam1" ... for the charts shown.
 std::string VarChartTitle(bool location, bool dispersion);
 // "MR", "R", "s" or "s²" for the dispersion chart types.
-std::string DispersionAxisTitle(int chartType);
+std::string DispersionAxisTitle(TChartKind chartType);
 // The centerline's name for the location (slot 0) or dispersion chart (slot 1).
 std::string CenterlineName(int slot);
 

@@ -72,7 +72,7 @@ TEST_F(SceneGoldenTest, AllPointsSigmaAndSpecificationLines) {
     Measure(1);
     s.DataLayout = 4;
     s.SampleSize = 3;
-    Charts(kChartTypeMean, kChartTypeRange, kMethodAverageRange);
+    Charts(kChartMean, kChartRange, kMethodAverageRange);
     s.ShowAllPoints = true;
     DataTable().SetDescription(1, kUSLRow, "9");
     DataTable().SetDescription(1, kTargetRow, "5.5");

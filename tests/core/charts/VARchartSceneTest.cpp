@@ -157,7 +157,7 @@ TEST_F(VARchartSceneTest, ZonesAndViolationsInColourAndInBlackAndWhite) {
     Table({{"5"}, {"6"}, {"4"}, {"5"}, {"12"}}, 1);
     IndividualsAndMovingRange();
     TVarChartSettings& s = VarChartSettings;
-    s.DispersionChart = kChartTypeNone;
+    s.DispersionChart = kChartNone;
     s.DispersionMethod = kMethodNone;
     s.LocationMethod = kMethodKnownSigma;
     s.LocationCenterline = kCenterKnownMean;
@@ -446,7 +446,7 @@ TEST_F(VARchartSceneTest, MenuRulesFollowTheChartKindAndAllPoints) {
     EXPECT_TRUE(VarChartDisplay.ShowSpecs);
     EXPECT_TRUE(state.Zones);
 
-    VarChartSettings.LocationChart = kChartTypeMean;
+    VarChartSettings.LocationChart = kChartMean;
     VarChartDisplay.ShowViolations = false;
     VarChartDisplay.ShowCodes = true;
     state = ApplyVarChartMenuRules();
