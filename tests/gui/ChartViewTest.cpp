@@ -145,6 +145,8 @@ TEST_F(ChartViewTest, ReferenceLinesWithTheirLabelsAndHoverTexts) {
 TEST_F(ChartViewTest, TextBoxesAndLegendsStandAtTheirCornersClearOfEachOther) {
     TChartScene scene = Panel();
     scene.Texts.push_back({.Anchor = TTextAnchor::TopRight, .Lines = {"n=125", "mean=10.0"}, .Frame = true});
+    scene.Texts.push_back(
+        {.Anchor = TTextAnchor::Point, .X = 2, .Y = 4, .Lines = {"new gauge"}, .Color = kColorBlue});
     TLineSeries curve{
         .Name = "Curve", .Hover = "Curve", .Legend = "Normal fit", .Color = kColorGreen, .Width = 3};
     curve.RunsX = {{0, 10}};
@@ -159,6 +161,10 @@ TEST_F(ChartViewTest, TextBoxesAndLegendsStandAtTheirCornersClearOfEachOther) {
     EXPECT_EQ(Count(image, topLeft, kColorBlack), 0);
     // The legend's sample of the curve, below the text box.
     EXPECT_GT(Count(image, topRight, kColorGreen, 40), 10);
+    // The box beside a data point stands up and to the right of it.
+    const QPoint point = At(2, 4).toPoint();
+    EXPECT_GT(Count(image, QRect(point + QPoint(4, -30), QSize(80, 28)), kColorBlue, 90), 10);
+    EXPECT_EQ(Count(image, QRect(point + QPoint(-84, 4), QSize(80, 28)), kColorBlue, 90), 0);
     const QPointF line = At(5, 1);
     EXPECT_EQ(ColorAt(image, line), kColorGreen);
 }
