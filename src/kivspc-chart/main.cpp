@@ -6,7 +6,7 @@
 //   kivspc-chart --data examples/bearing-diameters.kivs --row-subgroups 3-7 --labels 1 out.png out.emf
 //   kivspc-chart --data file.kivs --measure 2 [--subgroup 5] [--sets 3] [--zones] [--codes] [--bw]
 //   kivspc-chart --example six-panel|histogram|probability [--points N] [--bars N] out.pdf
-//   common: [--size 1200x800] [--dump]
+//   common: [--size 1200x800] [--dump] [--show: also open the chart in a window until it is closed]
 #include "app/Platform.h"
 #include "charts/ChartView.h"
 #include "charts/GraphDia.h"
@@ -19,6 +19,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -50,7 +51,7 @@ struct TOptions {
     std::string Data, Example;
     std::string Measure, RowSubgroups;
     int Subgroup = 1, Labels = 0, Sets = 0, Points = 30, Bars = 20;
-    bool Zones = false, Codes = false, BlackAndWhite = false, Dump = false;
+    bool Zones = false, Codes = false, BlackAndWhite = false, Dump = false, Show = false;
     int Width = 1000, Height = 700;
     std::vector<std::string> Outputs;
 };
@@ -99,8 +100,9 @@ std::string ComputeDataChart(const TOptions& o, TChartScene& scene) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // No display is needed: the pictures are drawn offscreen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No display is needed unless the chart is to be shown: the pictures are drawn offscreen.
+    const bool show = std::find(argv + 1, argv + argc, std::string("--show")) != argv + argc;
+    if (!show && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TOptions o;
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -142,6 +144,8 @@ int main(int argc, char** argv) {
             o.BlackAndWhite = true;
         else if (a == "--dump")
             o.Dump = true;
+        else if (a == "--show")
+            o.Show = true;
         else if (a == "--size")
             ok = std::sscanf(value().c_str(), "%dx%d", &o.Width, &o.Height) == 2 && o.Width >= 16 &&
                  o.Height >= 16;
@@ -176,5 +180,13 @@ int main(int argc, char** argv) {
     if (auto* recorder = dynamic_cast<RecordingPlatform*>(&CurrentPlatform()))
         for (const auto& m : recorder->Messages)
             std::cerr << "kivspc-chart: " << m.text << "\n";
+    if (o.Show) {
+        gui::TChartView view;
+        view.setWindowTitle("kivspc-chart");
+        view.resize(o.Width, o.Height);
+        view.SetScene(picture.Scene);
+        view.show();
+        app.exec();
+    }
     return failed ? 1 : 0;
 }
