@@ -3,7 +3,7 @@
 // grid print dialog driven as a user would.
 #include "GuiFixture.h"
 
-#include "data/GridPrinting.h"
+#include "app/GridPrinting.h"
 
 #include <QAbstractButton>
 #include <QApplication>

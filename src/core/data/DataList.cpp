@@ -158,14 +158,6 @@ void EnsureRowStatisticColumns() {
         if (Values[c].size() != rows) Values[c].assign(rows, MissingValue);
 }
 
-double RowStatistic(int k, int row) {
-    std::size_t c = static_cast<std::size_t>(DataTable().ColumnCount() + k);
-    if (k < 1 || k > RowStatisticColumns || c >= Values.size()) return MissingValue;
-    const auto& column = Values[c];
-    return row >= 1 && static_cast<std::size_t>(row) < column.size() ? column[static_cast<std::size_t>(row)]
-                                                                     : MissingValue;
-}
-
 void TDataList::EnsureSampleCapacity(int n) {
     // The buffer may have been replaced (a sample set by hand): trust its real size.
     const std::size_t need = static_cast<std::size_t>(std::max(n, 0)) + 1;

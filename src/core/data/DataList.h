@@ -70,8 +70,6 @@ extern int PasteLastRow;
 // Allocates the row-statistic columns C+1..C+3 (filled with MissingValue) before an analysis
 // writes row means, standard deviations and counts into them.
 void EnsureRowStatisticColumns();
-// Row statistic k (1 mean, 2 standard deviation, 3 count) of a row; MissingValue when unset.
-double RowStatistic(int k, int row);
 
 // Frees the cache and all its arrays and starts an empty one (a new table).
 void NewDataList();

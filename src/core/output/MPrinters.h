@@ -72,7 +72,6 @@ public:
     int Bottom() const { return bottom_; }
     int X() const { return x_; }
     int Y() const { return y_; }
-    int LineHeight() const { return lineHeight_; }
     int PageNumber() const { return page_; }
     // The text with its first "&P" and first "&D" (any case) filled in.
     std::string FillFields(std::string_view text);

@@ -3,6 +3,7 @@
 
 #include "CoreState.h"
 #include "app/Dkivtool.h"
+#include "app/FormShell.h"
 #include "app/Help.h"
 #include "app/HelpViewer.h"
 #include "app/Kivspc_Main.h"
@@ -40,6 +41,13 @@ void InitProgramState() {
     LoadControlTestSettings();
     LoadWebHelpBase();
     ResetOutputDataModule();
+    SetDataFileOpener([](const QString& path, QWidget* window, const QString& returnCaption) {
+        TDataForm& editor = EnsureDataForm();
+        const bool loaded = editor.OpenFile(path);
+        // The editor's own items load in place and keep its return window.
+        if (window != &editor) editor.ShowFrom(window, returnCaption);
+        return loaded;
+    });
 }
 
 int RunKivspc(int argc, char** argv) {

@@ -6,7 +6,6 @@
 #include "app/MRUFilesUnit.h"
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
-#include "data/DataForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +18,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <utility>
 
 namespace kivspc::gui {
 
@@ -42,6 +42,11 @@ public:
         return false;
     }
 };
+
+DataFileOpener& Opener() {
+    static DataFileOpener opener;
+    return opener;
+}
 
 void Prune() { Forms().removeAll(QPointer<QWidget>()); }
 
@@ -123,6 +128,8 @@ void FillFormsMenu(QMenu* menu) {
     QObject::connect(hide, &QAction::triggered, menu, [] { HideAllForms(); });
 }
 
+void SetDataFileOpener(DataFileOpener opener) { Opener() = std::move(opener); }
+
 void AddRecentFileItems(QMenu* file, QWidget* window, const QString& returnCaption,
                         const char* separatorName) {
     file->addSeparator()->setObjectName(separatorName);
@@ -166,11 +173,7 @@ bool OpenRecentFileFrom(QAction* item, QWidget* window, const QString& caption) 
         Beep();
         return false;
     }
-    TDataForm& editor = EnsureDataForm();
-    const bool loaded = editor.OpenFile(path);
-    // The editor's own items load in place and keep its return window.
-    if (window != &editor) editor.ShowFrom(window, caption);
-    return loaded;
+    return Opener() && Opener()(path, window, caption);
 }
 
 void AddHelpItems(QMenu* help, int topic, const QString& caption, const char* itemName) {

@@ -32,6 +32,13 @@ void HideAllForms();
 // "(No Open Forms)" item when there is none, else a separator and "&Hide All Forms".
 void FillFormsMenu(QMenu* menu);
 
+// Loads a file into the data editor and shows the editor, which returns to `window` (windows
+// other than the editor) under `returnCaption`; true when the file was loaded. The program
+// installs it at start-up, so the windows' shared menus need not know the data editor.
+using DataFileOpener =
+    std::function<bool(const QString& path, QWidget* window, const QString& returnCaption)>;
+void SetDataFileOpener(DataFileOpener opener);
+
 // Adds a separator named separatorName and the items MRFile1..MRFile9 to a File menu; they are
 // refreshed whenever the menu opens. Choosing one loads the file into the data editor, which
 // returns to `window` (windows other than the editor) under `returnCaption`.
@@ -41,7 +48,8 @@ void AddRecentFileItems(QMenu* file, QWidget* window, const QString& returnCapti
 // item n only with an entry n, captioned "&n  path".
 void UpdateMenu(QWidget* window);
 // Loads the file an item names (from the fifth character of its caption) and shows the data
-// editor: "File Not Found!" for a missing file, only a beep for a ".PER" file.
+// editor through the installed opener: "File Not Found!" for a missing file, only a beep for a
+// ".PER" file.
 bool OpenRecentFileFrom(QAction* item, QWidget* window, const QString& caption);
 
 // Adds "&Contents" and the window's own help item (F1) for its topic to a Help menu.

@@ -20,8 +20,6 @@ public:
     // Shows the window centred on the desktop and keeps events flowing for `milliseconds`.
     void ShowFor(int milliseconds);
 
-    QLabel* VersionLabel() const { return version_; }
-
 private:
     QLabel* version_;
 };

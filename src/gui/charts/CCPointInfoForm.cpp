@@ -3,6 +3,7 @@
 
 #include "app/CommandIcons.h"
 #include "app/FormShell.h"
+#include "app/GridPrinting.h"
 #include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/Platform.h"
@@ -12,7 +13,6 @@
 #include "charts/VARchartPoints.h"
 #include "data/DataForm.h"
 #include "data/GridModule.h"
-#include "data/GridPrinting.h"
 #include "output/OutputDataModule.h"
 #include "output/OutputRichEdit.h"
 #include "output/ReditU.h"

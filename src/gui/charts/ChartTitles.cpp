@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/ChartTitles.h"
 
+#include "app/DialogParts.h"
 #include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
 #include "charts/ChartTexts.h"
-#include "data/DialogParts.h"
 
 #include <QComboBox>
 #include <QGridLayout>

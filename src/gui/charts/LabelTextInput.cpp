@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/LabelTextInput.h"
 
+#include "app/DialogParts.h"
 #include "app/Help.h"
 #include "charts/ChartTexts.h"
-#include "data/DialogParts.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -151,17 +151,6 @@ std::optional<char> CharsetByte(int charset, char32_t character) {
     return static_cast<char>(0x80 + (found - page->begin()));
 }
 
-char32_t CharsetCharacter(int charset, unsigned char byte) {
-    if (charset == kSymbolCharset) {
-        for (const auto& [sign, code] : kSymbolSigns)
-            if (code == byte) return sign;
-        return 0;
-    }
-    const std::array<char16_t, 128>* page = CodePage(charset);
-    if (!page) return 0;
-    return byte < 0x80 ? byte : (*page)[byte - 0x80];
-}
-
 std::vector<TCharsetRun> CharsetRuns(const QString& text) {
     std::vector<TCharsetRun> runs;
     qsizetype at = 0;

@@ -34,9 +34,6 @@ struct TCharsetRun {
 // The Symbol set holds only the signs no code page has (its letters would read as Greek).
 std::optional<char> CharsetByte(int charset, char32_t character);
 
-// The character a byte stands for in a character set (0 for a byte the set leaves undefined).
-char32_t CharsetCharacter(int charset, unsigned char byte);
-
 // Splits a text into runs of one character set each, together covering the whole text. A
 // character stays in the run before it when that run's set holds it; otherwise it starts a run in
 // the first set that holds it (Western, Central European, Turkish, Baltic, Greek, Cyrillic,

@@ -2,6 +2,7 @@
 #include "charts/VARchartPoints.h"
 
 #include "app/CommandIcons.h"
+#include "app/GridPrinting.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/MissingValue.h"
 #include "app/NumberFormat.h"
@@ -9,7 +10,6 @@
 #include "charts/CCPointInfo.h"
 #include "charts/ControlTests.h"
 #include "charts/VARchart.h"
-#include "data/GridPrinting.h"
 
 #include <QAction>
 #include <QColor>

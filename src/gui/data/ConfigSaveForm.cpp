@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ConfigSaveForm.h"
 
+#include "app/DialogParts.h"
 #include "app/Help.h"
-#include "data/DialogParts.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

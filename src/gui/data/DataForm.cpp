@@ -3,6 +3,7 @@
 
 #include "app/CommandIcons.h"
 #include "app/FormShell.h"
+#include "app/GridPrinting.h"
 #include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/MRUFilesUnit.h"
@@ -15,7 +16,6 @@
 #include "data/DataTableModel.h"
 #include "data/GridModule.h"
 #include "data/GridPaste.h"
-#include "data/GridPrinting.h"
 #include "data/MissingForm.h"
 #include "data/ProcessIFForm.h"
 #include "data/Procif.h"

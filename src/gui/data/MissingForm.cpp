@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/MissingForm.h"
 
+#include "app/DialogParts.h"
 #include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
-#include "data/DialogParts.h"
 #include "data/Missu.h"
 
 #include <QAbstractButton>

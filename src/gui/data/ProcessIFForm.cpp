@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ProcessIFForm.h"
 
+#include "app/DialogParts.h"
 #include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
 #include "data/DataTable.h"
-#include "data/DialogParts.h"
 #include "data/Procif.h"
 #include "data/TableEdit.h"
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/TransformForm.h"
 
+#include "app/DialogParts.h"
 #include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
 #include "app/TextTools.h"
 #include "data/DataTable.h"
-#include "data/DialogParts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/DialogParts.h"
+#include "app/DialogParts.h"
 
 #include <QButtonGroup>
 #include <QDialog>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Pieces the data dialogs share: the OK/Cancel/Help row and captioned radio groups.
+// Pieces the dialogs share: the OK/Cancel/Help row and captioned radio groups.
 #pragma once
 
 #include <QString>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/GridPrinting.h"
+#include "app/GridPrinting.h"
 
 #include "app/Kivspc_Main.h"
 #include "app/Messages.h"
