@@ -3,6 +3,7 @@
 
 #include "CoreState.h"
 #include "app/MRUFilesUnit.h"
+#include "charts/AttrChart.h"
 #include "charts/CCPointInfo.h"
 #include "charts/ChartScene.h"
 #include "charts/ChartTexts.h"
@@ -86,6 +87,8 @@ TEST_F(CoreStateTest, OneResetReachesEveryChartGlobal) {
     ChartTextMemory.PointText = "x";
     VarChart.Count = 5;
     VarChart.Notes = {"note"};
+    AttrChartSettings.LimitMethod = TAttrMethod::UserDefined;
+    AddAttrPoint(3, 10, 0, 1);
 
     ResetCoreState();
 
@@ -101,6 +104,8 @@ TEST_F(CoreStateTest, OneResetReachesEveryChartGlobal) {
     EXPECT_TRUE(ChartTextMemory.PointText.empty());
     EXPECT_EQ(VarChart.Count, 0);
     EXPECT_TRUE(VarChart.Notes.empty());
+    EXPECT_EQ(AttrChartSettings.LimitMethod, TAttrChartSettings{}.LimitMethod);
+    EXPECT_EQ(AttrChart.Count, 0);
 }
 
 } // namespace

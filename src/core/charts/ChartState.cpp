@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/ChartState.h"
 
+#include "charts/AttrChart.h"
 #include "charts/CCPointInfo.h"
 #include "charts/ChartScene.h"
 #include "charts/ChartTexts.h"
@@ -16,6 +17,8 @@ void ResetChartState() {
     ChartInfoStyle = TChartInfoStyle{};
     ChartVersion = 0;
     ChartTextMemory = TChartTextMemory{};
+    AttrChartSettings = TAttrChartSettings{};
+    ClearAttrChart(false);
 }
 
 } // namespace kivspc

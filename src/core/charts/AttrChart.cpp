@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "charts/AttrChart.h"
+
+#include "app/NumberFormat.h"
+#include "app/SharedState.h"
+#include "app/TextTools.h"
+#include "stats/ChartKind.h"
+#include "stats/ControlLimits.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kivspc {
+
+TAttrChartSettings AttrChartSettings;
+TAttrChart AttrChart;
+
+namespace {
+
+bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
+// Halves go to the even neighbour.
+double RoundEven(double v) { return std::nearbyint(v); }
+
+bool PerUnit(TAttrType type) { return type == TAttrType::P || type == TAttrType::U; }
+
+TChartKind KindOf(TAttrType type) {
+    switch (type) {
+    case TAttrType::P: return kChartP;
+    case TAttrType::NP: return kChartNP;
+    case TAttrType::C: return kChartC;
+    case TAttrType::U: return kChartU;
+    }
+    return kChartP;
+}
+
+// The points of set `set` whose statistic is present, in data order.
+std::vector<int> PointsOfSet(const TAttrChart& chart, int set) {
+    std::vector<int> points;
+    for (int i = 1; i <= chart.Count; ++i)
+        if (chart(kAttrSet, i) == set && Present(chart(kAttrStatistic, i))) points.push_back(i);
+    return points;
+}
+
+// The centre of a set: the known parameter, the median proportion, or the pooled mean with the
+// counts and sample sizes rounded to whole numbers before they are added.
+double SetCentre(const TAttrChart& chart, const std::vector<int>& points, const TAttrChartSettings& s) {
+    if (s.UseKnownParameter) return s.KnownParameter;
+    if (s.MedianCenter) {
+        std::vector<double> ratios;
+        for (int i : points)
+            if (chart(kAttrSampleSize, i) > 0)
+                ratios.push_back(chart(kAttrCount, i) / chart(kAttrSampleSize, i));
+        if (ratios.empty()) return 0;
+        std::sort(ratios.begin(), ratios.end());
+        const std::size_t m = ratios.size() / 2;
+        return ratios.size() % 2 ? ratios[m] : (ratios[m - 1] + ratios[m]) / 2;
+    }
+    double counts = 0, sizes = 0;
+    for (int i : points) {
+        counts += RoundEven(chart(kAttrCount, i));
+        sizes += RoundEven(chart(kAttrSampleSize, i));
+    }
+    return sizes < 1 ? 0 : counts / sizes;
+}
+
+// The spread of a set for the moving-range and standard-deviation methods; 0 with fewer than two
+// values or all values equal.
+double SetSpread(const TAttrChart& chart, const std::vector<int>& points, const TAttrChartSettings& s) {
+    std::vector<double> values;
+    for (int i : points) {
+        const double n = chart(kAttrSampleSize, i);
+        if (!(n > 0)) continue;
+        values.push_back(PerUnit(s.ChartType) ? chart(kAttrCount, i) / n : chart(kAttrCount, i));
+    }
+    if (values.size() < 2 ||
+        std::all_of(values.begin(), values.end(), [&](double v) { return v == values[0]; }))
+        return 0;
+    if (s.LimitMethod == TAttrMethod::StandardDeviation) {
+        double mean = 0;
+        for (double v : values)
+            mean += v;
+        mean /= static_cast<double>(values.size());
+        double squares = 0;
+        for (double v : values)
+            squares += (v - mean) * (v - mean);
+        return std::sqrt(squares / static_cast<double>(values.size() - 1));
+    }
+    std::vector<double> ranges;
+    for (std::size_t i = 1; i < values.size(); ++i)
+        ranges.push_back(std::fabs(values[i] - values[i - 1]));
+    if (s.LimitMethod == TAttrMethod::AverageMovingRange) {
+        double sum = 0;
+        for (double r : ranges)
+            sum += r;
+        return sum / static_cast<double>(ranges.size()) / 1.12838;
+    }
+    std::sort(ranges.begin(), ranges.end());
+    const std::size_t m = ranges.size() / 2;
+    const double median = ranges.size() % 2 ? ranges[m] : (ranges[m - 1] + ranges[m]) / 2;
+    return median / 0.954;
+}
+
+struct TPointLimits {
+    double LCL = MissingValue, CL = MissingValue, UCL = MissingValue, SE = MissingValue;
+};
+
+// The limits of one point with centre c0 and sample size n.
+TPointLimits LimitsOf(const TAttrChartSettings& s, double c0, double n, double spread) {
+    TPointLimits out;
+    const double k = s.StdErrors;
+    switch (s.LimitMethod) {
+    case TAttrMethod::None:
+    case TAttrMethod::UserDefined: return out;
+    case TAttrMethod::CenterlineOnly: out.CL = c0; return out;
+    case TAttrMethod::AverageMovingRange:
+    case TAttrMethod::MedianMovingRange:
+    case TAttrMethod::StandardDeviation: {
+        out.CL = c0;
+        const double lcl = c0 - k * spread, ucl = c0 + k * spread;
+        if (lcl > 0) out.LCL = lcl;
+        if (ucl != 0 && !(s.ChartType == TAttrType::P && ucl >= 1)) out.UCL = ucl;
+        return out;
+    }
+    case TAttrMethod::Exact:
+    case TAttrMethod::NormalApproximation: break;
+    }
+    double centre = 0, sigma = 0, lcl = 0, ucl = 0;
+    const std::uint8_t method = s.LimitMethod == TAttrMethod::NormalApproximation ? 1 : 0;
+    const std::int32_t status =
+        ComputeControlLimits(KindOf(s.ChartType), method, centre, sigma, lcl, ucl, n, k, c0);
+    if (status == kLimitsZeroStatistic) {
+        out.CL = 0;
+        return out;
+    }
+    if (status > 0) return out;
+    out.CL = centre;
+    out.SE = sigma;
+    if (status != kLimitsNoLower) out.LCL = lcl;
+    if (status != kLimitsNoUpper) out.UCL = ucl;
+    return out;
+}
+
+// "   UCL = 0.2273         " : a number padded to 15 characters, or "none" and 11 blanks.
+std::string Padded(double v) {
+    return Present(v) ? PadRight(FormatSignificant(4, v), 15) : "none" + std::string(11, ' ');
+}
+
+} // namespace
+
+void TAttrChart::Reserve(int points) {
+    const auto cells = static_cast<std::size_t>(std::max(points, 0)) + 1;
+    for (auto& row : Rows)
+        if (row.size() < cells) row.resize(cells, MissingValue);
+}
+
+void ClearAttrChart(bool sets) {
+    AttrChart.Count = 0;
+    AttrChart.Breaks = 0;
+    // Without a set column every point is in set 0; with one, the range is empty until the first
+    // point.
+    AttrChart.LowSet = sets ? 1 : 0;
+    AttrChart.HighSet = 0;
+}
+
+void AddAttrPoint(double count, double sampleSize, int set, double label) {
+    TAttrChart& c = AttrChart;
+    const int i = ++c.Count;
+    c.Reserve(i);
+    for (auto& row : c.Rows)
+        row[static_cast<std::size_t>(i)] = MissingValue;
+    c(kAttrBreak, i) = 0;
+    c(kAttrCount, i) = count;
+    c(kAttrLabel, i) = label;
+    c(kAttrSampleSize, i) = sampleSize;
+    const bool usable = Present(sampleSize) && sampleSize > 0 && Present(count);
+    c(kAttrStatistic, i) =
+        usable ? (PerUnit(AttrChartSettings.ChartType) ? count / sampleSize : count) : MissingValue;
+    c(kAttrSet, i) = set;
+    if (c.LowSet > c.HighSet) {
+        c.LowSet = c.HighSet = set;
+    } else {
+        c.LowSet = std::min(c.LowSet, set);
+        c.HighSet = std::max(c.HighSet, set);
+    }
+}
+
+void ComputeAttrLimits() {
+    const TAttrChartSettings& s = AttrChartSettings;
+    TAttrChart& c = AttrChart;
+    for (int i = 1; i <= c.Count; ++i)
+        c(kAttrLCL, i) = c(kAttrCL, i) = c(kAttrUCL, i) = c(kAttrSE, i) = MissingValue;
+    if (s.LimitMethod == TAttrMethod::UserDefined) {
+        const double k = s.StdErrors;
+        double se = MissingValue;
+        if (Present(s.UserUCL) && Present(s.UserLCL))
+            se = (s.UserUCL - s.UserLCL) / (2 * k);
+        else if (Present(s.UserUCL) && Present(s.UserCL))
+            se = (s.UserUCL - s.UserCL) / k;
+        else if (Present(s.UserCL) && Present(s.UserLCL))
+            se = (s.UserCL - s.UserLCL) / k;
+        for (int i = 1; i <= c.Count; ++i) {
+            c(kAttrUCL, i) = s.UserUCL;
+            c(kAttrCL, i) = s.UserCL;
+            c(kAttrLCL, i) = s.UserLCL;
+            c(kAttrSE, i) = Present(se) ? se : MissingValue;
+        }
+        return;
+    }
+    if (s.LimitMethod == TAttrMethod::None) return;
+    const bool spreadMethod = s.LimitMethod == TAttrMethod::AverageMovingRange ||
+                              s.LimitMethod == TAttrMethod::MedianMovingRange ||
+                              s.LimitMethod == TAttrMethod::StandardDeviation;
+    for (int set = c.LowSet; set <= c.HighSet; ++set) {
+        const std::vector<int> points = PointsOfSet(c, set);
+        if (points.empty()) continue;
+        const double f = SetCentre(c, points, s);
+        const double g = spreadMethod ? SetSpread(c, points, s) : 0;
+        // Limits are computed again only where n changes from the point before in the set.
+        double lastN = MissingValue;
+        TPointLimits limits;
+        for (int i : points) {
+            const double n = c(kAttrSampleSize, i);
+            if (!(n == lastN)) {
+                const double c0 = PerUnit(s.ChartType) ? f : f * n;
+                limits = LimitsOf(s, c0, n, g);
+                lastN = n;
+            }
+            c(kAttrLCL, i) = limits.LCL;
+            c(kAttrCL, i) = limits.CL;
+            c(kAttrUCL, i) = limits.UCL;
+            c(kAttrSE, i) = limits.SE;
+        }
+    }
+}
+
+std::vector<std::string> LimitSummary() {
+    const TAttrChartSettings& s = AttrChartSettings;
+    const TAttrChart& c = AttrChart;
+    if (s.LimitMethod == TAttrMethod::None) return {"No Limits Requested"};
+    const int n = c.Count;
+    const auto at = [&](int row) { return n > 0 ? c(row, n) : MissingValue; };
+    const auto method = static_cast<int>(s.LimitMethod);
+    const bool limits = (method >= 1 && method <= 5) || method == 7;
+    std::vector<std::string> lines;
+    if (limits) {
+        static const char* const kMethods[] = {"",
+                                               "",
+                                               "Normal Approximation Limits",
+                                               "Std Error from Avg MR",
+                                               "Std Error from Median MR",
+                                               "Std Error from Std Dev",
+                                               "",
+                                               "User Defined Limits"};
+        std::string text = kMethods[method];
+        if (s.LimitMethod == TAttrMethod::Exact)
+            text = s.ChartType == TAttrType::P || s.ChartType == TAttrType::NP ? "Exact Binomial Limits"
+                                                                               : "Exact Poisson Limits";
+        lines.push_back("       UCL = " + Padded(at(kAttrUCL)) + text);
+    }
+    if (Present(at(kAttrCL))) {
+        std::string line = "Centerline = " + Padded(at(kAttrCL));
+        if (method >= 1 && method <= 6) line += "Centerline from " + s.CenterlineCaption;
+        lines.push_back(line);
+    }
+    if (limits)
+        lines.push_back("       LCL = " + Padded(at(kAttrLCL)) + "(" + s.StdErrorsText + ") Sigma Limits");
+    return lines;
+}
+
+} // namespace kivspc

@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The attributes charts' centres and limits per set, checked against hand calculations, the
+// exact binomial and Poisson limits worked out for the edge cases, and two classic published data
+// sets: 30 samples of 50 orange-juice cans (p-bar 0.2313, limits 0.4102 and 0.0524) and 26 samples
+// of 100 circuit boards (c-bar 19.85, limits 33.22 and 6.48), both from the standard quality-control
+// textbook tables.
+#include "CoreFixture.h"
+
+#include "app/NumberFormat.h"
+#include "charts/AttrChart.h"
+
+#include <cmath>
+#include <vector>
+
+using namespace kivspc;
+
+namespace {
+
+class AttrChartTest : public CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        AttrChartSettings = TAttrChartSettings{};
+    }
+    // Points of one set (or of the sets given) with their counts and sample sizes.
+    static void Points(TAttrType type, TAttrMethod method, const std::vector<double>& counts,
+                       const std::vector<double>& sizes, const std::vector<int>& sets = {}) {
+        AttrChartSettings.ChartType = type;
+        AttrChartSettings.LimitMethod = method;
+        ClearAttrChart(!sets.empty());
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            AddAttrPoint(counts[i], sizes[i % sizes.size()], sets.empty() ? 0 : sets[i],
+                         static_cast<double>(i + 1));
+        ComputeAttrLimits();
+    }
+    static double At(int row, int point) { return AttrChart(row, point); }
+    static bool Absent(int row, int point) { return !NotMissing(At(row, point)); }
+};
+
+TEST_F(AttrChartTest, PublishedPAndCChartsWithNormalApproximationLimits) {
+    Points(TAttrType::P, TAttrMethod::NormalApproximation,
+           {12, 15, 8, 10, 4,  7,  16, 9,  14, 10, 5,  6, 17, 12, 22,
+            8,  10, 5, 13, 11, 20, 18, 24, 15, 9,  12, 7, 13, 9,  6},
+           {50});
+    EXPECT_NEAR(At(kAttrCL, 1), 347.0 / 1500, 1e-12);
+    EXPECT_NEAR(At(kAttrUCL, 30), 0.4102, 1e-4);
+    EXPECT_NEAR(At(kAttrLCL, 30), 0.0524, 1e-4);
+    EXPECT_NEAR(At(kAttrSE, 1), std::sqrt(0.231333 * 0.768667 / 50), 1e-5);
+    EXPECT_DOUBLE_EQ(At(kAttrStatistic, 1), 12.0 / 50);
+
+    Points(TAttrType::C, TAttrMethod::NormalApproximation,
+           {21, 24, 16, 12, 15, 5,  28, 20, 31, 25, 20, 24, 16,
+            19, 10, 17, 13, 22, 18, 39, 30, 24, 16, 19, 17, 15},
+           {100});
+    EXPECT_NEAR(At(kAttrCL, 1), 19.85, 0.005);
+    EXPECT_NEAR(At(kAttrUCL, 1), 33.22, 0.015); // published with c-bar rounded to 19.85
+    EXPECT_NEAR(At(kAttrLCL, 1), 6.48, 0.005);
+}
+
+// The worked values: p-bar 0.1 with n = 50 and 200, c-bar 4, 10 and 25, three standard errors.
+TEST_F(AttrChartTest, ExactAndApproximateLimitsOfTheWorkedCases) {
+    const struct {
+        TAttrType type;
+        TAttrMethod method;
+        double count, size;
+        double ucl, lcl; // NaN: absent
+    } cases[] = {
+        {TAttrType::P, TAttrMethod::NormalApproximation, 5, 50, 0.2273, NAN},
+        {TAttrType::P, TAttrMethod::Exact, 5, 50, 12.5 / 50, NAN},
+        {TAttrType::P, TAttrMethod::Exact, 20, 200, 34.5 / 200, 7.5 / 200},
+        {TAttrType::C, TAttrMethod::NormalApproximation, 4, 1, 10, NAN},
+        {TAttrType::C, TAttrMethod::Exact, 4, 1, 11.5, NAN},
+        {TAttrType::C, TAttrMethod::NormalApproximation, 10, 1, 19.49, 0.5132},
+        {TAttrType::C, TAttrMethod::Exact, 10, 1, 21.5, 1.5},
+        {TAttrType::C, TAttrMethod::NormalApproximation, 25, 1, 40, 10},
+        {TAttrType::C, TAttrMethod::Exact, 25, 1, 41.5, 10.5},
+    };
+    for (const auto& c : cases) {
+        Points(c.type, c.method, {c.count, c.count}, {c.size});
+        const std::string what = std::to_string(c.count) + "/" + std::to_string(c.size);
+        // The worked values are given to four significant digits.
+        EXPECT_EQ(FormatSignificant(4, At(kAttrUCL, 2)), FormatSignificant(4, c.ucl)) << what;
+        if (std::isnan(c.lcl))
+            EXPECT_TRUE(Absent(kAttrLCL, 2)) << what;
+        else
+            EXPECT_EQ(FormatSignificant(4, At(kAttrLCL, 2)), FormatSignificant(4, c.lcl)) << what;
+    }
+}
+
+TEST_F(AttrChartTest, CentresPerSetAndPerPoint) {
+    // A set of zero counts: centre line 0 and no limits; sets 1 and 3 each with their own centre.
+    Points(TAttrType::P, TAttrMethod::Exact, {0, 0, 5, 10}, {50}, {1, 1, 3, 3});
+    EXPECT_EQ(At(kAttrCL, 1), 0);
+    EXPECT_TRUE(Absent(kAttrUCL, 1));
+    EXPECT_TRUE(Absent(kAttrLCL, 1));
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 3), 15.0 / 100);
+
+    // Points with n = 1 get nothing; the others are unaffected.
+    Points(TAttrType::P, TAttrMethod::NormalApproximation, {1, 5, 5}, {1, 50, 50});
+    EXPECT_TRUE(Absent(kAttrCL, 1));
+    EXPECT_TRUE(Absent(kAttrUCL, 1));
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 2), 11.0 / 101);
+
+    // np centres follow n, p centres do not.
+    Points(TAttrType::NP, TAttrMethod::NormalApproximation, {5, 10}, {50, 100});
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 1), 0.1 * 50);
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 2), 0.1 * 100);
+    Points(TAttrType::P, TAttrMethod::NormalApproximation, {5, 10}, {50, 100});
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 1), At(kAttrCL, 2));
+
+    // Counts of 1 in 2.5 units: 0.4 plotted, but the mean centre adds the units rounded (2 each).
+    Points(TAttrType::U, TAttrMethod::NormalApproximation, {1, 1, 1, 1}, {2.5});
+    EXPECT_DOUBLE_EQ(At(kAttrStatistic, 1), 0.4);
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 1), 0.5);
+
+    // The median of an even number of proportions: 0.1, 0.2, 0.3, 0.4 give 0.25.
+    AttrChartSettings.MedianCenter = true;
+    Points(TAttrType::P, TAttrMethod::CenterlineOnly, {1, 4, 3, 2}, {10});
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 1), 0.25);
+    EXPECT_TRUE(Absent(kAttrUCL, 1));
+    EXPECT_TRUE(Absent(kAttrSE, 1));
+
+    // A missing sample size: the point keeps its place without a statistic or limits.
+    AttrChartSettings.MedianCenter = false;
+    Points(TAttrType::P, TAttrMethod::NormalApproximation, {5, 5, 5}, {50, MissingValue, 50});
+    EXPECT_EQ(AttrChart.Count, 3);
+    EXPECT_TRUE(Absent(kAttrStatistic, 2));
+    EXPECT_TRUE(Absent(kAttrCL, 2));
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 3), 0.1);
+}
+
+TEST_F(AttrChartTest, SpreadMethodsAndUserDefinedLimits) {
+    // c chart 4, 6, 5, 9: moving ranges 2, 1, 4, mean 7/3; sigma (7/3) / 1.12838; centre 6.
+    Points(TAttrType::C, TAttrMethod::AverageMovingRange, {4, 6, 5, 9}, {1});
+    const double g = 7.0 / 3 / 1.12838;
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 1), 6);
+    EXPECT_NEAR(At(kAttrUCL, 1), 6 + 3 * g, 1e-12);
+    EXPECT_TRUE(Absent(kAttrLCL, 1)) << "6 - 3g is below 0";
+    EXPECT_TRUE(Absent(kAttrSE, 1));
+    // Median moving range 2 / 0.954; sample standard deviation of 4, 6, 5, 9 = sqrt(14/3).
+    Points(TAttrType::C, TAttrMethod::MedianMovingRange, {4, 6, 5, 9}, {1});
+    EXPECT_NEAR(At(kAttrUCL, 1), 6 + 3 * 2 / 0.954, 1e-12);
+    Points(TAttrType::C, TAttrMethod::StandardDeviation, {4, 6, 5, 9}, {1});
+    EXPECT_NEAR(At(kAttrUCL, 1), 6 + 3 * std::sqrt(14.0 / 3), 1e-12);
+    // All values equal: no spread, so both limits stand on the centre line.
+    Points(TAttrType::C, TAttrMethod::StandardDeviation, {5, 5, 5}, {1});
+    EXPECT_EQ(At(kAttrLCL, 1), 5);
+    EXPECT_EQ(At(kAttrUCL, 1), 5);
+
+    AttrChartSettings.UserUCL = 0.3;
+    AttrChartSettings.UserLCL = 0.1;
+    Points(TAttrType::P, TAttrMethod::UserDefined, {5, 6}, {50});
+    EXPECT_DOUBLE_EQ(At(kAttrSE, 2), 0.2 / 6);
+    EXPECT_TRUE(Absent(kAttrCL, 2));
+    EXPECT_DOUBLE_EQ(At(kAttrUCL, 1), 0.3);
+}
+
+TEST_F(AttrChartTest, TheLimitSummaryOfTheLastPoint) {
+    Points(TAttrType::P, TAttrMethod::Exact, {20, 20}, {200});
+    EXPECT_EQ(LimitSummary(), (std::vector<std::string>{
+                                  "       UCL = 0.1725         Exact Binomial Limits",
+                                  "Centerline = 0.1000         Centerline from Mean",
+                                  "       LCL = 0.03750        (3) Sigma Limits",
+                              }));
+    Points(TAttrType::C, TAttrMethod::Exact, {4, 4}, {1});
+    EXPECT_EQ(LimitSummary()[2], "       LCL = none           (3) Sigma Limits");
+    EXPECT_EQ(LimitSummary()[0], "       UCL = 11.50          Exact Poisson Limits");
+    AttrChartSettings.LimitMethod = TAttrMethod::None;
+    EXPECT_EQ(LimitSummary(), std::vector<std::string>{"No Limits Requested"});
+}
+
+} // namespace
