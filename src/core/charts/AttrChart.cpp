@@ -4,6 +4,11 @@
 #include "app/NumberFormat.h"
 #include "app/SharedState.h"
 #include "app/TextTools.h"
+#include "charts/ControlTests.h"
+#include "data/DataList.h"
+#include "data/DataTable.h"
+#include "data/Missu.h"
+#include "data/Procif.h"
 #include "stats/ChartKind.h"
 #include "stats/ControlLimits.h"
 
@@ -182,6 +187,92 @@ void AddAttrPoint(double count, double sampleSize, int set, double label) {
         c.LowSet = std::min(c.LowSet, set);
         c.HighSet = std::max(c.HighSet, set);
     }
+}
+
+namespace {
+
+// A cell of the value cache, or missing.
+double CacheValue(int column, int row) {
+    if (column < 1 || static_cast<std::size_t>(column) >= Values.size()) return MissingValue;
+    const auto& cells = Values[static_cast<std::size_t>(column)];
+    return static_cast<std::size_t>(row) < cells.size() ? cells[static_cast<std::size_t>(row)] : MissingValue;
+}
+
+void RunAttrControlTests() {
+    const TAttrChart& c = AttrChart;
+    std::array<const double*, kAttrRows> rows{};
+    for (int row = 0; row < kAttrRows; ++row)
+        rows[static_cast<std::size_t>(row)] = c.Rows[static_cast<std::size_t>(row)].data();
+    const TPointTableView view{rows, c.Rows[0].size()};
+    SizeControlCodes(c.Count);
+    RunControlTests(view, c.Count, kAttrSet, 0, false, kAttrSE, kAttrBreak, kAttrUCL, kAttrCL, kAttrLCL,
+                    kAttrStatistic);
+}
+
+} // namespace
+
+bool LoadAnalysis(int analysis) {
+    const TAttrChartSettings& s = AttrChartSettings;
+    TAttrChart& c = AttrChart;
+    if (ValuesStale) DataList.RebuildValues();
+    c.Analysis = analysis;
+    ClearAttrChart(s.SetColumn > 0);
+    const TDataTable& table = DataTable();
+    const int column = analysis;
+    // Only a marked data column of the run yields points (the transform does not apply here).
+    const bool measured = s.RunInfo.RunType == kRunColumns && column >= 1 && column <= table.ColumnCount() &&
+                          column <= kMaxColumns && DataList.Selected[static_cast<std::size_t>(column)] != 0;
+    if (measured)
+        for (int row = 1; row <= table.RowCount(); ++row) {
+            if (!IsRowSelected(row)) continue;
+            const double x = CacheValue(column, row);
+            if (!IsValidValue(x) || !std::isfinite(x)) {
+                if (s.ShowBreaks && c.Count > 0) c(kAttrBreak, c.Count) = 1;
+                continue;
+            }
+            const double n = s.ConstantSampleSize ? s.SampleSize : CacheValue(s.SampleSizeColumn, row);
+            int set = 0;
+            if (s.SetColumn > 0) {
+                const double raw = CacheValue(s.SetColumn, row);
+                if (Present(raw)) set = static_cast<int>(RoundEven(std::clamp(raw, -1e9, 1e9)));
+            }
+            AddAttrPoint(x, IsValidValue(n) && std::isfinite(n) ? n : MissingValue, set,
+                         s.AxisLabelColumn == 0 ? c.Count + 1 : row);
+        }
+    // The last point is never followed by a break.
+    if (c.Count > 0) c(kAttrBreak, c.Count) = 0;
+    ComputeAttrLimits();
+    RunAttrControlTests();
+    c.Breaks = 0;
+    for (int i = 1; i <= c.Count; ++i)
+        c.Breaks += c(kAttrBreak, i) == 1;
+    return c.Count > 0;
+}
+
+bool NextAnalysis() {
+    TAttrChart& c = AttrChart;
+    const TRunInfo& run = AttrChartSettings.RunInfo;
+    while (c.Analysis < run.LastGroup) {
+        if (LoadAnalysis(c.Analysis + 1)) {
+            c.AnalysisLabel = DataTable().ColumnName(c.Analysis);
+            return true;
+        }
+    }
+    c.Analysis = std::max(run.LastGroup, run.FirstGroup);
+    return false;
+}
+
+void BuildAnalysisList() {
+    TAttrChart& c = AttrChart;
+    const TRunInfo& run = AttrChartSettings.RunInfo;
+    c.AnalysisLabels.clear();
+    c.AnalysisNumbers.clear();
+    c.Analysis = run.FirstGroup - 1;
+    while (NextAnalysis()) {
+        c.AnalysisLabels.push_back(c.AnalysisLabel);
+        c.AnalysisNumbers.push_back(c.Analysis);
+    }
+    c.Analysis = run.FirstGroup - 1;
 }
 
 void ComputeAttrLimits() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/MissingValue.h"
+#include "data/RunInfo.h"
 
 #include <array>
 #include <cstdint>
@@ -43,6 +44,9 @@ struct TAttrChartSettings {
     int SampleSizeColumn = 0;
     int SetColumn = 0;
     int AxisLabelColumn = 0;
+    bool ShowBreaks = false;
+    // The run: Columns layout (kRunColumns) from FirstGroup to LastGroup over the marked columns.
+    TRunInfo RunInfo;
 };
 
 extern TAttrChartSettings AttrChartSettings;
@@ -67,6 +71,11 @@ struct TAttrChart {
     int Count = 0;
     int LowSet = 0, HighSet = 0;
     int Breaks = 0;
+    int Analysis = 0; // the current analysis number
+    // The analyses that have points: their labels and numbers, in the same order.
+    std::vector<std::string> AnalysisLabels;
+    std::vector<int> AnalysisNumbers;
+    std::string AnalysisLabel;
 
     double& operator()(int row, int point) {
         return Rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(point)];
@@ -85,6 +94,16 @@ extern TAttrChart AttrChart;
 void AddAttrPoint(double count, double sampleSize, int set, double label);
 // Empties the point table (the set range: 0..0 without a set column, else empty).
 void ClearAttrChart(bool sets);
+
+// Fills the point table for one analysis (Columns layout: the marked column of that number) from
+// the selected rows and valid counts, computes the limits, runs the tests for statistical control
+// into code slot 0 and counts the breaks. False when the analysis has no point.
+bool LoadAnalysis(int analysis);
+// Advances to the next analysis that has points and loads it; false when the run is exhausted
+// (the current number then stays at the last analysis).
+bool NextAnalysis();
+// Lists every analysis that has points (labels and numbers), then starts the run over.
+void BuildAnalysisList();
 
 // Fills the limits, centre lines and standard errors of every point from the counts, sample
 // sizes and sets and the settings: a centre and a spread per set, limits per point (computed

@@ -4,10 +4,12 @@
 // sets: 30 samples of 50 orange-juice cans (p-bar 0.2313, limits 0.4102 and 0.0524) and 26 samples
 // of 100 circuit boards (c-bar 19.85, limits 33.22 and 6.48), both from the standard quality-control
 // textbook tables.
-#include "CoreFixture.h"
+#include "VarChartFixture.h"
 
 #include "app/NumberFormat.h"
 #include "charts/AttrChart.h"
+#include "charts/ControlTests.h"
+#include "data/DataList.h"
 
 #include <cmath>
 #include <vector>
@@ -16,10 +18,10 @@ using namespace kivspc;
 
 namespace {
 
-class AttrChartTest : public CoreTest {
+class AttrChartTest : public VarChartTest {
 protected:
     void SetUp() override {
-        CoreTest::SetUp();
+        VarChartTest::SetUp();
         AttrChartSettings = TAttrChartSettings{};
     }
     // Points of one set (or of the sets given) with their counts and sample sizes.
@@ -167,6 +169,44 @@ TEST_F(AttrChartTest, TheLimitSummaryOfTheLastPoint) {
     EXPECT_EQ(LimitSummary()[0], "       UCL = 11.50          Exact Poisson Limits");
     AttrChartSettings.LimitMethod = TAttrMethod::None;
     EXPECT_EQ(LimitSummary(), std::vector<std::string>{"No Limits Requested"});
+}
+
+// Columns 1 and 3 are counts of 50: column 2 is not marked, column 3 has no counts at all. The
+// fourth row of column 1 is empty, which breaks the line when breaks are shown.
+TEST_F(AttrChartTest, ColumnsLayoutListsTheMarkedColumnsThatHavePoints) {
+    Table({{"5", "1", ""}, {"4", "2", ""}, {"6", "3", ""}, {"", "4", ""}, {"25", "5", ""}, {"5", "6", ""}},
+          3);
+    DataList.Selected = {};
+    DataList.Selected[1] = DataList.Selected[3] = 1;
+    TAttrChartSettings& s = AttrChartSettings;
+    s.ChartType = TAttrType::NP;
+    s.LimitMethod = TAttrMethod::NormalApproximation;
+    s.SampleSize = 50;
+    s.ShowBreaks = true;
+    s.RunInfo.RunType = kRunColumns;
+    s.RunInfo.FirstGroup = 1;
+    s.RunInfo.LastGroup = 3;
+    BuildAnalysisList();
+    EXPECT_EQ(AttrChart.AnalysisLabels, std::vector<std::string>{"Col1"});
+    EXPECT_EQ(AttrChart.AnalysisNumbers, std::vector<int>{1});
+
+    ASSERT_TRUE(NextAnalysis());
+    EXPECT_EQ(AttrChart.Analysis, 1);
+    ASSERT_EQ(AttrChart.Count, 5);
+    EXPECT_EQ(At(kAttrBreak, 3), 1) << "the empty fourth row follows the third point";
+    EXPECT_EQ(AttrChart.Breaks, 1);
+    // np-bar = 45 / 250 * 50 = 9; sigma sqrt(9 (1 - 0.18)) = 2.7166; UCL 17.150 (hand calculation).
+    EXPECT_NEAR(At(kAttrCL, 1), 9, 1e-12);
+    EXPECT_NEAR(At(kAttrUCL, 1), 9 + 3 * std::sqrt(9 * 0.82), 1e-9);
+    EXPECT_FALSE(ControlCodes(0, 4).empty()) << "25 is beyond the UCL";
+    EXPECT_TRUE(ControlCodes(0, 1).empty());
+    EXPECT_FALSE(NextAnalysis()) << "column 3 has no counts";
+    EXPECT_EQ(AttrChart.Analysis, 3);
+
+    s.ShowBreaks = false;
+    ASSERT_TRUE(LoadAnalysis(1));
+    EXPECT_EQ(AttrChart.Breaks, 0);
+    EXPECT_FALSE(LoadAnalysis(2)) << "an unmarked column yields no point";
 }
 
 } // namespace
