@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 namespace kivspc {
 
@@ -306,16 +307,14 @@ void ComputeAttrLimits() {
         if (points.empty()) continue;
         const double f = SetCentre(c, points, s);
         const double g = spreadMethod ? SetSpread(c, points, s) : 0;
-        // Limits are computed again only where n changes from the point before in the set.
-        double lastN = MissingValue;
-        TPointLimits limits;
+        // The limits of a set depend only on n: each sample size is computed once (the exact
+        // searches are the costly part, and many points share an n).
+        std::unordered_map<double, TPointLimits> byN;
         for (int i : points) {
             const double n = c(kAttrSampleSize, i);
-            if (!(n == lastN)) {
-                const double c0 = PerUnit(s.ChartType) ? f : f * n;
-                limits = LimitsOf(s, c0, n, g);
-                lastN = n;
-            }
+            auto [it, added] = byN.try_emplace(n);
+            if (added) it->second = LimitsOf(s, PerUnit(s.ChartType) ? f : f * n, n, g);
+            const TPointLimits& limits = it->second;
             c(kAttrLCL, i) = limits.LCL;
             c(kAttrCL, i) = limits.CL;
             c(kAttrUCL, i) = limits.UCL;

@@ -107,7 +107,7 @@ void BuildAnalysisList();
 
 // Fills the limits, centre lines and standard errors of every point from the counts, sample
 // sizes and sets and the settings: a centre and a spread per set, limits per point (computed
-// again only where n changes within a set).
+// once per sample size within a set).
 void ComputeAttrLimits();
 
 // The limit summary of the last point: one line per limit and the centre line.
