@@ -781,8 +781,17 @@ Extended PoissonUpperTail(Extended lambda, Extended k) {
         first = std::max(Extended{1}, std::floor(lambda - 60 * std::sqrt(lambda)));
     }
     if (first == 1) lowerSum = std::exp(-lambda);
-    for (Extended count = first; count <= kRounded - 1; count += 1) {
-        const Extended term = lambda > 0 ? PoissonTerm(lambda, count) : 0;
+    // Each term is the one before times lambda / count; every 64th is formed afresh from its
+    // logarithms, so that rounding cannot build up along a long sum.
+    Extended term = 0;
+    unsigned step = 0;
+    for (Extended count = first; count <= kRounded - 1; count += 1, ++step) {
+        if (!(lambda > 0))
+            term = 0;
+        else if (step % 64 == 0)
+            term = PoissonTerm(lambda, count);
+        else
+            term *= lambda / count;
         lowerSum += term;
         if (lowerSum >= 1) break;
         // Past the mean the terms shrink geometrically; stop once the rest cannot show.

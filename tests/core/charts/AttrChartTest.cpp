@@ -209,4 +209,28 @@ TEST_F(AttrChartTest, ColumnsLayoutListsTheMarkedColumnsThatHavePoints) {
     EXPECT_FALSE(LoadAnalysis(2)) << "an unmarked column yields no point";
 }
 
+// Exact Poisson limits against a direct search in double precision: the UCL is k - 0.5 for the
+// smallest k with P(X >= k) below alpha = P(Z > 3), the LCL is k - 0.5 for the largest k with
+// P(X < k) below alpha.
+TEST_F(AttrChartTest, ExactPoissonLimitsMatchADirectSearch) {
+    const double alpha = 0.0013498980316301;
+    for (double lambda : {30.0, 250.0, 2500.0}) {
+        const auto below = [&](int k) { // P(X < k)
+            double sum = 0;
+            for (int j = 0; j < k; ++j)
+                sum += std::exp(j * std::log(lambda) - lambda - std::lgamma(j + 1.0));
+            return sum;
+        };
+        int ucl = static_cast<int>(lambda);
+        while (1 - below(ucl) >= alpha)
+            ++ucl;
+        int lcl = static_cast<int>(lambda);
+        while (below(lcl) >= alpha)
+            --lcl;
+        Points(TAttrType::C, TAttrMethod::Exact, {lambda, lambda}, {1});
+        EXPECT_EQ(At(kAttrUCL, 1), ucl - 0.5) << lambda;
+        EXPECT_EQ(At(kAttrLCL, 1), lcl - 0.5) << lambda;
+    }
+}
+
 } // namespace
