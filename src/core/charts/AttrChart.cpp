@@ -23,7 +23,6 @@ TAttrChart AttrChart;
 
 namespace {
 
-bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
 // Halves go to the even neighbour.
 double RoundEven(double v) { return std::nearbyint(v); }
 
@@ -39,11 +38,18 @@ TChartKind KindOf(TAttrType type) {
     return kChartP;
 }
 
+// The middle value, or the mean of the two middle values of an even count; not empty.
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t m = values.size() / 2;
+    return values.size() % 2 ? values[m] : (values[m - 1] + values[m]) / 2;
+}
+
 // The points of set `set` whose statistic is present, in data order.
 std::vector<int> PointsOfSet(const TAttrChart& chart, int set) {
     std::vector<int> points;
     for (int i = 1; i <= chart.Count; ++i)
-        if (chart(kAttrSet, i) == set && Present(chart(kAttrStatistic, i))) points.push_back(i);
+        if (chart(kAttrSet, i) == set && PresentFinite(chart(kAttrStatistic, i))) points.push_back(i);
     return points;
 }
 
@@ -57,9 +63,7 @@ double SetCentre(const TAttrChart& chart, const std::vector<int>& points, const 
             if (chart(kAttrSampleSize, i) > 0)
                 ratios.push_back(chart(kAttrCount, i) / chart(kAttrSampleSize, i));
         if (ratios.empty()) return 0;
-        std::sort(ratios.begin(), ratios.end());
-        const std::size_t m = ratios.size() / 2;
-        return ratios.size() % 2 ? ratios[m] : (ratios[m - 1] + ratios[m]) / 2;
+        return Median(std::move(ratios));
     }
     double counts = 0, sizes = 0;
     for (int i : points) {
@@ -100,10 +104,7 @@ double SetSpread(const TAttrChart& chart, const std::vector<int>& points, const 
             sum += r;
         return sum / static_cast<double>(ranges.size()) / 1.12838;
     }
-    std::sort(ranges.begin(), ranges.end());
-    const std::size_t m = ranges.size() / 2;
-    const double median = ranges.size() % 2 ? ranges[m] : (ranges[m - 1] + ranges[m]) / 2;
-    return median / 0.954;
+    return Median(std::move(ranges)) / 0.954;
 }
 
 struct TPointLimits {
@@ -148,7 +149,7 @@ TPointLimits LimitsOf(const TAttrChartSettings& s, double c0, double n, double s
 
 // "   UCL = 0.2273         " : a number padded to 15 characters, or "none" and 11 blanks.
 std::string Padded(double v) {
-    return Present(v) ? PadRight(FormatSignificant(4, v), 15) : "none" + std::string(11, ' ');
+    return PresentFinite(v) ? PadRight(FormatSignificant(4, v), 15) : "none" + std::string(11, ' ');
 }
 
 } // namespace
@@ -178,7 +179,7 @@ void AddAttrPoint(double count, double sampleSize, int set, double label) {
     c(kAttrCount, i) = count;
     c(kAttrLabel, i) = label;
     c(kAttrSampleSize, i) = sampleSize;
-    const bool usable = Present(sampleSize) && sampleSize > 0 && Present(count);
+    const bool usable = PresentFinite(sampleSize) && sampleSize > 0 && PresentFinite(count);
     c(kAttrStatistic, i) =
         usable ? (PerUnit(AttrChartSettings.ChartType) ? count / sampleSize : count) : MissingValue;
     c(kAttrSet, i) = set;
@@ -235,7 +236,7 @@ bool LoadAnalysis(int analysis) {
             int set = 0;
             if (s.SetColumn > 0) {
                 const double raw = CacheValue(s.SetColumn, row);
-                if (Present(raw)) set = static_cast<int>(RoundEven(std::clamp(raw, -1e9, 1e9)));
+                if (PresentFinite(raw)) set = static_cast<int>(RoundEven(std::clamp(raw, -1e9, 1e9)));
             }
             AddAttrPoint(x, IsValidValue(n) && std::isfinite(n) ? n : MissingValue, set,
                          s.AxisLabelColumn == 0 ? c.Count + 1 : row);
@@ -284,17 +285,17 @@ void ComputeAttrLimits() {
     if (s.LimitMethod == TAttrMethod::UserDefined) {
         const double k = s.StdErrors;
         double se = MissingValue;
-        if (Present(s.UserUCL) && Present(s.UserLCL))
+        if (PresentFinite(s.UserUCL) && PresentFinite(s.UserLCL))
             se = (s.UserUCL - s.UserLCL) / (2 * k);
-        else if (Present(s.UserUCL) && Present(s.UserCL))
+        else if (PresentFinite(s.UserUCL) && PresentFinite(s.UserCL))
             se = (s.UserUCL - s.UserCL) / k;
-        else if (Present(s.UserCL) && Present(s.UserLCL))
+        else if (PresentFinite(s.UserCL) && PresentFinite(s.UserLCL))
             se = (s.UserCL - s.UserLCL) / k;
         for (int i = 1; i <= c.Count; ++i) {
             c(kAttrUCL, i) = s.UserUCL;
             c(kAttrCL, i) = s.UserCL;
             c(kAttrLCL, i) = s.UserLCL;
-            c(kAttrSE, i) = Present(se) ? se : MissingValue;
+            c(kAttrSE, i) = PresentFinite(se) ? se : MissingValue;
         }
         return;
     }
@@ -347,7 +348,7 @@ std::vector<std::string> LimitSummary() {
                                                                                : "Exact Poisson Limits";
         lines.push_back("       UCL = " + Padded(at(kAttrUCL)) + text);
     }
-    if (Present(at(kAttrCL))) {
+    if (PresentFinite(at(kAttrCL))) {
         std::string line = "Centerline = " + Padded(at(kAttrCL));
         if (method >= 1 && method <= 6) line += "Centerline from " + s.CenterlineCaption;
         lines.push_back(line);

@@ -27,8 +27,6 @@ TChartInfoStyle ChartInfoStyle;
 
 namespace {
 
-bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
-
 // Both limits present, and the upper not above the lower: no tolerance, so no index.
 bool Inverted(const TSpecLimits& specs) { return specs.TwoSided && !(specs.USL > specs.LSL); }
 constexpr const char* kInvertedSpecs = "\tUSL must be greater than LSL";
@@ -104,13 +102,14 @@ private:
     // deviation could not be formed, so that the sums built on it say so.
     Extended SubgroupSD(int i) const {
         const double si = p_(kRowSubgroupSD, i);
-        if (Present(si)) return si;
-        return Present(p_(kRowN, i)) && p_(kRowN, i) > 1 ? std::numeric_limits<Extended>::quiet_NaN() : 0;
+        if (PresentFinite(si)) return si;
+        return PresentFinite(p_(kRowN, i)) && p_(kRowN, i) > 1 ? std::numeric_limits<Extended>::quiet_NaN()
+                                                               : 0;
     }
     // A subgroup's mean; a single value is its own mean.
     double SubgroupMean(int i) const {
         const double m = p_(kRowSubgroupMean, i);
-        if (Present(m)) return m;
+        if (PresentFinite(m)) return m;
         return p_(kRowN, i) == 1 ? p_(kRowLocation, i) : MissingValue;
     }
     std::vector<int> PointsOf(int set) const {
@@ -228,12 +227,12 @@ private:
         // and differences of doubles stay within the range of an Extended.
         Extended n = 0, within = 0, between = 0;
         for (int i : points) {
-            const Extended ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
+            const Extended ni = PresentFinite(p_(kRowN, i)) ? p_(kRowN, i) : 0;
             const Extended si = SubgroupSD(i);
             const double mi = SubgroupMean(i);
             n += ni;
             if (ni > 1) within += si * si * (ni - 1);
-            if (Present(mi) && Present(mean)) {
+            if (PresentFinite(mi) && PresentFinite(mean)) {
                 const Extended off = static_cast<Extended>(mi) - mean;
                 between += ni * off * off;
             }
@@ -246,7 +245,7 @@ private:
         const auto line = [&](const char* label, const std::string& value) {
             WriteOutputLine("\t" + PadLeft(label, 16) + value);
         };
-        const auto orNone = [&](double v) { return Present(v) ? F(v) : std::string("None"); };
+        const auto orNone = [&](double v) { return PresentFinite(v) ? F(v) : std::string("None"); };
         line("Mean = ", orNone(mean));
         line("Std Dev = ", F(total));
         line("Std Dev (Est) = ", orNone(sigma));
@@ -261,8 +260,8 @@ private:
             WriteOutputLine(kInvertedSpecs);
             return;
         }
-        if (!specs.HasLimit || !specs.SpecsUsable || !Present(mean)) return;
-        const bool estimate = Present(sigma) && sigma > 0;
+        if (!specs.HasLimit || !specs.SpecsUsable || !PresentFinite(mean)) return;
+        const bool estimate = PresentFinite(sigma) && sigma > 0;
 
         // A set without a sigma estimate has no potential capability; it says so.
         WriteBlankLine();
@@ -335,7 +334,7 @@ private:
         TCorr corr;
         corr.Clear();
         for (int i : PointsOf(set))
-            if (Present(p_(kRowDispersion, i)) && Present(p_(kRowLocation, i)))
+            if (PresentFinite(p_(kRowDispersion, i)) && PresentFinite(p_(kRowLocation, i)))
                 corr.Add(p_(kRowDispersion, i), p_(kRowLocation, i));
         const Extended r = corr.Count >= 3 ? corr.Calculate() : 0;
         if (corr.Count < 3 || corr.CannotCalculate || !std::isfinite(static_cast<double>(r)))
@@ -353,9 +352,9 @@ private:
         Extended n = 0, n2 = 0, sum = 0, dfW = 0, ssW = 0;
         int k = 0;
         for (int i : points) {
-            const Extended ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
+            const Extended ni = PresentFinite(p_(kRowN, i)) ? p_(kRowN, i) : 0;
             const double mi = SubgroupMean(i);
-            if (ni <= 0 || !Present(mi)) continue;
+            if (ni <= 0 || !PresentFinite(mi)) continue;
             ++k;
             n += ni;
             n2 += ni * ni;
@@ -377,9 +376,9 @@ private:
         const Extended grand = sum / n;
         Extended ssB = 0;
         for (int i : points) {
-            const Extended ni = Present(p_(kRowN, i)) ? p_(kRowN, i) : 0;
+            const Extended ni = PresentFinite(p_(kRowN, i)) ? p_(kRowN, i) : 0;
             const double mi = SubgroupMean(i);
-            if (ni > 0 && Present(mi)) ssB += ni * (mi - grand) * (mi - grand);
+            if (ni > 0 && PresentFinite(mi)) ssB += ni * (mi - grand) * (mi - grand);
         }
         const Extended msB = ssB / dfB, msW = ssW / dfW;
         const Extended f = msW > 0 ? msB / msW : 0;
@@ -434,7 +433,7 @@ std::string ChartPointLabel(int point) {
     if (column <= 0) return std::to_string(point);
     const double row = VarChart.Points(kRowPosition, point);
     const TDataTable& table = DataTable();
-    if (!Present(row) || row < 1 || row > table.RowCount() || column > table.ColumnCount()) return {};
+    if (!PresentFinite(row) || row < 1 || row > table.RowCount() || column > table.ColumnCount()) return {};
     return std::string(table.Cell(column, static_cast<int>(row)));
 }
 

@@ -12,8 +12,6 @@ namespace kivspc {
 
 namespace {
 
-bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
-
 constexpr double kLargest = std::numeric_limits<double>::max();
 // A value held back to the doubles (infinities and NaN to the largest finite value of their side).
 double Finite(Extended v) {
@@ -30,11 +28,11 @@ public:
         previous_.swap(current_);
         current_.clear();
         if (!joinsPrevious) previous_.clear();
-        if (!Present(cl) || !Present(se) || se <= 0) return;
+        if (!PresentFinite(cl) || !PresentFinite(se) || se <= 0) return;
         // The bands' edges are formed in extended precision and held to the doubles, so that a
         // band reaching past the largest double ends there instead of at infinity.
-        const Extended lo = Present(lcl) ? lcl : -kLargest;
-        const Extended hi = Present(ucl) ? ucl : kLargest;
+        const Extended lo = PresentFinite(lcl) ? lcl : -kLargest;
+        const Extended hi = PresentFinite(ucl) ? ucl : kLargest;
         const Extended c = cl, e = se;
         const auto band = [&](Extended y0, Extended y1, TSceneColor color) {
             const double a = Finite(std::clamp(y0, lo, hi));
@@ -46,11 +44,11 @@ public:
             band(c + e, c + 2 * e, kColorSilver);
             return;
         }
-        if (Present(lcl)) band(lcl, c - 2 * e, kZoneRed);
+        if (PresentFinite(lcl)) band(lcl, c - 2 * e, kZoneRed);
         band(c - 2 * e, c - e, kZoneYellow);
         band(c - e, c + e, kZoneGreen);
         band(c + e, c + 2 * e, kZoneYellow);
-        if (Present(ucl)) band(c + 2 * e, ucl, kZoneRed);
+        if (PresentFinite(ucl)) band(c + 2 * e, ucl, kZoneRed);
     }
 
 private:
@@ -114,7 +112,7 @@ TSceneAxis PositionAxis(const TPositions& positions, std::vector<std::string> la
 }
 
 void TValueRange::Add(double v) {
-    if (!Present(v)) return;
+    if (!PresentFinite(v)) return;
     if (!Any) {
         Min = Max = v;
         Any = true;
@@ -146,10 +144,10 @@ void TValueRange::Settle() {
     }
 }
 
-double Drawable(double v) { return Present(v) ? v : kGap; }
+double Drawable(double v) { return PresentFinite(v) ? v : kGap; }
 
 double Offset(double centre, double k, double spread) {
-    if (!Present(centre) || !Present(spread)) return kGap;
+    if (!PresentFinite(centre) || !PresentFinite(spread)) return kGap;
     const Extended v = static_cast<Extended>(centre) + static_cast<Extended>(k) * spread;
     return std::fabs(v) <= kLargest ? static_cast<double>(v) : kGap;
 }
@@ -263,7 +261,7 @@ void AddLimitInformation(TChartScene& scene, const TLimitInfo& info, std::size_t
 }
 
 std::string Significant(double v) {
-    if (!Present(v)) return "None";
+    if (!PresentFinite(v)) return "None";
     if (std::fabs(v) < 1e15) return FormatSignificant(5, v);
     char buf[32];
     const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 4);

@@ -22,8 +22,6 @@ TVarChartDisplay VarChartDisplay;
 
 namespace {
 
-bool Present(double v) { return NotMissing(v) && std::isfinite(v); }
-
 // The statistic values of every point's subgroup, from the texts kept with "Show All Points".
 std::vector<double> SubgroupValues(int point) {
     std::vector<double> values;
@@ -171,8 +169,8 @@ std::vector<std::string> PositionLabels(const TChartArray& p, int count, int lab
     for (int i = 1; i <= count; ++i) {
         if (labelColumn > 0) {
             const double row = p(kRowPosition, i);
-            const bool inTable =
-                Present(row) && row >= 1 && row <= table.RowCount() && labelColumn <= table.ColumnCount();
+            const bool inTable = PresentFinite(row) && row >= 1 && row <= table.RowCount() &&
+                                 labelColumn <= table.ColumnCount();
             labels.emplace_back(inTable ? table.Cell(labelColumn, static_cast<int>(row)) : "");
         } else {
             labels.push_back(std::to_string(i));
@@ -297,7 +295,7 @@ void AddSpecifications(TVarSceneBuild& b) {
                   b.BlackAndWhite ? kColorBlack : kColorGreen},
                  {"Series_LSL", "Lower Spec Limit", ColumnLSL(VarChart.Column), b.Pens.Limit}};
     for (const auto& spec : specs) {
-        if (!Present(spec.value)) continue;
+        if (!PresentFinite(spec.value)) continue;
         AddLineAcross(b.Scene,
                       {.Panel = b.LocPanel,
                        .Name = spec.name,
@@ -419,7 +417,7 @@ void AddPointLabels(TVarSceneBuild& b) {
         if (!shown) return;
         for (int i = 1; i <= b.Count; ++i) {
             const auto at = static_cast<std::size_t>(b.X(i));
-            if (at < texts.size() && !texts[at].empty() && Present(b.P(valueRow, i)))
+            if (at < texts.size() && !texts[at].empty() && PresentFinite(b.P(valueRow, i)))
                 b.Scene.PointLabels.push_back(
                     {.Panel = panel, .X = b.X(i), .Y = b.P(valueRow, i), .Text = texts[at]});
         }
