@@ -5,8 +5,11 @@
 #include "app/SharedState.h"
 #include "app/TextTools.h"
 #include "charts/ControlTests.h"
+#include "charts/VARchart.h"
 #include "data/DataList.h"
 #include "data/DataTable.h"
+#include "data/DataU.h"
+#include "data/Extract.h"
 #include "data/Missu.h"
 #include "data/Procif.h"
 #include "stats/ChartKind.h"
@@ -22,6 +25,20 @@ TAttrChartSettings AttrChartSettings;
 TAttrChart AttrChart;
 
 namespace {
+
+// The rows of every combination of the Reference layout, taken when Action numbered them: later
+// analyses of other windows renumber the shared group codes, and this chart keeps its own.
+struct TAttrGroups {
+    std::vector<int> Start{0}; // combination g's rows: RowList[Start[g - 1] .. Start[g])
+    std::vector<int> RowList;
+    std::vector<int> Representative{0}; // the first row of each combination, index from 1
+    int Count() const { return static_cast<int>(Start.size()) - 1; }
+};
+TAttrGroups AttrGroups;
+
+bool ReferenceLayout(const TRunInfo& run) {
+    return run.RunType == kRunByCombination || run.RunType == kRunBySingleCombination;
+}
 
 // Halves go to the even neighbour.
 double RoundEven(double v) { return std::nearbyint(v); }
@@ -213,34 +230,72 @@ void RunAttrControlTests() {
 
 } // namespace
 
-bool LoadAnalysis(int analysis) {
+namespace {
+
+// Adds the points of one analysis from its rows (in data order); `selected` holds Process If's
+// verdict of every row.
+void ExtractRows(const std::vector<std::uint8_t>& selected, int countColumn, const int* rows,
+                 std::size_t count) {
     const TAttrChartSettings& s = AttrChartSettings;
     TAttrChart& c = AttrChart;
-    if (ValuesStale) DataList.RebuildValues();
+    for (std::size_t k = 0; k < count; ++k) {
+        const int row = rows[k];
+        if (static_cast<std::size_t>(row) >= selected.size() || !selected[static_cast<std::size_t>(row)])
+            continue;
+        const double x = CacheValue(countColumn, row);
+        if (!IsValidValue(x) || !std::isfinite(x)) {
+            if (s.ShowBreaks && c.Count > 0) c(kAttrBreak, c.Count) = 1;
+            continue;
+        }
+        const double n = s.ConstantSampleSize ? s.SampleSize : CacheValue(s.SampleSizeColumn, row);
+        int set = 0;
+        if (s.SetColumn > 0) {
+            const double raw = CacheValue(s.SetColumn, row);
+            if (PresentFinite(raw)) set = static_cast<int>(RoundEven(std::clamp(raw, -1e9, 1e9)));
+        }
+        AddAttrPoint(x, IsValidValue(n) && std::isfinite(n) ? n : MissingValue, set,
+                     s.AxisLabelColumn == 0 ? c.Count + 1 : row);
+    }
+}
+
+// Everything one extraction reads besides the settings: Process If's verdicts and, in the
+// Columns layout, the list of all rows.
+struct TExtractionRows {
+    std::vector<std::uint8_t> Selected;
+    std::vector<int> All;
+    TExtractionRows() {
+        if (ValuesStale) DataList.RebuildValues();
+        const int rows = DataTable().RowCount();
+        SelectRows(rows, Selected);
+        if (!ReferenceLayout(AttrChartSettings.RunInfo)) {
+            All.resize(static_cast<std::size_t>(std::max(rows, 0)));
+            for (int r = 1; r <= rows; ++r)
+                All[static_cast<std::size_t>(r) - 1] = r;
+        }
+    }
+};
+
+bool LoadAnalysisFrom(const TExtractionRows& rows, int analysis) {
+    const TAttrChartSettings& s = AttrChartSettings;
+    const TRunInfo& run = s.RunInfo;
+    TAttrChart& c = AttrChart;
     c.Analysis = analysis;
     ClearAttrChart(s.SetColumn > 0);
     const TDataTable& table = DataTable();
-    const int column = analysis;
-    // Only a marked data column of the run yields points (the transform does not apply here).
-    const bool measured = s.RunInfo.RunType == kRunColumns && column >= 1 && column <= table.ColumnCount() &&
-                          column <= kMaxColumns && DataList.Selected[static_cast<std::size_t>(column)] != 0;
-    if (measured)
-        for (int row = 1; row <= table.RowCount(); ++row) {
-            if (!IsRowSelected(row)) continue;
-            const double x = CacheValue(column, row);
-            if (!IsValidValue(x) || !std::isfinite(x)) {
-                if (s.ShowBreaks && c.Count > 0) c(kAttrBreak, c.Count) = 1;
-                continue;
-            }
-            const double n = s.ConstantSampleSize ? s.SampleSize : CacheValue(s.SampleSizeColumn, row);
-            int set = 0;
-            if (s.SetColumn > 0) {
-                const double raw = CacheValue(s.SetColumn, row);
-                if (PresentFinite(raw)) set = static_cast<int>(RoundEven(std::clamp(raw, -1e9, 1e9)));
-            }
-            AddAttrPoint(x, IsValidValue(n) && std::isfinite(n) ? n : MissingValue, set,
-                         s.AxisLabelColumn == 0 ? c.Count + 1 : row);
+    if (ReferenceLayout(run)) {
+        // The counts of one combination of grouping values (the transform does not apply).
+        const TAttrGroups& g = AttrGroups;
+        if (analysis >= 1 && analysis <= g.Count() && run.MeasureColumn >= 1 &&
+            run.MeasureColumn <= table.ColumnCount()) {
+            const auto from = static_cast<std::size_t>(g.Start[static_cast<std::size_t>(analysis) - 1]);
+            const auto to = static_cast<std::size_t>(g.Start[static_cast<std::size_t>(analysis)]);
+            ExtractRows(rows.Selected, run.MeasureColumn, g.RowList.data() + from, to - from);
         }
+    } else if (run.RunType == kRunColumns && analysis >= 1 && analysis <= table.ColumnCount() &&
+               analysis <= kMaxColumns && DataList.Selected[static_cast<std::size_t>(analysis)] != 0) {
+        // Only a marked data column of the run yields points.
+        ExtractRows(rows.Selected, analysis, rows.All.data(), rows.All.size());
+    }
     // The last point is never followed by a break.
     if (c.Count > 0) c(kAttrBreak, c.Count) = 0;
     ComputeAttrLimits();
@@ -251,12 +306,31 @@ bool LoadAnalysis(int analysis) {
     return c.Count > 0;
 }
 
-bool NextAnalysis() {
+// The label of the current analysis: the measure column's name, or the combination's grouping
+// cells joined by ", ".
+std::string AnalysisLabelOf(int analysis) {
+    const TRunInfo& run = AttrChartSettings.RunInfo;
+    const TDataTable& table = DataTable();
+    if (!ReferenceLayout(run)) return table.ColumnName(analysis);
+    const TAttrGroups& g = AttrGroups;
+    if (analysis < 1 || analysis > g.Count()) return {};
+    const int row = g.Representative[static_cast<std::size_t>(analysis)];
+    std::string label;
+    for (int i = 1; i <= std::clamp<int>(run.GroupColumnCount, 0, kMaxColumns); ++i) {
+        if (i > 1) label += ", ";
+        const int column = run.GroupColumns[static_cast<std::size_t>(i)];
+        if (column >= 1 && column <= table.ColumnCount() && row >= 1 && row <= table.RowCount())
+            label += table.Cell(column, row);
+    }
+    return label;
+}
+
+bool NextAnalysisFrom(const TExtractionRows& rows) {
     TAttrChart& c = AttrChart;
     const TRunInfo& run = AttrChartSettings.RunInfo;
     while (c.Analysis < run.LastGroup) {
-        if (LoadAnalysis(c.Analysis + 1)) {
-            c.AnalysisLabel = DataTable().ColumnName(c.Analysis);
+        if (LoadAnalysisFrom(rows, c.Analysis + 1)) {
+            c.AnalysisLabel = AnalysisLabelOf(c.Analysis);
             return true;
         }
     }
@@ -264,13 +338,21 @@ bool NextAnalysis() {
     return false;
 }
 
+} // namespace
+
+bool LoadAnalysis(int analysis) { return LoadAnalysisFrom(TExtractionRows{}, analysis); }
+
+bool NextAnalysis() { return NextAnalysisFrom(TExtractionRows{}); }
+
 void BuildAnalysisList() {
     TAttrChart& c = AttrChart;
     const TRunInfo& run = AttrChartSettings.RunInfo;
     c.AnalysisLabels.clear();
     c.AnalysisNumbers.clear();
     c.Analysis = run.FirstGroup - 1;
-    while (NextAnalysis()) {
+    // Every analysis reads the same selection: it is made once.
+    const TExtractionRows rows;
+    while (NextAnalysisFrom(rows)) {
         c.AnalysisLabels.push_back(c.AnalysisLabel);
         c.AnalysisNumbers.push_back(c.Analysis);
     }
@@ -356,6 +438,199 @@ std::vector<std::string> LimitSummary() {
     if (limits)
         lines.push_back("       LCL = " + Padded(at(kAttrLCL)) + "(" + s.StdErrorsText + ") Sigma Limits");
     return lines;
+}
+
+void ResetAttrChart() {
+    AttrChartSettings = TAttrChartSettings{};
+    AttrChart.AnalysisLabels.clear();
+    AttrChart.AnalysisNumbers.clear();
+    AttrChart.AnalysisLabel.clear();
+    AttrChart.Analysis = 0;
+    ClearAttrChart(false);
+    AttrGroups = TAttrGroups{};
+}
+
+namespace {
+
+bool IsDataColumn(int column) {
+    return column >= 1 && column <= std::min(DataTable().ColumnCount(), kMaxColumns);
+}
+
+// Numbers the combinations of the grouping columns and files every row under its combination.
+// Zero combinations when the columns' values cannot be coded (the user has been told why).
+int IndexGroups(TRunInfo& run, TAttrGroups& groups) {
+    const int count = PrepareGroups(run);
+    groups = TAttrGroups{};
+    if (count <= 0) return 0;
+    const int rows = DataList.RowsCached;
+    std::vector<int> groupOf(static_cast<std::size_t>(std::max(rows, 0)) + 1, 0);
+    groups.Start.assign(static_cast<std::size_t>(count) + 1, 0);
+    for (int r = 1; r <= rows && static_cast<std::size_t>(r) < RowGroupCode.size(); ++r) {
+        const std::int32_t code = RowGroupCode[static_cast<std::size_t>(r)];
+        // The codes are sorted: a binary search finds the row's combination.
+        const auto at = std::lower_bound(GroupSort.Code.begin() + 1, GroupSort.Code.end(), code);
+        if (at == GroupSort.Code.end() || *at != code) continue;
+        const auto g = static_cast<int>(at - GroupSort.Code.begin());
+        groupOf[static_cast<std::size_t>(r)] = g;
+        ++groups.Start[static_cast<std::size_t>(g)];
+    }
+    // Counts to starts (a counting sort keeps each combination's rows in data order).
+    int total = 0;
+    for (std::size_t g = 1; g < groups.Start.size(); ++g) {
+        const int n = groups.Start[g];
+        groups.Start[g] = total;
+        total += n;
+    }
+    groups.Start[0] = 0;
+    groups.RowList.assign(static_cast<std::size_t>(total), 0);
+    std::vector<int> next(groups.Start.begin() + 1, groups.Start.end());
+    for (int r = 1; r <= rows; ++r) {
+        const int g = groupOf[static_cast<std::size_t>(r)];
+        if (g > 0) groups.RowList[static_cast<std::size_t>(next[static_cast<std::size_t>(g) - 1]++)] = r;
+    }
+    // Start[g] is now where combination g ends.
+    for (std::size_t g = 1; g < groups.Start.size(); ++g)
+        groups.Start[g] = next[g - 1];
+    groups.Representative.assign(static_cast<std::size_t>(count) + 1, 0);
+    for (int g = 1; g <= count && static_cast<std::size_t>(g) < GroupSort.Row.size(); ++g)
+        groups.Representative[static_cast<std::size_t>(g)] = GroupSort.Row[static_cast<std::size_t>(g)];
+    return count;
+}
+
+} // namespace
+
+TAttrSetupOutcome StoreAttrSetup(const TAttrSetupEntries& e) {
+    if (ValuesStale) DataList.RebuildValues();
+    // Everything is read into a copy; the shared settings change only when all of it is valid.
+    TAttrChartSettings s = AttrChartSettings;
+    s.ChartType = e.Type;
+    s.LimitMethod = e.Method;
+    static const char* const kTypes[] = {"p", "np", "c", "u"};
+    s.TypeCaption = kTypes[static_cast<int>(e.Type) & 3];
+    s.AxisLabelColumn = IsDataColumn(e.AxisLabelColumn) ? e.AxisLabelColumn : 0;
+    s.CenterlineKind = std::clamp(e.CenterlineKind, 0, 2);
+    static const char* const kCentres[] = {"Mean", "Median", "Known Parameter"};
+    s.CenterlineCaption = kCentres[s.CenterlineKind];
+    s.MedianCenter = s.CenterlineKind == 1;
+    // A number of standard errors the limits cannot use keeps the one used before, and the
+    // summary shows the number used.
+    if (const auto k = ReadSetupNumber(TSetupNumber::StdErrors, e.StdErrorsText)) {
+        s.StdErrors = *k;
+        s.StdErrorsText = e.StdErrorsText;
+    } else {
+        s.StdErrorsText = FormatTrimmed(s.StdErrors);
+    }
+    s.UseKnownParameter = false;
+    const bool centreShown = e.Method != TAttrMethod::None && e.Method != TAttrMethod::UserDefined;
+    if (s.CenterlineKind == 2 && centreShown) {
+        double value = 0;
+        if (!ConvertNumber(e.KnownParameterText, value) || !std::isfinite(value))
+            return {.Message = kKnownParameterNotValid};
+        s.KnownParameter = value;
+        s.UseKnownParameter = true;
+    }
+    s.UserUCL = s.UserCL = s.UserLCL = MissingValue;
+    if (e.Method == TAttrMethod::UserDefined) {
+        std::array<double, 3> limits{};
+        if (!ReadUserLimits(e.UserChecked, e.UserTexts, limits)) return {.Message = kUserLimitsNotValid};
+        s.UserUCL = limits[0];
+        s.UserCL = limits[1];
+        s.UserLCL = limits[2];
+    }
+    // Sets are offered only where each set gets centre and spread of its own.
+    const bool setsShown = centreShown && !s.UseKnownParameter && DataTable().ColumnCount() > 1;
+    s.SetColumn = setsShown && IsDataColumn(e.SetColumn) ? e.SetColumn : 0;
+
+    const auto readSampleSize = [&](bool constant, const std::string& text, int column) {
+        s.ConstantSampleSize = constant;
+        s.SampleSizeColumn = 0;
+        if (!constant) {
+            s.SampleSizeColumn = IsDataColumn(column) ? column : 0;
+            return s.SampleSizeColumn > 0;
+        }
+        double n = 0;
+        if (!ConvertNumber(text, n) || !std::isfinite(n) || n == 0) return false;
+        s.SampleSize = n;
+        return true;
+    };
+    TRunInfo run;
+    TAttrGroups groups;
+    std::vector<int> measures;
+    if (DataTable().ColumnCount() <= 1) {
+        if (!readSampleSize(true, e.SampleSizeText, 0)) return {.Message = kSampleSizeNotGiven};
+        s.SetColumn = 0;
+        run.RunType = kRunColumns;
+        run.FirstGroup = run.LastGroup = 1;
+        run.MeasureLabel = "Value";
+        measures = {1};
+    } else if (!e.ReferenceLayout) {
+        if (!readSampleSize(e.ConstantSampleSize, e.SampleSizeText, e.SampleSizeColumn))
+            return {.Message = kSampleSizeNotGiven};
+        for (int column : e.Measures)
+            if (IsDataColumn(column)) measures.push_back(column);
+        if (measures.empty()) return {}; // nothing to chart: a beep
+        std::sort(measures.begin(), measures.end());
+        run.RunType = kRunColumns;
+        run.FirstGroup = measures.front();
+        run.LastGroup = measures.back();
+        run.MeasureLabel = "Value";
+    } else {
+        if (!readSampleSize(e.ConstantSampleSize, e.SampleSizeText, e.SampleSizeColumn))
+            return {.Message = kSampleSizeNotGiven};
+        std::vector<int> grouping;
+        for (int column : e.GroupingColumns)
+            if (IsDataColumn(column)) grouping.push_back(column);
+        if (grouping.empty()) return {}; // nothing to chart: a beep
+        if (!IsDataColumn(e.MeasureColumn)) return {.Message = kMeasureNotGiven};
+        run.MeasureColumn = e.MeasureColumn;
+        run.MeasureLabel = ColumnLabel(e.MeasureColumn);
+        run.GroupColumnCount = static_cast<std::int16_t>(std::min<std::size_t>(grouping.size(), kMaxColumns));
+        for (int i = 1; i <= run.GroupColumnCount; ++i)
+            run.GroupColumns[static_cast<std::size_t>(i)] =
+                static_cast<std::int16_t>(grouping[static_cast<std::size_t>(i) - 1]);
+        if (grouping.size() == 1) {
+            run.RunType = kRunBySingleCombination;
+            run.GroupColumn = grouping.front();
+            run.GroupColumnsLabel = ColumnLabel(grouping.front());
+        } else {
+            run.RunType = kRunByCombination;
+            std::string names;
+            for (int column : grouping)
+                names += (names.empty() ? "" : ", ") + DataTable().ColumnName(column);
+            run.GroupColumnsLabel = names;
+        }
+        // PrepareGroups tells the user when the combinations cannot be counted.
+        if (IndexGroups(run, groups) == 0) return {.Told = true};
+    }
+    if (!ReferenceLayout(run)) {
+        for (int column = 1; column <= kMaxColumns; ++column)
+            DataList.Selected[static_cast<std::size_t>(column)] = 0;
+        for (int column : measures)
+            DataList.Selected[static_cast<std::size_t>(column)] = 1;
+    }
+    s.RunInfo = std::move(run);
+    AttrChartSettings = std::move(s);
+    AttrGroups = std::move(groups);
+    return {.Stored = true};
+}
+
+std::string AttrAxisTitle(TAttrType type) {
+    switch (type) {
+    case TAttrType::P: return "Proportion";
+    case TAttrType::NP:
+    case TAttrType::C: return "Count";
+    case TAttrType::U: return "Rate";
+    }
+    return {};
+}
+
+std::string AttrChartTitle() {
+    const TAttrChartSettings& s = AttrChartSettings;
+    const TAttrChart& c = AttrChart;
+    std::string title = s.TypeCaption + " Chart: ";
+    if (ReferenceLayout(s.RunInfo))
+        return title + s.RunInfo.MeasureLabel + " (" + AnalysisLabelOf(c.Analysis) + ")";
+    return title + (IsDataColumn(c.Analysis) ? ColumnLabel(c.Analysis) : std::string());
 }
 
 } // namespace kivspc

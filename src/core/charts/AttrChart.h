@@ -45,7 +45,9 @@ struct TAttrChartSettings {
     int SetColumn = 0;
     int AxisLabelColumn = 0;
     bool ShowBreaks = false;
-    // The run: Columns layout (kRunColumns) from FirstGroup to LastGroup over the marked columns.
+    // The run: Columns layout (kRunColumns) from FirstGroup to LastGroup over the marked columns,
+    // or Reference layout (kRunByCombination, kRunBySingleCombination) over the combinations of
+    // the grouping columns' values, the counts from MeasureColumn.
     TRunInfo RunInfo;
 };
 
@@ -89,11 +91,56 @@ struct TAttrChart {
 
 extern TAttrChart AttrChart;
 
+// What the setup window hands over on Action: its choices as the user left them.
+struct TAttrSetupEntries {
+    TAttrType Type = TAttrType::P;
+    TAttrMethod Method = TAttrMethod::Exact;
+    int CenterlineKind = 0; // 0 Mean, 1 Median, 2 Known Parameter
+    std::string KnownParameterText;
+    std::string StdErrorsText = "3";
+    std::array<bool, 3> UserChecked{true, true, true}; // UCL, CL, LCL
+    std::array<std::string, 3> UserTexts;
+    int AxisLabelColumn = 0;
+    bool ReferenceLayout = false; // the "Reference" tab is active
+    bool ConstantSampleSize = true;
+    std::string SampleSizeText;
+    int SampleSizeColumn = 0;
+    int SetColumn = 0;
+    std::vector<int> Measures;        // Columns layout, in data order
+    int MeasureColumn = 0;            // Reference layout
+    std::vector<int> GroupingColumns; // Reference layout, in list order
+};
+
+// The outcome of Action: stored, refused with a message, or refused with only a beep (nothing
+// chosen to chart).
+struct TAttrSetupOutcome {
+    bool Stored = false;
+    std::string Message; // empty: a beep, unless the user has been told already
+    bool Told = false;
+};
+inline constexpr const char* kKnownParameterNotValid = "Known Parameter Not Valid!";
+inline constexpr const char* kUserLimitsNotValid = "User Defined Limits Not Valid!";
+inline constexpr const char* kSampleSizeNotGiven = "Sample size not given!";
+inline constexpr const char* kMeasureNotGiven = "Measure column not given!";
+
+// Checks the entries against the open table and, only when every one is valid, stores them in
+// AttrChartSettings with the run (the table's Selected marks for the Columns layout, the
+// numbered combinations for the Reference layout). A refusal changes nothing.
+TAttrSetupOutcome StoreAttrSetup(const TAttrSetupEntries& entries);
+
+// The chart's title: "p Chart: Defects", or in the Reference layout "np Chart: Defects (Line 2)".
+std::string AttrChartTitle();
+// The vertical axis' title for the chart type: "Proportion", "Count" or "Rate".
+std::string AttrAxisTitle(TAttrType type);
+
 // Appends one point (count, sample size, set number) as the extraction does: its statistic
 // when n is a number above 0, limits absent. The set range widens to its set.
 void AddAttrPoint(double count, double sampleSize, int set, double label);
 // Empties the point table (the set range: 0..0 without a set column, else empty).
 void ClearAttrChart(bool sets);
+
+// The chart and its settings back to nothing (a new table, tests).
+void ResetAttrChart();
 
 // Fills the point table for one analysis (Columns layout: the marked column of that number) from
 // the selected rows and valid counts, computes the limits, runs the tests for statistical control

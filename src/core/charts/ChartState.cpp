@@ -17,8 +17,7 @@ void ResetChartState() {
     ChartInfoStyle = TChartInfoStyle{};
     ChartVersion = 0;
     ChartTextMemory = TChartTextMemory{};
-    AttrChartSettings = TAttrChartSettings{};
-    ClearAttrChart(false);
+    ResetAttrChart();
 }
 
 } // namespace kivspc

@@ -10,6 +10,7 @@
 #include "charts/AttrChart.h"
 #include "charts/ControlTests.h"
 #include "data/DataList.h"
+#include "data/Extract.h"
 
 #include <cmath>
 #include <vector>
@@ -207,6 +208,131 @@ TEST_F(AttrChartTest, ColumnsLayoutListsTheMarkedColumnsThatHavePoints) {
     ASSERT_TRUE(LoadAnalysis(1));
     EXPECT_EQ(AttrChart.Breaks, 0);
     EXPECT_FALSE(LoadAnalysis(2)) << "an unmarked column yields no point";
+}
+
+// The setup's Action: every refusal leaves the settings as they were; a valid entry stores the
+// run (marks of the Columns layout, the combinations of the Reference layout).
+TEST_F(AttrChartTest, SetupActionValidatesBeforeItStoresAnything) {
+    Table({{"3", "50", "1"}, {"4", "50", "1"}, {"5", "50", "2"}}, 3);
+    const TAttrChartSettings before = AttrChartSettings;
+    const auto refused = [&](const TAttrSetupEntries& e, const std::string& message) {
+        const TAttrSetupOutcome outcome = StoreAttrSetup(e);
+        EXPECT_FALSE(outcome.Stored);
+        EXPECT_EQ(outcome.Message, message);
+        EXPECT_EQ(AttrChartSettings.ChartType, before.ChartType) << "nothing stored on " << message;
+        EXPECT_EQ(AttrChartSettings.RunInfo.RunType, before.RunInfo.RunType);
+    };
+    TAttrSetupEntries e;
+    e.Type = TAttrType::NP;
+    e.Measures = {1};
+    e.SampleSizeText = "";
+    refused(e, kSampleSizeNotGiven);
+    e.SampleSizeText = "0";
+    refused(e, kSampleSizeNotGiven);
+    e.SampleSizeText = "50";
+    e.CenterlineKind = 2;
+    e.KnownParameterText = "x";
+    refused(e, kKnownParameterNotValid);
+    e.CenterlineKind = 0;
+    e.Method = TAttrMethod::UserDefined;
+    e.UserTexts = {"0.1", "", "0.2"};
+    e.UserChecked = {true, false, true};
+    refused(e, kUserLimitsNotValid);
+    e.UserChecked = {true, false, false};
+    e.Measures.clear();
+    refused(e, ""); // nothing to chart: only a beep
+    e.ReferenceLayout = true;
+    e.GroupingColumns = {3};
+    refused(e, kMeasureNotGiven);
+
+    // Only UCL checked is valid; the standard error then stays absent.
+    e.ReferenceLayout = false;
+    e.Measures = {3, 1};
+    e.StdErrorsText = "2.5";
+    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    const TAttrChartSettings& s = AttrChartSettings;
+    EXPECT_EQ(s.TypeCaption, "np");
+    EXPECT_EQ(s.UserUCL, 0.1);
+    EXPECT_FALSE(NotMissing(s.UserLCL));
+    EXPECT_EQ(s.StdErrors, 2.5);
+    EXPECT_EQ(s.RunInfo.RunType, kRunColumns);
+    EXPECT_EQ(s.RunInfo.FirstGroup, 1);
+    EXPECT_EQ(s.RunInfo.LastGroup, 3);
+    EXPECT_TRUE(DataList.Selected[1] && !DataList.Selected[2] && DataList.Selected[3]);
+    EXPECT_EQ(s.SetColumn, 0) << "no sets with user-defined limits";
+
+    // A number of standard errors that cannot be used keeps the one before, and says so.
+    e.StdErrorsText = "abc";
+    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    EXPECT_EQ(s.StdErrors, 2.5);
+    EXPECT_EQ(s.StdErrorsText, "2.5");
+}
+
+TEST_F(AttrChartTest, OneColumnTableChartsItsOnlyColumnWithTheConstantSampleSize) {
+    Table({{"2"}, {"3"}, {"1"}}, 1);
+    TAttrSetupEntries e;
+    e.Type = TAttrType::C;
+    e.ReferenceLayout = true; // a one-column table has no Reference layout
+    e.ConstantSampleSize = false;
+    e.SampleSizeText = "1";
+    e.SetColumn = 1;
+    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    EXPECT_TRUE(AttrChartSettings.ConstantSampleSize);
+    EXPECT_EQ(AttrChartSettings.SetColumn, 0);
+    BuildAnalysisList();
+    EXPECT_EQ(AttrChart.AnalysisLabels, std::vector<std::string>{"Col1"});
+    ASSERT_TRUE(NextAnalysis());
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 1), 2);
+    EXPECT_EQ(AttrChartTitle(), "c Chart: Col1");
+}
+
+// The Reference layout: one analysis per combination of the grouping values (a single grouping
+// column forms them the same way), the counts from the measure column, labels from the
+// grouping cells; the combinations are kept when another analysis renumbers the shared groups.
+TEST_F(AttrChartTest, ReferenceLayoutChartsEachCombinationOfGroupingValues) {
+    Table({{"1", "2", "5", "100"},
+           {"2", "1", "7", "100"},
+           {"1", "2", "6", "100"},
+           {"2", "2", "", "100"},
+           {"1", "1", "9", "100"},
+           {"2", "1", "8", "100"}},
+          4);
+    TAttrSetupEntries e;
+    e.ReferenceLayout = true;
+    e.Type = TAttrType::P;
+    e.Method = TAttrMethod::NormalApproximation;
+    e.ConstantSampleSize = false;
+    e.SampleSizeColumn = 4;
+    e.MeasureColumn = 3;
+    e.GroupingColumns = {1, 2};
+    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    EXPECT_EQ(AttrChartSettings.RunInfo.RunType, kRunByCombination);
+    EXPECT_EQ(AttrChartSettings.RunInfo.GroupColumnsLabel, "Col1, Col2");
+    BuildAnalysisList();
+    // (2, 2) has only an empty count: it is not listed.
+    EXPECT_EQ(AttrChart.AnalysisLabels, (std::vector<std::string>{"1, 1", "1, 2", "2, 1"}));
+    ASSERT_EQ(AttrChart.AnalysisNumbers.size(), 3U);
+    ASSERT_TRUE(LoadAnalysis(AttrChart.AnalysisNumbers[1]));
+    ASSERT_EQ(AttrChart.Count, 2);
+    EXPECT_DOUBLE_EQ(At(kAttrStatistic, 1), 0.05);
+    EXPECT_DOUBLE_EQ(At(kAttrStatistic, 2), 0.06);
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 2), 0.055);
+    EXPECT_EQ(AttrChartTitle(), "p Chart: Col3 (1, 2)");
+
+    e.GroupingColumns = {2};
+    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    EXPECT_EQ(AttrChartSettings.RunInfo.RunType, kRunBySingleCombination);
+    BuildAnalysisList();
+    EXPECT_EQ(AttrChart.AnalysisLabels, (std::vector<std::string>{"1", "2"}));
+    // Another analysis numbers other groups; this chart's combinations stay its own.
+    TRunInfo other;
+    other.GroupColumnCount = 1;
+    other.GroupColumns[1] = 1;
+    PrepareGroups(other);
+    ASSERT_TRUE(LoadAnalysis(AttrChart.AnalysisNumbers[0]));
+    ASSERT_EQ(AttrChart.Count, 3);
+    EXPECT_DOUBLE_EQ(At(kAttrCount, 1), 7);
+    EXPECT_DOUBLE_EQ(At(kAttrCount, 3), 8);
 }
 
 // Exact Poisson limits against a direct search in double precision: the UCL is k - 0.5 for the
