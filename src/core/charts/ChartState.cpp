@@ -2,6 +2,7 @@
 #include "charts/ChartState.h"
 
 #include "charts/AttrChart.h"
+#include "charts/AttrChartScene.h"
 #include "charts/CCPointInfo.h"
 #include "charts/ChartScene.h"
 #include "charts/ChartTexts.h"
@@ -18,6 +19,7 @@ void ResetChartState() {
     ChartVersion = 0;
     ChartTextMemory = TChartTextMemory{};
     ResetAttrChart();
+    AttrChartDisplay = TAttrChartDisplay{};
 }
 
 } // namespace kivspc

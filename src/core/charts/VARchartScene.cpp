@@ -46,16 +46,19 @@ std::vector<double> SubgroupValues(int point) {
     return values;
 }
 
-std::string SetLabel(int set) {
-    const int column = VarChartSettings.SetColumn;
-    const bool known = column >= 1 && column <= std::min(kMaxColumns, DataTable().ColumnCount());
-    const std::string text = known && DataList.IsText[static_cast<std::size_t>(column)]
-                                 ? LevelText(column, set)
+} // namespace
+
+std::string SetSeparatorLabel(int setColumn, int set) {
+    const bool known = setColumn >= 1 && setColumn <= std::min(kMaxColumns, DataTable().ColumnCount());
+    const std::string text = known && DataList.IsText[static_cast<std::size_t>(setColumn)]
+                                 ? LevelText(setColumn, set)
                                  : FormatTrimmed(set);
     if (!known) return " " + text + " ";
-    return " " + ColumnLabel(column) + "=" + text + " ";
+    return " " + ColumnLabel(setColumn) + "=" + text + " ";
 }
 
+namespace {
+std::string SetLabel(int set) { return SetSeparatorLabel(VarChartSettings.SetColumn, set); }
 } // namespace
 
 bool LocationChartShown() {

@@ -71,6 +71,10 @@ bool HasPointLabels();
 // Rebuilds the scene from VarChart, VarChartSettings and VarChartDisplay.
 void RedrawChart(TChartScene& scene);
 
+// The label of a set separator: " Shift=2 " (the level text of a text column), or the bare
+// number without a set column.
+std::string SetSeparatorLabel(int setColumn, int set);
+
 // Sizing slider hint: "Location/Dispersion Chart Sizing (60%/40%)".
 std::string SizingHint(int position);
 

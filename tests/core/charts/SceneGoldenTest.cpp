@@ -5,6 +5,8 @@
 #include "Golden.h"
 #include "VarChartFixture.h"
 
+#include "charts/AttrChart.h"
+#include "charts/AttrChartScene.h"
 #include "charts/ChartScene.h"
 #include "charts/SceneDump.h"
 #include "charts/SceneExamples.h"
@@ -102,6 +104,87 @@ TEST_F(SceneGoldenTest, PointLabelsAxisLabelsAndFooters) {
     ApplyProcessIf({1, "Col1", kRelGreater, "4"}, {}, false);
     ComputeChart(1, 0);
     ExpectScene("labels-footers");
+}
+
+// The attributes chart: one panel whose centre line is green, limits per point and per set,
+// and the separator label of a set column named Shift.
+class AttrSceneGoldenTest : public VarChartSceneFixture {
+protected:
+    static TChartScene Redraw() {
+        TChartScene scene;
+        RedrawAttrChart(scene);
+        return scene;
+    }
+    static void ExpectAttrScene(const char* name) {
+        ExpectGolden(std::string("charts/golden/scenes/") + name + ".txt", DumpScene(Redraw()));
+    }
+    static void Action(const TAttrSetupEntries& e) {
+        ASSERT_TRUE(StoreAttrSetup(e).Stored);
+        BuildAnalysisList();
+        ASSERT_TRUE(NextAnalysis());
+        ClearAttrPointTexts();
+    }
+};
+
+// A p chart with exact limits over varying n in two shifts, zones and codes on; in colour and in
+// black and white.
+TEST_F(AttrSceneGoldenTest, PChartWithSetsZonesAndCodes) {
+    Table({{"4", "50", "1"},
+           {"6", "60", "1"},
+           {"3", "50", "1"},
+           {"19", "50", "1"},
+           {"5", "40", "2"},
+           {"2", "40", "2"},
+           {"4", "50", "2"},
+           {"3", "50", "2"}},
+          3);
+    DataTable().SetColumnName(3, "Shift");
+    TAttrSetupEntries e;
+    e.Measures = {1};
+    e.ConstantSampleSize = false;
+    e.SampleSizeColumn = 2;
+    e.SetColumn = 3;
+    Action(e);
+    AttrChartDisplay.ShowZones = AttrChartDisplay.ShowCodes = true;
+    ExpectAttrScene("attr-p-sets-zones");
+    const TChartScene scene = Redraw();
+    ASSERT_EQ(scene.Separators.size(), 2U);
+    EXPECT_EQ(scene.Separators[1].Label, " Shift=2 ");
+    EXPECT_EQ(scene.Separators[1].X, 3.5);
+    EXPECT_EQ(scene.FindLine("Series_CL")->Color, kColorGreen);
+    ChartsBlackAndWhite = true;
+    ExpectAttrScene("attr-p-black-and-white");
+}
+
+// A c chart: a set without defects (centre 0, no limits: nothing drawn for it), a break, point
+// texts, labels from a column, and the footer with the limit summary (LCL line first) and the
+// modifications after it.
+TEST_F(AttrSceneGoldenTest, CChartWithZeroCentreBreakTextsAndFooter) {
+    Table(
+        {{"0", "1", "A"}, {"0", "1", "B"}, {"3", "2", "C"}, {"", "2", "D"}, {"5", "2", "E"}, {"4", "2", "F"}},
+        3);
+    TAttrSetupEntries e;
+    e.Type = TAttrType::C;
+    e.Method = TAttrMethod::NormalApproximation;
+    e.Measures = {1};
+    e.SampleSizeText = "1";
+    e.SetColumn = 2;
+    e.AxisLabelColumn = 3;
+    ApplyProcessIf({1, "Col1", kRelLess, "9"}, {}, false);
+    AttrChartSettings.ShowBreaks = true;
+    Action(e);
+    AttrChartDisplay.PointTexts[AttrPosition(4)] = "new lot";
+    AttrChartDisplay.AddLimitInfo = AttrChartDisplay.AddModifications = true;
+    ExpectAttrScene("attr-c-zero-break-footer");
+    const TChartScene scene = Redraw();
+    ASSERT_GE(scene.FooterLines.size(), 5U);
+    EXPECT_EQ(scene.FooterLines[0].substr(0, 13), "       LCL = ");
+    EXPECT_EQ(scene.FooterLines[2].substr(0, 13), "       UCL = ");
+    EXPECT_TRUE(scene.FooterLines[3].empty());
+    EXPECT_EQ(scene.Panels[0].Y.Min, 0) << "the range never goes below 0";
+    // The first set's centre is 0: its centre line is not drawn.
+    for (const auto& run : scene.FindLine("Series_CL")->RunsX)
+        EXPECT_GT(run.front(), 1);
 }
 
 } // namespace
