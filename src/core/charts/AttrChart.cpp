@@ -512,13 +512,17 @@ TAttrSetupOutcome StoreAttrSetup(const TAttrSetupEntries& e) {
     static const char* const kCentres[] = {"Mean", "Median", "Known Parameter"};
     s.CenterlineCaption = kCentres[s.CenterlineKind];
     s.MedianCenter = s.CenterlineKind == 1;
-    // A number of standard errors the limits cannot use keeps the one used before, and the
-    // summary shows the number used.
+    // The limits need a number of standard errors above 0: a text that is none is refused while
+    // the box is offered, and stands for 3 while it is not.
+    const bool stdErrShown = e.Method != TAttrMethod::None && e.Method != TAttrMethod::CenterlineOnly;
     if (const auto k = ReadSetupNumber(TSetupNumber::StdErrors, e.StdErrorsText)) {
         s.StdErrors = *k;
         s.StdErrorsText = e.StdErrorsText;
+    } else if (stdErrShown) {
+        return {.Message = kStdErrorsNotValid};
     } else {
-        s.StdErrorsText = FormatTrimmed(s.StdErrors);
+        s.StdErrors = 3;
+        s.StdErrorsText = "3";
     }
     s.UseKnownParameter = false;
     const bool centreShown = e.Method != TAttrMethod::None && e.Method != TAttrMethod::UserDefined;

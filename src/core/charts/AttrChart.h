@@ -121,6 +121,7 @@ struct TAttrSetupOutcome {
 inline constexpr const char* kKnownParameterNotValid = "Known Parameter Not Valid!";
 inline constexpr const char* kUserLimitsNotValid = "User Defined Limits Not Valid!";
 inline constexpr const char* kSampleSizeNotGiven = "Sample size not given!";
+inline constexpr const char* kStdErrorsNotValid = "Number of Standard Errors Not Valid!";
 inline constexpr const char* kMeasureNotGiven = "Measure column not given!";
 
 // Checks the entries against the open table and, only when every one is valid, stores them in

@@ -555,6 +555,21 @@ std::string GroupLabel(int index, const TRunInfo& runInfo) {
     return label;
 }
 
+TCaseSelectionTexts CaseSelectionTexts() {
+    const auto joined = [](const std::string& a, const std::string& b, const char* with) {
+        if (a.empty()) return b;
+        return b.empty() ? a : a + with + b;
+    };
+    TCaseSelectionTexts texts;
+    const std::string missing = MissingRec.MissingOn ? joined(MissingText1, MissingText2, ", ") : "";
+    texts.Missing = "Missing: " + (missing.empty() ? std::string("none") : missing);
+    texts.Transform = "Transform: " + TransformText();
+    const std::string conditions =
+        ProcessIfOn ? joined(ConditionText1, ConditionText2, ProcessIfRec.OrJoin ? " or " : " and ") : "";
+    texts.ProcessIf = "Process If: " + (conditions.empty() ? std::string("Off") : conditions);
+    return texts;
+}
+
 bool SelectionSummary(TSelectionSummary& summary) {
     std::vector<std::string> entries;
     if (MissingRec.MissingOn) {

@@ -42,6 +42,13 @@ struct TSelectionSummary {
     std::string TabbedLines; // CR LF and a tab between entries
     std::string Inline;      // two blanks between entries
 };
+// The three lines a setup window shows about the case selection: "Missing: ..." (the Missing When
+// conditions joined by ", "), "Transform: ..." and "Process If: ..." (joined by " or " or " and");
+// "none" or "Off" where nothing is active.
+struct TCaseSelectionTexts {
+    std::string Missing, Transform, ProcessIf;
+};
+TCaseSelectionTexts CaseSelectionTexts();
 // True when Missing When, Process If or the transform is active.
 bool SelectionSummary(TSelectionSummary& summary);
 

@@ -11,6 +11,7 @@
 #include "app/MRUFilesUnit.h"
 #include "app/QtPlatform.h"
 #include "app/SplashForm.h"
+#include "charts/AttrSetup.h"
 #include "charts/ControlLimitForm.h"
 #include "charts/ControlTestsForm.h"
 #include "charts/VARsetup.h"
@@ -82,12 +83,12 @@ void TMainForm_KIVSPC::BuildButtons() {
     QPushButton* capability =
         MakeButton("Button_Capability", "&Capability/Performance", "Capability and performance analysis");
     QPushButton* help = MakeButton("Button_Help", "&Help", "Introduction to the program");
-    for (QPushButton* b : {attributes, capability})
-        b->setEnabled(false);
+    capability->setEnabled(false);
     connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpIntroduction); });
     connect(dataEditor, &QPushButton::clicked, this, [this] { ShowDataEditorFrom(this, "Main Form"); });
     connect(calc, &QPushButton::clicked, this, [this] { ShowControlLimitForm(); });
     connect(variables, &QPushButton::clicked, this, [this] { ShowVarSetupForm(); });
+    connect(attributes, &QPushButton::clicked, this, [this] { ShowAttrSetupForm(); });
 
     grid->addWidget(dataEditor, 0, 0);
     grid->addWidget(variables, 0, 1);
@@ -145,7 +146,8 @@ void TMainForm_KIVSPC::BuildMenus() {
             [this] { ShowDataEditorFrom(this, "Main Form"); });
     connect(MakeAction(view, "VariablesControlCharts1", "&Variables Charts"), &QAction::triggered, this,
             [this] { ShowVarSetupForm(); });
-    MakeAction(view, "AttributesControlCharts1", "&Attributes Charts")->setEnabled(false);
+    connect(MakeAction(view, "AttributesControlCharts1", "&Attributes Charts"), &QAction::triggered, this,
+            [this] { ShowAttrSetupForm(); });
     connect(MakeAction(view, "ControlLimits1", "&Control Limit Calculations"), &QAction::triggered, this,
             [this] { ShowControlLimitForm(); });
     view->addSeparator();
@@ -214,6 +216,15 @@ TControl_Limit_Form* TMainForm_KIVSPC::ShowControlLimitForm() {
     controlLimitForm_->raise();
     controlLimitForm_->activateWindow();
     return controlLimitForm_;
+}
+
+TForm_AttrSetup* TMainForm_KIVSPC::ShowAttrSetupForm() {
+    if (!attrSetupForm_) attrSetupForm_ = new TForm_AttrSetup(this);
+    if (attrSetupForm_->isMinimized()) attrSetupForm_->showNormal();
+    attrSetupForm_->show();
+    attrSetupForm_->raise();
+    attrSetupForm_->activateWindow();
+    return attrSetupForm_;
 }
 
 TForm_VARsetup* TMainForm_KIVSPC::ShowVarSetupForm() {

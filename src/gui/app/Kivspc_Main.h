@@ -16,6 +16,7 @@ namespace kivspc::gui {
 
 class TSplashForm;
 class TControl_Limit_Form;
+class TForm_AttrSetup;
 class TForm_VARsetup;
 
 class TMainForm_KIVSPC : public QMainWindow {
@@ -40,6 +41,7 @@ public:
     TControl_Limit_Form* ShowControlLimitForm();
     // Shows the variables chart setup, creating it on first use.
     TForm_VARsetup* ShowVarSetupForm();
+    TForm_AttrSetup* ShowAttrSetupForm();
 
     // All arguments after the program name, joined by single blanks and trimmed.
     static QString CommandLinePath(const QStringList& arguments);
@@ -74,6 +76,7 @@ private:
     QMenu* fileMenu_ = nullptr;
     TControl_Limit_Form* controlLimitForm_ = nullptr;
     TForm_VARsetup* varSetupForm_ = nullptr;
+    TForm_AttrSetup* attrSetupForm_ = nullptr;
 };
 
 } // namespace kivspc::gui

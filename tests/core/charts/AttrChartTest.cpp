@@ -261,11 +261,15 @@ TEST_F(AttrChartTest, SetupActionValidatesBeforeItStoresAnything) {
     EXPECT_TRUE(DataList.Selected[1] && !DataList.Selected[2] && DataList.Selected[3]);
     EXPECT_EQ(s.SetColumn, 0) << "no sets with user-defined limits";
 
-    // A number of standard errors that cannot be used keeps the one before, and says so.
-    e.StdErrorsText = "abc";
-    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    // A number of standard errors the limits cannot use is refused while the box is offered.
+    for (const char* text : {"abc", "0", ""}) {
+        e.StdErrorsText = text;
+        EXPECT_EQ(StoreAttrSetup(e).Message, kStdErrorsNotValid) << text;
+    }
     EXPECT_EQ(s.StdErrors, 2.5);
-    EXPECT_EQ(s.StdErrorsText, "2.5");
+    e.Method = TAttrMethod::CenterlineOnly;
+    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    EXPECT_EQ(s.StdErrorsText, "3");
 }
 
 TEST_F(AttrChartTest, OneColumnTableChartsItsOnlyColumnWithTheConstantSampleSize) {

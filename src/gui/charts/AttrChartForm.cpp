@@ -1,0 +1,482 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "charts/AttrChartForm.h"
+
+#include "app/CommandIcons.h"
+#include "app/FormShell.h"
+#include "app/Help.h"
+#include "app/Platform.h"
+#include "charts/AttrChart.h"
+#include "charts/AttrChartScene.h"
+#include "charts/ChartScene.h"
+#include "charts/ChartTitles.h"
+#include "charts/ChartView.h"
+#include "charts/ControlTestsForm.h"
+#include "charts/GraphDia.h"
+#include "charts/LabelTextInput.h"
+#include "data/DataTable.h"
+#include "data/TableEdit.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kivspc::gui {
+
+namespace {
+
+const char* const kCaption = "Attributes Chart";
+
+} // namespace
+
+TAttrChart_Form::TAttrChart_Form(QWidget* setupWindow, QWidget* mainWindow)
+    : QMainWindow(setupWindow, Qt::Window), caller_(setupWindow), mainWindow_(mainWindow) {
+    setObjectName("AttrChart_Form");
+    setWindowTitle(kCaption);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    AttrChartDisplay = TAttrChartDisplay{};
+
+    auto* splitter = new QSplitter(this);
+    auto* left = new QWidget(splitter);
+    chart_ = new TChartView(left);
+    chart_->setMinimumSize(400, 280);
+    // The limit summary: read-only, in a fixed-pitch font so that its columns line up.
+    limits_ = new QPlainTextEdit(left);
+    limits_->setObjectName("Memo1");
+    limits_->setReadOnly(true);
+    limits_->setAccessibleName("Control limits");
+    limits_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    limits_->setPlainText("UCL = \nCenterline =\nLCL = ");
+    limits_->setFixedHeight(limits_->fontMetrics().lineSpacing() * 4 + 12);
+    limits_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    limits_->installEventFilter(this);
+    lineTitle_ = new QLabel("Line Title", left);
+    lineTitle_->setObjectName("Label_LineTitle");
+    lineTitle_->setMinimumWidth(120);
+    pointValue_ = new QLabel("Point Value", left);
+    pointValue_->setObjectName("Label_PointValue");
+    pointValue_->setMinimumWidth(110);
+    pointSize_ = new QScrollBar(Qt::Horizontal, left);
+    pointSize_->setObjectName("ScrollBar1");
+    pointSize_->setRange(1, 25);
+    pointSize_->setValue(AttrChartDisplay.PointSize);
+    pointSize_->setMinimumWidth(120);
+    pointSize_->setAccessibleName("Point Size");
+    pointSize_->setToolTip("Set Point Size = " + QString::number(AttrChartDisplay.PointSize));
+    lineThickness_ = new QSpinBox(left);
+    lineThickness_->setObjectName("UpDown1");
+    lineThickness_->setRange(1, 10);
+    lineThickness_->setValue(AttrChartDisplay.LineThickness);
+    lineThickness_->setAccessibleName("Line Thickness");
+    lineThickness_->setToolTip("Line Thickness = " + QString::number(AttrChartDisplay.LineThickness));
+    auto* sizeLabel = new QLabel("Point Size:", left);
+    sizeLabel->setBuddy(pointSize_);
+    auto* thickLabel = new QLabel("Line Thickness:", left);
+    thickLabel->setBuddy(lineThickness_);
+    auto* hover = new QVBoxLayout;
+    hover->addWidget(lineTitle_);
+    hover->addWidget(pointValue_);
+    hover->addStretch();
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(sizeLabel);
+    controls->addWidget(pointSize_);
+    controls->addSpacing(12);
+    controls->addWidget(thickLabel);
+    controls->addWidget(lineThickness_);
+    auto* rightOfLimits = new QVBoxLayout;
+    rightOfLimits->addLayout(hover, 1);
+    rightOfLimits->addLayout(controls);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(limits_, 1);
+    bottom->addLayout(rightOfLimits);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(4, 4, 0, 4);
+    leftLayout->addWidget(chart_, 1);
+    leftLayout->addLayout(bottom);
+
+    auto* right = new QWidget(splitter);
+    analyses_ = new QListWidget(right);
+    analyses_->setObjectName("ListBox_Selection");
+    analyses_->setAccessibleName("Analyses");
+    analyses_->installEventFilter(this);
+    auto* analysesLabel = new QLabel("Analyses", right);
+    analysesLabel->setBuddy(analyses_);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 4, 4, 4);
+    rightLayout->addWidget(analysesLabel);
+    rightLayout->addWidget(analyses_, 1);
+    splitter->setStretchFactor(0, 1);
+    splitter->setSizes({840, 160});
+    setCentralWidget(splitter);
+
+    connect(analyses_, &QListWidget::currentRowChanged, this, &TAttrChart_Form::ShowAnalysis);
+    connect(pointSize_, &QScrollBar::valueChanged, this, [this](int size) {
+        AttrChartDisplay.PointSize = size;
+        const QString hint = "Set Point Size = " + QString::number(size);
+        pointSize_->setToolTip(hint);
+        statusBar()->showMessage(hint, 2000);
+        RedrawChart();
+    });
+    connect(lineThickness_, &QSpinBox::valueChanged, this, [this](int n) {
+        AttrChartDisplay.LineThickness = n;
+        const QString hint = "Line Thickness = " + QString::number(n);
+        lineThickness_->setToolTip(hint);
+        statusBar()->showMessage(hint, 2000);
+        RedrawChart();
+    });
+    connect(chart_, &TChartView::hovered, this,
+            [this](const QString& title, const QString& value, bool, bool) {
+                lineTitle_->setText(title);
+                pointValue_->setText(value);
+            });
+    connect(chart_, &TChartView::titleClicked, this, &TAttrChart_Form::EditTitles);
+    connect(chart_, &TChartView::pointClicked, this, &TAttrChart_Form::PointClicked);
+    connect(chart_, &TChartView::mouseDoubleClick, this, [this](QMouseEvent*) { CopyChart(chart_); });
+    connect(chart_, &TChartView::zoomChanged, this, [this](bool zoomed) {
+        zoomOut_->setEnabled(zoomed);
+        zoomOutTool_->setEnabled(zoomed);
+    });
+    connect(limits_, &QPlainTextEdit::copyAvailable, this, [this](bool yes) { copyText_->setEnabled(yes); });
+
+    BuildMenus();
+    BuildToolBar();
+    zoomOut_->setEnabled(false);
+    zoomOutTool_->setEnabled(false);
+    copyText_->setEnabled(false);
+    resize(1000, 680);
+    // Never narrower than the bottom row's controls need.
+    setMinimumWidth(lineThickness_->sizeHint().width() + pointSize_->minimumWidth() + 420);
+}
+
+QAction* TAttrChart_Form::Option(QMenu* menu, const char* name, const QString& text, bool checked,
+                                 const std::function<void(bool)>& changed) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(name);
+    a->setCheckable(true);
+    a->setChecked(checked);
+    connect(a, &QAction::triggered, this, [changed](bool on) { changed(on); });
+    options_[name] = a;
+    return a;
+}
+
+void TAttrChart_Form::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("File1");
+    QAction* save = file->addAction("Save &As...", this, [this] { SaveChart(chart_, this); });
+    save->setObjectName("SaveAs1");
+    QAction* print = file->addAction("&Print...", this, [this] { PrintChart(chart_, this); });
+    print->setObjectName("Print1");
+    print->setShortcut(QKeySequence("Ctrl+P"));
+    file->addSeparator();
+    returnItem_ =
+        file->addAction("&Return to Attributes Chart Setup Form", this, &TAttrChart_Form::ReturnToCaller);
+    returnItem_->setObjectName("Return1");
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("Edit1");
+    QAction* copy = edit->addAction("&Copy Chart", this, [this] { CopyChart(chart_); });
+    copy->setObjectName("Copy1");
+    copy->setShortcut(QKeySequence("Ctrl+C"));
+    copyText_ = edit->addAction("Copy Te&xt", this, &TAttrChart_Form::CopyText);
+    copyText_->setObjectName("CopyText1");
+    QAction* titles = edit->addAction("Edit &Titles", this, &TAttrChart_Form::EditTitles);
+    titles->setObjectName("EditChartTitles1");
+    titles->setShortcut(QKeySequence("Ctrl+T"));
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("View1");
+    zoomOut_ = view->addAction("&Zoom Out", this, [this] { chart_->ZoomOut(); });
+    zoomOut_->setObjectName("ZoomOut1");
+    zoomOut_->setShortcut(QKeySequence("Ctrl+Z"));
+    blackWhite_ = view->addAction("&Black && White");
+    blackWhite_->setObjectName("BlackWhite1");
+    blackWhite_->setCheckable(true);
+    connect(blackWhite_, &QAction::triggered, this, [this](bool on) {
+        ChartsBlackAndWhite = on;
+        RedrawChart();
+    });
+    view->addSeparator();
+    TAttrChartDisplay& d = AttrChartDisplay;
+    const auto redrawWith = [this](bool TAttrChartDisplay::*field) {
+        return [this, field](bool on) {
+            AttrChartDisplay.*field = on;
+            // Codes are part of the violations: they go off with them.
+            if (!AttrChartDisplay.ShowViolations) AttrChartDisplay.ShowCodes = false;
+            RedrawChart();
+        };
+    };
+    Option(view, "DisplayControlViolations1", "&Display Control Violations", d.ShowViolations,
+           redrawWith(&TAttrChartDisplay::ShowViolations));
+    Option(view, "DisplayControlCodes1", "Display Control Codes", d.ShowCodes,
+           redrawWith(&TAttrChartDisplay::ShowCodes));
+    Option(view, "DisplayZones1", "Display &Zones", d.ShowZones, redrawWith(&TAttrChartDisplay::ShowZones));
+    Option(view, "ConnectPoints1", "&Connect Points", d.Connect, redrawWith(&TAttrChartDisplay::Connect));
+    Option(view, "ShowBreaks1", "&Show Breaks", AttrChartSettings.ShowBreaks, [this](bool on) {
+        AttrChartSettings.ShowBreaks = on;
+        // The positions move: the texts no longer belong to their points.
+        ReloadCurrent();
+    });
+    QAction* clearText = view->addAction("Clear Point &Text", this, [this] {
+        ClearAttrPointTexts();
+        RedrawChart();
+    });
+    clearText->setObjectName("ClearPointText1");
+    options_["ClearPointText1"] = clearText;
+
+    decimalsMenu_ = view->addMenu("Axis Decimal &Places (Floating)");
+    decimalsMenu_->setObjectName("AxisDecimalPlaces1");
+    auto* group = new QActionGroup(this);
+    const auto decimals = [this](int places, const QString& text, const QString& name) {
+        QAction* a = decimalsMenu_->addAction(text);
+        a->setObjectName(name);
+        a->setCheckable(true);
+        a->setChecked(places == AttrChartDisplay.AxisDecimals);
+        connect(a, &QAction::triggered, this, [this, places] {
+            AttrChartDisplay.AxisDecimals = places;
+            decimalsMenu_->setTitle(places < 0 ? QString("Axis Decimal &Places (Floating)")
+                                               : "Axis Decimal &Places (" + QString::number(places) + ")");
+            RedrawChart();
+        });
+        return a;
+    };
+    group->addAction(decimals(-1, "&Floating", "Floating1"));
+    for (int i = 0; i <= 9; ++i)
+        group->addAction(decimals(i, "&" + QString::number(i), "Decimals" + QString::number(i)));
+    Option(view, "AddLimitInformationtoChart1", "&Add Limit Information to Chart", d.AddLimitInfo,
+           redrawWith(&TAttrChartDisplay::AddLimitInfo));
+    Option(view, "AddFileModificationstoChart1", "Add File &Modifications to Chart", d.AddModifications,
+           redrawWith(&TAttrChartDisplay::AddModifications));
+    view->addSeparator();
+    QAction* tests = view->addAction("Control &Tests Selection", this, [this] {
+        if (ShowControlTestsDialog(this)) ReloadCurrent();
+    });
+    tests->setObjectName("ControlTestsSelection1");
+    connect(view, &QMenu::aboutToShow, this, &TAttrChart_Form::UpdateViewMenu);
+
+    FormMenus menus;
+    menus.fileMenu = file;
+    menus.returnCaption = kCaption;
+    menus.helpTopic = kHelpAttrChart;
+    menus.helpCaption = "&Help on Attribute Charts";
+    menus.helpItemName = "HelponAttributeCharts1";
+    SetUpFormMenus(this, menus);
+}
+
+void TAttrChart_Form::BuildToolBar() {
+    QToolBar* bar = AddFormToolBar(this);
+    auto add = [this, bar](auto... args) { return AddToolAction(bar, this, args...); };
+    returnTool_ = add("ToolButton_Return", Command::Return, "Return to Attributes Chart Setup Form",
+                      &TAttrChart_Form::ReturnToCaller);
+    add("ToolButton_Save", Command::Save, "Save Graph", [this] { SaveChart(chart_, this); });
+    add("ToolButton_Print", Command::Print, "Print Graph", [this] { PrintChart(chart_, this); });
+    add("ToolButton_Copy", Command::Copy, "Copy Graph", [this] { CopyChart(chart_); });
+    add("ToolButton_Titles", Command::EditTitles, "Edit Titles", &TAttrChart_Form::EditTitles);
+    zoomOutTool_ = add("ToolButton_ZoomOut", Command::ZoomOut, "Zoom Out", [this] { chart_->ZoomOut(); });
+    add("ToolButton_BW", Command::ColorMode, "Color/BW", [this] {
+        ChartsBlackAndWhite = !ChartsBlackAndWhite;
+        RedrawChart();
+    });
+    add("ToolButton_Main", Command::MainForm, "Main Form", [this] {
+        if (!mainWindow_) return;
+        mainWindow_->showNormal();
+        mainWindow_->raise();
+        mainWindow_->activateWindow();
+    });
+    add("ToolButton_Help", Command::Help, "Help", [] { ShowHelpTopic(kHelpAttrChart); });
+    add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
+}
+
+void TAttrChart_Form::UpdateViewMenu() {
+    const TAttrChartDisplay& d = AttrChartDisplay;
+    const auto set = [this](const char* name, bool enabled, bool checked) {
+        QAction* a = options_[name];
+        a->setEnabled(enabled);
+        if (a->isCheckable()) a->setChecked(checked);
+    };
+    blackWhite_->setChecked(ChartsBlackAndWhite);
+    zoomOut_->setEnabled(chart_->IsZoomed());
+    set("DisplayControlViolations1", true, d.ShowViolations);
+    set("DisplayControlCodes1", d.ShowViolations, d.ShowCodes);
+    set("DisplayZones1", true, d.ShowZones);
+    set("ConnectPoints1", true, d.Connect);
+    set("ShowBreaks1", true, AttrChartSettings.ShowBreaks);
+    set("ClearPointText1", HasAttrPointTexts(), false);
+    set("AddLimitInformationtoChart1", true, d.AddLimitInfo);
+    set("AddFileModificationstoChart1", true, d.AddModifications);
+}
+
+void TAttrChart_Form::ShowFrom(QWidget* caller, const QString& name) {
+    caller_ = caller;
+    returnTool_->setToolTip("Return to " + name);
+    returnTool_->setText("Return to " + name);
+    returnItem_->setText("&Return to " + name);
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+void TAttrChart_Form::Reload() {
+    builtChanges_ = ColumnChangeCount;
+    {
+        BusyCursor busy;
+        BuildAnalysisList();
+        if (NextAnalysis()) ClearAttrPointTexts();
+    }
+    const QSignalBlocker block(analyses_);
+    analyses_->clear();
+    for (const std::string& label : AttrChart.AnalysisLabels)
+        analyses_->addItem(QString::fromStdString(label));
+    if (analyses_->count() > 0) {
+        analyses_->setCurrentRow(0);
+    } else {
+        // Nothing has points: an empty chart and an empty list.
+        ClearAttrChart(false);
+        ClearAttrPointTexts();
+    }
+    RedrawChart();
+    UpdateCaption();
+}
+
+void TAttrChart_Form::ShowAnalysis(int row) {
+    if (row < 0 || row >= static_cast<int>(AttrChart.AnalysisNumbers.size())) return;
+    {
+        BusyCursor busy;
+        LoadAnalysis(AttrChart.AnalysisNumbers[static_cast<std::size_t>(row)]);
+    }
+    ClearAttrPointTexts();
+    RedrawChart();
+}
+
+void TAttrChart_Form::ReloadCurrent() {
+    if (analyses_->count() == 0) return;
+    {
+        BusyCursor busy;
+        LoadAnalysis(AttrChart.Analysis);
+    }
+    ClearAttrPointTexts();
+    RedrawChart();
+}
+
+void TAttrChart_Form::ClearPointTexts() {
+    AttrChartDisplay.PointTexts.assign(AttrChartDisplay.PointTexts.size(), {});
+}
+
+void TAttrChart_Form::RedrawChart() {
+    BusyCursor busy;
+    TChartScene scene;
+    // Without a listed analysis there is nothing to draw.
+    if (analyses_->count() > 0) RedrawAttrChart(scene);
+    chart_->SetScene(std::move(scene));
+    QStringList lines;
+    if (analyses_->count() > 0)
+        for (const std::string& line : LimitSummary())
+            lines << QString::fromStdString(line);
+    limits_->setPlainText(lines.join('\n'));
+}
+
+void TAttrChart_Form::PointClicked(bool, double position) {
+    auto& texts = AttrChartDisplay.PointTexts;
+    const auto at = static_cast<std::size_t>(std::max(position, 0.0));
+    if (at >= texts.size()) return;
+    const auto text = EnterPointLabel(QString::fromStdString(texts[at]), QCursor::pos(), this);
+    if (!text) return;
+    texts[at] = text->toStdString();
+    RedrawChart();
+}
+
+void TAttrChart_Form::EditTitles() { EditChartTitles(chart_, this); }
+
+void TAttrChart_Form::CopyText() {
+    const QString selected = limits_->textCursor().selectedText();
+    if (selected.isEmpty()) return;
+    // The edit box separates lines with the paragraph separator.
+    QString text = selected;
+    text.replace(QChar::ParagraphSeparator, '\n');
+    QApplication::clipboard()->setText(text);
+}
+
+void TAttrChart_Form::ReturnToCaller() {
+    QWidget* caller = caller_ ? caller_.data() : parentWidget();
+    if (!caller) return;
+    if (caller->isMinimized())
+        caller->showNormal();
+    else
+        caller->show();
+    caller->raise();
+    caller->activateWindow();
+}
+
+void TAttrChart_Form::UpdateCaption() {
+    const std::string& file = DataTable().FileName;
+    setWindowTitle(file.empty() ? QString(kCaption)
+                                : QString(kCaption) + " - " + QString::fromStdString(file));
+}
+
+void TAttrChart_Form::FormActivate() {
+    // The table's columns changed since the chart was computed: the chart no longer fits it.
+    if (builtChanges_ >= 0 && builtChanges_ != ColumnChangeCount) {
+        builtChanges_ = -1;
+        ClearAttrChart(false);
+        AttrChart.AnalysisLabels.clear();
+        AttrChart.AnalysisNumbers.clear();
+        {
+            const QSignalBlocker block(analyses_);
+            analyses_->clear();
+        }
+        RedrawChart();
+        hide();
+        return;
+    }
+    zoomOut_->setEnabled(chart_->IsZoomed());
+    zoomOutTool_->setEnabled(chart_->IsZoomed());
+    UpdateCaption();
+}
+
+bool TAttrChart_Form::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) FormActivate();
+    return QMainWindow::event(e);
+}
+
+bool TAttrChart_Form::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        // Enter in the list loads the current analysis again.
+        if (watched == analyses_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            ReloadCurrent();
+            return true;
+        }
+        // Ctrl+C in the limit box copies its selection, not the chart.
+        if (watched == limits_ && key->matches(QKeySequence::Copy)) {
+            CopyText();
+            return true;
+        }
+    }
+    if (e->type() == QEvent::ShortcutOverride && watched == limits_) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (key->matches(QKeySequence::Copy)) {
+            e->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+} // namespace kivspc::gui
