@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// kivspc-chart: writes chart images without a window. It draws the variables chart of a data
-// file, or one of the example pages, and saves it in every format the chart windows save (the
+// kivspc-chart: writes chart images without a window. It draws the variables or attributes chart
+// of a data file, or one of the example pages, and saves it in every format the chart windows save (the
 // extension of each output file names its format), or prints the chart's scene as text.
 //
 //   kivspc-chart --data examples/bearing-diameters.kivs --row-subgroups 3-7 --labels 1 out.png out.emf
 //   kivspc-chart --data file.kivs --measure 2 [--subgroup 5] [--sets 3] [--zones] [--codes] [--bw]
+//   kivspc-chart --data file.kivs --attributes p|np|c|u --count 2 (--sample-size N | --sample-column 3)
+//                [--limits exact|normal|average-mr|median-mr|std-dev|centerline] [--sets 4] [--labels 1]
+//                [--breaks] [--zones] [--codes] [--bw]
 //   kivspc-chart --example six-panel|histogram|probability [--points N] [--bars N] out.pdf
 //   common: [--size 1200x800] [--dump] [--show: also open the chart in a window until it is closed]
 #include "app/Platform.h"
+#include "charts/AttrChart.h"
+#include "charts/AttrChartScene.h"
 #include "charts/ChartView.h"
 #include "charts/GraphDia.h"
 #include "charts/SceneDump.h"
@@ -50,6 +55,9 @@ bool ColumnRange(const std::string& text, int& first, int& last) {
 struct TOptions {
     std::string Data, Example;
     std::string Measure, RowSubgroups;
+    std::string Attributes, Limits = "exact", SampleSize;
+    int Count = 0, SampleColumn = 0;
+    bool Breaks = false;
     int Subgroup = 1, Labels = 0, Sets = 0, Points = 30, Bars = 20;
     bool Zones = false, Codes = false, BlackAndWhite = false, Dump = false, Show = false;
     int Width = 1000, Height = 700;
@@ -97,6 +105,39 @@ std::string ComputeDataChart(const TOptions& o, TChartScene& scene) {
     return {};
 }
 
+// The attributes chart of the options' data: the first analysis with points.
+std::string ComputeAttributesChart(const TOptions& o, TChartScene& scene) {
+    if (!LoadFile(o.Data)) return "cannot read " + o.Data;
+    static const char* const kTypes[] = {"p", "np", "c", "u"};
+    static const char* const kMethods[] = {"none",      "exact",   "normal",    "average-mr",
+                                           "median-mr", "std-dev", "centerline"};
+    TAttrSetupEntries e;
+    const auto type = std::find(std::begin(kTypes), std::end(kTypes), o.Attributes);
+    if (type == std::end(kTypes)) return "--attributes takes p, np, c or u";
+    e.Type = static_cast<TAttrType>(type - std::begin(kTypes));
+    const auto method = std::find(std::begin(kMethods), std::end(kMethods), o.Limits);
+    if (method == std::end(kMethods)) return "unknown --limits " + o.Limits;
+    e.Method = static_cast<TAttrMethod>(method - std::begin(kMethods));
+    if (o.Count < 1) return "--attributes needs --count COLUMN";
+    e.Measures = {o.Count};
+    e.ConstantSampleSize = o.SampleColumn == 0;
+    e.SampleSizeText = e.Type == TAttrType::C && o.SampleSize.empty() ? "1" : o.SampleSize;
+    e.SampleSizeColumn = o.SampleColumn;
+    e.SetColumn = o.Sets;
+    e.AxisLabelColumn = o.Labels;
+    const TAttrSetupOutcome outcome = StoreAttrSetup(e);
+    if (!outcome.Stored) return outcome.Message.empty() ? "no such count column" : outcome.Message;
+    AttrChartSettings.ShowBreaks = o.Breaks;
+    BuildAnalysisList();
+    if (!NextAnalysis()) return "the count column has no counts";
+    AttrChartDisplay.ShowZones = o.Zones;
+    AttrChartDisplay.ShowCodes = o.Codes;
+    ChartsBlackAndWhite = o.BlackAndWhite;
+    ClearAttrPointTexts();
+    RedrawAttrChart(scene);
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +167,18 @@ int main(int argc, char** argv) {
             o.Measure = value();
         else if (a == "--row-subgroups")
             o.RowSubgroups = value();
+        else if (a == "--attributes")
+            o.Attributes = value();
+        else if (a == "--count")
+            ok = number(o.Count);
+        else if (a == "--sample-size")
+            o.SampleSize = value();
+        else if (a == "--sample-column")
+            ok = number(o.SampleColumn);
+        else if (a == "--limits")
+            o.Limits = value();
+        else if (a == "--breaks")
+            o.Breaks = true;
         else if (a == "--subgroup")
             ok = number(o.Subgroup);
         else if (a == "--labels")
@@ -166,8 +219,10 @@ int main(int argc, char** argv) {
     else if (!o.Example.empty())
         return Fail("unknown example " + o.Example + " (six-panel, histogram or probability)");
     else if (o.Data.empty())
-        return Fail("give --data FILE with --measure or --row-subgroups, or --example NAME");
-    else if (const std::string problem = ComputeDataChart(o, scene); !problem.empty())
+        return Fail("give --data FILE with --measure, --row-subgroups or --attributes, or --example NAME");
+    else if (const std::string problem =
+                 o.Attributes.empty() ? ComputeDataChart(o, scene) : ComputeAttributesChart(o, scene);
+             !problem.empty())
         return Fail(problem);
 
     if (o.Dump) std::cout << DumpScene(scene);

@@ -90,6 +90,31 @@ TEST_F(ChartBatchTest, TheVariablesChartOfADataFileAndItsScene) {
     }
 }
 
+// A p chart of lots with their sample sizes in two shifts, written as a PNG and as a scene.
+TEST_F(ChartBatchTest, TheAttributesChartOfADataFile) {
+    QFile data(Path("lots.txt"));
+    ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+    data.write("Lot\tDefective\tInspected\tShift\r\n");
+    for (int lot = 1; lot <= 20; ++lot)
+        data.write(QByteArray::number(lot) + '\t' + QByteArray::number(lot == 13 ? 19 : 3 + lot % 4) + '\t' +
+                   QByteArray::number(90 + 5 * (lot % 5)) + '\t' + (lot <= 10 ? "1" : "2") + "\r\n");
+    data.close();
+    const TRun run =
+        RunChartProgram({"--data", Path("lots.txt"), "--attributes", "p", "--count", "2", "--sample-column",
+                         "3", "--sets", "4", "--labels", "1", "--zones", "--codes", "--dump", Path("p.png")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(run.Output.startsWith("title text=\"p Chart: Defective\""))
+        << run.Output.left(80).toStdString();
+    EXPECT_TRUE(run.Output.contains("label=\" Shift=2 \""));
+    EXPECT_TRUE(run.Output.contains("code panel=0 x=12"));
+    if (const auto png = RunReader("identify", {"-format", "%m %w %h", Path("p.png")})) {
+        EXPECT_EQ(*png, "PNG 1000 700");
+    }
+    const TRun bad = RunChartProgram({"--data", Path("lots.txt"), "--attributes", "p", "--count", "2"});
+    EXPECT_NE(bad.ExitCode, 0);
+    EXPECT_TRUE(bad.Errors.contains("Sample size not given!")) << bad.Errors.toStdString();
+}
+
 TEST_F(ChartBatchTest, BadRequestsAreRefusedWithAReasonAndWriteNothing) {
     const struct {
         QStringList args;
