@@ -389,6 +389,19 @@ TEST_F(AttrChartTest, TheHelpExampleOfDefectiveBoards) {
     EXPECT_DOUBLE_EQ(At(kAttrUCL, 4), 15.5 / 120);
     EXPECT_DOUBLE_EQ(At(kAttrLCL, 4), 0.5 / 120);
     EXPECT_DOUBLE_EQ(At(kAttrUCL, 8), 13.5 / 90);
+
+    // The shifts as grouping values instead of sets: one chart per shift, with the same centres.
+    e.ReferenceLayout = true;
+    e.MeasureColumn = 2;
+    e.GroupingColumns = {4};
+    e.SetColumn = 0;
+    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    BuildAnalysisList();
+    EXPECT_EQ(AttrChart.AnalysisLabels, (std::vector<std::string>{"1", "2"}));
+    ASSERT_TRUE(LoadAnalysis(AttrChart.AnalysisNumbers[1]));
+    ASSERT_EQ(AttrChart.Count, 13);
+    EXPECT_NEAR(At(kAttrCL, 1), 45.0 / 1320, 1e-12);
+    EXPECT_EQ(AttrChartTitle(), "p Chart: Defective boards (2)");
 }
 
 // Exact Poisson limits against a direct search in double precision: the UCL is k - 0.5 for the
