@@ -17,6 +17,8 @@ enum HelpTopic : int {
     kHelpChartTitles = 3760,
     kHelpPointLabel = 3770,
     kHelpChartInfo = 3780,
+    kHelpAttrSetup = 3800,
+    kHelpAttrChart = 3850,
     kHelpControlTests = 4380,
     kHelpDataEditor = 7000,
     kHelpConfigureSave = 7200,
