@@ -9,6 +9,7 @@
 #include "app/NumberFormat.h"
 #include "charts/AttrChart.h"
 #include "charts/ControlTests.h"
+#include "data/DataFile.h"
 #include "data/DataList.h"
 #include "data/Extract.h"
 
@@ -337,6 +338,74 @@ TEST_F(AttrChartTest, ReferenceLayoutChartsEachCombinationOfGroupingValues) {
     ASSERT_EQ(AttrChart.Count, 3);
     EXPECT_DOUBLE_EQ(At(kAttrCount, 1), 7);
     EXPECT_DOUBLE_EQ(At(kAttrCount, 3), 8);
+}
+
+// The example file of the help pages: 25 lots of boards, the count of defective boards and the
+// number inspected in each, lots 1-12 on shift 1 and 13-25 on shift 2. The values are worked by
+// hand: shift 1 has 69 defective of 1210 inspected, p-bar 0.0570248, so for n = 100 the standard
+// error is sqrt(0.0570248 * 0.9429752 / 100) = 0.0231890 and the normal limits 0.126592 and
+// (below 0) none; lot 8 (16 of 90, 0.1778) lies above its UCL 0.130355. Shift 2: 45 of 1320,
+// p-bar 0.0340909, UCL 0.088530 for n = 100. The exact limits come from a direct search of the
+// binomial tails (smallest i with P(X >= i) < alpha, largest j with P(X < j) < alpha): for shift
+// 1, n = 100 gives i = 15, UCL 0.145, no LCL; n = 120 gives UCL 15.5 / 120 and, since
+// P(X = 0) = 0.94298^120 = 0.00087, an LCL of 0.5 / 120.
+TEST_F(AttrChartTest, TheHelpExampleOfDefectiveBoards) {
+    ASSERT_TRUE(LoadFile(KIVSPC_EXAMPLES_DIR "/solder-defects.kivs"));
+    ASSERT_EQ(DataTable().RowCount(), 25);
+    TAttrSetupEntries e;
+    e.Type = TAttrType::P;
+    e.Method = TAttrMethod::NormalApproximation;
+    e.Measures = {2};
+    e.ConstantSampleSize = false;
+    e.SampleSizeColumn = 3;
+    e.SetColumn = 4;
+    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    BuildAnalysisList();
+    EXPECT_EQ(AttrChart.AnalysisLabels, std::vector<std::string>{"Defective"});
+    ASSERT_TRUE(NextAnalysis());
+    ASSERT_EQ(AttrChart.Count, 25);
+    EXPECT_EQ(AttrChartTitle(), "p Chart: Defective boards");
+    EXPECT_EQ(AttrChart.LowSet, 1);
+    EXPECT_EQ(AttrChart.HighSet, 2);
+
+    EXPECT_NEAR(At(kAttrCL, 1), 69.0 / 1210, 1e-12);
+    EXPECT_NEAR(At(kAttrSE, 1), 0.0231890, 1e-7);
+    EXPECT_NEAR(At(kAttrUCL, 1), 0.126592, 1e-6);
+    EXPECT_TRUE(Absent(kAttrLCL, 1));
+    EXPECT_NEAR(At(kAttrUCL, 8), 0.130355, 1e-6);
+    EXPECT_NEAR(At(kAttrStatistic, 8), 16.0 / 90, 1e-12);
+    EXPECT_NEAR(At(kAttrCL, 25), 45.0 / 1320, 1e-12);
+    EXPECT_NEAR(At(kAttrUCL, 25), 0.088530, 1e-6);
+    // Only lot 8 is out of control.
+    for (int i = 1; i <= 25; ++i)
+        EXPECT_EQ(ControlCodes(0, i).empty(), i != 8) << "lot " << i;
+    EXPECT_EQ(LimitSummary(), (std::vector<std::string>{
+                                  "       UCL = 0.08853        Normal Approximation Limits",
+                                  "Centerline = 0.03409        Centerline from Mean",
+                                  "       LCL = none           (3) Sigma Limits",
+                              }));
+
+    e.Method = TAttrMethod::Exact;
+    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    ASSERT_TRUE(LoadAnalysis(AttrChart.AnalysisNumbers[0]));
+    EXPECT_DOUBLE_EQ(At(kAttrUCL, 1), 0.145);
+    EXPECT_TRUE(Absent(kAttrLCL, 1));
+    EXPECT_DOUBLE_EQ(At(kAttrUCL, 4), 15.5 / 120);
+    EXPECT_DOUBLE_EQ(At(kAttrLCL, 4), 0.5 / 120);
+    EXPECT_DOUBLE_EQ(At(kAttrUCL, 8), 13.5 / 90);
+
+    // The shifts as grouping values instead of sets: one chart per shift, with the same centres.
+    e.ReferenceLayout = true;
+    e.MeasureColumn = 2;
+    e.GroupingColumns = {4};
+    e.SetColumn = 0;
+    ASSERT_TRUE(StoreAttrSetup(e).Stored);
+    BuildAnalysisList();
+    EXPECT_EQ(AttrChart.AnalysisLabels, (std::vector<std::string>{"1", "2"}));
+    ASSERT_TRUE(LoadAnalysis(AttrChart.AnalysisNumbers[1]));
+    ASSERT_EQ(AttrChart.Count, 13);
+    EXPECT_NEAR(At(kAttrCL, 1), 45.0 / 1320, 1e-12);
+    EXPECT_EQ(AttrChartTitle(), "p Chart: Defective boards (2)");
 }
 
 // Exact Poisson limits against a direct search in double precision: the UCL is k - 0.5 for the
