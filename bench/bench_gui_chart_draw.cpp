@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the variables chart offscreen: the scene handed to the renderer and painted into a
 // 1600 x 1000 image, for 100,000 and 1,000,000 points, whole and zoomed to a hundredth; and the
-// histogram, probability plot and six-panel page shapes.
+// histogram, probability plot and six-panel page shapes; a p chart of 1,000,000 points whose
+// limits and zones step with every sample size.
 #include "ChartBenchData.h"
 
+#include "charts/AttrChart.h"
+#include "charts/AttrChartScene.h"
 #include "charts/ChartView.h"
 #include "charts/SceneExamples.h"
 
@@ -88,6 +91,38 @@ void BM_DrawProbabilityPlot(benchmark::State& state) { DrawExample(state, Probab
 BENCHMARK(BM_DrawProbabilityPlot)->Unit(benchmark::kMillisecond);
 void BM_DrawSixPanelPage(benchmark::State& state) { DrawExample(state, SixPanelExample(200)); }
 BENCHMARK(BM_DrawSixPanelPage)->Unit(benchmark::kMillisecond);
+
+// n from 80 to 120 on every point: the exact limits and the zones change at almost every position.
+TChartScene VaryingPChart(int points, bool zones, bool codes) {
+    ResetCoreState();
+    TDataTable& t = DataTable();
+    t.SetColumnCount(2);
+    t.SetRowCount(points);
+    t.ReserveRows(points);
+    for (int r = 1; r <= points; ++r) {
+        const long long n = 80 + (r * 7919LL) % 41;
+        t.SetCell(1, r, std::to_string((r * 31) % 9));
+        t.SetCell(2, r, std::to_string(n));
+    }
+    DataList.RebuildValues();
+    TAttrSetupEntries e;
+    e.Measures = {1};
+    e.ConstantSampleSize = false;
+    e.SampleSizeColumn = 2;
+    StoreAttrSetup(e);
+    LoadAnalysis(1);
+    ClearAttrPointTexts();
+    AttrChartDisplay.ShowZones = zones;
+    AttrChartDisplay.ShowCodes = codes;
+    TChartScene scene;
+    RedrawAttrChart(scene);
+    return scene;
+}
+void BM_DrawVaryingPChart(benchmark::State& state) {
+    DrawExample(state, VaryingPChart(1'000'000, state.range(0) != 0, state.range(1) != 0));
+}
+BENCHMARK(BM_DrawVaryingPChart)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1})->Iterations(1)->Unit(
+    benchmark::kMillisecond);
 
 } // namespace
 

@@ -240,6 +240,60 @@ std::size_t FirstVisible(const std::vector<double>& xs, double x) {
     return it == xs.begin() ? 0 : static_cast<std::size_t>(it - xs.begin()) - 1;
 }
 
+// Builds a polyline from vertices in x order. Vertices that fall into one pixel column keep only
+// the column's first, lowest, highest and last: the stroke looks the same, and a step line over
+// a million points costs what its pixels cost.
+class TColumnPolyline {
+public:
+    explicit TColumnPolyline(QPolygonF& out) : out_(out) {}
+    ~TColumnPolyline() { Flush(); }
+    TColumnPolyline(const TColumnPolyline&) = delete;
+    TColumnPolyline& operator=(const TColumnPolyline&) = delete;
+
+    void Add(QPointF p) {
+        const double column = std::floor(p.x());
+        if (count_ == 0 || column != column_) {
+            Flush();
+            column_ = column;
+            first_ = low_ = high_ = last_ = p;
+            lowAt_ = highAt_ = count_ = 1;
+            return;
+        }
+        ++count_;
+        if (p.y() < low_.y()) {
+            low_ = p;
+            lowAt_ = count_;
+        }
+        if (p.y() > high_.y()) {
+            high_ = p;
+            highAt_ = count_;
+        }
+        last_ = p;
+    }
+    void Flush() {
+        if (count_ == 0) return;
+        out_ << first_;
+        const auto add = [this](QPointF p, int at) {
+            if (at > 1 && at < count_) out_ << p;
+        };
+        if (lowAt_ < highAt_) {
+            add(low_, lowAt_);
+            add(high_, highAt_);
+        } else {
+            add(high_, highAt_);
+            add(low_, lowAt_);
+        }
+        if (count_ > 1) out_ << last_;
+        count_ = 0;
+    }
+
+private:
+    QPolygonF& out_;
+    double column_ = 0;
+    QPointF first_, low_, high_, last_;
+    int lowAt_ = 0, highAt_ = 0, count_ = 0;
+};
+
 // The distance from p to the segment a-b, and the parameter (0 at a, 1 at b) of its nearest point.
 std::pair<double, double> SegmentDistance(QPointF p, QPointF a, QPointF b) {
     const QPointF d = b - a;
@@ -427,14 +481,41 @@ private:
             .normalized();
     }
 
+    // Zone bands narrower than a pixel are joined per pixel column and colour, so that a million
+    // positions paint what their pixels show.
     void DrawZones(QCPPainter* painter, QCPAxis* x, QCPAxis* y) {
         const QCPRange range = x->range();
         painter->setPen(Qt::NoPen);
+        std::vector<std::pair<TSceneColor, QRectF>> pending;
+        double column = qQNaN();
+        const auto flush = [&] {
+            for (const auto& [color, box] : pending) {
+                painter->setBrush(SceneColor(color));
+                painter->drawRect(box);
+            }
+            pending.clear();
+        };
         for (const TZoneRect& z : scene_->Zones) {
             if (z.Panel != panel_ || z.X1 < range.lower || z.X0 > range.upper) continue;
-            painter->setBrush(SceneColor(z.Color));
-            painter->drawRect(Box(x, y, z.X0, z.X1, z.Y0, z.Y1));
+            const QRectF box = Box(x, y, z.X0, z.X1, z.Y0, z.Y1);
+            if (box.width() >= 1) {
+                flush();
+                painter->setBrush(SceneColor(z.Color));
+                painter->drawRect(box);
+                continue;
+            }
+            if (std::floor(box.left()) != column) {
+                flush();
+                column = std::floor(box.left());
+            }
+            const auto same = std::find_if(pending.begin(), pending.end(),
+                                           [&](const auto& p) { return p.first == z.Color; });
+            if (same == pending.end())
+                pending.emplace_back(z.Color, box);
+            else
+                same->second = same->second.united(box);
         }
+        flush();
     }
 
     void DrawBars(QCPPainter* painter, QCPAxis* x, QCPAxis* y) {
@@ -478,9 +559,12 @@ private:
                 const auto& ry = line.RunsY[r];
                 if (rx.empty() || rx.back() < range.lower || rx.front() > range.upper) continue;
                 polygon.clear();
-                for (std::size_t i = FirstVisible(rx, range.lower); i < rx.size(); ++i) {
-                    polygon << QPointF(x->coordToPixel(rx[i]), y->coordToPixel(ry[i] / scale_));
-                    if (rx[i] > range.upper) break;
+                {
+                    TColumnPolyline columns(polygon);
+                    for (std::size_t i = FirstVisible(rx, range.lower); i < rx.size(); ++i) {
+                        columns.Add(QPointF(x->coordToPixel(rx[i]), y->coordToPixel(ry[i] / scale_)));
+                        if (rx[i] > range.upper) break;
+                    }
                 }
                 if (crowded) {
                     painter->setPen(edge);
