@@ -91,7 +91,9 @@ bool SameSettings(const TAttrChartSettings& a, const TAttrChartSettings& b) {
            a.RunInfo.GroupColumnCount == b.RunInfo.GroupColumnCount;
 }
 
-bool IsDataColumn(int column) { return column >= 1 && column <= std::min(DataTable().ColumnCount(), kMaxColumns); }
+bool IsDataColumn(int column) {
+    return column >= 1 && column <= std::min(DataTable().ColumnCount(), kMaxColumns);
+}
 
 bool Reference(const TAttrChartSettings& s) {
     return s.RunInfo.RunType == kRunByCombination || s.RunInfo.RunType == kRunBySingleCombination;
@@ -124,7 +126,7 @@ double CacheValue(int column, int row) {
     if (column < 1 || static_cast<std::size_t>(column) >= Values.size()) return MissingValue;
     const auto& cells = Values[static_cast<std::size_t>(column)];
     return row >= 0 && static_cast<std::size_t>(row) < cells.size() ? cells[static_cast<std::size_t>(row)]
-                                                                      : MissingValue;
+                                                                    : MissingValue;
 }
 
 bool UsableCount(double x) { return IsValidValue(x) && std::isfinite(x); }
@@ -146,7 +148,8 @@ int ExpectedPoints(const TExpectedRun& run, int analysis) {
 // The point table of the loaded analysis against the settings and the rows it came from.
 void CheckPoints(const TAttrChartSettings& s, int countColumn) {
     const TAttrChart& c = AttrChart;
-    Check(c.Count >= 0 && c.Rows[0].size() >= static_cast<std::size_t>(c.Count) + 1, "a cell for every point");
+    Check(c.Count == 0 || c.Rows[0].size() >= static_cast<std::size_t>(c.Count) + 1,
+          "a cell for every point");
     const TAttrMethod m = s.LimitMethod;
     const bool probability = m == TAttrMethod::Exact || m == TAttrMethod::NormalApproximation;
     double lastRow = 0;
@@ -156,7 +159,8 @@ void CheckPoints(const TAttrChartSettings& s, int countColumn) {
             Check(c(row, i) == MissingValue || std::isfinite(c(row, i)),
                   "statistic, limits and standard error a number or missing");
         const auto present = [&](int row) { return c(row, i) != MissingValue; };
-        const double lcl = c(kAttrLCL, i), cl = c(kAttrCL, i), ucl = c(kAttrUCL, i), n = c(kAttrSampleSize, i);
+        const double lcl = c(kAttrLCL, i), cl = c(kAttrCL, i), ucl = c(kAttrUCL, i),
+                     n = c(kAttrSampleSize, i);
         if (present(kAttrLCL) && present(kAttrCL)) Check(lcl <= cl, "LCL <= CL");
         if (present(kAttrCL) && present(kAttrUCL)) Check(cl <= ucl, "CL <= UCL");
         if (present(kAttrLCL) && present(kAttrUCL)) Check(lcl <= ucl, "LCL <= UCL");
@@ -173,7 +177,8 @@ void CheckPoints(const TAttrChartSettings& s, int countColumn) {
             Check(!present(kAttrLCL) && !present(kAttrCL) && !present(kAttrUCL), "no limits for None");
         if (m == TAttrMethod::CenterlineOnly)
             Check(!present(kAttrLCL) && !present(kAttrUCL) && !present(kAttrSE), "only a centre line");
-        if (s.ConstantSampleSize) Check(SameNumber(n, s.SampleSize), "the constant sample size on every point");
+        if (s.ConstantSampleSize)
+            Check(SameNumber(n, s.SampleSize), "the constant sample size on every point");
         // The point's statistic: X / n or X, present exactly when n is a number above 0.
         const bool usableN = n != MissingValue && std::isfinite(n) && n > 0;
         if (!usableN) Check(!present(kAttrStatistic), "no statistic without a sample size above 0");
@@ -244,14 +249,16 @@ int FuzzAttrChart(const std::uint8_t* data, std::size_t size) {
         Check(s.ConstantSampleSize || IsDataColumn(s.SampleSizeColumn), "a sample-size column in the table");
         Check(s.SetColumn == 0 || IsDataColumn(s.SetColumn), "a set column in the table");
         if (s.SetColumn != 0)
-            Check(!s.UseKnownParameter && e.Method != TAttrMethod::None && e.Method != TAttrMethod::UserDefined,
+            Check(!s.UseKnownParameter && e.Method != TAttrMethod::None &&
+                      e.Method != TAttrMethod::UserDefined,
                   "no sets where they are hidden");
         Check(Reference(s) == run.Reference, "the layout stored");
         if (run.Reference) {
             Check(s.RunInfo.MeasureColumn == e.MeasureColumn, "the measure column stored");
         } else {
             for (int column = 1; column <= kMaxColumns; ++column) {
-                const bool measure = std::find(run.Measures.begin(), run.Measures.end(), column) != run.Measures.end();
+                const bool measure =
+                    std::find(run.Measures.begin(), run.Measures.end(), column) != run.Measures.end();
                 Check((DataList.Selected[static_cast<std::size_t>(column)] != 0) == measure,
                       "exactly the measures marked");
             }
@@ -266,7 +273,8 @@ int FuzzAttrChart(const std::uint8_t* data, std::size_t size) {
         BuildAnalysisList();
         Check(c.AnalysisLabels.size() == c.AnalysisNumbers.size(), "a label for every listed analysis");
         Check(std::is_sorted(c.AnalysisNumbers.begin(), c.AnalysisNumbers.end()) &&
-                  std::adjacent_find(c.AnalysisNumbers.begin(), c.AnalysisNumbers.end()) == c.AnalysisNumbers.end(),
+                  std::adjacent_find(c.AnalysisNumbers.begin(), c.AnalysisNumbers.end()) ==
+                      c.AnalysisNumbers.end(),
               "listed analyses in increasing order");
         Check(c.Analysis == info.FirstGroup - 1, "the run starts over after the list");
         // The listed analyses are exactly those with points, each with the points of its rows.
@@ -275,7 +283,8 @@ int FuzzAttrChart(const std::uint8_t* data, std::size_t size) {
             Check(a >= info.FirstGroup && a <= info.LastGroup, "a listed analysis inside the run");
             Check(LoadAnalysis(a) && c.Count > 0, "every listed analysis has a point");
             total += c.Count;
-            if (!run.Reference) Check(c.Count == ExpectedPoints(run, a), "one point per selected row with a count");
+            if (!run.Reference)
+                Check(c.Count == ExpectedPoints(run, a), "one point per selected row with a count");
             CheckPoints(s, run.Reference ? run.MeasureColumn : a);
         }
         if (run.Reference) {
@@ -284,7 +293,8 @@ int FuzzAttrChart(const std::uint8_t* data, std::size_t size) {
         } else {
             for (int a = info.FirstGroup; a <= info.LastGroup; ++a)
                 Check((ExpectedPoints(run, a) > 0) ==
-                          (std::find(c.AnalysisNumbers.begin(), c.AnalysisNumbers.end(), a) != c.AnalysisNumbers.end()),
+                          (std::find(c.AnalysisNumbers.begin(), c.AnalysisNumbers.end(), a) !=
+                           c.AnalysisNumbers.end()),
                       "every analysis with points listed");
         }
         // The run from the start meets the listed analyses in order.
@@ -339,7 +349,8 @@ int FuzzAttrChart(const std::uint8_t* data, std::size_t size) {
         Check(panel.Y.Min >= 0, "the range never goes below 0");
     }
     for (const TPointSeries& series : scene.Points)
-        Check(series.X.size() == static_cast<std::size_t>(AttrChart.Count) && series.Colors.size() == series.X.size(),
+        Check(series.X.size() == static_cast<std::size_t>(AttrChart.Count) &&
+                  series.Colors.size() == series.X.size(),
               "a point and a colour for every point");
     return 0;
 }
