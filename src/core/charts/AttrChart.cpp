@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <unordered_map>
 
 namespace kivspc {
@@ -63,12 +64,14 @@ double Median(std::vector<double> values) {
     return values.size() % 2 ? values[m] : (values[m - 1] + values[m]) / 2;
 }
 
-// The points of set `set` whose statistic is present, in data order.
-std::vector<int> PointsOfSet(const TAttrChart& chart, int set) {
-    std::vector<int> points;
+// The points whose statistic is present, by set number (ascending), each set's in data order.
+// Only the set numbers that occur are visited: set numbers 1 and 1,000,000,000 are two sets, not
+// a billion.
+std::map<int, std::vector<int>> PointsBySet(const TAttrChart& chart) {
+    std::map<int, std::vector<int>> sets;
     for (int i = 1; i <= chart.Count; ++i)
-        if (chart(kAttrSet, i) == set && PresentFinite(chart(kAttrStatistic, i))) points.push_back(i);
-    return points;
+        if (PresentFinite(chart(kAttrStatistic, i))) sets[static_cast<int>(chart(kAttrSet, i))].push_back(i);
+    return sets;
 }
 
 // The centre of a set: the known parameter, the median proportion, or the pooled mean with the
@@ -396,9 +399,7 @@ void ComputeAttrLimits() {
     const bool spreadMethod = s.LimitMethod == TAttrMethod::AverageMovingRange ||
                               s.LimitMethod == TAttrMethod::MedianMovingRange ||
                               s.LimitMethod == TAttrMethod::StandardDeviation;
-    for (int set = c.LowSet; set <= c.HighSet; ++set) {
-        const std::vector<int> points = PointsOfSet(c, set);
-        if (points.empty()) continue;
+    for (const auto& [set, points] : PointsBySet(c)) {
         const double f = SetCentre(c, points, s);
         const double g = spreadMethod ? SetSpread(c, points, s) : 0;
         // The limits of a set depend only on n: each sample size is computed once (the exact

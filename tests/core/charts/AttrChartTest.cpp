@@ -97,6 +97,11 @@ TEST_F(AttrChartTest, CentresPerSetAndPerPoint) {
     EXPECT_TRUE(Absent(kAttrUCL, 1));
     EXPECT_TRUE(Absent(kAttrLCL, 1));
     EXPECT_DOUBLE_EQ(At(kAttrCL, 3), 15.0 / 100);
+    // Set numbers far apart, interleaved: two sets (only the numbers that occur are visited).
+    Points(TAttrType::C, TAttrMethod::CenterlineOnly, {2, 10, 4, 20}, {1},
+           {-1000000000, 1000000000, -1000000000, 1000000000});
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 1), 3);
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 2), 15);
 
     // Points with n = 1 get nothing; the others are unaffected.
     Points(TAttrType::P, TAttrMethod::NormalApproximation, {1, 5, 5}, {1, 50, 50});
