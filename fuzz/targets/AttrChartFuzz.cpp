@@ -169,7 +169,8 @@ void CheckPoints(const TAttrChartSettings& s, int countColumn) {
         if (probability && present(kAttrUCL) && s.ChartType == TAttrType::P)
             Check(ucl <= 1, "p chart: UCL not above 1");
         if (probability && present(kAttrUCL) && s.ChartType == TAttrType::NP)
-            Check(ucl <= n * (1 + 1e-12), "np chart: UCL not above n");
+            // The limit routine works with n rounded to a whole number of items (1.5 counts as 2).
+            Check(ucl <= std::nearbyint(n) * (1 + 1e-12), "np chart: UCL not above n");
         if (m != TAttrMethod::UserDefined && !present(kAttrStatistic))
             Check(!present(kAttrLCL) && !present(kAttrCL) && !present(kAttrUCL) && !present(kAttrSE),
                   "a point without a statistic has no limits");
