@@ -2,6 +2,7 @@
 #include "FuzzSupport.h"
 
 #include "app/Dkivtool.h"
+#include "charts/ChartScene.h"
 #include "data/DataFile.h"
 #include "data/DataU.h"
 #include "data/Extract.h"
@@ -12,6 +13,9 @@
 #include "stats/CC_calc.h"
 #include "stats/Zizize87.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -177,6 +181,87 @@ void Check(bool holds, const char* what) {
     if (holds) return;
     std::fprintf(stderr, "fuzz check failed: %s\n", what);
     std::abort();
+}
+
+// A text that shows a non-number as "nan" or "inf" instead of saying it in words.
+bool ShowsNonNumber(std::string_view text) {
+    std::string word;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const char c = i < text.size() ? text[i] : ' ';
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            continue;
+        }
+        if (word == "nan" || word == "inf" || word == "infinity") return true;
+        word.clear();
+    }
+    return false;
+}
+
+// The report's lines with the user's own texts (cells, names, the Process If value) taken out:
+// a cell that reads "nan" is a level of a text column, not a number the report failed to form.
+bool ShowsNonNumberOfItsOwn(std::string line, const std::vector<std::string>& userTexts) {
+    for (const std::string& text : userTexts) {
+        if (text.empty()) continue;
+        // On after the blank put in, so that a text of blanks cannot be found again and again.
+        for (std::size_t at = 0; (at = line.find(text, at)) != std::string::npos; ++at)
+            line.replace(at, text.size(), " ");
+    }
+    return ShowsNonNumber(line);
+}
+
+std::vector<std::string> UserTableTexts() {
+    std::vector<std::string> texts;
+    const TDataTable& table = DataTable();
+    for (int c = 1; c <= table.ColumnCount(); ++c) {
+        texts.push_back(table.ColumnName(c));
+        for (int r = 1; r <= table.RowCount(); ++r)
+            texts.emplace_back(table.Cell(c, r));
+    }
+    // Longest first, so that a text inside another is not cut out of it first.
+    std::sort(texts.begin(), texts.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    return texts;
+}
+
+// Every drawn coordinate is finite (gaps aside) and inside its panel's ranges; no text shows a
+// non-number.
+void CheckScene(const TChartScene& scene, const std::vector<std::string>& userTexts) {
+    const auto inside = [&](int panel, double x, double y) {
+        if (IsGap(y)) return true;
+        if (!std::isfinite(x) || !std::isfinite(y)) return false;
+        if (panel < 0 || static_cast<std::size_t>(panel) >= scene.Panels.size()) return false;
+        const TScenePanel& p = scene.Panels[static_cast<std::size_t>(panel)];
+        const double slackY = 1e-9 * (p.Y.Max - p.Y.Min), slackX = 1e-9 * (p.X.Max - p.X.Min);
+        return x >= p.X.Min - slackX && x <= p.X.Max + slackX && y >= p.Y.Min - slackY &&
+               y <= p.Y.Max + slackY;
+    };
+    for (const TLineSeries& line : scene.Lines)
+        for (std::size_t r = 0; r < line.RunsX.size(); ++r)
+            for (std::size_t k = 0; k < line.RunsX[r].size(); ++k)
+                Check(inside(line.Panel, line.RunsX[r][k], line.RunsY[r][k]),
+                      "line vertices inside the axes");
+    for (const TPointSeries& series : scene.Points)
+        for (std::size_t k = 0; k < series.X.size(); ++k)
+            Check(inside(series.Panel, series.X[k], series.Y[k]), "points inside the axes");
+    for (const TZoneRect& zone : scene.Zones)
+        Check(std::isfinite(zone.X0) && std::isfinite(zone.X1) && std::isfinite(zone.Y0) &&
+                  std::isfinite(zone.Y1),
+              "zones finite");
+    std::vector<std::string_view> texts(scene.TitleLines.begin(), scene.TitleLines.end());
+    texts.insert(texts.end(), scene.FooterLines.begin(), scene.FooterLines.end());
+    for (const TScenePanel& panel : scene.Panels) {
+        texts.push_back(panel.Y.Title);
+        texts.push_back(panel.X.Title);
+        if (panel.X.Ticks)
+            texts.insert(texts.end(), panel.X.Ticks->Labels.begin(), panel.X.Ticks->Labels.end());
+    }
+    for (const TSeparator& separator : scene.Separators)
+        texts.push_back(separator.Label);
+    for (const TTextMark& mark : scene.PointLabels)
+        texts.push_back(mark.Text);
+    for (std::string_view text : texts)
+        Check(!ShowsNonNumberOfItsOwn(std::string(text), userTexts), "no nan or inf in the chart's texts");
 }
 
 } // namespace kivspc::fuzz

@@ -9,6 +9,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+namespace kivspc {
+struct TChartScene;
+}
 
 namespace kivspc::fuzz {
 
@@ -44,6 +49,17 @@ std::string CellText(FuzzInput& in);
 void BuildTable(FuzzInput& in);
 // A column number: mostly inside the table, sometimes 0, negative, a row statistic or far out.
 int AnyColumn(FuzzInput& in);
+
+// True when a text shows a non-number as "nan", "inf" or "infinity" instead of saying it in words.
+bool ShowsNonNumber(std::string_view text);
+// The same, with the user's own texts (cells, names, a Process If value) taken out of the line
+// first: a cell that reads "nan" is a level of a text column, not a number that failed to form.
+bool ShowsNonNumberOfItsOwn(std::string line, const std::vector<std::string>& userTexts);
+// The table's column names and cells, longest first (the user's texts of a table).
+std::vector<std::string> UserTableTexts();
+// Every drawn coordinate of a chart's scene is finite (gaps aside) and inside its panel's ranges;
+// no text shows a non-number.
+void CheckScene(const TChartScene& scene, const std::vector<std::string>& userTexts);
 
 // Stops the run with a message when a documented property does not hold.
 void Check(bool holds, const char* what);

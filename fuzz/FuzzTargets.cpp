@@ -24,6 +24,7 @@ constexpr Target kTargets[] = {
     {"table_edits", FuzzTableEdits},
     {"var_chart", FuzzVarChart},
     {"control_tests", FuzzControlTests},
+    {"attr_chart", FuzzAttrChart},
 };
 // clang-format on
 

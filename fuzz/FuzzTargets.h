@@ -38,5 +38,6 @@ int FuzzPrinterLayout(const std::uint8_t* data, std::size_t size);
 int FuzzTableEdits(const std::uint8_t* data, std::size_t size);
 int FuzzVarChart(const std::uint8_t* data, std::size_t size);
 int FuzzControlTests(const std::uint8_t* data, std::size_t size);
+int FuzzAttrChart(const std::uint8_t* data, std::size_t size);
 
 } // namespace kivspc::fuzz

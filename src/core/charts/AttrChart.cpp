@@ -16,7 +16,9 @@
 #include "stats/ControlLimits.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <map>
 #include <unordered_map>
 
 namespace kivspc {
@@ -62,12 +64,14 @@ double Median(std::vector<double> values) {
     return values.size() % 2 ? values[m] : (values[m - 1] + values[m]) / 2;
 }
 
-// The points of set `set` whose statistic is present, in data order.
-std::vector<int> PointsOfSet(const TAttrChart& chart, int set) {
-    std::vector<int> points;
+// The points whose statistic is present, by set number (ascending), each set's in data order.
+// Only the set numbers that occur are visited: set numbers 1 and 1,000,000,000 are two sets, not
+// a billion.
+std::map<int, std::vector<int>> PointsBySet(const TAttrChart& chart) {
+    std::map<int, std::vector<int>> sets;
     for (int i = 1; i <= chart.Count; ++i)
-        if (chart(kAttrSet, i) == set && PresentFinite(chart(kAttrStatistic, i))) points.push_back(i);
-    return points;
+        if (PresentFinite(chart(kAttrStatistic, i))) sets[static_cast<int>(chart(kAttrSet, i))].push_back(i);
+    return sets;
 }
 
 // The centre of a set: the known parameter, the median proportion, or the pooled mean with the
@@ -135,14 +139,18 @@ TPointLimits LimitsOf(const TAttrChartSettings& s, double c0, double n, double s
     switch (s.LimitMethod) {
     case TAttrMethod::None:
     case TAttrMethod::UserDefined: return out;
-    case TAttrMethod::CenterlineOnly: out.CL = c0; return out;
+    case TAttrMethod::CenterlineOnly:
+        // A centre beyond the range of a double (huge counts added up) is no line.
+        if (std::isfinite(c0)) out.CL = c0;
+        return out;
     case TAttrMethod::AverageMovingRange:
     case TAttrMethod::MedianMovingRange:
     case TAttrMethod::StandardDeviation: {
+        if (!std::isfinite(c0)) return out;
         out.CL = c0;
         const double lcl = c0 - k * spread, ucl = c0 + k * spread;
-        if (lcl > 0) out.LCL = lcl;
-        if (ucl != 0 && !(s.ChartType == TAttrType::P && ucl >= 1)) out.UCL = ucl;
+        if (lcl > 0 && std::isfinite(lcl)) out.LCL = lcl;
+        if (std::isfinite(ucl) && ucl != 0 && !(s.ChartType == TAttrType::P && ucl >= 1)) out.UCL = ucl;
         return out;
     }
     case TAttrMethod::Exact:
@@ -164,9 +172,14 @@ TPointLimits LimitsOf(const TAttrChartSettings& s, double c0, double n, double s
     return out;
 }
 
-// "   UCL = 0.2273         " : a number padded to 15 characters, or "none" and 11 blanks.
+// "   UCL = 0.2273         " : a number padded to 15 characters, or "none" and 11 blanks. Beyond
+// the digits a double holds, the exponent form with as many significant digits.
 std::string Padded(double v) {
-    return PresentFinite(v) ? PadRight(FormatSignificant(4, v), 15) : "none" + std::string(11, ' ');
+    if (!PresentFinite(v)) return "none" + std::string(11, ' ');
+    if (std::fabs(v) < 1e15) return PadRight(FormatSignificant(4, v), 15);
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 3);
+    return PadRight(std::string(buf, res.ptr), 15);
 }
 
 } // namespace
@@ -197,8 +210,9 @@ void AddAttrPoint(double count, double sampleSize, int set, double label) {
     c(kAttrLabel, i) = label;
     c(kAttrSampleSize, i) = sampleSize;
     const bool usable = PresentFinite(sampleSize) && sampleSize > 0 && PresentFinite(count);
-    c(kAttrStatistic, i) =
-        usable ? (PerUnit(AttrChartSettings.ChartType) ? count / sampleSize : count) : MissingValue;
+    const double statistic = PerUnit(AttrChartSettings.ChartType) ? count / sampleSize : count;
+    // A huge count over a tiny sample size is beyond the range of a double: no statistic.
+    c(kAttrStatistic, i) = usable && std::isfinite(statistic) ? statistic : MissingValue;
     c(kAttrSet, i) = set;
     if (c.LowSet > c.HighSet) {
         c.LowSet = c.HighSet = set;
@@ -385,9 +399,7 @@ void ComputeAttrLimits() {
     const bool spreadMethod = s.LimitMethod == TAttrMethod::AverageMovingRange ||
                               s.LimitMethod == TAttrMethod::MedianMovingRange ||
                               s.LimitMethod == TAttrMethod::StandardDeviation;
-    for (int set = c.LowSet; set <= c.HighSet; ++set) {
-        const std::vector<int> points = PointsOfSet(c, set);
-        if (points.empty()) continue;
+    for (const auto& [set, points] : PointsBySet(c)) {
         const double f = SetCentre(c, points, s);
         const double g = spreadMethod ? SetSpread(c, points, s) : 0;
         // The limits of a set depend only on n: each sample size is computed once (the exact

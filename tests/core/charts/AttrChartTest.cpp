@@ -98,6 +98,11 @@ TEST_F(AttrChartTest, CentresPerSetAndPerPoint) {
     EXPECT_TRUE(Absent(kAttrUCL, 1));
     EXPECT_TRUE(Absent(kAttrLCL, 1));
     EXPECT_DOUBLE_EQ(At(kAttrCL, 3), 15.0 / 100);
+    // Set numbers far apart, interleaved: two sets (only the numbers that occur are visited).
+    Points(TAttrType::C, TAttrMethod::CenterlineOnly, {2, 10, 4, 20}, {1},
+           {-1000000000, 1000000000, -1000000000, 1000000000});
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 1), 3);
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 2), 15);
 
     // Points with n = 1 get nothing; the others are unaffected.
     Points(TAttrType::P, TAttrMethod::NormalApproximation, {1, 5, 5}, {1, 50, 50});
@@ -159,6 +164,24 @@ TEST_F(AttrChartTest, SpreadMethodsAndUserDefinedLimits) {
     EXPECT_DOUBLE_EQ(At(kAttrUCL, 1), 0.3);
 }
 
+TEST_F(AttrChartTest, ValuesBeyondTheRangeOfADoubleAreAbsent) {
+    // 1 / 1e-320 and 1e300 / 1e-10 overflow: those points keep their place without a statistic.
+    Points(TAttrType::P, TAttrMethod::AverageMovingRange, {1, 1e300, 1}, {1e-320, 1e-10, 2});
+    EXPECT_TRUE(Absent(kAttrStatistic, 1));
+    EXPECT_TRUE(Absent(kAttrStatistic, 2));
+    EXPECT_DOUBLE_EQ(At(kAttrStatistic, 3), 0.5);
+    // Two counts of 1e308 add up beyond a double: the mean centre is no number, so no line.
+    for (TAttrMethod method : {TAttrMethod::CenterlineOnly, TAttrMethod::StandardDeviation}) {
+        Points(TAttrType::C, method, {1e308, 1e308}, {1});
+        EXPECT_TRUE(Absent(kAttrCL, 1) && Absent(kAttrUCL, 1) && Absent(kAttrLCL, 1));
+    }
+    // 0, 1.7e308, 0: centre 1.7e308 / 3; moving ranges 1.7e308, so 3 sigma overflow: no UCL.
+    Points(TAttrType::C, TAttrMethod::AverageMovingRange, {0, 1.7e308, 0}, {1});
+    EXPECT_DOUBLE_EQ(At(kAttrCL, 1), 1.7e308 / 3);
+    EXPECT_TRUE(Absent(kAttrUCL, 1));
+    EXPECT_TRUE(Absent(kAttrLCL, 1));
+}
+
 TEST_F(AttrChartTest, TheLimitSummaryOfTheLastPoint) {
     Points(TAttrType::P, TAttrMethod::Exact, {20, 20}, {200});
     EXPECT_EQ(LimitSummary(), (std::vector<std::string>{
@@ -169,6 +192,9 @@ TEST_F(AttrChartTest, TheLimitSummaryOfTheLastPoint) {
     Points(TAttrType::C, TAttrMethod::Exact, {4, 4}, {1});
     EXPECT_EQ(LimitSummary()[2], "       LCL = none           (3) Sigma Limits");
     EXPECT_EQ(LimitSummary()[0], "       UCL = 11.50          Exact Poisson Limits");
+    // A centre of 1.7e308 / 3 is written in exponent form, not as 308 digits.
+    Points(TAttrType::C, TAttrMethod::CenterlineOnly, {0, 1.7e308, 0}, {1});
+    EXPECT_EQ(LimitSummary(), std::vector<std::string>{"Centerline = 5.667e+307     Centerline from Mean"});
     AttrChartSettings.LimitMethod = TAttrMethod::None;
     EXPECT_EQ(LimitSummary(), std::vector<std::string>{"No Limits Requested"});
 }
