@@ -173,7 +173,7 @@ void AddSets(TAttrSceneBuild& b) {
 }
 
 // The statistics, the limits and every line drawn set the range, with a twentieth of it as
-// headroom; it never goes below 0.
+// headroom; it goes below 0 only for a value below 0.
 void FitRange(TAttrSceneBuild& b) {
     for (int i = 1; i <= b.Count; ++i)
         for (int row : {kAttrStatistic, kAttrUCL, kAttrLCL})
@@ -182,8 +182,11 @@ void FitRange(TAttrSceneBuild& b) {
         for (const auto& run : line.RunsY)
             for (double y : run)
                 b.Range.Add(y);
+    // Counts are never below 0, so the axis starts at 0 at the lowest; a negative value (a typing
+    // error in the data) keeps its place in view instead of being cut off.
+    const bool belowZero = b.Range.Any && b.Range.Min < 0;
     b.Range.Extend(20);
-    b.Range.Min = std::max(b.Range.Min, 0.0);
+    if (!belowZero) b.Range.Min = std::max(b.Range.Min, 0.0);
     b.Range.Settle();
     b.Scene.Panels[0].Y.Min = b.Range.Min;
     b.Scene.Panels[0].Y.Max = b.Range.Max;
