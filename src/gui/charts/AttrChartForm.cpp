@@ -10,6 +10,7 @@
 #include "charts/ChartScene.h"
 #include "charts/ChartTitles.h"
 #include "charts/ChartView.h"
+#include "charts/ChartWindowParts.h"
 #include "charts/ControlTestsForm.h"
 #include "charts/GraphDia.h"
 #include "charts/LabelTextInput.h"
@@ -17,7 +18,6 @@
 #include "data/TableEdit.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
@@ -165,13 +165,7 @@ TAttrChart_Form::TAttrChart_Form(QWidget* setupWindow, QWidget* mainWindow)
 
 QAction* TAttrChart_Form::Option(QMenu* menu, const char* name, const QString& text, bool checked,
                                  const std::function<void(bool)>& changed) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(name);
-    a->setCheckable(true);
-    a->setChecked(checked);
-    connect(a, &QAction::triggered, this, [changed](bool on) { changed(on); });
-    options_[name] = a;
-    return a;
+    return options_[name] = AddOption(menu, name, text, checked, changed);
 }
 
 void TAttrChart_Form::BuildMenus() {
@@ -238,25 +232,10 @@ void TAttrChart_Form::BuildMenus() {
     clearText->setObjectName("ClearPointText1");
     options_["ClearPointText1"] = clearText;
 
-    decimalsMenu_ = view->addMenu("Axis Decimal &Places (Floating)");
-    decimalsMenu_->setObjectName("AxisDecimalPlaces1");
-    auto* group = new QActionGroup(this);
-    const auto decimals = [this](int places, const QString& text, const QString& name) {
-        QAction* a = decimalsMenu_->addAction(text);
-        a->setObjectName(name);
-        a->setCheckable(true);
-        a->setChecked(places == AttrChartDisplay.AxisDecimals);
-        connect(a, &QAction::triggered, this, [this, places] {
-            AttrChartDisplay.AxisDecimals = places;
-            decimalsMenu_->setTitle(places < 0 ? QString("Axis Decimal &Places (Floating)")
-                                               : "Axis Decimal &Places (" + QString::number(places) + ")");
-            RedrawChart();
-        });
-        return a;
-    };
-    group->addAction(decimals(-1, "&Floating", "Floating1"));
-    for (int i = 0; i <= 9; ++i)
-        group->addAction(decimals(i, "&" + QString::number(i), "Decimals" + QString::number(i)));
+    decimalsMenu_ = AddAxisDecimalsMenu(view, AttrChartDisplay.AxisDecimals, [this](int places) {
+        AttrChartDisplay.AxisDecimals = places;
+        RedrawChart();
+    });
     Option(view, "AddLimitInformationtoChart1", "&Add Limit Information to Chart", d.AddLimitInfo,
            redrawWith(&TAttrChartDisplay::AddLimitInfo));
     Option(view, "AddFileModificationstoChart1", "Add File &Modifications to Chart", d.AddModifications,
@@ -291,12 +270,7 @@ void TAttrChart_Form::BuildToolBar() {
         ChartsBlackAndWhite = !ChartsBlackAndWhite;
         RedrawChart();
     });
-    add("ToolButton_Main", Command::MainForm, "Main Form", [this] {
-        if (!mainWindow_) return;
-        mainWindow_->showNormal();
-        mainWindow_->raise();
-        mainWindow_->activateWindow();
-    });
+    add("ToolButton_Main", Command::MainForm, "Main Form", [this] { BringBack(mainWindow_); });
     add("ToolButton_Help", Command::Help, "Help", [] { ShowHelpTopic(kHelpAttrChart); });
     add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
 }
@@ -325,12 +299,7 @@ void TAttrChart_Form::ShowFrom(QWidget* caller, const QString& name) {
     returnTool_->setToolTip("Return to " + name);
     returnTool_->setText("Return to " + name);
     returnItem_->setText("&Return to " + name);
-    if (isMinimized())
-        showNormal();
-    else
-        show();
-    raise();
-    activateWindow();
+    BringBack(this);
 }
 
 void TAttrChart_Form::Reload() {
@@ -413,16 +382,7 @@ void TAttrChart_Form::CopyText() {
     QApplication::clipboard()->setText(text);
 }
 
-void TAttrChart_Form::ReturnToCaller() {
-    QWidget* caller = caller_ ? caller_.data() : parentWidget();
-    if (!caller) return;
-    if (caller->isMinimized())
-        caller->showNormal();
-    else
-        caller->show();
-    caller->raise();
-    caller->activateWindow();
-}
+void TAttrChart_Form::ReturnToCaller() { BringBack(caller_ ? caller_.data() : parentWidget()); }
 
 void TAttrChart_Form::UpdateCaption() {
     const std::string& file = DataTable().FileName;

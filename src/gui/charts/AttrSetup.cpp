@@ -12,6 +12,7 @@
 #include "app/TextTools.h"
 #include "charts/AttrChart.h"
 #include "charts/AttrChartScene.h"
+#include "charts/ChartWindowParts.h"
 #include "data/DataEditor.h"
 #include "data/DataForm.h"
 #include "data/DataList.h"
@@ -36,7 +37,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -53,37 +53,10 @@ const char* const kCaption = "Attributes Chart Setup";
 const char* const kToolReturnCaption = "Attributes Chart Setup Form";
 const char* const kEditorReturnCaption = "Attribute Chart Setup Form";
 
-// Entries are the column's tag and its name, so that sorting keeps data order; only the name
-// is drawn.
-class TColumnEntryDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->text = option->text.mid(2);
-    }
-};
-
-QListWidget* MakeColumnList(QWidget* parent, const QString& name, const QString& accessibleName) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setAccessibleName(accessibleName);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setSortingEnabled(true);
-    list->setItemDelegate(new TColumnEntryDelegate(list));
+QListWidget* ColumnList(QWidget* parent, const QString& name, const QString& accessibleName) {
+    QListWidget* list = MakeColumnList(parent, name, accessibleName);
     list->setMinimumWidth(150);
     return list;
-}
-
-int EntryColumn(const QListWidgetItem* item) { return item ? TagColumn(item->text().toStdString()) : 0; }
-QString ColumnEntry(int col) {
-    return QString::fromStdString(ColumnTag(col)) + QString::fromStdString(DataTable().ColumnName(col));
-}
-
-void SetShown(QWidget* w, bool shown) {
-    if (w && w->isHidden() == shown) w->setHidden(!shown);
 }
 
 QLineEdit* NumberEdit(QWidget* parent, const QString& name, const QString& text, const QString& accessible) {
@@ -119,9 +92,9 @@ QWidget* TForm_AttrSetup::BuildTab(Tab& tab, bool reference) {
     auto* page = new QWidget;
     tab.page = page;
     const QString suffix = reference ? "2" : "";
-    tab.source = MakeColumnList(page, "DataVarList" + suffix, "Data Variables");
-    tab.target = MakeColumnList(page, reference ? "ListBox_Groups" : "ListBox_Measures",
-                                reference ? "Grouping Variables" : "Measures");
+    tab.source = ColumnList(page, "DataVarList" + suffix, "Data Variables");
+    tab.target = ColumnList(page, reference ? "ListBox_Groups" : "ListBox_Measures",
+                            reference ? "Grouping Variables" : "Measures");
     auto button = [&](const char* name, const QString& text, const QString& accessible) {
         auto* b = new QPushButton(text, page);
         b->setObjectName(QString(name) + suffix);
@@ -628,14 +601,6 @@ bool TForm_AttrSetup::CalcButtonClick() {
     return true;
 }
 
-void TForm_AttrSetup::ReturnToMainForm() {
-    if (!mainWindow_) return;
-    if (mainWindow_->isMinimized())
-        mainWindow_->showNormal();
-    else
-        mainWindow_->show();
-    mainWindow_->raise();
-    mainWindow_->activateWindow();
-}
+void TForm_AttrSetup::ReturnToMainForm() { BringBack(mainWindow_); }
 
 } // namespace kivspc::gui

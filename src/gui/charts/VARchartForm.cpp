@@ -10,6 +10,7 @@
 #include "charts/ChartScene.h"
 #include "charts/ChartTitles.h"
 #include "charts/ChartView.h"
+#include "charts/ChartWindowParts.h"
 #include "charts/ControlTestsForm.h"
 #include "charts/GraphDia.h"
 #include "charts/LabelTextInput.h"
@@ -18,7 +19,6 @@
 #include "data/DataTable.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCursor>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -171,13 +171,7 @@ TVARchart_Form::TVARchart_Form(QWidget* setupWindow, QWidget* mainWindow)
 
 QAction* TVARchart_Form::Option(QMenu* menu, const char* name, const QString& text, bool checked,
                                 const std::function<void(bool)>& changed) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(name);
-    a->setCheckable(true);
-    a->setChecked(checked);
-    connect(a, &QAction::triggered, this, [changed](bool on) { changed(on); });
-    options_[name] = a;
-    return a;
+    return options_[name] = AddOption(menu, name, text, checked, changed);
 }
 
 void TVARchart_Form::BuildMenus() {
@@ -258,25 +252,10 @@ void TVARchart_Form::BuildMenus() {
     clearText->setObjectName("ClearPointText1");
     options_["ClearPointText1"] = clearText;
 
-    decimalsMenu_ = view->addMenu("Axis Decimal &Places (Floating)");
-    decimalsMenu_->setObjectName("AxisDecimalPlaces1");
-    auto* group = new QActionGroup(this);
-    const auto decimals = [this](int places, const QString& text, const QString& name) {
-        QAction* a = decimalsMenu_->addAction(text);
-        a->setObjectName(name);
-        a->setCheckable(true);
-        a->setChecked(places == VarChartDisplay.AxisDecimals);
-        connect(a, &QAction::triggered, this, [this, places] {
-            VarChartDisplay.AxisDecimals = places;
-            decimalsMenu_->setTitle(places < 0 ? QString("Axis Decimal &Places (Floating)")
-                                               : "Axis Decimal &Places (" + QString::number(places) + ")");
-            RedrawChart();
-        });
-        return a;
-    };
-    group->addAction(decimals(-1, "&Floating", "Floating1"));
-    for (int i = 0; i <= 9; ++i)
-        group->addAction(decimals(i, "&" + QString::number(i), "Decimals" + QString::number(i)));
+    decimalsMenu_ = AddAxisDecimalsMenu(view, VarChartDisplay.AxisDecimals, [this](int places) {
+        VarChartDisplay.AxisDecimals = places;
+        RedrawChart();
+    });
     Option(view, "AddLimitInformationtoChart1", "&Add Limit Information to Chart", d.AddLimitInfo,
            redrawWith(&TVarChartDisplay::AddLimitInfo));
     Option(view, "AddFileModificationstoChart1", "Add File &Modifications to Chart", d.AddModifications,
@@ -315,12 +294,7 @@ void TVARchart_Form::BuildToolBar() {
         ChartsBlackAndWhite = !ChartsBlackAndWhite;
         RedrawChart();
     });
-    add("ToolButton_Main", Command::MainForm, "Main Form", [this] {
-        if (!mainWindow_) return;
-        mainWindow_->showNormal();
-        mainWindow_->raise();
-        mainWindow_->activateWindow();
-    });
+    add("ToolButton_Main", Command::MainForm, "Main Form", [this] { BringBack(mainWindow_); });
     add("ToolButton_Help", Command::Help, "Help", [] { ShowHelpTopic(kHelpVarChart); });
     add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
 }
@@ -437,15 +411,7 @@ void TVARchart_Form::EditTitles() { EditChartTitles(chart_, this); }
 
 void TVARchart_Form::ShowInformation() { ShowChartInfo(this, kCaption); }
 
-void TVARchart_Form::ReturnToSetup() {
-    if (!setupWindow_) return;
-    if (setupWindow_->isMinimized())
-        setupWindow_->showNormal();
-    else
-        setupWindow_->show();
-    setupWindow_->raise();
-    setupWindow_->activateWindow();
-}
+void TVARchart_Form::ReturnToSetup() { BringBack(setupWindow_); }
 
 void TVARchart_Form::UpdateCaption() {
     const std::string& file = DataTable().FileName;

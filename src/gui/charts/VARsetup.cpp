@@ -13,6 +13,7 @@
 #include "app/QtPlatform.h"
 #include "app/SharedState.h"
 #include "app/TextTools.h"
+#include "charts/ChartWindowParts.h"
 #include "charts/VARchart.h"
 #include "charts/VARchartForm.h"
 #include "data/DataEditor.h"
@@ -39,7 +40,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStyledItemDelegate>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -60,34 +60,6 @@ const char* const kUserDefined = "User Defined";
 QString ChartName(TChartKind chart) { return QString::fromUtf8(ChartKindName(chart)); }
 QString Filled(int index, const QString& chartName) {
     return QString::fromStdString(FillLimitName(index, chartName.toStdString()));
-}
-
-// Entries are the column's tag and its name, so that sorting keeps data order; only the name
-// is drawn.
-class TColumnEntryDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->text = option->text.mid(2);
-    }
-};
-
-QListWidget* MakeColumnList(QWidget* parent, const char* name, const QString& accessibleName) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setAccessibleName(accessibleName);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setSortingEnabled(true);
-    list->setItemDelegate(new TColumnEntryDelegate(list));
-    return list;
-}
-
-int EntryColumn(const QListWidgetItem* item) { return item ? TagColumn(item->text().toStdString()) : 0; }
-QString ColumnEntry(int col) {
-    return QString::fromStdString(ColumnTag(col)) + QString::fromStdString(DataTable().ColumnName(col));
 }
 
 // A spin edit left empty takes a fixed value rather than its last one.
@@ -158,10 +130,6 @@ TChartKind ChartKindOf(const QString& text) {
 
 QStringList IndividualMethods() {
     return {"Average MR", "Median MR", "Std Dev", kKnownSigma, "Centerline Only", kUserDefined, kNone};
-}
-
-void SetShown(QWidget* w, bool shown) {
-    if (w && w->isHidden() == shown) w->setHidden(!shown);
 }
 
 } // namespace
@@ -1013,15 +981,7 @@ bool TForm_VARsetup::CalcButtonClick() {
     return true;
 }
 
-void TForm_VARsetup::ReturnToMainForm() {
-    if (!mainWindow_) return;
-    if (mainWindow_->isMinimized())
-        mainWindow_->showNormal();
-    else
-        mainWindow_->show();
-    mainWindow_->raise();
-    mainWindow_->activateWindow();
-}
+void TForm_VARsetup::ReturnToMainForm() { BringBack(mainWindow_); }
 
 void TForm_VARsetup::FormResizeClick() { ToggleFormSize(this, resizeAction_, scale_); }
 
