@@ -65,42 +65,27 @@ TAttrChart_Form::TAttrChart_Form(QWidget* setupWindow, QWidget* mainWindow)
     limits_->setFixedHeight(limits_->fontMetrics().lineSpacing() * 4 + 12);
     limits_->setLineWrapMode(QPlainTextEdit::NoWrap);
     limits_->installEventFilter(this);
-    lineTitle_ = new QLabel("Line Title", left);
-    lineTitle_->setObjectName("Label_LineTitle");
-    lineTitle_->setMinimumWidth(120);
-    pointValue_ = new QLabel("Point Value", left);
-    pointValue_->setObjectName("Label_PointValue");
-    pointValue_->setMinimumWidth(110);
-    pointSize_ = new QScrollBar(Qt::Horizontal, left);
-    pointSize_->setObjectName("ScrollBar1");
-    pointSize_->setRange(1, 25);
-    pointSize_->setValue(AttrChartDisplay.PointSize);
-    pointSize_->setMinimumWidth(120);
-    pointSize_->setAccessibleName("Point Size");
-    pointSize_->setToolTip("Set Point Size = " + QString::number(AttrChartDisplay.PointSize));
-    lineThickness_ = new QSpinBox(left);
-    lineThickness_->setObjectName("UpDown1");
-    lineThickness_->setRange(1, 10);
-    lineThickness_->setValue(AttrChartDisplay.LineThickness);
-    lineThickness_->setAccessibleName("Line Thickness");
-    lineThickness_->setToolTip("Line Thickness = " + QString::number(AttrChartDisplay.LineThickness));
-    auto* sizeLabel = new QLabel("Point Size:", left);
-    sizeLabel->setBuddy(pointSize_);
-    auto* thickLabel = new QLabel("Line Thickness:", left);
-    thickLabel->setBuddy(lineThickness_);
+    const TChartControls controls = MakeChartControls(
+        this, left, AttrChartDisplay.PointSize, AttrChartDisplay.LineThickness,
+        [this](int size) {
+            AttrChartDisplay.PointSize = size;
+            RedrawChart();
+        },
+        [this](int n) {
+            AttrChartDisplay.LineThickness = n;
+            RedrawChart();
+        });
+    lineTitle_ = controls.LineTitle;
+    pointValue_ = controls.PointValue;
+    pointSize_ = controls.PointSize;
+    lineThickness_ = controls.LineThickness;
     auto* hover = new QVBoxLayout;
     hover->addWidget(lineTitle_);
     hover->addWidget(pointValue_);
     hover->addStretch();
-    auto* controls = new QHBoxLayout;
-    controls->addWidget(sizeLabel);
-    controls->addWidget(pointSize_);
-    controls->addSpacing(12);
-    controls->addWidget(thickLabel);
-    controls->addWidget(lineThickness_);
     auto* rightOfLimits = new QVBoxLayout;
     rightOfLimits->addLayout(hover, 1);
-    rightOfLimits->addLayout(controls);
+    rightOfLimits->addLayout(controls.SizeRow);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(limits_, 1);
     bottom->addLayout(rightOfLimits);
@@ -125,20 +110,6 @@ TAttrChart_Form::TAttrChart_Form(QWidget* setupWindow, QWidget* mainWindow)
     setCentralWidget(splitter);
 
     connect(analyses_, &QListWidget::currentRowChanged, this, &TAttrChart_Form::ShowAnalysis);
-    connect(pointSize_, &QScrollBar::valueChanged, this, [this](int size) {
-        AttrChartDisplay.PointSize = size;
-        const QString hint = "Set Point Size = " + QString::number(size);
-        pointSize_->setToolTip(hint);
-        statusBar()->showMessage(hint, 2000);
-        RedrawChart();
-    });
-    connect(lineThickness_, &QSpinBox::valueChanged, this, [this](int n) {
-        AttrChartDisplay.LineThickness = n;
-        const QString hint = "Line Thickness = " + QString::number(n);
-        lineThickness_->setToolTip(hint);
-        statusBar()->showMessage(hint, 2000);
-        RedrawChart();
-    });
     connect(chart_, &TChartView::hovered, this,
             [this](const QString& title, const QString& value, bool, bool) {
                 lineTitle_->setText(title);

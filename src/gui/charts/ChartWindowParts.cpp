@@ -1,14 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/ChartWindowParts.h"
 
+#include "app/CommandIcons.h"
+#include "app/Help.h"
 #include "app/TextTools.h"
 #include "data/DataTable.h"
+#include "output/OutputDataModule.h"
+
+#include <QApplication>
 
 #include <QAction>
 #include <QActionGroup>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMenu>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStatusBar>
 #include <QStyledItemDelegate>
+#include <QToolBar>
 
 namespace kivspc::gui {
 
@@ -89,6 +101,81 @@ QMenu* AddAxisDecimalsMenu(QMenu* view, int current, const std::function<void(in
         });
     }
     return menu;
+}
+
+TSetupToolActions AddSetupToolBar(QMainWindow* window, const TSetupTools& tools) {
+    QToolBar* bar = AddFormToolBar(window);
+    const auto add = [window, bar](const char* name, Command icon, const QString& hint,
+                                   std::function<void()> slot) {
+        return AddToolAction(bar, window, name, icon, hint, std::move(slot));
+    };
+    TSetupToolActions actions;
+    add("ToolButton_Return", Command::Return, "Return to Main Form", tools.ReturnToMain);
+    add("ToolButton_Open", Command::Open, "Open Data File", tools.OpenDataFile);
+    add("ToolButton_DataEditor", Command::OpenForms, "Data Editor", tools.DataEditor);
+    actions.Copy = add("ToolButton_Copy", Command::Copy, "Copy",
+                       [] { DoEditCommand("Copy1", QApplication::focusWidget()); });
+    actions.Paste = add("ToolButton_Paste", Command::Paste, "Paste",
+                        [] { DoEditCommand("Paste1", QApplication::focusWidget()); });
+    actions.Copy->setEnabled(false);
+    actions.Paste->setEnabled(false);
+    actions.Resize = add("ToolButton_Resize", Command::Enlarge, "Maximize Form Size", tools.Resize);
+    add("ToolButton_Main", Command::MainForm, "Main Form", tools.ReturnToMain);
+    const int topic = tools.HelpTopic;
+    add("ToolButton_Help", Command::Help, "Help", [topic] { ShowHelpTopic(topic); });
+    add("ToolButton_Close", Command::Close, "Hide Form", [window] { window->close(); });
+    return actions;
+}
+
+TChartControls MakeChartControls(QMainWindow* window, QWidget* parent, int pointSize, int lineThickness,
+                                 const std::function<void(int)>& sizeChanged,
+                                 const std::function<void(int)>& thicknessChanged) {
+    TChartControls c;
+    c.LineTitle = new QLabel("Line Title", parent);
+    c.LineTitle->setObjectName("Label_LineTitle");
+    c.LineTitle->setMinimumWidth(120);
+    c.PointValue = new QLabel("Point Value", parent);
+    c.PointValue->setObjectName("Label_PointValue");
+    c.PointValue->setMinimumWidth(110);
+    c.PointSize = new QScrollBar(Qt::Horizontal, parent);
+    c.PointSize->setObjectName("ScrollBar1");
+    c.PointSize->setRange(1, 25);
+    c.PointSize->setValue(pointSize);
+    c.PointSize->setMinimumWidth(120);
+    c.PointSize->setAccessibleName("Point Size");
+    c.PointSize->setToolTip("Set Point Size = " + QString::number(pointSize));
+    c.LineThickness = new QSpinBox(parent);
+    c.LineThickness->setObjectName("UpDown1");
+    c.LineThickness->setRange(1, 10);
+    c.LineThickness->setValue(lineThickness);
+    c.LineThickness->setAccessibleName("Line Thickness");
+    c.LineThickness->setToolTip("Line Thickness = " + QString::number(lineThickness));
+    auto* sizeLabel = new QLabel("Point Size:", parent);
+    sizeLabel->setBuddy(c.PointSize);
+    auto* thickLabel = new QLabel("Line Thickness:", parent);
+    thickLabel->setBuddy(c.LineThickness);
+    c.SizeRow = new QHBoxLayout;
+    c.SizeRow->addWidget(sizeLabel);
+    c.SizeRow->addWidget(c.PointSize);
+    c.SizeRow->addSpacing(12);
+    c.SizeRow->addWidget(thickLabel);
+    c.SizeRow->addWidget(c.LineThickness);
+    const auto hinted = [window](QWidget* control, const QString& hint) {
+        control->setToolTip(hint);
+        window->statusBar()->showMessage(hint, 2000);
+    };
+    QScrollBar* size = c.PointSize;
+    QObject::connect(size, &QScrollBar::valueChanged, window, [size, hinted, sizeChanged](int n) {
+        hinted(size, "Set Point Size = " + QString::number(n));
+        sizeChanged(n);
+    });
+    QSpinBox* thickness = c.LineThickness;
+    QObject::connect(thickness, &QSpinBox::valueChanged, window,
+                     [thickness, hinted, thicknessChanged](int n) {
+                         hinted(thickness, "Line Thickness = " + QString::number(n));
+                         thicknessChanged(n);
+                     });
+    return c;
 }
 
 } // namespace kivspc::gui

@@ -8,9 +8,14 @@
 #include <functional>
 
 class QAction;
+class QHBoxLayout;
+class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QMainWindow;
 class QMenu;
+class QScrollBar;
+class QSpinBox;
 class QWidget;
 
 namespace kivspc::gui {
@@ -33,5 +38,34 @@ QAction* AddOption(QMenu* menu, const char* name, const QString& text, bool chec
 // "Axis Decimal &Places" with "&Floating" (-1) and "&0" to "&9": the chosen item is checked and
 // the submenu's caption names it; `chosen` gets the number of places.
 QMenu* AddAxisDecimalsMenu(QMenu* view, int current, const std::function<void(int)>& chosen);
+
+// The controls under a chart: the two hover labels ("Line Title", "Point Value"), the point size
+// bar (1-25) and the line thickness box (1-10). A change shows its hint ("Set Point Size = 5") in
+// the window's status bar and as the control's tip, then goes to `sizeChanged` or
+// `thicknessChanged`.
+struct TChartControls {
+    QLabel* LineTitle = nullptr;
+    QLabel* PointValue = nullptr;
+    QScrollBar* PointSize = nullptr;
+    QSpinBox* LineThickness = nullptr;
+    QHBoxLayout* SizeRow = nullptr; // "Point Size:" and its bar, "Line Thickness:" and its box
+};
+TChartControls MakeChartControls(QMainWindow* window, QWidget* parent, int pointSize, int lineThickness,
+                                 const std::function<void(int)>& sizeChanged,
+                                 const std::function<void(int)>& thicknessChanged);
+
+// The tool bar of a chart setup window: "Return to Main Form", "Open Data File", "Data Editor",
+// "Copy" and "Paste" (on the focused number box, offered only while one has the focus: both start
+// disabled), "Maximize Form Size", "Main Form", "Help" and "Hide Form".
+struct TSetupTools {
+    std::function<void()> ReturnToMain, OpenDataFile, DataEditor, Resize;
+    int HelpTopic = 0;
+};
+struct TSetupToolActions {
+    QAction* Copy = nullptr;
+    QAction* Paste = nullptr;
+    QAction* Resize = nullptr;
+};
+TSetupToolActions AddSetupToolBar(QMainWindow* window, const TSetupTools& tools);
 
 } // namespace kivspc::gui

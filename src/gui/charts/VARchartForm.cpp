@@ -83,38 +83,26 @@ TVARchart_Form::TVARchart_Form(QWidget* setupWindow, QWidget* mainWindow)
     chartRow->addWidget(chart_, 1);
     chartRow->addWidget(sizingPanel_);
 
-    lineTitle_ = new QLabel("Line Title", right);
-    lineTitle_->setObjectName("Label_LineTitle");
+    const TChartControls controls = MakeChartControls(
+        this, right, VarChartDisplay.PointSize, VarChartDisplay.LineThickness,
+        [this](int size) {
+            VarChartDisplay.PointSize = size;
+            RedrawChart();
+        },
+        [this](int n) {
+            VarChartDisplay.LineThickness = n;
+            RedrawChart();
+        });
+    lineTitle_ = controls.LineTitle;
     lineTitle_->setMinimumWidth(180);
-    pointValue_ = new QLabel("Point Value", right);
-    pointValue_->setObjectName("Label_PointValue");
-    pointValue_->setMinimumWidth(110);
-    pointSize_ = new QScrollBar(Qt::Horizontal, right);
-    pointSize_->setObjectName("ScrollBar1");
-    pointSize_->setRange(1, 25);
-    pointSize_->setValue(VarChartDisplay.PointSize);
-    pointSize_->setMinimumWidth(120);
-    pointSize_->setAccessibleName("Point Size");
-    pointSize_->setToolTip("Set Point Size = " + QString::number(VarChartDisplay.PointSize));
-    lineThickness_ = new QSpinBox(right);
-    lineThickness_->setObjectName("UpDown1");
-    lineThickness_->setRange(1, 10);
-    lineThickness_->setValue(VarChartDisplay.LineThickness);
-    lineThickness_->setAccessibleName("Line Thickness");
-    lineThickness_->setToolTip("Line Thickness = " + QString::number(VarChartDisplay.LineThickness));
-    auto* sizeLabel = new QLabel("Point Size:", right);
-    sizeLabel->setBuddy(pointSize_);
-    auto* thickLabel = new QLabel("Line Thickness:", right);
-    thickLabel->setBuddy(lineThickness_);
+    pointValue_ = controls.PointValue;
+    pointSize_ = controls.PointSize;
+    lineThickness_ = controls.LineThickness;
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(lineTitle_);
     bottom->addWidget(pointValue_);
     bottom->addStretch();
-    bottom->addWidget(sizeLabel);
-    bottom->addWidget(pointSize_);
-    bottom->addSpacing(12);
-    bottom->addWidget(thickLabel);
-    bottom->addWidget(lineThickness_);
+    bottom->addLayout(controls.SizeRow);
     // What the points alone cannot tell (values left out, sets without limits), above the chart.
     notes_ = new QLabel(right);
     notes_->setObjectName("Label_ChartNotes");
@@ -132,20 +120,6 @@ TVARchart_Form::TVARchart_Form(QWidget* setupWindow, QWidget* mainWindow)
 
     connect(charts_, &QListWidget::currentRowChanged, this, &TVARchart_Form::ShowChart);
     connect(infoButton_, &QPushButton::clicked, this, &TVARchart_Form::ShowInformation);
-    connect(pointSize_, &QScrollBar::valueChanged, this, [this](int size) {
-        VarChartDisplay.PointSize = size;
-        const QString hint = "Set Point Size = " + QString::number(size);
-        pointSize_->setToolTip(hint);
-        statusBar()->showMessage(hint, 2000);
-        RedrawChart();
-    });
-    connect(lineThickness_, &QSpinBox::valueChanged, this, [this](int n) {
-        VarChartDisplay.LineThickness = n;
-        const QString hint = "Line Thickness = " + QString::number(n);
-        lineThickness_->setToolTip(hint);
-        statusBar()->showMessage(hint, 2000);
-        RedrawChart();
-    });
     connect(sizing_, &QSlider::valueChanged, this, &TVARchart_Form::SizingMoved);
     connect(chart_, &TChartView::hovered, this,
             [this](const QString& title, const QString& value, bool, bool) {

@@ -428,25 +428,15 @@ void TForm_VARsetup::BuildMenus() {
 }
 
 void TForm_VARsetup::BuildToolBar() {
-    QToolBar* bar = AddFormToolBar(this);
-    auto add = [this, bar](auto... args) { return AddToolAction(bar, this, args...); };
-    add("ToolButton_Return", Command::Return, "Return to Main Form", &TForm_VARsetup::ReturnToMainForm);
-    add("ToolButton_Open", Command::Open, "Open Data File",
-        [this] { ReturnHere(OpenDataFileFrom(this, kToolReturnCaption)); });
-    add("ToolButton_DataEditor", Command::OpenForms, "Data Editor",
-        [this] { ShowDataEditorFrom(this, kToolReturnCaption); });
-    // The edit buttons act on the edit that has the focus; they are offered only while one has.
-    copyAction_ = add("ToolButton_Copy", Command::Copy, "Copy",
-                      [] { DoEditCommand("Copy1", QApplication::focusWidget()); });
-    pasteAction_ = add("ToolButton_Paste", Command::Paste, "Paste",
-                       [] { DoEditCommand("Paste1", QApplication::focusWidget()); });
-    copyAction_->setEnabled(false);
-    pasteAction_->setEnabled(false);
-    resizeAction_ =
-        add("ToolButton_Resize", Command::Enlarge, "Maximize Form Size", &TForm_VARsetup::FormResizeClick);
-    add("ToolButton_Main", Command::MainForm, "Main Form", &TForm_VARsetup::ReturnToMainForm);
-    add("ToolButton_Help", Command::Help, "Help", [] { ShowHelpTopic(kHelpVarSetup); });
-    add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
+    const TSetupToolActions actions = AddSetupToolBar(
+        this, {.ReturnToMain = [this] { ReturnToMainForm(); },
+               .OpenDataFile = [this] { ReturnHere(OpenDataFileFrom(this, kToolReturnCaption)); },
+               .DataEditor = [this] { ShowDataEditorFrom(this, kToolReturnCaption); },
+               .Resize = [this] { FormResizeClick(); },
+               .HelpTopic = kHelpVarSetup});
+    copyAction_ = actions.Copy;
+    pasteAction_ = actions.Paste;
+    resizeAction_ = actions.Resize;
 }
 
 void TForm_VARsetup::FocusChanged(QWidget* now) {
