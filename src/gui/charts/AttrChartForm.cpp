@@ -125,7 +125,6 @@ TAttrChart_Form::TAttrChart_Form(QWidget* setupWindow, QWidget* mainWindow)
     connect(limits_, &QPlainTextEdit::copyAvailable, this, [this](bool yes) { copyText_->setEnabled(yes); });
 
     BuildMenus();
-    BuildToolBar();
     zoomOut_->setEnabled(false);
     zoomOutTool_->setEnabled(false);
     copyText_->setEnabled(false);
@@ -140,42 +139,24 @@ QAction* TAttrChart_Form::Option(QMenu* menu, const char* name, const QString& t
 }
 
 void TAttrChart_Form::BuildMenus() {
-    QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("File1");
-    QAction* save = file->addAction("Save &As...", this, [this] { SaveChart(chart_, this); });
-    save->setObjectName("SaveAs1");
-    QAction* print = file->addAction("&Print...", this, [this] { PrintChart(chart_, this); });
-    print->setObjectName("Print1");
-    print->setShortcut(QKeySequence("Ctrl+P"));
-    file->addSeparator();
-    returnItem_ =
-        file->addAction("&Return to Attributes Chart Setup Form", this, &TAttrChart_Form::ReturnToCaller);
-    returnItem_->setObjectName("Return1");
-
-    QMenu* edit = menuBar()->addMenu("&Edit");
-    edit->setObjectName("Edit1");
-    QAction* copy = edit->addAction("&Copy Chart", this, [this] { CopyChart(chart_); });
-    copy->setObjectName("Copy1");
-    copy->setShortcut(QKeySequence("Ctrl+C"));
-    copyText_ = edit->addAction("Copy Te&xt", this, &TAttrChart_Form::CopyText);
+    const TChartCommands commands =
+        AddChartCommands(this, {.Chart = chart_,
+                                .MainWindow = mainWindow_,
+                                .ReturnHint = "Return to Attributes Chart Setup Form",
+                                .Return = [this] { ReturnToCaller(); },
+                                .EditTitles = [this] { EditTitles(); },
+                                .Redraw = [this] { RedrawChart(); },
+                                .HelpTopic = kHelpAttrChart});
+    QMenu* file = commands.File;
+    QMenu* view = commands.View;
+    returnItem_ = commands.ReturnItem;
+    returnTool_ = commands.ReturnTool;
+    zoomOut_ = commands.ZoomOut;
+    zoomOutTool_ = commands.ZoomOutTool;
+    blackWhite_ = commands.BlackWhite;
+    copyText_ = commands.Edit->addAction("Copy Te&xt", this, &TAttrChart_Form::CopyText);
     copyText_->setObjectName("CopyText1");
-    QAction* titles = edit->addAction("Edit &Titles", this, &TAttrChart_Form::EditTitles);
-    titles->setObjectName("EditChartTitles1");
-    titles->setShortcut(QKeySequence("Ctrl+T"));
 
-    QMenu* view = menuBar()->addMenu("&View");
-    view->setObjectName("View1");
-    zoomOut_ = view->addAction("&Zoom Out", this, [this] { chart_->ZoomOut(); });
-    zoomOut_->setObjectName("ZoomOut1");
-    zoomOut_->setShortcut(QKeySequence("Ctrl+Z"));
-    blackWhite_ = view->addAction("&Black && White");
-    blackWhite_->setObjectName("BlackWhite1");
-    blackWhite_->setCheckable(true);
-    connect(blackWhite_, &QAction::triggered, this, [this](bool on) {
-        ChartsBlackAndWhite = on;
-        RedrawChart();
-    });
-    view->addSeparator();
     TAttrChartDisplay& d = AttrChartDisplay;
     const auto redrawWith = [this](bool TAttrChartDisplay::*field) {
         return [this, field](bool on) {
@@ -225,25 +206,6 @@ void TAttrChart_Form::BuildMenus() {
     menus.helpCaption = "&Help on Attribute Charts";
     menus.helpItemName = "HelponAttributeCharts1";
     SetUpFormMenus(this, menus);
-}
-
-void TAttrChart_Form::BuildToolBar() {
-    QToolBar* bar = AddFormToolBar(this);
-    auto add = [this, bar](auto... args) { return AddToolAction(bar, this, args...); };
-    returnTool_ = add("ToolButton_Return", Command::Return, "Return to Attributes Chart Setup Form",
-                      &TAttrChart_Form::ReturnToCaller);
-    add("ToolButton_Save", Command::Save, "Save Graph", [this] { SaveChart(chart_, this); });
-    add("ToolButton_Print", Command::Print, "Print Graph", [this] { PrintChart(chart_, this); });
-    add("ToolButton_Copy", Command::Copy, "Copy Graph", [this] { CopyChart(chart_); });
-    add("ToolButton_Titles", Command::EditTitles, "Edit Titles", &TAttrChart_Form::EditTitles);
-    zoomOutTool_ = add("ToolButton_ZoomOut", Command::ZoomOut, "Zoom Out", [this] { chart_->ZoomOut(); });
-    add("ToolButton_BW", Command::ColorMode, "Color/BW", [this] {
-        ChartsBlackAndWhite = !ChartsBlackAndWhite;
-        RedrawChart();
-    });
-    add("ToolButton_Main", Command::MainForm, "Main Form", [this] { BringBack(mainWindow_); });
-    add("ToolButton_Help", Command::Help, "Help", [] { ShowHelpTopic(kHelpAttrChart); });
-    add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
 }
 
 void TAttrChart_Form::UpdateViewMenu() {

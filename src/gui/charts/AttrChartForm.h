@@ -60,7 +60,6 @@ protected:
 
 private:
     void BuildMenus();
-    void BuildToolBar();
     QAction* Option(QMenu* menu, const char* name, const QString& text, bool checked,
                     const std::function<void(bool)>& changed);
     void FormActivate();

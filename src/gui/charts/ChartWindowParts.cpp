@@ -4,6 +4,9 @@
 #include "app/CommandIcons.h"
 #include "app/Help.h"
 #include "app/TextTools.h"
+#include "charts/ChartScene.h"
+#include "charts/ChartView.h"
+#include "charts/GraphDia.h"
 #include "data/DataTable.h"
 #include "output/OutputDataModule.h"
 
@@ -16,6 +19,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -125,6 +129,65 @@ TSetupToolActions AddSetupToolBar(QMainWindow* window, const TSetupTools& tools)
     add("ToolButton_Help", Command::Help, "Help", [topic] { ShowHelpTopic(topic); });
     add("ToolButton_Close", Command::Close, "Hide Form", [window] { window->close(); });
     return actions;
+}
+
+TChartCommands AddChartCommands(QMainWindow* window, const TChartWindowSpec& spec) {
+    TChartCommands c;
+    TChartView* chart = spec.Chart;
+    const auto item = [window](QMenu* menu, const char* name, const QString& text, std::function<void()> slot,
+                               const char* shortcut = nullptr) {
+        QAction* a = menu->addAction(text, window, std::move(slot));
+        a->setObjectName(name);
+        if (shortcut) a->setShortcut(QKeySequence(shortcut));
+        return a;
+    };
+    c.File = window->menuBar()->addMenu("&File");
+    c.File->setObjectName("File1");
+    item(c.File, "SaveAs1", "Save &As...", [window, chart] { SaveChart(chart, window); });
+    item(
+        c.File, "Print1", "&Print...", [window, chart] { PrintChart(chart, window); }, "Ctrl+P");
+    c.File->addSeparator();
+    c.ReturnItem = item(c.File, "Return1", "&" + spec.ReturnHint, spec.Return);
+
+    c.Edit = window->menuBar()->addMenu("&Edit");
+    c.Edit->setObjectName("Edit1");
+    item(
+        c.Edit, "Copy1", "&Copy Chart", [chart] { CopyChart(chart); }, "Ctrl+C");
+    item(c.Edit, "EditChartTitles1", "Edit &Titles", spec.EditTitles, "Ctrl+T");
+
+    c.View = window->menuBar()->addMenu("&View");
+    c.View->setObjectName("View1");
+    c.ZoomOut = item(
+        c.View, "ZoomOut1", "&Zoom Out", [chart] { chart->ZoomOut(); }, "Ctrl+Z");
+    const std::function<void()> redraw = spec.Redraw;
+    c.BlackWhite =
+        AddOption(c.View, "BlackWhite1", "&Black && White", ChartsBlackAndWhite, [redraw](bool on) {
+            ChartsBlackAndWhite = on;
+            redraw();
+        });
+    c.View->addSeparator();
+
+    QToolBar* bar = AddFormToolBar(window);
+    const auto add = [window, bar](const char* name, Command icon, const QString& hint,
+                                   std::function<void()> slot) {
+        return AddToolAction(bar, window, name, icon, hint, std::move(slot));
+    };
+    c.ReturnTool = add("ToolButton_Return", Command::Return, spec.ReturnHint, spec.Return);
+    add("ToolButton_Save", Command::Save, "Save Graph", [window, chart] { SaveChart(chart, window); });
+    add("ToolButton_Print", Command::Print, "Print Graph", [window, chart] { PrintChart(chart, window); });
+    add("ToolButton_Copy", Command::Copy, "Copy Graph", [chart] { CopyChart(chart); });
+    add("ToolButton_Titles", Command::EditTitles, "Edit Titles", spec.EditTitles);
+    c.ZoomOutTool = add("ToolButton_ZoomOut", Command::ZoomOut, "Zoom Out", [chart] { chart->ZoomOut(); });
+    add("ToolButton_BW", Command::ColorMode, "Color/BW", [redraw] {
+        ChartsBlackAndWhite = !ChartsBlackAndWhite;
+        redraw();
+    });
+    QWidget* mainWindow = spec.MainWindow;
+    add("ToolButton_Main", Command::MainForm, "Main Form", [mainWindow] { BringBack(mainWindow); });
+    const int topic = spec.HelpTopic;
+    add("ToolButton_Help", Command::Help, "Help", [topic] { ShowHelpTopic(topic); });
+    add("ToolButton_Close", Command::Close, "Hide Form", [window] { window->close(); });
+    return c;
 }
 
 TChartControls MakeChartControls(QMainWindow* window, QWidget* parent, int pointSize, int lineThickness,

@@ -20,6 +20,8 @@ class QWidget;
 
 namespace kivspc::gui {
 
+class TChartView;
+
 // A list of data columns: each entry is the column's tag and its name, so that sorting keeps
 // data order; only the name is drawn. Several entries can be selected.
 QListWidget* MakeColumnList(QWidget* parent, const QString& name, const QString& accessibleName);
@@ -67,5 +69,28 @@ struct TSetupToolActions {
     QAction* Resize = nullptr;
 };
 TSetupToolActions AddSetupToolBar(QMainWindow* window, const TSetupTools& tools);
+
+// The commands every chart window has. Menus: File ("Save &As...", "&Print..." Ctrl+P, the return
+// item), Edit ("&Copy Chart" Ctrl+C, "Edit &Titles" Ctrl+T), View ("&Zoom Out" Ctrl+Z, "&Black &&
+// White"); the tool bar: return, "Save Graph", "Print Graph", "Copy Graph", "Edit Titles", "Zoom
+// Out", "Color/BW", "Main Form", "Help", "Hide Form". The window adds its own items after them.
+struct TChartWindowSpec {
+    TChartView* Chart = nullptr;
+    QWidget* MainWindow = nullptr;
+    QString ReturnHint; // "Return to Setup Form"
+    std::function<void()> Return, EditTitles, Redraw;
+    int HelpTopic = 0;
+};
+struct TChartCommands {
+    QMenu* File = nullptr;
+    QMenu* Edit = nullptr;
+    QMenu* View = nullptr;
+    QAction* ReturnItem = nullptr;
+    QAction* ReturnTool = nullptr;
+    QAction* ZoomOut = nullptr;
+    QAction* ZoomOutTool = nullptr;
+    QAction* BlackWhite = nullptr;
+};
+TChartCommands AddChartCommands(QMainWindow* window, const TChartWindowSpec& spec);
 
 } // namespace kivspc::gui

@@ -135,7 +135,6 @@ TVARchart_Form::TVARchart_Form(QWidget* setupWindow, QWidget* mainWindow)
     });
 
     BuildMenus();
-    BuildToolBar();
     zoomOut_->setEnabled(false);
     zoomOutTool_->setEnabled(false);
     resize(1000, 680);
@@ -149,40 +148,20 @@ QAction* TVARchart_Form::Option(QMenu* menu, const char* name, const QString& te
 }
 
 void TVARchart_Form::BuildMenus() {
-    QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("File1");
-    QAction* save = file->addAction("Save &As...", this, [this] { SaveChart(chart_, this); });
-    save->setObjectName("SaveAs1");
-    QAction* print = file->addAction("&Print...", this, [this] { PrintChart(chart_, this); });
-    print->setObjectName("Print1");
-    print->setShortcut(QKeySequence("Ctrl+P"));
-    file->addSeparator();
-    returnItem_ = file->addAction("&Return to Setup Form", this, &TVARchart_Form::ReturnToSetup);
-    returnItem_->setObjectName("Return1");
+    const TChartCommands commands = AddChartCommands(this, {.Chart = chart_,
+                                                            .MainWindow = mainWindow_,
+                                                            .ReturnHint = "Return to Setup Form",
+                                                            .Return = [this] { ReturnToSetup(); },
+                                                            .EditTitles = [this] { EditTitles(); },
+                                                            .Redraw = [this] { RedrawChart(); },
+                                                            .HelpTopic = kHelpVarChart});
+    QMenu* file = commands.File;
+    QMenu* view = commands.View;
+    returnItem_ = commands.ReturnItem;
     if (setupWindow_) returnItem_->setText("&Return to " + setupWindow_->windowTitle());
-
-    QMenu* edit = menuBar()->addMenu("&Edit");
-    edit->setObjectName("Edit1");
-    QAction* copy = edit->addAction("&Copy Chart", this, [this] { CopyChart(chart_); });
-    copy->setObjectName("Copy1");
-    copy->setShortcut(QKeySequence("Ctrl+C"));
-    QAction* titles = edit->addAction("Edit &Titles", this, &TVARchart_Form::EditTitles);
-    titles->setObjectName("EditChartTitles1");
-    titles->setShortcut(QKeySequence("Ctrl+T"));
-
-    QMenu* view = menuBar()->addMenu("&View");
-    view->setObjectName("View1");
-    zoomOut_ = view->addAction("&Zoom Out", this, [this] { chart_->ZoomOut(); });
-    zoomOut_->setObjectName("ZoomOut1");
-    zoomOut_->setShortcut(QKeySequence("Ctrl+Z"));
-    blackWhite_ = view->addAction("&Black && White");
-    blackWhite_->setObjectName("BlackWhite1");
-    blackWhite_->setCheckable(true);
-    connect(blackWhite_, &QAction::triggered, this, [this](bool on) {
-        ChartsBlackAndWhite = on;
-        RedrawChart();
-    });
-    view->addSeparator();
+    zoomOut_ = commands.ZoomOut;
+    zoomOutTool_ = commands.ZoomOutTool;
+    blackWhite_ = commands.BlackWhite;
     TVarChartDisplay& d = VarChartDisplay;
     const auto redrawWith = [this](bool TVarChartDisplay::*field) {
         return [this, field](bool on) {
@@ -253,24 +232,6 @@ void TVARchart_Form::BuildMenus() {
     menus.helpCaption = "&Help on Variables Chart Form";
     menus.helpItemName = "HelponVariablesChartForm1";
     SetUpFormMenus(this, menus);
-}
-
-void TVARchart_Form::BuildToolBar() {
-    QToolBar* bar = AddFormToolBar(this);
-    auto add = [this, bar](auto... args) { return AddToolAction(bar, this, args...); };
-    add("ToolButton_Return", Command::Return, "Return to Setup Form", &TVARchart_Form::ReturnToSetup);
-    add("ToolButton_Save", Command::Save, "Save Graph", [this] { SaveChart(chart_, this); });
-    add("ToolButton_Print", Command::Print, "Print Graph", [this] { PrintChart(chart_, this); });
-    add("ToolButton_Copy", Command::Copy, "Copy Graph", [this] { CopyChart(chart_); });
-    add("ToolButton_Titles", Command::EditTitles, "Edit Titles", &TVARchart_Form::EditTitles);
-    zoomOutTool_ = add("ToolButton_ZoomOut", Command::ZoomOut, "Zoom Out", [this] { chart_->ZoomOut(); });
-    add("ToolButton_BW", Command::ColorMode, "Color/BW", [this] {
-        ChartsBlackAndWhite = !ChartsBlackAndWhite;
-        RedrawChart();
-    });
-    add("ToolButton_Main", Command::MainForm, "Main Form", [this] { BringBack(mainWindow_); });
-    add("ToolButton_Help", Command::Help, "Help", [] { ShowHelpTopic(kHelpVarChart); });
-    add("ToolButton_Close", Command::Close, "Hide Form", [this] { close(); });
 }
 
 void TVARchart_Form::UpdateViewMenu() {
