@@ -121,8 +121,13 @@ TChartScene VaryingPChart(int points, bool zones, bool codes) {
 void BM_DrawVaryingPChart(benchmark::State& state) {
     DrawExample(state, VaryingPChart(1'000'000, state.range(0) != 0, state.range(1) != 0));
 }
-BENCHMARK(BM_DrawVaryingPChart)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1})->Iterations(1)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_DrawVaryingPChart)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
