@@ -16,6 +16,7 @@
 #include "data/Transfrm.h"
 #include "output/ReditU.h"
 #include "stats/CC_calc.h"
+#include "stats/Fit.h"
 #include "stats/SampleBuffer.h"
 #include "stats/Zizize87.h"
 
@@ -40,6 +41,7 @@ void ResetCoreState() {
     SampleN = 0;
     ResetStatisticsState();
     ResetCCCalcState();
+    ResetFitState();
     ResetControlTests();
     ResetOutputModule();
     ResetChartState();

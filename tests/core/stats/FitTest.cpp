@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Fitted distributions against closed forms and independent calculations: the worked examples
+// (exponential from the minimum on 2, 3, 5, 10; uniform on 1..10), moment estimates of the gamma,
+// beta and Rayleigh models by hand, the Weibull plot against a straight line fitted here with
+// plain sums, quantile and distribution function round trips for every model, and the refusals.
+#include "StatsFixture.h"
+
+#include "app/SharedState.h"
+#include "stats/Descriptive.h"
+#include "stats/Distributions.h"
+#include "stats/Fit.h"
+
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+using namespace kivspc;
+
+namespace {
+
+class FitTest : public StatsTest {
+protected:
+    static void Fit(int kind, const std::vector<double>& values) {
+        SetSample(values);
+        DistKind = kind;
+        FitState.FixedKind = 0;
+        FitDistribution();
+    }
+    static double Param(int i) {
+        return static_cast<double>(FitState.ParamValues[static_cast<std::size_t>(i)]);
+    }
+    static double Mean(const std::vector<double>& v) {
+        return std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+    }
+    static double Variance(const std::vector<double>& v) {
+        const double m = Mean(v);
+        double s = 0;
+        for (double x : v)
+            s += (x - m) * (x - m);
+        return s / static_cast<double>(v.size() - 1);
+    }
+};
+
+TEST_F(FitTest, WorkedExamplesOfTheExponentialUniformAndNormalModels) {
+    Fit(kDistExponentialLow, {2, 3, 5, 10});
+    ASSERT_EQ(FitState.FitFailed, 0);
+    EXPECT_EQ(FitState.ParamNames[0], "Min");
+    EXPECT_DOUBLE_EQ(Param(0), 2);
+    EXPECT_DOUBLE_EQ(Param(1), 5);
+    EXPECT_DOUBLE_EQ(FitState.LPL, 2);
+    EXPECT_NEAR(FitState.UPL, 2 - std::log(0.00135) * 3, 1e-12); // 21.823
+    EXPECT_NEAR(static_cast<double>(FittedCDF(5)), 1 - std::exp(-1.0), 1e-15);
+
+    Fit(kDistUniform, samples::OneToTen);
+    EXPECT_DOUBLE_EQ(static_cast<double>(FittedCDF(5.5)), 0.5);
+    EXPECT_DOUBLE_EQ(FitState.LPL, 1);
+    EXPECT_DOUBLE_EQ(FitState.UPL, 10);
+    EXPECT_NEAR(static_cast<double>(FitState.FitCriterion), 1, 2e-3)
+        << "the P-P plot of 1..10 is nearly straight";
+
+    Fit(kDistNormal, samples::Five);
+    const double sd = std::sqrt(Variance(samples::Five));
+    EXPECT_NEAR(FitState.LPL, Mean(samples::Five) - 3 * sd, 1e-12);
+    EXPECT_NEAR(static_cast<double>(FitState.NT), 6 * sd, 1e-12);
+}
+
+// Method-of-moments estimates worked out here from the sample's mean and variance.
+TEST_F(FitTest, GammaBetaAndRayleighMomentsMatchTheirClosedForms) {
+    const std::vector<double> v = {1, 2, 3, 4, 10}; // mean 4, variance 12.5
+    Fit(kDistGamma0, v);
+    ASSERT_EQ(FitState.FitFailed, 0);
+    EXPECT_NEAR(Param(1), 4 / 12.5, 1e-15);     // rate
+    EXPECT_NEAR(Param(2), 4 * 4 / 12.5, 1e-15); // shape
+    Fit(kDistGammaLow, v);
+    EXPECT_NEAR(Param(1), 3 / 12.5, 1e-15);
+    EXPECT_NEAR(Param(2), 9 / 12.5, 1e-15);
+
+    // Beta on [1, 10]: m = 3/9, s = sqrt(12.5)/9.
+    Fit(kDistBeta, {1, 2, 3, 4, 10, 5, 6});
+    const std::vector<double> b = {1, 2, 3, 4, 10, 5, 6};
+    const double m = (Mean(b) - 1) / 9, s2 = Variance(b) / 81;
+    const double q = (1 - m) * (m * (1 - m) - s2) / s2;
+    ASSERT_EQ(FitState.FitFailed, 0) << FitState.FitMessage;
+    EXPECT_NEAR(Param(3), q, 1e-12);
+    EXPECT_NEAR(Param(2), m * q / (1 - m), 1e-12);
+
+    Fit(kDistRayleigh0, {1, 2, 3});
+    EXPECT_NEAR(Param(1), std::sqrt(14.0 / 6), 1e-15);
+    // Its 99.865 % point is sigma sqrt(-2 ln 0.00135).
+    EXPECT_NEAR(FitState.UPL, std::sqrt(14.0 / 6) * std::sqrt(-2 * std::log(0.00135)), 1e-9);
+}
+
+// The Weibull plot: ln x against ln(-ln(1 - p)) with p = (i - 0.3) / (n + 0.4), fitted here by
+// the normal equations in plain doubles.
+TEST_F(FitTest, WeibullFollowsTheStraightLineOfItsPlot) {
+    std::vector<double> v = samples::Skewed;
+    Fit(kDistWeibull, v);
+    ASSERT_EQ(FitState.FitFailed, 0);
+    const double n = static_cast<double>(v.size());
+    double sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const double x = std::log(v[i]),
+                     y = std::log(-std::log(1 - (static_cast<double>(i) + 0.7) / (n + 0.4)));
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx), intercept = (sy - slope * sx) / n;
+    EXPECT_NEAR(Param(0), slope, 1e-12);
+    EXPECT_NEAR(Param(1), std::exp(-intercept / slope), 1e-12);
+    EXPECT_GT(static_cast<double>(FitState.FitCriterion), 0.95);
+}
+
+// FittedQuantile(FittedCDF(x)) = x for every model at points inside the fitted range.
+TEST_F(FitTest, QuantileUndoesTheDistributionFunctionForEveryModel) {
+    for (int kind : {kDistNormal, kDistExponential0, kDistExponentialLow, kDistWeibull, kDistUniform,
+                     kDistJohnson, kDistGamma0, kDistGammaLow, kDistBeta, kDistRayleigh0, kDistRayleighLow}) {
+        Fit(kind, samples::Skewed);
+        ASSERT_EQ(FitState.FitFailed, 0) << DistKindName(kind) << ": " << FitState.FitMessage;
+        for (double x : {0.5, 1.3, 2.9, 6.0}) {
+            const Extended p = FittedCDF(x);
+            if (!(p > 1e-9 && p < 1 - 1e-9)) continue;
+            EXPECT_NEAR(static_cast<double>(FittedQuantile(p)), x, 1e-6 * (1 + x))
+                << DistKindName(kind) << " at " << x;
+        }
+        EXPECT_LT(FitState.LPL, FitState.UPL) << DistKindName(kind);
+    }
+    // The gamma quantile's search brackets its root before it halves: the median's CDF is 0.5.
+    Fit(kDistGamma0, samples::Skewed);
+    EXPECT_NEAR(static_cast<double>(FittedCDF(FittedQuantile(0.5))), 0.5, 1e-12);
+}
+
+TEST_F(FitTest, DataAModelCannotTakeIsRefusedInWords) {
+    const struct {
+        int kind;
+        std::vector<double> values;
+        const char* says;
+    } cases[] = {
+        {kDistNormal, {4, 4, 4, 4}, "The values do not vary"},
+        {kDistExponential0, {-1, 2, 3}, "Values below 0"},
+        {kDistGamma0, {-1, 2, 3}, "Values below 0"},
+        {kDistRayleigh0, {-1, 2, 3}, "Values below 0"},
+        {kDistWeibull, {0, 2, 3}, "Values of 0 or below"},
+        {kDistBeta, {0, 0, 0, 10, 10, 10}, "too widely for a beta fit"},
+    };
+    for (const auto& c : cases) {
+        Fit(c.kind, c.values);
+        EXPECT_NE(FitState.FitFailed, 0) << c.says;
+        EXPECT_EQ(FitState.ParamCount, 0) << c.says;
+        EXPECT_EQ(static_cast<double>(FitState.FitCriterion), 0) << c.says;
+        EXPECT_NE(FitState.FitMessage.find(c.says), std::string::npos) << FitState.FitMessage;
+        EXPECT_TRUE(std::isfinite(FitState.LPL) && std::isfinite(FitState.UPL));
+        EXPECT_EQ(FittedCDF(3), 0);
+    }
+    // A million equal values: no fit, quickly.
+    Fit(kDistJohnson, std::vector<double>(1'000'000, 2.5));
+    EXPECT_EQ(FitState.ParamCount, 0);
+}
+
+TEST_F(FitTest, CurveFitGivesTheLineAndItsSquaredCorrelation) {
+    TCurveFit fit;
+    fit.Init(1);
+    for (double x : {1.0, 2.0, 3.0, 4.0})
+        fit.Add(x, 3 + 2 * x);
+    fit.Solve();
+    EXPECT_NEAR(static_cast<double>(fit.Slope), 2, 1e-15);
+    EXPECT_NEAR(static_cast<double>(fit.Intercept), 3, 1e-15);
+    EXPECT_NEAR(static_cast<double>(fit.RSquared()), 1, 1e-15);
+    fit.Init(1);
+    fit.Add(1, 1);
+    fit.Solve();
+    EXPECT_EQ(StatErrorCode, 2);
+}
+
+} // namespace
