@@ -275,9 +275,10 @@ void FitDistribution() {
         // The Weibull plot takes logarithms of the values.
         if (!(s.Minimum > 0)) return noFit("Values of 0 or below: no Weibull fit");
         CurveFit.Init(1);
+        // Double precision logarithms: the plot's points need no more, and they are many.
         for (int i = 1; i <= n; ++i) {
-            const Extended p = (i - 0.3L) / (n + 0.4L);
-            CurveFit.Add(std::log(Sorted(i)), std::log(-std::log(1 - p)));
+            const double p = (i - 0.3) / (n + 0.4);
+            CurveFit.Add(std::log(SampleX[static_cast<std::size_t>(i)]), std::log(-std::log1p(-p)));
         }
         CurveFit.Solve();
         const Extended beta = CurveFit.Slope;
@@ -415,8 +416,10 @@ Extended FittedCDF(Extended x) {
     case kDistExponential0:
     case kDistExponentialLow:
         if (x < f.Threshold) return 0;
-        return 1 - std::exp(-(x - f.Threshold) / (f.FitMean - f.Threshold));
-    case kDistWeibull: return 1 - std::exp(-std::pow(std::max(x, 0.0L) / f.WeibullScale, f.WeibullShape));
+        return -std::expm1(-static_cast<double>((x - f.Threshold) / (f.FitMean - f.Threshold)));
+    case kDistWeibull:
+        return -std::expm1(-std::pow(std::max(static_cast<double>(x), 0.0) / static_cast<double>(f.WeibullScale),
+                                     static_cast<double>(f.WeibullShape)));
     case kDistUniform:
         if (x < f.Threshold) return 0;
         if (x > f.FitMax) return 1;
@@ -438,8 +441,8 @@ Extended FittedCDF(Extended x) {
     case kDistRayleigh0:
     case kDistRayleighLow: {
         if (x < f.Threshold) return 0;
-        const Extended u = (x - f.Threshold) / f.RayleighScale;
-        return 1 - std::exp(-u * u / 2);
+        const double u = static_cast<double>((x - f.Threshold) / f.RayleighScale);
+        return -std::expm1(-u * u / 2);
     }
     default: return 0;
     }
