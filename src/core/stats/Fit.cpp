@@ -5,6 +5,7 @@
 #include "app/SharedState.h"
 #include "stats/Descriptive.h"
 #include "stats/Distributions.h"
+#include "stats/JohnsonMoments.h"
 #include "stats/SampleBuffer.h"
 
 #include <algorithm>
@@ -533,10 +534,42 @@ void JohnsonFit() {
         ComputeFitCriterion();
         d = f.FitCriterion;
     }
-    if (percentile) {
+    const TJohnsonState byPercentiles = JohnsonO;
+
+    // The moment fit (AS 99) from the mean, standard deviation, skewness and kurtosis.
+    const TSampleStats& s = SampleStats;
+    const TJohnsonMomentFit moments = JohnsonFromMoments(static_cast<double>(s.Mean), static_cast<double>(s.StdDev),
+                                                         static_cast<double>(s.SkewnessAdj),
+                                                         static_cast<double>(s.KurtosisAdj) + 3);
+    // A two-point result has no curve to evaluate: it counts as a failed moment fit.
+    bool momentFitted = moments.Status == 0 && moments.Type >= kJohnsonSU && moments.Type <= kJohnsonNormal;
+    Extended momentCriterion = 0;
+    if (momentFitted) {
+        TJohnsonState& j = JohnsonO;
+        j.Type = moments.Type;
+        j.Delta = moments.Delta;
+        j.Gamma = moments.Gamma;
+        j.Lambda = moments.Lambda;
+        j.Xi = moments.Xi;
+        static const char* const kTexts[] = {"", "Su", "Sb", "SL", "ND", "T"};
+        j.TypeText = kTexts[j.Type];
+        j.Ratio = -1;
+        f.FitFailed = kFitUsable;
+        // Points outside a moment SB curve's range count at probability 0 or 1.
+        ComputeFitCriterion();
+        momentCriterion = f.FitCriterion;
+        momentFitted = f.FitFailed == kFitUsable && StatErrorCode == 0;
+    }
+    if (momentFitted && (!percentile || momentCriterion > d)) {
+        f.FitFailed = kFitUsable;
+        f.FitCriterion = momentCriterion;
+    } else if (percentile) {
+        JohnsonO = byPercentiles;
         f.FitFailed = kFitUsable;
         f.FitCriterion = d;
+        StatErrorCode = 0;
     } else {
+        JohnsonO = byPercentiles;
         f.FitFailed = kFitJohnsonFailed;
         ShowError("Johnson Distribution Fit Failed");
     }
