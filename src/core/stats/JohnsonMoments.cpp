@@ -28,10 +28,9 @@ constexpr double kMomentNegligibleExponent = 23.7;
 // The initial estimates of delta and gamma for the SB iteration: the published approximations
 // of the SB region of the (skewness squared, kurtosis) plane.
 constexpr double kA1 = 0.0124, kA2 = 0.0623, kA3 = 0.4043, kA4 = 0.408, kA5 = 0.479, kA6 = 0.485,
-                 kA7 = 0.5291, kA8 = 0.5955, kA9 = 0.626, kA10 = 0.64, kA11 = 0.7077,
-                 kA12 = 0.7466, kA13 = 0.8, kA14 = 0.9281, kA15 = 1.0614, kA16 = 1.25,
-                 kA17 = 1.7973, kA18 = 1.8, kA19 = 2.163, kA20 = 2.5, kA21 = 8.5245,
-                 kA22 = 11.346;
+                 kA7 = 0.5291, kA8 = 0.5955, kA9 = 0.626, kA10 = 0.64, kA11 = 0.7077, kA12 = 0.7466,
+                 kA13 = 0.8, kA14 = 0.9281, kA15 = 1.0614, kA16 = 1.25, kA17 = 1.7973, kA18 = 1.8,
+                 kA19 = 2.163, kA20 = 2.5, kA21 = 8.5245, kA22 = 11.346;
 
 using TSixMoments = std::array<double, 6>;
 
@@ -118,8 +117,7 @@ bool FitSU(double mean, double sd, double skewness, double kurtosis, TJohnsonMom
             const double a = 8 * (wMinus * (3 + w * (7 + v0)) - z0);
             const double b = 16 * (wMinus * (6 + v0) - excess);
             double root = 0;
-            if (!rootOf(a * a - 2 * b * (wMinus * (3 + w * (9 + w * (10 + v0))) - 2 * wPlus * z0),
-                        root))
+            if (!rootOf(a * a - 2 * b * (wMinus * (3 + w * (9 + w * (10 + v0))) - 2 * wPlus * z0), root))
                 return false;
             m = (root - a) / b;
             const double impliedB1 = m * wMinus * std::pow(4 * (w + 2) * m + 3 * wPlus * wPlus, 2) /
@@ -169,7 +167,8 @@ bool SbMoments(double g, double d, TSixMoments& moments) {
         }
         // The term at x = 0.
         moments[0] = 1 / centreDenominator;
-        for (std::size_t k = 1; k < 6; ++k) moments[k] = moments[k - 1] / centreDenominator;
+        for (std::size_t k = 1; k < 6; ++k)
+            moments[k] = moments[k - 1] / centreDenominator;
         const double step = slope * h;
         double below = centre; // (g - z)/d at z = +sqrt(2) n h
         double above = centre; // (g - z)/d at z = -sqrt(2) n h
@@ -180,8 +179,7 @@ bool SbMoments(double g, double d, TSixMoments& moments) {
             const TSixMoments before = moments;
             below -= step;
             above += step;
-            const double denominatorBelow =
-                1 + (below > -kMomentNegligibleExponent ? std::exp(below) : 0.0);
+            const double denominatorBelow = 1 + (below > -kMomentNegligibleExponent ? std::exp(below) : 0.0);
             bool aboveNegligible = above > kMomentNegligibleExponent;
             const double denominatorAbove = aboveNegligible ? 0.0 : std::exp(above) + 1;
             const double weight = std::exp(-square);
@@ -210,7 +208,8 @@ bool SbMoments(double g, double d, TSixMoments& moments) {
             }
             if (settled) break;
         }
-        for (double& moment : moments) moment *= invRootPi * h;
+        for (double& moment : moments)
+            moment *= invRootPi * h;
         bool settled = true;
         for (std::size_t k = 0; k < 6; ++k) {
             if (moments[k] == 0) return false;
@@ -263,8 +262,7 @@ bool FitSB(double mean, double sd, double skewness, double kurtosis, TJohnsonMom
         variance = mu[1] - mean1 * mean1;
         if (!(variance > 0)) return false;
         const double third = mu[2] - mean1 * (3 * mu[1] - 2 * mean1 * mean1);
-        const double fourth =
-            mu[3] - mean1 * (4 * mu[2] - mean1 * (6 * mu[1] - 3 * mean1 * mean1));
+        const double fourth = mu[3] - mean1 * (4 * mu[2] - mean1 * (6 * mu[1] - 3 * mean1 * mean1));
         const double sdCube = variance * std::sqrt(variance);
         const double skewNow = third / sdCube;
         const double kurtNow = fourth / (variance * variance);
@@ -279,14 +277,12 @@ bool FitSB(double mean, double sd, double skewness, double kurtosis, TJohnsonMom
             for (std::size_t k = 1; k <= 4; ++k) {
                 const double m0 = mu[k - 1], m1 = mu[k], m2 = mu[k + 1];
                 const double kk = static_cast<double>(k);
-                const double s = j == 0 ? m1 - m0
-                                        : ((g * d - kk) * (m0 - m1) + (kk + 1) * (m1 - m2)) /
-                                              (d * d);
+                const double s =
+                    j == 0 ? m1 - m0 : ((g * d - kk) * (m0 - m1) + (kk + 1) * (m1 - m2)) / (d * d);
                 dMu[k - 1] = kk * s / d;
             }
             const double dVariance = dMu[1] - 2 * mean1 * dMu[0];
-            const double dThird = dMu[2] - 3 * (dMu[0] * mu[1] + mean1 * dMu[1]) +
-                                  6 * mean1 * mean1 * dMu[0];
+            const double dThird = dMu[2] - 3 * (dMu[0] * mu[1] + mean1 * dMu[1]) + 6 * mean1 * mean1 * dMu[0];
             const double dFourth = dMu[3] - 4 * (dMu[0] * mu[2] + mean1 * dMu[2]) +
                                    6 * (2 * mean1 * dMu[0] * mu[1] + mean1 * mean1 * dMu[1]) -
                                    12 * mean1 * mean1 * mean1 * dMu[0];
@@ -326,8 +322,7 @@ TJohnsonMomentFit JohnsonFromMoments(double mean, double sd, double skewness, do
         fit.Status = 1;
         return fit;
     }
-    if (!std::isfinite(mean) || !std::isfinite(sd) || !std::isfinite(skewness) ||
-        !std::isfinite(kurtosis)) {
+    if (!std::isfinite(mean) || !std::isfinite(sd) || !std::isfinite(skewness) || !std::isfinite(kurtosis)) {
         fit.Status = 2;
         return fit;
     }
@@ -343,8 +338,7 @@ TJohnsonMomentFit JohnsonFromMoments(double mean, double sd, double skewness, do
         return fit;
     }
     if (b2 <= b1 + 1 + kTypeTolerance) return TwoPoint(mean, sd, skewness);
-    if (std::fabs(skewness) <= kTypeTolerance && std::fabs(b2 - 3) <= kTypeTolerance)
-        return Normal(mean, sd);
+    if (std::fabs(skewness) <= kTypeTolerance && std::fabs(b2 - 3) <= kTypeTolerance) return Normal(mean, sd);
 
     // Above the log-normal line lies SU, below it SB.
     const double aboveLine = b2 - LognormalKurtosis(LognormalW(std::fabs(skewness)));
@@ -361,8 +355,7 @@ TJohnsonMomentFit JohnsonFromMoments(double mean, double sd, double skewness, do
 
     // The SB iteration failed: what the moments are close to stands for it.
     if (b2 > b1 + 2) {
-        fit = std::fabs(skewness) <= kTypeTolerance ? Normal(mean, sd)
-                                                    : Lognormal(mean, sd, skewness);
+        fit = std::fabs(skewness) <= kTypeTolerance ? Normal(mean, sd) : Lognormal(mean, sd, skewness);
     } else {
         fit = TwoPoint(mean, sd, skewness);
     }

@@ -33,8 +33,8 @@ TMoments CurveMoments(int type, double gamma, double delta, double lambda, doubl
     double raw[5] = {0, 0, 0, 0, 0};
     for (int i = -14000; i <= 14000; ++i) {
         const double z = i * step;
-        const double weight = (std::abs(i) == 14000 ? 0.5 : 1.0) * step * invRootTwoPi *
-                              std::exp(-0.5 * z * z);
+        const double weight =
+            (std::abs(i) == 14000 ? 0.5 : 1.0) * step * invRootTwoPi * std::exp(-0.5 * z * z);
         const double x = CurveValue(type, z, gamma, delta, lambda, xi);
         double power = 1;
         for (double& moment : raw) {
@@ -45,8 +45,8 @@ TMoments CurveMoments(int type, double gamma, double delta, double lambda, doubl
     const double m = raw[1] / raw[0];
     const double m2 = raw[2] / raw[0] - m * m;
     const double m3 = raw[3] / raw[0] - 3 * m * raw[2] / raw[0] + 2 * m * m * m;
-    const double m4 = raw[4] / raw[0] - 4 * m * raw[3] / raw[0] + 6 * m * m * raw[2] / raw[0] -
-                      3 * m * m * m * m;
+    const double m4 =
+        raw[4] / raw[0] - 4 * m * raw[3] / raw[0] + 6 * m * m * raw[2] / raw[0] - 3 * m * m * m * m;
     return {m, std::sqrt(m2), m3 / std::pow(m2, 1.5), m4 / (m2 * m2)};
 }
 
@@ -201,14 +201,12 @@ TEST(JohnsonMoments, ImpossibleMomentsAreAStatusNotNumbers) {
         double Mean, Sd, Skewness, Kurtosis;
         int Status;
     } const cases[] = {
-        {0, -1, 0, 3, 1},           // negative standard deviation
-        {0, 1, 0, 0.99, 2},         // kurtosis below 1
-        {0, 1, 1.5, 3.2, 2},        // below skewness^2 + 1 = 3.25
-        {0, 1, 0.3, -3, 2},         // a negative sample kurtosis is no distribution either
-        {NAN, 1, 0, 3, 2},          // numbers that are not finite
-        {0, INFINITY, 0, 3, 2},
-        {0, 1, NAN, 3, 2},
-        {0, 1, 0, INFINITY, 2},
+        {0, -1, 0, 3, 1},    // negative standard deviation
+        {0, 1, 0, 0.99, 2},  // kurtosis below 1
+        {0, 1, 1.5, 3.2, 2}, // below skewness^2 + 1 = 3.25
+        {0, 1, 0.3, -3, 2},  // a negative sample kurtosis is no distribution either
+        {NAN, 1, 0, 3, 2},   // numbers that are not finite
+        {0, INFINITY, 0, 3, 2}, {0, 1, NAN, 3, 2}, {0, 1, 0, INFINITY, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Kurtosis);
