@@ -316,7 +316,9 @@ bool FitSB(double mean, double sd, double skewness, double kurtosis, TJohnsonMom
 
 } // namespace
 
-TJohnsonMomentFit JohnsonFromMoments(double mean, double sd, double skewness, double kurtosis) {
+namespace {
+
+TJohnsonMomentFit FitFromMoments(double mean, double sd, double skewness, double kurtosis) {
     TJohnsonMomentFit fit;
     if (sd < 0) {
         fit.Status = 1;
@@ -360,6 +362,19 @@ TJohnsonMomentFit JohnsonFromMoments(double mean, double sd, double skewness, do
         fit = TwoPoint(mean, sd, skewness);
     }
     fit.Status = 3;
+    return fit;
+}
+
+} // namespace
+
+TJohnsonMomentFit JohnsonFromMoments(double mean, double sd, double skewness, double kurtosis) {
+    TJohnsonMomentFit fit = FitFromMoments(mean, sd, skewness, kurtosis);
+    // Moments at the ends of the number range (a spread of 1e-320, a mean of 1e300 over a spread
+    // of 1e-300) give parameters no number holds.
+    if (!AllFinite(fit)) {
+        fit = TJohnsonMomentFit{};
+        fit.Status = 2;
+    }
     return fit;
 }
 

@@ -24,10 +24,10 @@ struct TJohnsonMomentFit {
     int Type = kJohnsonNone; // a TJohnsonType
     double Gamma = 0, Delta = 0, Lambda = 0, Xi = 0;
     // 0 fitted; 1 a negative standard deviation; 2 kurtosis below skewness squared + 1 (no
-    // distribution has such moments) or a moment that is not a finite number; 3 the SB iteration
-    // failed and the log-normal (normal when symmetric) or the two-point type stands for it;
-    // 10 the SU iteration did not settle in 1,000 passes or broke down (its parameters are 0).
-    // The parameters are always finite numbers.
+    // distribution has such moments), a moment that is not a finite number, or parameters too
+    // large for a number; 3 the SB iteration failed and the log-normal (normal when symmetric) or
+    // the two-point type stands for it; 10 the SU iteration did not settle in 1,000 passes or
+    // broke down (its parameters are 0). The parameters are always finite numbers.
     int Status = 0;
 };
 

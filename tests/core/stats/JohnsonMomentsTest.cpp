@@ -113,8 +113,8 @@ TEST(JohnsonMoments, LognormalMomentsGiveTheLognormal) {
     EXPECT_NEAR(fit.Xi, 0, 1e-12);
     EXPECT_EQ(fit.Lambda, 1);
 
-    // Within 0.01 of the line's kurtosis still counts as on it; the mirror image has lambda -1
-    // and xi = -0 mirrored, i.e. the curve x = -exp(z/2).
+    // Within 0.01 of the line's kurtosis still counts as on it; the mirror image has lambda -1:
+    // the curve x = -exp(z/2).
     fit = JohnsonFromMoments(-mean, sd, -skewness, kurtosis + 0.009);
     EXPECT_EQ(fit.Type, kJohnsonSL);
     EXPECT_EQ(fit.Lambda, -1);
