@@ -419,8 +419,9 @@ Extended FittedCDF(Extended x) {
         if (x < f.Threshold) return 0;
         return -std::expm1(-static_cast<double>((x - f.Threshold) / (f.FitMean - f.Threshold)));
     case kDistWeibull:
-        return -std::expm1(-std::pow(std::max(static_cast<double>(x), 0.0) / static_cast<double>(f.WeibullScale),
-                                     static_cast<double>(f.WeibullShape)));
+        return -std::expm1(
+            -std::pow(std::max(static_cast<double>(x), 0.0) / static_cast<double>(f.WeibullScale),
+                      static_cast<double>(f.WeibullShape)));
     case kDistUniform:
         if (x < f.Threshold) return 0;
         if (x > f.FitMax) return 1;
@@ -538,9 +539,9 @@ void JohnsonFit() {
 
     // The moment fit (AS 99) from the mean, standard deviation, skewness and kurtosis.
     const TSampleStats& s = SampleStats;
-    const TJohnsonMomentFit moments = JohnsonFromMoments(static_cast<double>(s.Mean), static_cast<double>(s.StdDev),
-                                                         static_cast<double>(s.SkewnessAdj),
-                                                         static_cast<double>(s.KurtosisAdj) + 3);
+    const TJohnsonMomentFit moments =
+        JohnsonFromMoments(static_cast<double>(s.Mean), static_cast<double>(s.StdDev),
+                           static_cast<double>(s.SkewnessAdj), static_cast<double>(s.KurtosisAdj) + 3);
     // A two-point result has no curve to evaluate: it counts as a failed moment fit.
     bool momentFitted = moments.Status == 0 && moments.Type >= kJohnsonSU && moments.Type <= kJohnsonNormal;
     Extended momentCriterion = 0;

@@ -158,6 +158,32 @@ TEST_F(FitTest, DataAModelCannotTakeIsRefusedInWords) {
     EXPECT_EQ(FitState.ParamCount, 0);
 }
 
+// The Johnson system keeps the better of its two methods: the winner's criterion is the one its
+// own parameters give.
+TEST_F(FitTest, JohnsonKeepsTheBetterOfItsPercentileAndMomentFits) {
+    // Log-normal quantiles exp(z) at the plotting positions: an SL curve fits them closely.
+    std::vector<double> v;
+    for (int i = 1; i <= 40; ++i)
+        v.push_back(std::exp(static_cast<double>(InvNormal(1, 1 - (i - 0.3) / 40.4))));
+    Fit(kDistJohnson, v);
+    ASSERT_EQ(FitState.FitFailed, 0) << FitState.FitMessage;
+    const Extended chosen = FitState.FitCriterion;
+    EXPECT_GT(static_cast<double>(chosen), 0.999);
+    ComputeFitCriterion();
+    EXPECT_NEAR(static_cast<double>(FitState.FitCriterion), static_cast<double>(chosen), 1e-15);
+    EXPECT_EQ(FitState.ParamNames[FitState.ParamCount - 1], "Criteria");
+    for (double x : {0.5, 1.0, 2.0})
+        EXPECT_NEAR(static_cast<double>(FittedQuantile(FittedCDF(x))), x, 1e-6) << JohnsonO.TypeText;
+
+    // Ties are spread before the percentiles are read: two values three times each still give a
+    // bounded curve that covers them.
+    Fit(kDistJohnson, {1, 1, 1, 2, 2, 2});
+    ASSERT_EQ(FitState.FitFailed, 0);
+    EXPECT_EQ(JohnsonO.TypeText, "Sb");
+    EXPECT_LE(static_cast<double>(JohnsonO.Xi), 1);
+    EXPECT_GE(static_cast<double>(JohnsonO.Xi + JohnsonO.Lambda), 2);
+}
+
 TEST_F(FitTest, CurveFitGivesTheLineAndItsSquaredCorrelation) {
     TCurveFit fit;
     fit.Init(1);
