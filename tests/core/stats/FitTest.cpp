@@ -184,6 +184,26 @@ TEST_F(FitTest, JohnsonKeepsTheBetterOfItsPercentileAndMomentFits) {
     EXPECT_GE(static_cast<double>(JohnsonO.Xi + JohnsonO.Lambda), 2);
 }
 
+// Over a large sample the gamma and beta criteria step their distribution functions along the
+// sorted values by the density; the result matches the criterion from the exact functions.
+TEST_F(FitTest, SteppedCriterionOfLargeSamplesMatchesTheExactOne) {
+    std::vector<double> v;
+    for (int i = 0; i < 5000; ++i)
+        v.push_back(1 + std::pow(std::fmod(i * 0.61803398875, 1.0), 2) * 9 + 0.001 * (i % 7));
+    for (int kind : {kDistGamma0, kDistGammaLow, kDistBeta}) {
+        Fit(kind, v);
+        ASSERT_EQ(FitState.FitFailed, 0) << DistKindName(kind);
+        TCurveFit exact;
+        exact.Init(1);
+        const int n = SampleN;
+        for (int i = 1; i <= n; ++i)
+            exact.Add(FittedCDF(SampleX[static_cast<std::size_t>(i)]), (i - 0.3L) / (n + 0.4L));
+        exact.Solve();
+        EXPECT_NEAR(static_cast<double>(FitState.FitCriterion), static_cast<double>(exact.RSquared()), 1e-7)
+            << DistKindName(kind);
+    }
+}
+
 TEST_F(FitTest, CurveFitGivesTheLineAndItsSquaredCorrelation) {
     TCurveFit fit;
     fit.Init(1);
