@@ -116,8 +116,10 @@ void CheckQuantiles() {
         last = x;
         if (FitState.FitFailed != kFitUsable) return; // the quantile search gave up: nothing to compare
         // On a curve so steep that the numbers next to x already straddle p, x is as near as it gets.
-        const Extended step = 64 * std::max(std::fabs(x), std::numeric_limits<Extended>::min()) *
-                              std::numeric_limits<Extended>::epsilon();
+        // A few double rounding steps: the distribution functions work in doubles in places.
+        const Extended step =
+            16 * std::max(std::fabs(x), static_cast<Extended>(std::numeric_limits<double>::min())) *
+            std::numeric_limits<double>::epsilon();
         Check(std::fabs(FittedCDF(x) - p) <= 1e-6L || (FittedCDF(x - step) <= p && FittedCDF(x + step) >= p),
               "FittedCDF undoes FittedQuantile");
     }
