@@ -25,6 +25,7 @@ constexpr Target kTargets[] = {
     {"var_chart", FuzzVarChart},
     {"control_tests", FuzzControlTests},
     {"attr_chart", FuzzAttrChart},
+    {"distribution_fit", FuzzDistributionFit},
 };
 // clang-format on
 

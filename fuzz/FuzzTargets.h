@@ -39,5 +39,6 @@ int FuzzTableEdits(const std::uint8_t* data, std::size_t size);
 int FuzzVarChart(const std::uint8_t* data, std::size_t size);
 int FuzzControlTests(const std::uint8_t* data, std::size_t size);
 int FuzzAttrChart(const std::uint8_t* data, std::size_t size);
+int FuzzDistributionFit(const std::uint8_t* data, std::size_t size);
 
 } // namespace kivspc::fuzz

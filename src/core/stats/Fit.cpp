@@ -72,8 +72,10 @@ Extended JohnsonX(Extended z) {
     switch (j.Type) {
     case 1: return j.Lambda * std::sinh((z - j.Gamma) / j.Delta) + j.Xi;
     case 2: {
+        // Xi + Lambda e/(1 + e), written so that every step rounds in the direction x moves: the
+        // quantile never steps back, and the digits near the lower end are kept.
         const Extended e = std::exp(std::clamp((z - j.Gamma) / j.Delta, -700.0L, 700.0L));
-        return (e * (j.Lambda + j.Xi) + j.Xi) / (e + 1);
+        return j.Xi + j.Lambda / (1 + 1 / e);
     }
     case 3:
         if (j.Lambda < 0) return j.Xi - std::exp((-z - j.Gamma) / j.Delta);

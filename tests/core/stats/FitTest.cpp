@@ -131,6 +131,24 @@ TEST_F(FitTest, QuantileUndoesTheDistributionFunctionForEveryModel) {
     EXPECT_NEAR(static_cast<double>(FittedCDF(FittedQuantile(0.5))), 0.5, 1e-12);
 }
 
+TEST_F(FitTest, FixedSbCurveWithItsMassAtTheUpperEndHasIncreasingQuantiles) {
+    // Gamma -20 with delta 0.48 puts the 0.135 % point 1.44 e^-35.4 (about 6e-16) below the upper
+    // end 10.56; the quantiles climb towards it without ever stepping back.
+    SetSample({9.5, 10.5});
+    FitState.FixedKind = 6;
+    FitState.FixedValues = {0, 0.48, -20, 1.44, 9.12};
+    FitDistribution();
+    ASSERT_EQ(FitState.FitFailed, 0);
+    Extended last = 0;
+    for (Extended p : {0.00135L, 0.1L, 0.5L, 0.9L, 0.99865L}) {
+        const Extended x = FittedQuantile(p);
+        EXPECT_GE(x, last) << "p " << static_cast<double>(p);
+        EXPECT_LE(x, 10.56L);
+        last = x;
+    }
+    EXPECT_LT(FittedQuantile(0.00135L), FittedQuantile(0.99865L));
+}
+
 TEST_F(FitTest, DataAModelCannotTakeIsRefusedInWords) {
     const struct {
         int kind;
