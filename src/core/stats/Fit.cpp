@@ -260,7 +260,7 @@ void FitDistribution() {
     f.FitSD = s.StdDev;
     const auto noFit = [&](const std::string& message) {
         Refuse(message);
-        f.LPL = f.UPL = static_cast<double>(f.FitMean);
+        f.LPL = f.UPL = std::isfinite(static_cast<double>(f.FitMean)) ? static_cast<double>(f.FitMean) : 0.0;
         f.NT = 0;
     };
     if (SampleCount() < 2 || !(s.Range > 0))
@@ -342,7 +342,8 @@ void FitDistribution() {
         const Extended q = (1 - m) * (m * (1 - m) - sd * sd) / (sd * sd);
         const Extended p = m * q / (1 - m);
         // The moments of values on [min, max] can still be too wide for any beta curve.
-        if (!(q > 0) || !(p > 0)) return noFit("The values spread too widely for a beta fit");
+        // Shapes of rounding size are a two-point sample, not a curve.
+        if (!(q > 1e-9L) || !(p > 1e-9L)) return noFit("The values spread too widely for a beta fit");
         f.BetaP = p;
         f.BetaQ = q;
         SetParam(0, "Min", s.Minimum);
@@ -367,6 +368,12 @@ void FitDistribution() {
     default: f.ParamCount = 0; break;
     }
     ProcessLimits();
+    // A model whose parameters or process limits are beyond the doubles (a near-degenerate
+    // Johnson curve, values near the largest double) is no fit to show.
+    bool finite = std::isfinite(f.LPL) && std::isfinite(f.UPL) && std::isfinite(static_cast<double>(f.NT));
+    for (int i = 0; i < f.ParamCount; ++i)
+        finite = finite && std::isfinite(static_cast<double>(f.ParamValues[static_cast<std::size_t>(i)]));
+    if (!finite) return noFit("The fitted model's process limits are beyond the range of numbers");
     if (DistKind != kDistNone && DistKind != kDistJohnson) ComputeFitCriterion();
 }
 
@@ -480,8 +487,11 @@ Extended FittedCDF(Extended x) {
     case kDistGammaLow: {
         const Extended t = (x - f.Threshold) * f.GammaRate;
         if (t < 0) return 0;
+        // A status left by an earlier routine is not this evaluation's; and one evaluation never
+        // takes the fit away: a failed one reads as the nearest end.
+        StatErrorCode = 0;
         const Extended p = GAMMP(f.GammaShape, t);
-        FitState.FitFailed = StatErrorCode;
+        if (StatErrorCode != 0 || !std::isfinite(static_cast<double>(p))) return t < f.GammaShape ? 0 : 1;
         return p;
     }
     case kDistBeta: {
@@ -540,7 +550,6 @@ Extended FittedQuantile(Extended p) {
             else
                 hi = t;
         }
-        FitState.FitFailed = StatErrorCode;
         return t / f.GammaRate + f.Threshold;
     }
     case kDistBeta: {
