@@ -45,6 +45,28 @@ void Refuse(const std::string& message) {
     FitState.FitMessage = message;
 }
 
+// "Su", "Sb", "SL", "ND" or "T" for a TJohnsonType.
+const char* JohnsonTypeText(int type) {
+    static const char* const kTexts[] = {"", "Su", "Sb", "SL", "ND", "T"};
+    return type >= 0 && type <= 5 ? kTexts[type] : "";
+}
+
+// The Johnson parameters as the table lists them: "Nu", "Gamma", ("Lambda",) "Epsilon", "Criteria".
+void ListJohnsonParams() {
+    const TJohnsonState& j = JohnsonO;
+    const bool sl = j.Type == 3;
+    SetParam(0, "Nu", j.Delta);
+    SetParam(1, "Gamma", j.Gamma);
+    if (!sl) SetParam(2, "Lambda", j.Lambda);
+    SetParam(sl ? 2 : 3, "Epsilon", j.Xi);
+    SetParam(sl ? 3 : 4, "Criteria", j.Ratio);
+}
+
+// The Weibull mode eta (1 - 1/beta)^(1/beta); 0 when beta <= 1 or eta <= 0.
+Extended WeibullModeOf(Extended beta, Extended eta) {
+    return beta > 1 && eta > 0 ? eta * std::pow(1 - 1 / beta, 1 / beta) : 0;
+}
+
 // The Johnson z of x for the fitted type: increasing in x, ±kOutside beyond a bounded curve.
 Extended JohnsonZ(Extended x) {
     const TJohnsonState& j = JohnsonO;
@@ -292,12 +314,8 @@ void FitDistribution() {
         f.WeibullScale = eta;
         SetParam(0, "Beta", beta);
         SetParam(1, "Eta", eta);
-        if (beta > 1 && eta > 0) {
-            f.WeibullMode = eta * std::pow(1 - 1 / beta, 1 / beta);
-        } else {
-            f.WeibullMode = 0;
-            f.Threshold = 0;
-        }
+        f.WeibullMode = WeibullModeOf(beta, eta);
+        if (!(beta > 1 && eta > 0)) f.Threshold = 0;
         break;
     }
     case kDistUniform:
@@ -306,23 +324,8 @@ void FitDistribution() {
         break;
     case kDistJohnson:
         JohnsonFit();
-        if (f.FitFailed) {
-            ResetFit();
-            f.FitMessage = "Johnson Distribution Fit Failed";
-            f.LPL = f.UPL = static_cast<double>(f.FitMean);
-            f.NT = 0;
-            return;
-        }
-        SetParam(0, "Nu", JohnsonO.Delta);
-        SetParam(1, "Gamma", JohnsonO.Gamma);
-        if (JohnsonO.Type == 3) {
-            SetParam(2, "Epsilon", JohnsonO.Xi);
-            SetParam(3, "Criteria", JohnsonO.Ratio);
-        } else {
-            SetParam(2, "Lambda", JohnsonO.Lambda);
-            SetParam(3, "Epsilon", JohnsonO.Xi);
-            SetParam(4, "Criteria", JohnsonO.Ratio);
-        }
+        if (f.FitFailed) return noFit("Johnson Distribution Fit Failed");
+        ListJohnsonParams();
         break;
     case kDistGamma0:
     case kDistGammaLow: {
@@ -610,8 +613,7 @@ void JohnsonFit() {
         j.Gamma = moments.Gamma;
         j.Lambda = moments.Lambda;
         j.Xi = moments.Xi;
-        static const char* const kTexts[] = {"", "Su", "Sb", "SL", "ND", "T"};
-        j.TypeText = kTexts[j.Type];
+        j.TypeText = JohnsonTypeText(j.Type);
         j.Ratio = -1;
         f.FitFailed = kFitUsable;
         // Points outside a moment SB curve's range count at probability 0 or 1.
@@ -658,9 +660,7 @@ void ApplyFixedParameters() {
         DistKind = kDistWeibull;
         f.WeibullShape = v[1];
         f.WeibullScale = v[2];
-        f.WeibullMode = v[1] > 1 && v[2] > 0 ? v[2] * std::pow(1 - 1 / static_cast<Extended>(v[1]),
-                                                               1 / static_cast<Extended>(v[1]))
-                                             : 0;
+        f.WeibullMode = WeibullModeOf(v[1], v[2]);
         SetParam(0, "Beta", v[1]);
         SetParam(1, "Eta", v[2]);
         break;
@@ -685,17 +685,12 @@ void ApplyFixedParameters() {
         DistKind = kDistJohnson;
         TJohnsonState& j = JohnsonO;
         j.Type = f.FixedKind - 4;
-        static const char* const kTexts[] = {"", "Su", "Sb", "SL"};
-        j.TypeText = kTexts[j.Type];
+        j.TypeText = JohnsonTypeText(j.Type);
         j.Delta = v[1];
         j.Gamma = v[2];
         j.Lambda = j.Type == 3 ? 0.0L : static_cast<Extended>(v[3]);
         j.Xi = j.Type == 3 ? v[3] : v[4];
-        SetParam(0, "Nu", j.Delta);
-        SetParam(1, "Gamma", j.Gamma);
-        if (j.Type != 3) SetParam(2, "Lambda", j.Lambda);
-        SetParam(j.Type == 3 ? 2 : 3, "Epsilon", j.Xi);
-        SetParam(j.Type == 3 ? 3 : 4, "Criteria", j.Ratio);
+        ListJohnsonParams();
         break;
     }
     case 8:
