@@ -4,6 +4,7 @@
 #include "app/MRUFilesUnit.h"
 #include "app/SharedState.h"
 #include "app/TextTools.h"
+#include "capability/CapabilitySetup.h"
 #include "charts/ChartState.h"
 #include "charts/ControlTests.h"
 #include "data/DataList.h"
@@ -42,6 +43,7 @@ void ResetCoreState() {
     ResetStatisticsState();
     ResetCCCalcState();
     ResetFitState();
+    ResetCapabilitySetup();
     ResetControlTests();
     ResetOutputModule();
     ResetChartState();
