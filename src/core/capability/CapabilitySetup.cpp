@@ -85,6 +85,7 @@ bool BuildCapabilityRun(const TCapabilityChoice& choice, TCapabilityConfig& conf
     // Subgroups in rows are the subgroups: a sample column has nothing to add there.
     next.SampleColumn = next.LayoutIndex == kLayoutSubgroupsInRows ? 0 : choice.SampleColumn;
     next.HasSampleColumn = next.SampleColumn != 0;
+    next.MeasureColumns = choice.Measures;
 
     TRunInfo r;
     r.RunType = static_cast<std::uint8_t>(CapabilityRunType(CapabilityLayoutCode(choice)));

@@ -32,6 +32,7 @@ struct TCapabilityConfig {
     bool MeasuresAreStreams = false; // several measures chosen as process streams
     bool HasSampleColumn = false;
     int SampleColumn = 0;
+    std::vector<int> MeasureColumns; // in list order
 };
 extern TCapabilityConfig CapabilityConfig;
 
