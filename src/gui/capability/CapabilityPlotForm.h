@@ -5,22 +5,28 @@
 // beside the histogram and probability plot pages.
 #pragma once
 
+#include "capability/CapabilityPlot.h"
+
 #include <QMainWindow>
 #include <QPointer>
+
+#include <map>
 
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QTabBar;
 class QTableWidget;
-class QTabWidget;
-class QToolButton;
 
 namespace kivspc::gui {
+
+class TChartView;
 
 class TForm_CapabilityPlot : public QMainWindow {
     Q_OBJECT
@@ -32,6 +38,68 @@ public:
     // groups, analyses the first and shows the window; `caption` names the window Return goes
     // back to ("Capability/Performance Setup Form").
     void ShowCapabilityAnalysis(QWidget* setupWindow, const QString& caption);
+    // Analyses the group chosen in the list again and redraws the page and the table.
+    void SelectGroup(int row);
+    // Redraws the active page; every redraw builds the statistics table again.
+    void RedrawCapabilityGraph();
+    // The statistics table from the current options (the check boxes, decimals).
+    void BuildTable();
+    // What activation does: the groups are formed again, or, when the table's columns changed,
+    // the window empties itself and the setup comes back.
+    void FormActivate();
+    void ReturnToCaller();
+
+    const TCapabilityAnalysis& Analysis() const { return analysis_; }
+    QListWidget* GroupList() const { return groups_; }
+    QComboBox* DistributionBox() const { return distribution_; }
+    QTableWidget* Table() const { return table_; }
+    QSpinBox* Decimals() const { return decimals_; }
+    QCheckBox* Check(const char* name) const;
+    QRadioButton* CapabilityButton() const { return capability_; }
+    QRadioButton* PerformanceButton() const { return performance_; }
+    QTabBar* Pages() const { return pages_; }
+    TChartView* Chart() const { return chart_; }
+    // "&Copy" of the table's pop-up menu: the selected cells, tab-delimited.
+    void CopyTableSelection();
+
+protected:
+    bool event(QEvent* e) override;
+
+private:
+    QWidget* BuildTablePanel(QWidget* parent);
+    QWidget* BuildGraphPanel(QWidget* parent);
+    void BuildMenus();
+    void ModeChanged();
+    void DistributionChanged(int index);
+    void UpdateVisibility();
+    void UpdateCaption();
+
+    TCapabilityAnalysis analysis_;
+    QPointer<QWidget> caller_;
+    QWidget* mainWindow_ = nullptr;
+    int builtChanges_ = -1;
+    int savedDistKind_ = 0;
+    bool constantAxis_ = false;
+
+    QTabBar* pages_ = nullptr;
+    TChartView* chart_ = nullptr;
+    QCheckBox* fixX_ = nullptr;
+    QCheckBox* interpolate_ = nullptr;
+    QPushButton* distCalc_ = nullptr;
+    QPushButton* setParameters_ = nullptr;
+    QListWidget* groups_ = nullptr;
+    QLabel* distributionLabel_ = nullptr;
+    QComboBox* distribution_ = nullptr;
+    QSpinBox* decimals_ = nullptr;
+    std::map<std::string, QCheckBox*> checks_;
+    QRadioButton* capability_ = nullptr;
+    QRadioButton* performance_ = nullptr;
+    QTableWidget* table_ = nullptr;
+    QAction* returnItem_ = nullptr;
+    QAction* returnTool_ = nullptr;
+    QAction* zoomOut_ = nullptr;
+    QAction* zoomOutTool_ = nullptr;
+    std::map<std::string, QAction*> options_;
 };
 
 } // namespace kivspc::gui
