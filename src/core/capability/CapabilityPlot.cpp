@@ -736,10 +736,15 @@ std::vector<TStatRow> BuildStatisticsTable(TCapabilityAnalysis& a) {
     // The model is fitted to the sorted sample, the sigma estimates read the data in their order,
     // and the table's statistics are those of the sample prepared again.
     if (DistKind > kDistNone && FitState.FixedKind == 0) FitDistribution();
+    // The sigma estimates use the sample buffer; the prepared sample is kept aside meanwhile.
+    const std::vector<double> prepared(SampleX.begin(), SampleX.begin() + n + 1);
     PotentialSigma(a);
     a.StreamSigma = MissingValue;
     if (!a.Options.CapabilityMode) StreamSigma(a);
-    PrepareSample(a);
+    std::copy(prepared.begin(), prepared.end(), SampleX.begin());
+    SampleN = n;
+    OrderStatistics();
+    MeanAndStdDev();
 
     TTableWriter t(std::clamp(a.Options.Decimals, 1, 9));
     FixedBlock(t);

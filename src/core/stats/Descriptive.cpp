@@ -178,6 +178,8 @@ void SortSample(int lo, int hi) {
     lo = std::max(lo, 0);
     hi = std::min(hi, static_cast<int>(SampleX.size()) - 1);
     if (lo >= hi) return;
+    // Analyses sort the same sample again and again: a sorted one is left as it is.
+    if (std::is_sorted(SampleX.begin() + lo, SampleX.begin() + hi + 1)) return;
     int depth = 0;
     for (int len = hi - lo + 1; len > 1; len /= 2)
         ++depth;
