@@ -6,6 +6,7 @@
 #include "app/NumberFormat.h"
 #include "capability/CapabilityPlot.h"
 #include "capability/CapabilitySetup.h"
+#include "data/DataFile.h"
 #include "data/DataList.h"
 #include "data/Procif.h"
 #include "data/Transfrm.h"
@@ -290,6 +291,71 @@ TEST_F(CapabilityAnalysisTest, GroupsNumberedByTheirOwnValues) {
     // Moving ranges pooled over the four entries: 2, 2, 2, 3 with weight 1 each.
     a.Selected = 0;
     EXPECT_NEAR(PotentialSigma(a), 2.25 / 0.954, 1e-12);
+}
+
+// The worked example of the help page: Diam1 of the example file (column 3, 30 rows, LSL 24.940,
+// Target 25.000, USL 25.060). By hand, in thousandths of a millimetre above 25.000: the sum of
+// the 30 deviations is 121 and of their squares 4671, so the mean is 25 + 0.121 / 30 = 25.004033,
+// the sum of squares about the mean 4671 - 121² / 30 = 4182.967 and the standard deviation
+// sqrt(4182.967 / 29) = 12.0100. The 29 moving ranges sorted have 8 as their 15th: 8 / 0.954 =
+// 8.3857. Cp = 120 / (6 x 12.0100) = 1.665; Cpk = (4.0333 + 60) / (3 x 12.0100) = 1.553;
+// Cp(potential) = 120 / (6 x 8.3857) = 2.385; Cpm = 120 / (6 sqrt(12.0100² + 4.0333² x 30 / 29))
+// = 1.576; off target 4.0333 / 120 = 3.36 %. Normal process limits 25.004033 -/+ 3 x 0.012010.
+// With Day as the sample column the subgroups are the pairs Early/Late; the 8th of the 15 pair
+// standard deviations is 11 / sqrt(2), and the median of chi² on one degree of freedom is
+// 0.674490² (the normal quartile squared): 11 / sqrt(2) / 0.674490 = 11.5319.
+TEST_F(CapabilityAnalysisTest, TheHelpExampleOfBearingDiameters) {
+    ASSERT_TRUE(LoadFile(KIVSPC_EXAMPLES_DIR "/bearing-diameters.kivs"));
+    ASSERT_EQ(DataTable().RowCount(), 30);
+    TCapabilityAnalysis a = Open({{3}});
+    a.Options.Decimals = 6;
+    DistKind = kDistNormal;
+    auto rows = BuildStatisticsTable(a);
+    const std::vector<std::pair<const char*, const char*>> capability{
+        {"n", "30"},
+        {"Mean", "25.004033"},
+        {"Median", "25.005500"},
+        {"Std Dev", "0.012010"},
+        {"Std Dev(pot)", "0.008386"},
+        {"Low", "24.973000"},
+        {"High", "25.027000"},
+        {"Range", "0.054000"},
+        {"LPL", "24.968003"},
+        {"UPL", "25.040063"},
+        {"NT", "0.072060"},
+        {"n Out Spec", "0"},
+        {"Est %Out Spec", "0.000"},
+        {"Cpm", "1.576"},
+        {"Cpk", "1.553"},
+        {"Cp", "1.665"},
+        {"Cp(potential)", "2.385"},
+        {"% Off-Target", "3.36"},
+    };
+    for (const auto& [left, right] : capability)
+        EXPECT_EQ(Cell(rows, left), right) << left;
+
+    // Performance, with eight decimals for the variances (in µm²: 144.240 + 16.268 = 160.508;
+    // potential 8.3857² = 70.32, 43.8 %; target 10.1 %; time 144.240 - 70.32 = 73.92, 46.1 %).
+    a.Options.CapabilityMode = false;
+    a.Options.Decimals = 8;
+    rows = BuildStatisticsTable(a);
+    const std::vector<std::pair<const char*, const char*>> performance{
+        {"Ppk", "1.553"},
+        {"Ppm", "1.576"},
+        {"Pp", "1.665"},
+        {"Cp(potential)", "2.385"},
+        {"Var(Total)", "0.00016051 (100.0%)"},
+        {"Var(Potential)", "0.00007032 (43.8%)"},
+        {"Var(Target)", "0.00001627 (10.1%)"},
+        {"Var(Time)", "0.00007392 (46.1%)"},
+    };
+    for (const auto& [left, right] : performance)
+        EXPECT_EQ(Cell(rows, left), right) << left;
+
+    TCapabilityChoice byDay{{3}};
+    byDay.SampleColumn = 1;
+    a = Open(byDay);
+    EXPECT_NEAR(PotentialSigma(a), 0.011 / std::sqrt(2.0) / 0.674489750196, 1e-7);
 }
 
 } // namespace
