@@ -2,6 +2,7 @@
 #include "capability/CapabilityPlotForm.h"
 
 #include "app/FormShell.h"
+#include "app/Help.h"
 #include "app/Messages.h"
 #include "app/Platform.h"
 #include "charts/ChartScene.h"
@@ -43,7 +44,6 @@ namespace kivspc::gui {
 namespace {
 
 const char* const kCaption = "Capability/Performance & Distribution Analysis";
-constexpr int kHelpCapabilityAnalysis = 5100;
 constexpr int kRowHeight = 20;
 constexpr int kSeparatorHeight = 5;
 
