@@ -9,8 +9,13 @@
 //                [--limits exact|normal|average-mr|median-mr|std-dev|centerline] [--sets 4] [--labels 1]
 //                [--breaks] [--zones] [--codes] [--bw]
 //   kivspc-chart --example six-panel|histogram|probability [--points N] [--bars N] out.pdf
+//   kivspc-chart --data file.kivs --capability 3-7 [--groups 2[,1]] [--layout columns|rows|streams|repeated]
+//                [--groups-as streams] [--sample-column 1] [--distribution normal|johnson|...]
+//                [--performance] [--decimals 4]: prints the statistics table of every group
 //   common: [--size 1200x800] [--dump] [--show: also open the chart in a window until it is closed]
 #include "app/Platform.h"
+#include "capability/CapabilityPlot.h"
+#include "capability/CapabilitySetup.h"
 #include "charts/AttrChart.h"
 #include "charts/AttrChartScene.h"
 #include "charts/ChartView.h"
@@ -21,13 +26,16 @@
 #include "charts/VARchartScene.h"
 #include "data/DataFile.h"
 #include "data/DataList.h"
+#include "stats/Fit.h"
 
 #include <QApplication>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -62,7 +70,72 @@ struct TOptions {
     bool Zones = false, Codes = false, BlackAndWhite = false, Dump = false, Show = false;
     int Width = 1000, Height = 700;
     std::vector<std::string> Outputs;
+    std::string Capability, Groups, Layout = "columns", GroupsAs, Distribution = "none";
+    bool Performance = false;
+    int Decimals = 4;
 };
+
+// "3-7" or "3,5,6" (or both: "1,3-5") as column numbers.
+bool ColumnList(const std::string& text, std::vector<int>& columns) {
+    std::stringstream parts(text);
+    std::string part;
+    while (std::getline(parts, part, ',')) {
+        int first = 0, last = 0;
+        if (!ColumnRange(part, first, last)) return false;
+        for (int c = first; c <= last; ++c)
+            columns.push_back(c);
+    }
+    return !columns.empty();
+}
+
+std::string Lower(std::string text) {
+    for (char& ch : text)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return text;
+}
+
+// The capability statistics table of every entry of the group list, "(All)" first.
+std::string CapabilityReport(const TOptions& o, std::string& report) {
+    if (!LoadFile(o.Data)) return "cannot read " + o.Data;
+    TCapabilityChoice choice;
+    if (!ColumnList(o.Capability, choice.Measures)) return "bad --capability " + o.Capability;
+    if (!o.Groups.empty() && !ColumnList(o.Groups, choice.Groups)) return "bad --groups " + o.Groups;
+    static const char* const kLayouts[] = {"columns", "rows", "streams", "repeated"};
+    const auto layout = std::find(std::begin(kLayouts), std::end(kLayouts), o.Layout);
+    if (layout == std::end(kLayouts)) return "--layout takes columns, rows, streams or repeated";
+    choice.LayoutIndex = static_cast<int>(layout - std::begin(kLayouts));
+    if (!o.GroupsAs.empty() && o.GroupsAs != "streams" && o.GroupsAs != "groups")
+        return "--groups-as takes groups or streams";
+    choice.GroupsIndex = o.GroupsAs == "streams" ? kGroupsProcessStreams : kGroupsAnalysisGroups;
+    choice.SampleColumn = o.SampleColumn;
+    int kind = -1;
+    for (int k = 0; k < kDistKinds; ++k)
+        if (Lower(DistKindName(k)) == Lower(o.Distribution)) kind = k;
+    if (kind < 0) {
+        std::string names;
+        for (int k = 0; k < kDistKinds; ++k)
+            names += std::string(k ? ", " : "") + DistKindName(k);
+        return "--distribution takes one of: " + names;
+    }
+    if (o.Decimals < 1 || o.Decimals > 9) return "--decimals takes 1 to 9";
+    if (!StoreCapabilitySetup(choice))
+        return "a column of --capability, --groups or --sample-column is not in the file";
+    TCapabilityAnalysis a;
+    a.Options.CapabilityMode = !o.Performance;
+    a.Options.Decimals = o.Decimals;
+    OpenCapabilityAnalysis(a);
+    const std::vector<std::string> entries = a.ListTexts();
+    if (entries.empty()) return "the measure columns hold no values";
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+        a.Selected = i;
+        DistKind = kind;
+        const auto rows = BuildStatisticsTable(a);
+        report += "Analysis: " + a.AnalysisLabel + "\r\n";
+        report += rows.empty() ? std::string("no values\r\n") : StatisticsTableText(rows);
+        report += "\r\n";
+    }
+    return {};
+}
 
 // The variables chart of the options' data: individual values and moving ranges, or means and
 // ranges of subgroups.
@@ -195,6 +268,20 @@ int main(int argc, char** argv) {
             o.Codes = true;
         else if (a == "--bw")
             o.BlackAndWhite = true;
+        else if (a == "--capability")
+            o.Capability = value();
+        else if (a == "--groups")
+            o.Groups = value();
+        else if (a == "--layout")
+            o.Layout = value();
+        else if (a == "--groups-as")
+            o.GroupsAs = value();
+        else if (a == "--distribution")
+            o.Distribution = value();
+        else if (a == "--performance")
+            o.Performance = true;
+        else if (a == "--decimals")
+            ok = number(o.Decimals);
         else if (a == "--dump")
             o.Dump = true;
         else if (a == "--show")
@@ -207,6 +294,14 @@ int main(int argc, char** argv) {
         else
             o.Outputs.push_back(a);
         if (!ok) return Fail("bad value for " + a);
+    }
+
+    if (!o.Capability.empty()) {
+        if (o.Data.empty()) return Fail("--capability needs --data FILE");
+        std::string report;
+        if (const std::string problem = CapabilityReport(o, report); !problem.empty()) return Fail(problem);
+        std::cout << report;
+        return 0;
     }
 
     TChartScene scene;

@@ -115,6 +115,24 @@ TEST_F(ChartBatchTest, TheAttributesChartOfADataFile) {
     EXPECT_TRUE(bad.Errors.contains("Sample size not given!")) << bad.Errors.toStdString();
 }
 
+TEST_F(ChartBatchTest, TheCapabilityTableOfEveryGroup) {
+    // The diameters of a row as subgroups, by shift: "(All)", then each shift.
+    const TRun run =
+        RunChartProgram({"--data", KIVSPC_EXAMPLES_DIR "/bearing-diameters.kivs", "--capability", "3-7",
+                         "--groups", "2", "--layout", "rows", "--distribution", "normal"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(run.Output.startsWith("Analysis: (All)\r\nn\t150\r\n")) << run.Output.left(80).toStdString();
+    EXPECT_TRUE(run.Output.contains("Analysis: Shift (Early)\r\nn\t75\r\n"));
+    EXPECT_TRUE(run.Output.contains("Analysis: Shift (Late)\r\nn\t75\r\n"));
+    EXPECT_EQ(run.Output.count("Cp(potential)\t"), 3);
+    EXPECT_FALSE(run.Output.contains("nan") || run.Output.contains("inf"));
+
+    const TRun bad = RunChartProgram({"--data", KIVSPC_EXAMPLES_DIR "/bearing-diameters.kivs", "--capability",
+                                      "3", "--distribution", "lognormal"});
+    EXPECT_NE(bad.ExitCode, 0);
+    EXPECT_TRUE(bad.Errors.contains("--distribution takes one of: None, Normal")) << bad.Errors.toStdString();
+}
+
 TEST_F(ChartBatchTest, BadRequestsAreRefusedWithAReasonAndWriteNothing) {
     const struct {
         QStringList args;
