@@ -416,26 +416,42 @@ void ProcessLimits() {
 namespace {
 
 // The density of the gamma and beta models (0 outside their range), for stepping their
-// distribution functions along the sorted sample; NaN for the other models.
-double FittedDensity(double x) {
-    const TFitState& f = FitState;
-    if (DistKind == kDistGamma0 || DistKind == kDistGammaLow) {
-        const double rate = static_cast<double>(f.GammaRate), shape = static_cast<double>(f.GammaShape);
-        const double t = (x - static_cast<double>(f.Threshold)) * rate;
-        if (!(t > 0)) return 0;
-        return rate * std::exp((shape - 1) * std::log(t) - t - std::lgamma(shape));
+// distribution functions along the sorted sample; NaN for the other models. The normalising
+// constants are worked out once per fit.
+class TFittedDensity {
+public:
+    TFittedDensity() {
+        const TFitState& f = FitState;
+        if (DistKind == kDistGamma0 || DistKind == kDistGammaLow) {
+            kind_ = kGamma;
+            scale_ = static_cast<double>(f.GammaRate);
+            shift_ = static_cast<double>(f.Threshold);
+            a_ = static_cast<double>(f.GammaShape) - 1;
+            log_ = -std::lgamma(static_cast<double>(f.GammaShape));
+        } else if (DistKind == kDistBeta) {
+            kind_ = kBeta;
+            const double p = static_cast<double>(f.BetaP), q = static_cast<double>(f.BetaQ);
+            scale_ = 1 / static_cast<double>(f.FitRange);
+            shift_ = static_cast<double>(f.Threshold);
+            a_ = p - 1;
+            b_ = q - 1;
+            log_ = std::lgamma(p + q) - std::lgamma(p) - std::lgamma(q);
+        }
     }
-    if (DistKind == kDistBeta) {
-        const double p = static_cast<double>(f.BetaP), q = static_cast<double>(f.BetaQ);
-        const double range = static_cast<double>(f.FitRange);
-        const double u = (x - static_cast<double>(f.Threshold)) / range;
-        if (!(u > 0 && u < 1)) return 0;
-        return std::exp((p - 1) * std::log(u) + (q - 1) * std::log1p(-u) + std::lgamma(p + q) -
-                        std::lgamma(p) - std::lgamma(q)) /
-               range;
+    double operator()(double x) const {
+        const double u = (x - shift_) * scale_;
+        switch (kind_) {
+        case kGamma: return u > 0 ? scale_ * std::exp(a_ * std::log(u) - u + log_) : 0;
+        case kBeta:
+            return u > 0 && u < 1 ? std::exp(a_ * std::log(u) + b_ * std::log1p(-u) + log_) * scale_ : 0;
+        default: return std::numeric_limits<double>::quiet_NaN();
+        }
     }
-    return std::numeric_limits<double>::quiet_NaN();
-}
+
+private:
+    enum { kNone, kGamma, kBeta } kind_ = kNone;
+    double scale_ = 1, shift_ = 0, a_ = 0, b_ = 0, log_ = 0;
+};
 
 } // namespace
 
@@ -446,14 +462,17 @@ void ComputeFitCriterion() {
     // from one sorted value to the next by Simpson's rule on the density, and are formed afresh at
     // every 256th value, where the density is not finite or changes fast, and wherever a step would
     // leave 0..1.
-    const bool stepped = n > 2000 && !std::isnan(FittedDensity(static_cast<double>(Sorted(1))));
+    const TFittedDensity density;
+    const bool stepped = n > 2000 && !std::isnan(density(static_cast<double>(Sorted(1))));
     Extended cdf = 0;
+    // The density at the previous value, carried from one step to the next.
+    double previous = stepped ? density(static_cast<double>(Sorted(1))) : 0;
     for (int i = 1; i <= n; ++i) {
         const double x = static_cast<double>(Sorted(i));
         bool exact = !stepped || i % 256 == 1;
+        const double fb = stepped && i > 1 ? density(x) : previous;
         if (!exact) {
-            const double a = static_cast<double>(Sorted(i - 1)), fa = FittedDensity(a),
-                         fm = FittedDensity((a + x) / 2), fb = FittedDensity(x);
+            const double a = static_cast<double>(Sorted(i - 1)), fa = previous, fm = density((a + x) / 2);
             const double step = (x - a) / 6 * (fa + 4 * fm + fb);
             // Where the density changes fast over the step (near a pole at an end), Simpson's rule
             // is not to be trusted.
@@ -462,6 +481,7 @@ void ComputeFitCriterion() {
             if (!exact) cdf += step;
         }
         if (exact) cdf = FittedCDF(x);
+        previous = fb;
         CurveFit.Add(cdf, (i - 0.3L) / (n + 0.4L));
     }
     CurveFit.Solve();
