@@ -532,6 +532,77 @@ Extended FittedCDF(Extended x) {
     }
 }
 
+Extended FittedDensity(Extended x) {
+    const TFitState& f = FitState;
+    if (f.FitFailed > 0) return 0;
+    constexpr Extended kRootTwoPi = 2.50662827463100050241576528481104525L;
+    const auto phi = [](Extended z) { return std::exp(-z * z / 2) / kRootTwoPi; };
+    const auto finite = [](Extended d) { return std::isfinite(static_cast<double>(d)) && d > 0 ? d : 0; };
+    switch (DistKind) {
+    case kDistNormal: return f.FitSD > 0 ? phi((x - f.FitMean) / f.FitSD) / f.FitSD : 0;
+    case kDistExponential0:
+    case kDistExponentialLow: {
+        const Extended scale = f.FitMean - f.Threshold;
+        if (x < f.Threshold || !(scale > 0)) return 0;
+        return finite(std::exp(-(x - f.Threshold) / scale) / scale);
+    }
+    case kDistWeibull: {
+        const Extended beta = f.WeibullShape, eta = f.WeibullScale;
+        if (!(x > 0 && beta > 0 && eta > 0)) return 0;
+        const Extended t = x / eta;
+        return finite(beta / eta * std::pow(t, beta - 1) * std::exp(-std::pow(t, beta)));
+    }
+    case kDistUniform: {
+        const Extended range = f.FitMax - f.Threshold;
+        return x >= f.Threshold && x <= f.FitMax && range > 0 ? 1 / range : 0;
+    }
+    case kDistGamma0:
+    case kDistGammaLow: {
+        const Extended t = x - f.Threshold, rate = f.GammaRate, shape = f.GammaShape;
+        if (!(t > 0 && rate > 0 && shape > 0)) return 0;
+        return finite(
+            std::exp(shape * std::log(rate) + (shape - 1) * std::log(t) - rate * t - std::lgamma(shape)));
+    }
+    case kDistBeta: {
+        if (!(f.FitRange > 0)) return 0;
+        const Extended u = (x - f.Threshold) / f.FitRange;
+        if (!(u > 0 && u < 1)) return 0;
+        return finite(std::exp(std::lgamma(f.BetaP + f.BetaQ) - std::lgamma(f.BetaP) - std::lgamma(f.BetaQ) +
+                               (f.BetaP - 1) * std::log(u) + (f.BetaQ - 1) * std::log1p(-u)) /
+                      f.FitRange);
+    }
+    case kDistRayleigh0:
+    case kDistRayleighLow: {
+        const Extended sigma = f.RayleighScale, t = x - f.Threshold;
+        if (!(t > 0 && sigma > 0)) return 0;
+        const Extended u = t / sigma;
+        return finite(t / (sigma * sigma) * std::exp(-u * u / 2));
+    }
+    case kDistJohnson: {
+        const TJohnsonState& j = JohnsonO;
+        const Extended u = x - j.Xi;
+        Extended slope = 0; // dz/dx
+        switch (j.Type) {
+        case 1: slope = j.Delta / std::sqrt(j.Lambda * j.Lambda + u * u); break;
+        case 2:
+            if (!(u > 0 && u < j.Lambda)) return 0;
+            slope = j.Delta * j.Lambda / (u * (j.Lambda - u));
+            break;
+        case 3: {
+            const Extended w = j.Lambda < 0 ? -u : u;
+            if (!(w > 0)) return 0;
+            slope = j.Delta / w;
+            break;
+        }
+        case 4: return f.FitSD > 0 ? phi((x - f.FitMean) / f.FitSD) / f.FitSD : 0;
+        default: return 0; // the two-point curve has no density
+        }
+        return finite(phi(JohnsonZ(x)) * slope);
+    }
+    default: return 0;
+    }
+}
+
 Extended FittedQuantile(Extended p) {
     const TFitState& f = FitState;
     if (f.FitFailed > 0) return f.FitMean;

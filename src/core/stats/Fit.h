@@ -103,6 +103,9 @@ void ProcessLimits();
 void ComputeFitCriterion();
 // P(X <= x) under the fitted model; 0 without a usable fit.
 Extended FittedCDF(Extended x);
+// The probability density of the fitted model at x; 0 without a usable fit, outside the model's
+// support and where the density has a pole (the ends of a beta or SB curve).
+Extended FittedDensity(Extended x);
 // The x with P(X <= x) = p; the model's mean without a usable fit, 0 for p outside 0..1.
 Extended FittedQuantile(Extended p);
 void ApplyFixedParameters();

@@ -10,8 +10,10 @@
 #include "stats/Distributions.h"
 #include "stats/Fit.h"
 
+#include <array>
 #include <cmath>
 #include <numeric>
+#include <string>
 #include <vector>
 
 using namespace kivspc;
@@ -129,6 +131,61 @@ TEST_F(FitTest, QuantileUndoesTheDistributionFunctionForEveryModel) {
     // The gamma quantile's search brackets its root before it halves: the median's CDF is 0.5.
     Fit(kDistGamma0, samples::Skewed);
     EXPECT_NEAR(static_cast<double>(FittedCDF(FittedQuantile(0.5))), 0.5, 1e-12);
+}
+
+// The density is the slope of the distribution function, and its mass between two quantiles is
+// their distance in probability: Simpson's rule over [Q(0.001), Q(0.999)] in 20,000 steps of
+// x = lo + (hi - lo)(3t² - 2t³), which crowds the steps towards both ends where a curve with a
+// pole at its threshold is steep, and central differences of FittedCDF over steps small beside
+// the distance to the lower end.
+TEST_F(FitTest, DensityIsTheSlopeOfTheDistributionFunctionForEveryModel) {
+    const auto check = [](const std::string& name) {
+        const Extended lo = FittedQuantile(0.001L), hi = FittedQuantile(0.999L);
+        const int steps = 20'000;
+        const auto mapped = [&](Extended t) {
+            return FittedDensity(lo + (hi - lo) * t * t * (3 - 2 * t)) * 6 * t * (1 - t) * (hi - lo);
+        };
+        Extended sum = 0;
+        for (int i = 0; i <= steps; ++i)
+            sum += (i == 0 || i == steps ? 1 : i % 2 ? 4 : 2) * mapped(static_cast<Extended>(i) / steps);
+        EXPECT_NEAR(static_cast<double>(sum / steps / 3), 0.998, 1e-6) << name;
+        const Extended bottom = FittedQuantile(1e-6L);
+        for (double p : {0.05, 0.3, 0.5, 0.8, 0.97}) {
+            const Extended x = FittedQuantile(p);
+            const Extended d =
+                std::min((FittedQuantile(0.75) - FittedQuantile(0.25)) / 1000, (x - bottom) / 1000);
+            const Extended slope = (FittedCDF(x + d) - FittedCDF(x - d)) / (2 * d);
+            EXPECT_NEAR(static_cast<double>(FittedDensity(x)), static_cast<double>(slope),
+                        1e-5 * (1 + static_cast<double>(slope)))
+                << name << " at p " << p;
+        }
+    };
+    for (int kind : {kDistNormal, kDistExponential0, kDistExponentialLow, kDistWeibull, kDistUniform,
+                     kDistJohnson, kDistGamma0, kDistGammaLow, kDistBeta, kDistRayleigh0, kDistRayleighLow}) {
+        Fit(kind, samples::Skewed);
+        ASSERT_EQ(FitState.FitFailed, 0) << DistKindName(kind);
+        check(DistKindName(kind));
+    }
+    // The three Johnson curves with fixed parameters: SU (delta, gamma, lambda, xi), SB (the
+    // same) and SL (delta, gamma, xi).
+    const struct {
+        int kind;
+        std::array<double, 5> values;
+    } fixed[] = {{5, {0, 1.1, 0.5, 2, 3}}, {6, {0, 0.9, 0.3, 5, 1}}, {7, {0, 1.3, -0.4, 2, 0}}};
+    for (const auto& f : fixed) {
+        SetSample({2.5, 3, 4, 5.5});
+        FitState.FixedKind = f.kind;
+        FitState.FixedValues = f.values;
+        FitDistribution();
+        ASSERT_EQ(FitState.FitFailed, 0) << f.kind;
+        check(std::string("Johnson ") + JohnsonO.TypeText);
+    }
+    // Outside the support and without a fit: 0.
+    Fit(kDistUniform, samples::OneToTen);
+    EXPECT_EQ(FittedDensity(0.5), 0);
+    EXPECT_NEAR(static_cast<double>(FittedDensity(5)), 1.0 / 9, 1e-15);
+    ResetFit();
+    EXPECT_EQ(FittedDensity(5), 0);
 }
 
 TEST_F(FitTest, FixedSbCurveWithItsMassAtTheUpperEndHasIncreasingQuantiles) {
