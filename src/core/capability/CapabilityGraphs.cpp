@@ -1,0 +1,454 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "capability/CapabilityGraphs.h"
+
+#include "app/NumberFormat.h"
+#include "app/TextTools.h"
+#include "charts/SceneScales.h"
+#include "data/DataList.h"
+#include "data/Extract.h"
+#include "stats/Capability.h"
+#include "stats/Descriptive.h"
+#include "stats/Distributions.h"
+#include "stats/Fit.h"
+#include "stats/SampleBuffer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kivspc {
+
+double NiceInterval(double span, double k, bool useGap) {
+    const int n = SampleN;
+    if (n <= 1 || SampleStats.Range == 0 || !(span > 0) || !(k > 0)) return 1;
+    double f = span / k;
+    if (useGap) {
+        double gap = 1e38;
+        for (int i = 2; i <= n; ++i) {
+            const double d = SampleX[static_cast<std::size_t>(i)] - SampleX[static_cast<std::size_t>(i) - 1];
+            if (d > 0 && d < gap) gap = d;
+        }
+        if (f < gap) f = gap;
+    }
+    if (!std::isfinite(f) || !(f > 0)) return 1;
+    const double l = static_cast<double>(Log10(f));
+    int e = l < 0   ? static_cast<int>(std::trunc(std::fabs(l) + 1))
+            : l > 0 ? -static_cast<int>(std::trunc(l))
+                    : 0;
+    e += 1;
+    if (e < -20) e = 0;
+    const double scale = std::pow(10.0, e);
+    const double m = std::round(f * scale);
+    const double base = m < 15 ? 10 : m < 27 ? 20 : m < 42 ? 30 : m < 75 ? 50 : 100;
+    return base / scale;
+}
+
+double FirstMidpoint(double lo, double w) {
+    if (SampleN == 1 || !(w > 0)) return lo;
+    const double sign = lo > 0 ? 1 : lo < 0 ? -1 : 0;
+    return w * std::trunc((lo + sign * w / 2) / w);
+}
+
+std::string ShortNumber(double x) {
+    if (!std::isfinite(x)) return std::string(kNotComputable);
+    if (std::fabs(x) >= 1e15) return FormatTrimmedFinite(x);
+    std::string text = FormatFixed(9, x);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0')
+            text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    return text == "-0" ? "0" : text;
+}
+
+namespace {
+
+struct TColors {
+    TSceneColor Bars, Polygon, Curve, Specs, Limits, Title, Points;
+};
+
+TColors Colors(bool bw) {
+    if (bw)
+        return {kColorSilver, kColorBlack, kColorBlack, kColorBlack, kColorBlack, kColorBlack, kColorBlack};
+    return {kColorLime, kColorLime, kColorRed, kColorRed, kColorBlack, kColorBlue, kColorBlue};
+}
+
+bool FitUsable() { return DistKind > kDistNone && FitState.FitFailed == kFitUsable; }
+
+// The table and a sorted sample with its statistics, as both graphs start.
+bool Prepare(TCapabilityAnalysis& a, TGraphResult& r) {
+    if (a.Groups.empty()) return false;
+    r.Table = BuildStatisticsTable(a);
+    if (SampleN <= 0) return false;
+    OrderStatistics();
+    MeanAndStdDev();
+    return true;
+}
+
+std::string MeasureTitle(const TCapabilityAnalysis& a) {
+    if (a.Config.MeasureCount == 1 && !a.Config.MeasureColumns.empty())
+        return ColumnLabel(a.Config.MeasureColumns.front());
+    return a.Run.MeasureLabel.empty() ? std::string("Value") : a.Run.MeasureLabel;
+}
+
+void Footer(const TGraphOptions& o, TChartScene& scene) {
+    if (!o.AddModifications) return;
+    TSelectionSummary summary;
+    if (!SelectionSummary(summary) || summary.Inline.empty()) return;
+    std::string text = summary.Inline;
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    scene.FooterLines.push_back(text);
+}
+
+void Reference(TChartScene& scene, double at, const std::string& label, TSceneColor color, TLineStyle style) {
+    if (!std::isfinite(at)) return;
+    scene.References.push_back({.Panel = 0,
+                                .Vertical = true,
+                                .Value = at,
+                                .Color = color,
+                                .Width = 2,
+                                .Style = style,
+                                .Label = label,
+                                .Hover = label + " = " + FormatTrimmedFinite(at)});
+}
+
+// The specification lines (each limit present) and the process limits (the mean, and LPL and UPL
+// of a usable fit); lo and hi widened to hold the lines drawn.
+void LimitLines(const TGraphOptions& o, const TColors& c, TChartScene& scene, double& lo, double& hi) {
+    const auto widen = [&](double x) {
+        if (!std::isfinite(x)) return;
+        lo = std::min(lo, x);
+        hi = std::max(hi, x);
+    };
+    const TSpecLimits& spec = SpecLimits;
+    if (o.Specifications) {
+        if (spec.HasLSL) Reference(scene, spec.LSL, "LSL", c.Specs, TLineStyle::Solid);
+        if (spec.HasUSL) Reference(scene, spec.USL, "USL", c.Specs, TLineStyle::Solid);
+        if (spec.HasTarget) Reference(scene, spec.Target, "Target", c.Specs, TLineStyle::Dot);
+        if (spec.HasLSL) widen(spec.LSL);
+        if (spec.HasUSL) widen(spec.USL);
+        if (spec.HasTarget) widen(spec.Target);
+    }
+    if (o.ProcessLimits) {
+        Reference(scene, static_cast<double>(SampleStats.Mean), "Mean", c.Limits, TLineStyle::Dash);
+        if (FitUsable()) {
+            Reference(scene, FitState.LPL, "LPL", c.Limits, TLineStyle::Dash);
+            Reference(scene, FitState.UPL, "UPL", c.Limits, TLineStyle::Dash);
+            widen(FitState.LPL);
+            widen(FitState.UPL);
+        }
+    }
+}
+
+// A typed number of an edit box: empty when the text is not one.
+bool TypedNumber(const std::string& text, double& value) {
+    const std::string trimmed = TrimBlanks(text);
+    return !trimmed.empty() && ConvertNumber(trimmed, value) && std::isfinite(value);
+}
+
+// The bounds where the fitted density jumps from 0 (a vertical rise is drawn there).
+void DensityJumps(std::vector<double>& rises, std::vector<double>& drops) {
+    switch (DistKind) {
+    case kDistExponential0:
+    case kDistExponentialLow: rises.push_back(static_cast<double>(FitState.Threshold)); break;
+    case kDistWeibull:
+        if (FitState.WeibullMode == 0) rises.push_back(0);
+        break;
+    case kDistUniform:
+        rises.push_back(static_cast<double>(FitState.Threshold));
+        drops.push_back(static_cast<double>(FitState.FitMax));
+        break;
+    default: break;
+    }
+}
+
+} // namespace
+
+TGraphResult DrawHistogram(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene) {
+    scene = TChartScene{};
+    TGraphResult r;
+    if (!Prepare(a, r)) return r;
+    const TColors c = Colors(o.BlackAndWhite);
+    const int n = SampleN;
+    const TSampleStats& st = SampleStats;
+    const double s = o.Relative ? 1.0 / n : 1.0;
+    double lo = o.ConstantX ? a.OverallMin : st.Minimum;
+    double hi = o.ConstantX ? a.OverallMax : st.Maximum;
+    if (o.Specifications) {
+        const TSpecLimits& spec = SpecLimits;
+        for (const auto& [has, at] :
+             {std::pair{spec.HasLSL, spec.LSL}, std::pair{spec.HasTarget, spec.Target},
+              std::pair{spec.HasUSL, spec.USL}})
+            if (has && std::isfinite(at)) {
+                lo = std::min(lo, at);
+                hi = std::max(hi, at);
+            }
+    }
+
+    // The class width: typed, or a nice one for about ten to twenty classes.
+    double w = 0;
+    if (o.IntervalChecked) {
+        double typed = 0;
+        if (!TypedNumber(o.IntervalText, typed) || typed < 0)
+            r.Problem = "Interval Size Not Valid!";
+        else if (typed > 0 && (hi - lo) / typed > kMaxHistogramClasses)
+            r.Problem = "Interval Size Too Small: more than " + FormatFixedGrouped(0, kMaxHistogramClasses) +
+                        " classes";
+        else if (typed > 0)
+            w = typed;
+        if (w > 0) r.SizeUsed = "Size Used: (" + TrimBlanks(o.IntervalText) + ")";
+    }
+    if (!(w > 0)) {
+        w = NiceInterval(hi - lo, std::min(20.0, n / 100.0 + 10), true);
+        r.SizeUsed = "Size Used: (" + ShortNumber(w) + ")";
+    }
+    const double eps = w / 10000;
+
+    // The first class's midpoint: typed (moved down by whole classes until its class reaches the
+    // lowest value), or the multiple of the width nearest to the lowest value.
+    double m0 = FirstMidpoint(lo, w);
+    if (o.FirstChecked) {
+        double typed = 0;
+        if (!TypedNumber(o.FirstText, typed)) {
+            r.Problem = "First Midpoint Not Valid!";
+        } else {
+            if (lo < typed - w / 2 + eps) typed -= std::ceil((typed - w / 2 + eps - lo) / w) * w;
+            for (int guard = 0; guard < 4 && lo < typed - w / 2 + eps; ++guard)
+                typed -= w;
+            if ((hi - typed) / w > kMaxHistogramClasses)
+                r.Problem = "First Midpoint Too Far Below the Values";
+            else
+                m0 = typed;
+        }
+    }
+    r.FirstUsed = "First Used: (" + ShortNumber(m0) + ")";
+
+    // Counting along the sorted values: class i takes every value below its upper boundary.
+    const double classes = std::round((hi + w - (m0 - w / 2)) / w) + 1;
+    const int k = static_cast<int>(std::clamp(classes, 2.0, kMaxHistogramClasses + 2.0));
+    std::vector<int> counts(static_cast<std::size_t>(k), 0);
+    int i = 1;
+    for (int v = 1; v <= n; ++v) {
+        const double x = SampleX[static_cast<std::size_t>(v)];
+        while (i < k - 1 && !(x < m0 + (i - 1) * w + w / 2 + eps))
+            ++i;
+        ++counts[static_cast<std::size_t>(i)];
+    }
+    int tallest = 1;
+    for (int j = 1; j < k; ++j)
+        if (counts[static_cast<std::size_t>(j)] > counts[static_cast<std::size_t>(tallest)]) tallest = j;
+    double top = counts[static_cast<std::size_t>(tallest)];
+    const bool curve = FitUsable() && st.StdDev > 0;
+    if (curve) {
+        const double expected = static_cast<double>(FittedDensity(m0 + (tallest - 1) * w)) * n * w;
+        if (std::isfinite(expected) && top < expected) top = std::round(expected);
+    }
+
+    scene.TitleLines = {(o.Polygon ? "Frequency Polygon: " : "Histogram: ") + a.AnalysisLabel};
+    scene.TextColor = c.Title;
+    Footer(o, scene);
+    scene.Panels.resize(1);
+
+    // The classes: bars of the full width, or the vertices of the polygon.
+    int drawn = 0;
+    TLineSeries polygon{.Panel = 0, .Name = "Polygon", .Hover = "Frequency", .Color = c.Polygon, .Width = 2};
+    polygon.RunsX.emplace_back();
+    polygon.RunsY.emplace_back();
+    if (o.Polygon) {
+        polygon.RunsX.back().push_back(m0 - w);
+        polygon.RunsY.back().push_back(0);
+    }
+    for (int j = 1; j < k; ++j) {
+        const double x = m0 + (j - 1) * w;
+        const double height = counts[static_cast<std::size_t>(j)] * s;
+        const std::string hover = ShortNumber(x - w / 2) + " to " + ShortNumber(x + w / 2) + ": " +
+                                  std::to_string(counts[static_cast<std::size_t>(j)]);
+        if (o.Polygon) {
+            polygon.RunsX.back().push_back(x);
+            polygon.RunsY.back().push_back(height);
+        } else if (height > 0) {
+            scene.Bars.push_back({.Panel = 0,
+                                  .X0 = x - w / 2,
+                                  .X1 = x + w / 2,
+                                  .Y0 = 0,
+                                  .Y1 = height,
+                                  .Fill = c.Bars,
+                                  .Hover = hover});
+        }
+        drawn = j;
+        if (!(x + w <= hi + w / 2)) break;
+    }
+    const double next = m0 + drawn * w;
+    if (o.Polygon) {
+        polygon.RunsX.back().push_back(next);
+        polygon.RunsY.back().push_back(0);
+        scene.Lines.push_back(std::move(polygon));
+    }
+    double axisMin = m0 - w, axisMax = next;
+
+    double yMax = 1.2 * top * s;
+    if (curve) {
+        // The axis reaches the process limits, by whole classes (at most a hundred on each side).
+        for (int step = 0; step < 100 && axisMin > FitState.LPL; ++step)
+            axisMin -= w;
+        for (int step = 0; step < 100 && axisMax < FitState.UPL; ++step)
+            axisMax += w;
+        const double sd = static_cast<double>(st.StdDev);
+        const double dx = std::max(sd / 100, (axisMax - axisMin) / 5000);
+        std::vector<double> rises, drops;
+        DensityJumps(rises, drops);
+        const double scale = n * w * s;
+        TLineSeries fitted{.Panel = 0,
+                           .Name = "Curve",
+                           .Hover = std::string(DistKindName(DistKind)) + " fit",
+                           .Color = c.Curve,
+                           .Width = 2};
+        std::vector<double> xs, ys;
+        const auto add = [&](double x, double y) {
+            xs.push_back(x);
+            ys.push_back(y);
+        };
+        double highest = 0;
+        const int vertices = static_cast<int>(std::ceil((axisMax - axisMin) / dx));
+        for (int step = 0; step <= vertices; ++step) {
+            const double x = std::min(axisMin + step * dx, axisMax);
+            for (double b : rises)
+                if (!xs.empty() && xs.back() < b && b <= x) {
+                    add(b, 0);
+                    add(b, static_cast<double>(FittedDensity(b + 1e-12 * (1 + std::fabs(b)))) * scale);
+                }
+            for (double b : drops)
+                if (!xs.empty() && xs.back() < b && b < x) {
+                    add(b, static_cast<double>(FittedDensity(b)) * scale);
+                    add(b, 0);
+                }
+            add(x, static_cast<double>(FittedDensity(x)) * scale);
+        }
+        for (double y : ys)
+            highest = std::max(highest, y);
+        // A pole at the curve's threshold does not flatten the bars: the axis stops at three
+        // times their headroom and the curve leaves through the top.
+        yMax = std::max(yMax, std::min(1.05 * highest, 3 * yMax));
+        fitted.RunsX.push_back(std::move(xs));
+        fitted.RunsY.push_back(std::move(ys));
+        scene.Lines.push_back(std::move(fitted));
+    }
+    LimitLines(o, c, scene, axisMin, axisMax);
+    scene.Texts.push_back(
+        {.Panel = 0, .Anchor = TTextAnchor::TopLeft, .Lines = {"n=" + std::to_string(n)}, .Frame = true});
+
+    TScenePanel& p = scene.Panels[0];
+    p.X = {.Title = MeasureTitle(a), .Min = axisMin, .Max = axisMax};
+    // Ticks at the class midpoints while they fit; at every second, fifth ... beyond.
+    const double count = (axisMax - axisMin) / w;
+    if (count <= 400) {
+        const int every = count <= 20 ? 1 : count <= 40 ? 2 : count <= 100 ? 5 : 20;
+        auto ticks = std::make_shared<TSceneTicks>();
+        for (int t = 0; axisMin + t * w <= axisMax + eps; t += every) {
+            const double at = axisMin + t * w;
+            ticks->At.push_back(at);
+            ticks->Labels.push_back(ShortNumber(std::fabs(at) < eps ? 0 : at));
+        }
+        p.X.Ticks = std::move(ticks);
+    }
+    p.Y = {.Title = o.Relative ? "Relative Frequency" : "Frequency",
+           .Min = 0,
+           .Max = yMax > 0 ? yMax : 1,
+           .Decimals = o.Relative ? 3 : -1};
+    r.AxisMin = axisMin;
+    r.AxisMax = axisMax;
+    r.AxisStep = w;
+    return r;
+}
+
+TGraphResult DrawProbabilityPlot(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene) {
+    scene = TChartScene{};
+    TGraphResult r;
+    if (!Prepare(a, r)) return r;
+    const TColors c = Colors(o.BlackAndWhite);
+    const int n = SampleN;
+    const TSampleStats& st = SampleStats;
+    const bool usable = FitUsable();
+    const bool linear = o.Linear && usable;
+    const bool paper = o.ProbabilityPaper && !linear;
+    const std::string measure = MeasureTitle(a);
+
+    scene.TitleLines = {"Probability Plot: " + a.AnalysisLabel};
+    if (DistKind > kDistNone) scene.TitleLines.push_back(DistKindName(DistKind));
+    scene.TextColor = c.Title;
+    Footer(o, scene);
+    scene.Panels.resize(1);
+
+    double lo = st.Minimum, hi = st.Maximum;
+    if (usable) {
+        lo = std::min(lo, FitState.LPL);
+        hi = std::max(hi, FitState.UPL);
+    }
+    LimitLines(o, c, scene, lo, hi);
+
+    // The ordered values against their median ranks, or against what the model predicts there.
+    const auto rank = [n](int i) { return (i - 0.3) / (n + 0.4); };
+    const auto position = [&](double p) -> double {
+        if (linear) return static_cast<double>(FittedQuantile(p));
+        return paper ? NormalScalePosition(p) : p;
+    };
+    TPointSeries points{.Panel = 0, .Name = "Values", .Hover = "Value"};
+    points.X.reserve(static_cast<std::size_t>(n));
+    points.Y.reserve(static_cast<std::size_t>(n));
+    const bool hovers = n <= 1000;
+    for (int i = 1; i <= n; ++i) {
+        const double x = SampleX[static_cast<std::size_t>(i)];
+        points.X.push_back(x);
+        points.Y.push_back(position(rank(i)));
+        if (hovers)
+            points.Hovers.push_back(ShortNumber(x) + " at " + FormatFixed(2, 100 * rank(i)) + " %" +
+                                    (linear ? ", predicted " + FormatFixedFinite(4, points.Y.back()) : ""));
+    }
+    points.Colors.assign(points.X.size(), c.Points);
+    points.Size = std::clamp(o.PointSize, 1.0, 25.0) / 2;
+    scene.Points.push_back(std::move(points));
+
+    if (usable && st.StdDev > 0) {
+        TLineSeries fitted{.Panel = 0,
+                           .Name = "Curve",
+                           .Hover = std::string(DistKindName(DistKind)) + " fit",
+                           .Color = c.Curve,
+                           .Width = 2};
+        std::vector<double> xs, ys;
+        if (linear) {
+            xs = {lo, hi};
+            ys = {lo, hi};
+        } else {
+            for (int step = 0; step <= 1000; ++step) {
+                const double x = lo + step * (hi - lo) / 1000;
+                const auto p = static_cast<double>(FittedCDF(x));
+                xs.push_back(x);
+                ys.push_back(paper ? (p > 0 && p < 1 ? NormalScalePosition(p) : kGap) : p);
+            }
+        }
+        fitted.RunsX.push_back(std::move(xs));
+        fitted.RunsY.push_back(std::move(ys));
+        scene.Lines.push_back(std::move(fitted));
+    }
+    scene.Texts.push_back(
+        {.Panel = 0, .Anchor = TTextAnchor::TopLeft, .Lines = {"n=" + std::to_string(n)}, .Frame = true});
+
+    TScenePanel& p = scene.Panels[0];
+    const double margin = hi > lo ? (hi - lo) / 20 : std::max(std::fabs(lo) / 20, 0.5);
+    p.X = {.Title = measure, .Min = lo - margin, .Max = hi + margin};
+    if (linear) {
+        const double first = std::min(lo, static_cast<double>(FittedQuantile(rank(1))));
+        const double last = std::max(hi, static_cast<double>(FittedQuantile(rank(n))));
+        const double pad = last > first ? (last - first) / 20 : 0.5;
+        p.Y = {.Title = "Predicted " + measure, .Min = first - pad, .Max = last + pad};
+    } else if (paper) {
+        const double low = NormalScalePosition(std::min(rank(1), 0.001)) - 0.1;
+        const double high = NormalScalePosition(std::max(rank(n), 0.999)) + 0.1;
+        p.Y = {.Title = "Percent", .Min = low, .Max = high, .Ticks = ProbabilityPaperTicks(low, high)};
+    } else {
+        p.Y = {.Title = "Proportion", .Min = 0, .Max = 1.05, .Decimals = 2};
+    }
+    return r;
+}
+
+} // namespace kivspc
