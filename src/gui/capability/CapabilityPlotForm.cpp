@@ -3,6 +3,7 @@
 
 #include "app/FormShell.h"
 #include "app/Help.h"
+#include "app/KeyFilterInstaller.h"
 #include "app/Messages.h"
 #include "app/Platform.h"
 #include "charts/ChartScene.h"
@@ -26,13 +27,16 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -92,6 +96,11 @@ QWidget* TForm_CapabilityPlot::BuildGraphPanel(QWidget* parent) {
     setParameters_->setVisible(false);
     distCalc_->setVisible(false);
 
+    pageControls_ = new QStackedWidget(panel);
+    pageControls_->addWidget(BuildHistogramControls(pageControls_));
+    pageControls_->addWidget(BuildProbabilityControls(pageControls_));
+    pageControls_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(fixX_);
     bottom->addWidget(interpolate_);
@@ -102,9 +111,14 @@ QWidget* TForm_CapabilityPlot::BuildGraphPanel(QWidget* parent) {
     layout->setContentsMargins(4, 4, 0, 4);
     layout->addWidget(pages_);
     layout->addWidget(chart_, 1);
+    layout->addWidget(pageControls_);
     layout->addLayout(bottom);
 
-    connect(pages_, &QTabBar::currentChanged, this, [this] { RedrawCapabilityGraph(); });
+    connect(pages_, &QTabBar::currentChanged, this, [this](int page) {
+        pageControls_->setCurrentIndex(page);
+        UpdateVisibility();
+        RedrawCapabilityGraph();
+    });
     connect(fixX_, &QCheckBox::toggled, this, [this](bool on) {
         constantAxis_ = on;
         RedrawCapabilityGraph();
@@ -120,6 +134,92 @@ QWidget* TForm_CapabilityPlot::BuildGraphPanel(QWidget* parent) {
         zoomOutTool_->setEnabled(zoomed);
     });
     return panel;
+}
+
+QWidget* TForm_CapabilityPlot::BuildHistogramControls(QWidget* parent) {
+    auto* page = new QWidget(parent);
+    auto* type = new QGroupBox("&Type", page);
+    type->setObjectName("RadioGroup_Type");
+    histogram_ = new QRadioButton("Histograms", type);
+    polygon_ = new QRadioButton("Frequency Polygons", type);
+    histogram_->setChecked(true);
+    auto* typeLayout = new QVBoxLayout(type);
+    typeLayout->setContentsMargins(6, 2, 6, 2);
+    typeLayout->addWidget(histogram_);
+    typeLayout->addWidget(polygon_);
+
+    const auto entry = [this, page](const char* checkName, const char* caption, const char* editName,
+                                    const char* labelName, KeyFilterKind keys, QCheckBox*& check,
+                                    QLineEdit*& edit, QLabel*& used) {
+        check = new QCheckBox(caption, page);
+        check->setObjectName(checkName);
+        edit = new QLineEdit("0", page);
+        edit->setObjectName(editName);
+        edit->setAccessibleName(QString(caption).remove('&'));
+        edit->setMaximumWidth(110);
+        edit->setVisible(false);
+        InstallKeyFilter(edit, keys);
+        used = new QLabel(page);
+        used->setObjectName(labelName);
+        connect(check, &QCheckBox::toggled, this, [this, edit](bool on) {
+            edit->setVisible(on);
+            RedrawCapabilityGraph();
+        });
+        connect(edit, &QLineEdit::returnPressed, this, [this] {
+            reportProblem_ = true;
+            RedrawCapabilityGraph();
+        });
+    };
+    entry("CheckBox_IS", "&Interval Size", "Edit_IntervalSize", "Label_ISize", KeyFilterKind::UnsignedReal,
+          intervalCheck_, intervalEdit_, sizeUsed_);
+    entry("CheckBox_FI", "First Midpoint", "Edit_FInterval", "Label_FI", KeyFilterKind::SignedReal,
+          firstCheck_, firstEdit_, firstUsed_);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(intervalCheck_, 0, 0);
+    grid->addWidget(intervalEdit_, 0, 1);
+    grid->addWidget(sizeUsed_, 0, 2);
+    grid->addWidget(firstCheck_, 1, 0);
+    grid->addWidget(firstEdit_, 1, 1);
+    grid->addWidget(firstUsed_, 1, 2);
+    grid->setColumnStretch(2, 1);
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(type);
+    layout->addLayout(grid, 1);
+    connect(polygon_, &QRadioButton::toggled, this, [this] { RedrawCapabilityGraph(); });
+    return page;
+}
+
+QWidget* TForm_CapabilityPlot::BuildProbabilityControls(QWidget* parent) {
+    auto* page = new QWidget(parent);
+    linear_ = new QCheckBox("Linear Plot", page);
+    linear_->setObjectName("CheckBox_Linear");
+    paper_ = new QCheckBox("&Probability Axis", page);
+    paper_->setObjectName("CheckBox_ProbabilityAxis");
+    paper_->setToolTip("Show the proportions on normal probability paper");
+    pointSize_ = new QScrollBar(Qt::Horizontal, page);
+    pointSize_->setObjectName("ScrollBar_PointSize");
+    pointSize_->setAccessibleName("Point size");
+    pointSize_->setRange(1, 25);
+    pointSize_->setValue(4);
+    pointSize_->setFixedWidth(120);
+    pointSize_->setToolTip("Set Point Size = 4");
+    pointSizeLabel_ = new QLabel("Point Size:", page);
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(linear_);
+    layout->addWidget(paper_);
+    layout->addStretch();
+    layout->addWidget(pointSizeLabel_);
+    layout->addWidget(pointSize_);
+    connect(linear_, &QCheckBox::toggled, this, [this] { RedrawCapabilityGraph(); });
+    connect(paper_, &QCheckBox::toggled, this, [this] { RedrawCapabilityGraph(); });
+    connect(pointSize_, &QScrollBar::valueChanged, this, [this](int size) {
+        pointSize_->setToolTip("Set Point Size = " + QString::number(size));
+        RedrawCapabilityGraph();
+    });
+    return page;
 }
 
 QWidget* TForm_CapabilityPlot::BuildTablePanel(QWidget* parent) {
@@ -287,12 +387,47 @@ void TForm_CapabilityPlot::SelectGroup(int row) {
     RedrawCapabilityGraph();
 }
 
+QAction* TForm_CapabilityPlot::ViewOption(const char* name) const {
+    const auto it = options_.find(name);
+    return it == options_.end() ? nullptr : it->second;
+}
+
+TGraphOptions TForm_CapabilityPlot::GraphOptions() const {
+    TGraphOptions o;
+    o.Specifications = ViewOption("DisplaySpecifications")->isChecked();
+    o.ProcessLimits = ViewOption("DisplayProcessLimits")->isChecked();
+    o.AddModifications = ViewOption("AddFileModificationstoChart1")->isChecked();
+    o.Relative = ViewOption("Relative1")->isChecked();
+    o.BlackAndWhite = ChartsBlackAndWhite;
+    o.Polygon = polygon_->isChecked();
+    o.ConstantX = constantAxis_;
+    o.IntervalChecked = intervalCheck_->isChecked();
+    o.IntervalText = intervalEdit_->text().toStdString();
+    o.FirstChecked = firstCheck_->isChecked();
+    o.FirstText = firstEdit_->text().toStdString();
+    o.Linear = linear_->isChecked();
+    o.ProbabilityPaper = paper_->isChecked();
+    o.PointSize = pointSize_->value();
+    return o;
+}
+
 void TForm_CapabilityPlot::RedrawCapabilityGraph() {
-    // The histogram and the probability plot are drawn from the scene of the active page; the
-    // table is built again with every drawing.
+    // Every drawing builds the statistics table again.
     TChartScene scene;
+    lastGraph_ = TGraphResult{};
+    if (groups_->count() > 0) {
+        BusyCursor busy;
+        DistKind = analysis_.Options.CapabilityMode ? distribution_->currentIndex() : kDistNone;
+        const TGraphOptions o = GraphOptions();
+        lastGraph_ = pages_->currentIndex() == 0 ? DrawHistogram(analysis_, o, scene)
+                                                 : DrawProbabilityPlot(analysis_, o, scene);
+    }
     chart_->SetScene(std::move(scene));
-    BuildTable();
+    sizeUsed_->setText(QString::fromStdString(lastGraph_.SizeUsed));
+    firstUsed_->setText(QString::fromStdString(lastGraph_.FirstUsed));
+    FillTable(lastGraph_.Table);
+    if (reportProblem_ && !lastGraph_.Problem.empty()) ShowError(lastGraph_.Problem);
+    reportProblem_ = false;
 }
 
 void TForm_CapabilityPlot::BuildTable() {
@@ -302,6 +437,10 @@ void TForm_CapabilityPlot::BuildTable() {
         DistKind = analysis_.Options.CapabilityMode ? distribution_->currentIndex() : kDistNone;
         rows = BuildStatisticsTable(analysis_);
     }
+    FillTable(rows);
+}
+
+void TForm_CapabilityPlot::FillTable(const std::vector<TStatRow>& rows) {
     table_->clearContents();
     table_->setRowCount(static_cast<int>(rows.size()));
     const QFontMetrics metrics(table_->font());
@@ -377,6 +516,7 @@ void TForm_CapabilityPlot::UpdateVisibility() {
     distributionLabel_->setVisible(capability);
     Check("CheckBox_Fit")->setVisible(fitted);
     Check("CheckBox_ViewParam")->setVisible(fitted);
+    linear_->setVisible(distribution_->currentIndex() > kDistNone && pages_->currentIndex() == 1);
 }
 
 void TForm_CapabilityPlot::ReturnToCaller() { BringBack(caller_ ? caller_.data() : mainWindow_); }

@@ -5,6 +5,7 @@
 // beside the histogram and probability plot pages.
 #pragma once
 
+#include "capability/CapabilityGraphs.h"
 #include "capability/CapabilityPlot.h"
 
 #include <QMainWindow>
@@ -16,6 +17,9 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
+class QScrollBar;
+class QStackedWidget;
 class QListWidget;
 class QMenu;
 class QPushButton;
@@ -61,6 +65,17 @@ public:
     TChartView* Chart() const { return chart_; }
     // "&Copy" of the table's pop-up menu: the selected cells, tab-delimited.
     void CopyTableSelection();
+    // The graph options as the page controls and the View menu set them.
+    TGraphOptions GraphOptions() const;
+    const TGraphResult& LastGraph() const { return lastGraph_; }
+    QLineEdit* IntervalEdit() const { return intervalEdit_; }
+    QLineEdit* FirstEdit() const { return firstEdit_; }
+    QCheckBox* IntervalCheck() const { return intervalCheck_; }
+    QCheckBox* FirstCheck() const { return firstCheck_; }
+    QCheckBox* LinearCheck() const { return linear_; }
+    QCheckBox* PaperCheck() const { return paper_; }
+    QRadioButton* PolygonButton() const { return polygon_; }
+    QAction* ViewOption(const char* name) const;
 
 protected:
     bool event(QEvent* e) override;
@@ -73,6 +88,9 @@ private:
     void DistributionChanged(int index);
     void UpdateVisibility();
     void UpdateCaption();
+    QWidget* BuildHistogramControls(QWidget* parent);
+    QWidget* BuildProbabilityControls(QWidget* parent);
+    void FillTable(const std::vector<TStatRow>& rows);
 
     TCapabilityAnalysis analysis_;
     QPointer<QWidget> caller_;
@@ -81,7 +99,23 @@ private:
     int savedDistKind_ = 0;
     bool constantAxis_ = false;
 
+    TGraphResult lastGraph_;
+    // A typed entry the graph could not use is reported when the user has just typed it.
+    bool reportProblem_ = false;
     QTabBar* pages_ = nullptr;
+    QStackedWidget* pageControls_ = nullptr;
+    QRadioButton* histogram_ = nullptr;
+    QRadioButton* polygon_ = nullptr;
+    QCheckBox* intervalCheck_ = nullptr;
+    QLineEdit* intervalEdit_ = nullptr;
+    QLabel* sizeUsed_ = nullptr;
+    QCheckBox* firstCheck_ = nullptr;
+    QLineEdit* firstEdit_ = nullptr;
+    QLabel* firstUsed_ = nullptr;
+    QCheckBox* linear_ = nullptr;
+    QCheckBox* paper_ = nullptr;
+    QScrollBar* pointSize_ = nullptr;
+    QLabel* pointSizeLabel_ = nullptr;
     TChartView* chart_ = nullptr;
     QCheckBox* fixX_ = nullptr;
     QCheckBox* interpolate_ = nullptr;
