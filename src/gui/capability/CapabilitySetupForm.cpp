@@ -109,9 +109,12 @@ void TForm_CapabilitySetup::BuildControls() {
     includeGroup_ = button("IncludeBtnChart", ">", "Add to groups/streams");
     excludeGroup_ = button("ExcludeBtnChart", "<", "Remove from groups/streams");
     excludeAllGroup_ = button("ExcludeAllBtnChart", "<<", "Remove all groups/streams");
-    connect(includeMeasure_, &QPushButton::clicked, this, [this] { MoveEntries(dataList_, measures_, false); });
-    connect(excludeMeasure_, &QPushButton::clicked, this, [this] { MoveEntries(measures_, dataList_, false); });
-    connect(excludeAllMeasure_, &QPushButton::clicked, this, [this] { MoveEntries(measures_, dataList_, true); });
+    connect(includeMeasure_, &QPushButton::clicked, this,
+            [this] { MoveEntries(dataList_, measures_, false); });
+    connect(excludeMeasure_, &QPushButton::clicked, this,
+            [this] { MoveEntries(measures_, dataList_, false); });
+    connect(excludeAllMeasure_, &QPushButton::clicked, this,
+            [this] { MoveEntries(measures_, dataList_, true); });
     connect(includeGroup_, &QPushButton::clicked, this, [this] { MoveEntries(dataList_, groups_, false); });
     connect(excludeGroup_, &QPushButton::clicked, this, [this] { MoveEntries(groups_, dataList_, false); });
     connect(excludeAllGroup_, &QPushButton::clicked, this, [this] { MoveEntries(groups_, dataList_, true); });
@@ -131,12 +134,12 @@ void TForm_CapabilitySetup::BuildControls() {
     InstallKeyFilter(sampleEdit_, KeyFilterKind::Integer);
     connect(sampleButton_, &QToolButton::clicked, this, &TForm_CapabilitySetup::SampleButtonClick);
 
-    layoutBox_ = RadioGroup(central, "RadioGroup_Layout", "Multiple Measures Represent:",
-                            {"Different Variables in Columns", "Subgroups in Rows", "Process Streams",
-                             "Repeated Measures"},
-                            layout_);
-    groupsBox_ = RadioGroup(central, "RadioGroup_Groups", "Groups Represent:",
-                            {"Analysis Groups", "Process Streams"}, groupsKind_);
+    layoutBox_ = RadioGroup(
+        central, "RadioGroup_Layout", "Multiple Measures Represent:",
+        {"Different Variables in Columns", "Subgroups in Rows", "Process Streams", "Repeated Measures"},
+        layout_);
+    groupsBox_ = RadioGroup(central, "RadioGroup_Groups",
+                            "Groups Represent:", {"Analysis Groups", "Process Streams"}, groupsKind_);
     connect(layout_, &QButtonGroup::idClicked, this, &TForm_CapabilitySetup::LayoutClick);
     connect(groupsKind_, &QButtonGroup::idClicked, this, &TForm_CapabilitySetup::HideAnalysis);
 
@@ -229,19 +232,21 @@ void TForm_CapabilitySetup::BuildMenus() {
     SetUpFormMenus(this, menus);
     // A recent file replaces the table: the analysis shown so far no longer belongs to it.
     for (QAction* a : file->actions())
-        if (a->objectName().startsWith("MRFile")) connect(a, &QAction::triggered, this, [this] { HideAnalysis(); });
+        if (a->objectName().startsWith("MRFile"))
+            connect(a, &QAction::triggered, this, [this] { HideAnalysis(); });
 }
 
 void TForm_CapabilitySetup::BuildToolBar() {
     const auto back = [this] { BringBack(mainWindow_); };
-    resizeAction_ = AddSetupToolBar(this, {.ReturnToMain = back,
-                                           .OpenDataFile = [this] { ReturnHere(OpenDataFileFrom(this, kReturnCaption)); },
-                                           .DataEditor = [this] { ShowDataEditorFrom(this, kReturnCaption); },
-                                           .Resize = [this] { ToggleFormSize(this, resizeAction_, scale_); },
-                                           .HelpTopic = kHelpCapabilitySetup,
-                                           .EditTools = false,
-                                           .DataEditorName = "ToolButton1"})
-                        .Resize;
+    resizeAction_ =
+        AddSetupToolBar(this, {.ReturnToMain = back,
+                               .OpenDataFile = [this] { ReturnHere(OpenDataFileFrom(this, kReturnCaption)); },
+                               .DataEditor = [this] { ShowDataEditorFrom(this, kReturnCaption); },
+                               .Resize = [this] { ToggleFormSize(this, resizeAction_, scale_); },
+                               .HelpTopic = kHelpCapabilitySetup,
+                               .EditTools = false,
+                               .DataEditorName = "ToolButton1"})
+            .Resize;
 }
 
 bool TForm_CapabilitySetup::event(QEvent* e) {
