@@ -19,7 +19,9 @@ protected:
         VarChartTest::SetUp();
         ResetCapabilitySetup();
         // Columns 1-3 measures; 4 and 5 group columns (4 runs from 0.5 to 3.5); 6 is text.
-        Table({{"1", "2", "3", "0.5", "1", "a"}, {"2", "3", "4", "2", "2", "b"}, {"3", "4", "5", "3.5", "1", "c"}},
+        Table({{"1", "2", "3", "0.5", "1", "a"},
+               {"2", "3", "4", "2", "2", "b"},
+               {"3", "4", "5", "3.5", "1", "c"}},
               6);
     }
     static std::vector<int> SelectedColumns() {
@@ -81,7 +83,8 @@ TEST_F(CapabilitySetupTest, LayoutCodesRunTypesAndRunColumns) {
         EXPECT_EQ(SelectedColumns(), c.measures) << "only the measures are selected";
         EXPECT_EQ(CapabilityConfig.MeasureCount, static_cast<int>(c.measures.size()));
         EXPECT_EQ(CapabilityConfig.GroupColumnTotal, static_cast<int>(c.groups.size()));
-        EXPECT_EQ(CapabilityConfig.MeasuresAreStreams, c.layout == kLayoutProcessStreams && c.measures.size() > 1);
+        EXPECT_EQ(CapabilityConfig.MeasuresAreStreams,
+                  c.layout == kLayoutProcessStreams && c.measures.size() > 1);
     }
     EXPECT_EQ(CapabilityRunType(230), 0) << "a code no choice can give";
 }
@@ -116,11 +119,11 @@ TEST_F(CapabilitySetupTest, RefusedChoicesChangeNothing) {
     const TCapabilityConfig config = CapabilityConfig;
     const int runType = CapabilityRun.RunType;
     const TCapabilityChoice refused[] = {
-        {{}, {4}, 0, 0, 0},       // no measure
-        {{1, 7}, {}, 0, 0, 0},    // a measure beyond the last column
-        {{0}, {}, 0, 0, 0},       // no column at all
-        {{1}, {-2}, 0, 0, 0},     // a group column outside the table
-        {{1}, {}, 9, 0, 0},       // a sample column beyond the table
+        {{}, {4}, 0, 0, 0},    // no measure
+        {{1, 7}, {}, 0, 0, 0}, // a measure beyond the last column
+        {{0}, {}, 0, 0, 0},    // no column at all
+        {{1}, {-2}, 0, 0, 0},  // a group column outside the table
+        {{1}, {}, 9, 0, 0},    // a sample column beyond the table
     };
     for (const TCapabilityChoice& choice : refused) {
         EXPECT_FALSE(StoreCapabilitySetup(choice));
