@@ -79,7 +79,8 @@ protected:
         Get<QRadioButton>((QString(group) + "_" + QString::number(item)).toUtf8().constData())->click();
     }
     bool Checked(const char* group, int item) {
-        return Get<QRadioButton>((QString(group) + "_" + QString::number(item)).toUtf8().constData())->isChecked();
+        return Get<QRadioButton>((QString(group) + "_" + QString::number(item)).toUtf8().constData())
+            ->isChecked();
     }
     bool ActionEnabled() { return Get<QPushButton>("CalcButton")->isEnabled(); }
     // Saves what the user sees when KIVSPC_SHOTS names a folder.
