@@ -273,11 +273,7 @@ void TForm_CapabilitySetup::FormActivate() {
     UpdateCaption();
 }
 
-void TForm_CapabilitySetup::UpdateCaption() {
-    const std::string& file = DataTable().FileName;
-    setWindowTitle(HasData() && !file.empty() ? QString(kCaption) + " - " + QString::fromStdString(file)
-                                              : QString(kCaption));
-}
+void TForm_CapabilitySetup::UpdateCaption() { setWindowTitle(SetupCaption(kCaption)); }
 
 void TForm_CapabilitySetup::ReturnHere(bool opened) {
     if (!opened) return;

@@ -7,6 +7,7 @@
 #include "charts/ChartScene.h"
 #include "charts/ChartView.h"
 #include "charts/GraphDia.h"
+#include "data/DataEditor.h"
 #include "data/DataTable.h"
 #include "output/OutputDataModule.h"
 
@@ -95,6 +96,11 @@ int TakeFirstSelectedColumn(QListWidget* list, QString& name) {
         return EntryColumn(item.get());
     }
     return 0;
+}
+
+QString SetupCaption(const QString& caption) {
+    const std::string& file = DataTable().FileName;
+    return HasData() && !file.empty() ? caption + " - " + QString::fromStdString(file) : caption;
 }
 
 void SetShown(QWidget* w, bool shown) {

@@ -36,6 +36,10 @@ bool MoveColumnEntries(QListWidget* from, QListWidget* to, bool all = false);
 // 0 when nothing is selected.
 int TakeFirstSelectedColumn(QListWidget* list, QString& name);
 
+// A setup window's caption: its own, with " - " and the data file's name while the table holds
+// data read from a file.
+QString SetupCaption(const QString& caption);
+
 // Shows or hides a control only when that changes something.
 void SetShown(QWidget* w, bool shown);
 // Shows a window again: restored when minimised, raised and given the focus.
