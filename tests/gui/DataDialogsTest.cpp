@@ -42,21 +42,6 @@ namespace {
 
 using Grid = std::vector<std::vector<std::string>>; // rows of cells
 
-// A table with the given column names and rows, its cache built.
-void MakeTable(const std::vector<std::string>& names, const Grid& rows) {
-    NewDataTable();
-    TDataTable& table = DataTable();
-    table.SetColumnCount(static_cast<int>(names.size()));
-    table.SetRowCount(static_cast<int>(rows.size()));
-    for (std::size_t c = 0; c < names.size(); ++c) {
-        table.SetColumnName(static_cast<int>(c) + 1, names[c]);
-        for (std::size_t r = 0; r < rows.size(); ++r)
-            table.SetCell(static_cast<int>(c) + 1, static_cast<int>(r) + 1, rows[r][c]);
-    }
-    DataList.MarkAllRowsChanged();
-    DataList.RebuildValues();
-}
-
 Grid TableCells() {
     const TDataTable& table = DataTable();
     Grid cells(static_cast<std::size_t>(table.RowCount()));
@@ -199,7 +184,7 @@ TEST_F(DataDialogsTest, MissingValuesCancelLeavesTheRulesAsTheyWere) {
 }
 
 TEST_F(DataDialogsTest, ProcessIfButtonsTakeAndReleaseTheFirstSelectedVariable) {
-    MakeTable({"Machine", "Weight", "Shift"}, {{"1", "4", "1"}});
+    MakeNamedTable({"Machine", "Weight", "Shift"}, {{"1", "4", "1"}});
     TProcessIFForm form;
     auto* list = Child<QListWidget>(&form, "DataVarList");
     ASSERT_EQ(list->count(), 3);
@@ -224,7 +209,7 @@ TEST_F(DataDialogsTest, ProcessIfButtonsTakeAndReleaseTheFirstSelectedVariable) 
 }
 
 TEST_F(DataDialogsTest, ProcessIfValueEditsFilterKeysByRelation) {
-    MakeTable({"Machine"}, {{"1"}});
+    MakeNamedTable({"Machine"}, {{"1"}});
     TProcessIFForm form;
     form.show();
     auto* combo = Child<QComboBox>(&form, "ComboBox1");
@@ -251,7 +236,7 @@ TEST_F(DataDialogsTest, ProcessIfValueEditsFilterKeysByRelation) {
 }
 
 TEST_F(DataDialogsTest, ProcessIfOkAppliesTheConditionsAndResetSwitchesThemOff) {
-    MakeTable({"Machine", "Weight"}, {{"1", "4"}, {"2", "9"}, {"3", "2"}, {"2", "3"}});
+    MakeNamedTable({"Machine", "Weight"}, {{"1", "4"}, {"2", "9"}, {"3", "2"}, {"2", "3"}});
     const std::int32_t changes = DataChangeCount;
     std::string status;
     WhenModal([](QWidget* dialog) {
@@ -383,8 +368,8 @@ TEST_F(DataDialogsTest, TransformCancelRestoresEveryField) {
 }
 
 TEST_F(DataDialogsTest, TransformAddWritesNewColumnsAndModifyRewritesInPlace) {
-    MakeTable({"Weight", "Length", "Machine"},
-              {{"1", "10", "1"}, {"2", "", "2"}, {"", "30", "1"}, {"4", "40", "2"}});
+    MakeNamedTable({"Weight", "Length", "Machine"},
+                   {{"1", "10", "1"}, {"2", "", "2"}, {"", "30", "1"}, {"4", "40", "2"}});
     TTransformForm form;
     auto* add = Child<QPushButton>(&form, "Button_Add");
     auto* list = Child<QListWidget>(&form, "CheckListBox_Variables");
@@ -478,7 +463,7 @@ TEST_F(DataDialogsTest, TransformOkRefusesAConstantThatIsNoNumber) {
 }
 
 TEST_F(DataDialogsTest, ProcessIfOkRefusesARelationWithoutANumber) {
-    MakeTable({"Day", "Diam"}, {{"1", "25.1"}, {"2", "24.9"}, {"3", "25.0"}});
+    MakeNamedTable({"Day", "Diam"}, {{"1", "25.1"}, {"2", "24.9"}, {"3", "25.0"}});
     TProcessIFForm form;
     form.show();
     Child<QListWidget>(&form, "DataVarList")->item(0)->setSelected(true);

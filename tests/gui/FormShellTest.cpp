@@ -167,8 +167,8 @@ TEST_F(FormShellTest, TheFormsMenuSaysWhenThereIsNoOtherWindow) {
 TEST_F(FormShellTest, EveryHelpTopicAndLinkResolves) {
     for (int topic :
          {kHelpContents, kHelpIntroduction, kHelpMainForm, kHelpControlLimits, kHelpVarSetup, kHelpVarChart,
-          kHelpAttrSetup, kHelpAttrChart, kHelpControlTests, kHelpCapabilityAnalysis, kHelpDataEditor,
-          kHelpConfigureSave, kHelpMissingValues, kHelpTransform, kHelpProcessIf})
+          kHelpAttrSetup, kHelpAttrChart, kHelpControlTests, kHelpCapabilitySetup, kHelpCapabilityAnalysis,
+          kHelpDataEditor, kHelpConfigureSave, kHelpMissingValues, kHelpTransform, kHelpProcessIf})
         EXPECT_FALSE(THelpViewer::TopicPage(topic).isEmpty()) << topic;
 
     int pages = 0;

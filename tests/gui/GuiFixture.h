@@ -4,6 +4,8 @@
 #include "app/Application.h"
 #include "app/QtPlatform.h"
 #include "data/DataForm.h"
+#include "data/DataList.h"
+#include "data/DataTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +15,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -50,4 +53,20 @@ template <class T> T* Child(const QObject* parent, const QString& name = {}) {
                                  (parent ? parent->metaObject()->className() : "a null parent"));
     }
     return child;
+}
+
+// A table of the given column names and rows of cells, its cache built.
+inline void MakeNamedTable(const std::vector<std::string>& names,
+                           const std::vector<std::vector<std::string>>& rows) {
+    kivspc::NewDataTable();
+    kivspc::TDataTable& table = kivspc::DataTable();
+    table.SetColumnCount(static_cast<int>(names.size()));
+    table.SetRowCount(static_cast<int>(rows.size()));
+    for (std::size_t c = 0; c < names.size(); ++c) {
+        table.SetColumnName(static_cast<int>(c) + 1, names[c]);
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            table.SetCell(static_cast<int>(c) + 1, static_cast<int>(r) + 1, rows[r][c]);
+    }
+    kivspc::DataList.MarkAllRowsChanged();
+    kivspc::DataList.RebuildValues();
 }

@@ -20,6 +20,7 @@ enum HelpTopic : int {
     kHelpAttrSetup = 3800,
     kHelpAttrChart = 3850,
     kHelpControlTests = 4380,
+    kHelpCapabilitySetup = 5000,
     kHelpCapabilityAnalysis = 5100,
     kHelpDataEditor = 7000,
     kHelpConfigureSave = 7200,

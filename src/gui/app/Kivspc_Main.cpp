@@ -11,6 +11,7 @@
 #include "app/MRUFilesUnit.h"
 #include "app/QtPlatform.h"
 #include "app/SplashForm.h"
+#include "capability/CapabilitySetupForm.h"
 #include "charts/AttrSetup.h"
 #include "charts/ControlLimitForm.h"
 #include "charts/ControlTestsForm.h"
@@ -72,7 +73,6 @@ void TMainForm_KIVSPC::BuildButtons() {
     auto* grid = new QGridLayout;
     grid->setSpacing(10);
 
-    // Windows that are not part of the program yet keep their buttons visible but disabled.
     QPushButton* dataEditor = MakeButton("Button_DataEditor", "Data &Editor", "View and edit the data table");
     QPushButton* variables =
         MakeButton("Button_Variables", "&Variables Charts", "Control charts of measured values");
@@ -83,12 +83,12 @@ void TMainForm_KIVSPC::BuildButtons() {
     QPushButton* capability =
         MakeButton("Button_Capability", "&Capability/Performance", "Capability and performance analysis");
     QPushButton* help = MakeButton("Button_Help", "&Help", "Introduction to the program");
-    capability->setEnabled(false);
     connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpIntroduction); });
     connect(dataEditor, &QPushButton::clicked, this, [this] { ShowDataEditorFrom(this, "Main Form"); });
     connect(calc, &QPushButton::clicked, this, [this] { ShowControlLimitForm(); });
     connect(variables, &QPushButton::clicked, this, [this] { ShowVarSetupForm(); });
     connect(attributes, &QPushButton::clicked, this, [this] { ShowAttrSetupForm(); });
+    connect(capability, &QPushButton::clicked, this, [this] { ShowCapabilitySetupForm(); });
 
     grid->addWidget(dataEditor, 0, 0);
     grid->addWidget(variables, 0, 1);
@@ -150,6 +150,8 @@ void TMainForm_KIVSPC::BuildMenus() {
             [this] { ShowAttrSetupForm(); });
     connect(MakeAction(view, "ControlLimits1", "&Control Limit Calculations"), &QAction::triggered, this,
             [this] { ShowControlLimitForm(); });
+    connect(MakeAction(view, "CapabilityPerformance1", "Ca&pability/Performance"), &QAction::triggered, this,
+            [this] { ShowCapabilitySetupForm(); });
     view->addSeparator();
     connect(MakeAction(view, "ViewMainForm1", "View Main Form", Qt::Key_F6), &QAction::triggered, this,
             [this] {
@@ -209,31 +211,30 @@ void TMainForm_KIVSPC::About1Click() {
 
 void TMainForm_KIVSPC::SetSplash(TSplashForm* splash) { splash_ = splash; }
 
+namespace {
+
+// The launcher's windows are made on first use and kept; showing one restores it when minimised.
+template <class Form> Form* ShowKeptForm(Form*& form, QWidget* mainWindow) {
+    if (!form) form = new Form(mainWindow);
+    if (form->isMinimized()) form->showNormal();
+    form->show();
+    form->raise();
+    form->activateWindow();
+    return form;
+}
+
+} // namespace
+
 TControl_Limit_Form* TMainForm_KIVSPC::ShowControlLimitForm() {
-    if (!controlLimitForm_) controlLimitForm_ = new TControl_Limit_Form(this);
-    if (controlLimitForm_->isMinimized()) controlLimitForm_->showNormal();
-    controlLimitForm_->show();
-    controlLimitForm_->raise();
-    controlLimitForm_->activateWindow();
-    return controlLimitForm_;
+    return ShowKeptForm(controlLimitForm_, this);
 }
 
-TForm_AttrSetup* TMainForm_KIVSPC::ShowAttrSetupForm() {
-    if (!attrSetupForm_) attrSetupForm_ = new TForm_AttrSetup(this);
-    if (attrSetupForm_->isMinimized()) attrSetupForm_->showNormal();
-    attrSetupForm_->show();
-    attrSetupForm_->raise();
-    attrSetupForm_->activateWindow();
-    return attrSetupForm_;
-}
+TForm_AttrSetup* TMainForm_KIVSPC::ShowAttrSetupForm() { return ShowKeptForm(attrSetupForm_, this); }
 
-TForm_VARsetup* TMainForm_KIVSPC::ShowVarSetupForm() {
-    if (!varSetupForm_) varSetupForm_ = new TForm_VARsetup(this);
-    if (varSetupForm_->isMinimized()) varSetupForm_->showNormal();
-    varSetupForm_->show();
-    varSetupForm_->raise();
-    varSetupForm_->activateWindow();
-    return varSetupForm_;
+TForm_VARsetup* TMainForm_KIVSPC::ShowVarSetupForm() { return ShowKeptForm(varSetupForm_, this); }
+
+TForm_CapabilitySetup* TMainForm_KIVSPC::ShowCapabilitySetupForm() {
+    return ShowKeptForm(capabilitySetupForm_, this);
 }
 
 bool TMainForm_KIVSPC::event(QEvent* e) {

@@ -17,6 +17,7 @@ namespace kivspc::gui {
 class TSplashForm;
 class TControl_Limit_Form;
 class TForm_AttrSetup;
+class TForm_CapabilitySetup;
 class TForm_VARsetup;
 
 class TMainForm_KIVSPC : public QMainWindow {
@@ -42,6 +43,7 @@ public:
     // Shows the variables chart setup, creating it on first use.
     TForm_VARsetup* ShowVarSetupForm();
     TForm_AttrSetup* ShowAttrSetupForm();
+    TForm_CapabilitySetup* ShowCapabilitySetupForm();
 
     // All arguments after the program name, joined by single blanks and trimmed.
     static QString CommandLinePath(const QStringList& arguments);
@@ -77,6 +79,7 @@ private:
     TControl_Limit_Form* controlLimitForm_ = nullptr;
     TForm_VARsetup* varSetupForm_ = nullptr;
     TForm_AttrSetup* attrSetupForm_ = nullptr;
+    TForm_CapabilitySetup* capabilitySetupForm_ = nullptr;
 };
 
 } // namespace kivspc::gui

@@ -7,6 +7,7 @@
 #include "charts/ChartScene.h"
 #include "charts/ChartView.h"
 #include "charts/GraphDia.h"
+#include "data/DataEditor.h"
 #include "data/DataTable.h"
 #include "output/OutputDataModule.h"
 
@@ -25,6 +26,9 @@
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QToolBar>
+
+#include <algorithm>
+#include <memory>
 
 namespace kivspc::gui {
 
@@ -63,6 +67,40 @@ int EntryColumn(const QListWidgetItem* item) { return item ? TagColumn(item->tex
 
 QString ColumnEntry(int column) {
     return QString::fromStdString(ColumnTag(column)) + QString::fromStdString(DataTable().ColumnName(column));
+}
+
+bool MoveColumnEntries(QListWidget* from, QListWidget* to, bool all) {
+    int firstRow = -1;
+    for (int row = from->count() - 1; row >= 0; --row) {
+        if (!all && !from->item(row)->isSelected()) continue;
+        to->addItem(from->takeItem(row));
+        firstRow = row;
+    }
+    if (firstRow < 0) return false;
+    to->clearSelection();
+    from->clearSelection();
+    if (from->count() > 0) {
+        const int row = std::min(firstRow, from->count() - 1);
+        from->setCurrentRow(row);
+        from->item(row)->setSelected(true);
+    }
+    from->setFocus();
+    return true;
+}
+
+int TakeFirstSelectedColumn(QListWidget* list, QString& name) {
+    for (int row = 0; row < list->count(); ++row) {
+        if (!list->item(row)->isSelected()) continue;
+        std::unique_ptr<QListWidgetItem> item(list->takeItem(row));
+        name = item->text().mid(2);
+        return EntryColumn(item.get());
+    }
+    return 0;
+}
+
+QString SetupCaption(const QString& caption) {
+    const std::string& file = DataTable().FileName;
+    return HasData() && !file.empty() ? caption + " - " + QString::fromStdString(file) : caption;
 }
 
 void SetShown(QWidget* w, bool shown) {
@@ -116,13 +154,15 @@ TSetupToolActions AddSetupToolBar(QMainWindow* window, const TSetupTools& tools)
     TSetupToolActions actions;
     add("ToolButton_Return", Command::Return, "Return to Main Form", tools.ReturnToMain);
     add("ToolButton_Open", Command::Open, "Open Data File", tools.OpenDataFile);
-    add("ToolButton_DataEditor", Command::OpenForms, "Data Editor", tools.DataEditor);
-    actions.Copy = add("ToolButton_Copy", Command::Copy, "Copy",
-                       [] { DoEditCommand("Copy1", QApplication::focusWidget()); });
-    actions.Paste = add("ToolButton_Paste", Command::Paste, "Paste",
-                        [] { DoEditCommand("Paste1", QApplication::focusWidget()); });
-    actions.Copy->setEnabled(false);
-    actions.Paste->setEnabled(false);
+    add(tools.DataEditorName, Command::OpenForms, "Data Editor", tools.DataEditor);
+    if (tools.EditTools) {
+        actions.Copy = add("ToolButton_Copy", Command::Copy, "Copy",
+                           [] { DoEditCommand("Copy1", QApplication::focusWidget()); });
+        actions.Paste = add("ToolButton_Paste", Command::Paste, "Paste",
+                            [] { DoEditCommand("Paste1", QApplication::focusWidget()); });
+        actions.Copy->setEnabled(false);
+        actions.Paste->setEnabled(false);
+    }
     actions.Resize = add("ToolButton_Resize", Command::Enlarge, "Maximize Form Size", tools.Resize);
     add("ToolButton_Main", Command::MainForm, "Main Form", tools.ReturnToMain);
     const int topic = tools.HelpTopic;

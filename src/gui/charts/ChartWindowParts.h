@@ -28,6 +28,17 @@ QListWidget* MakeColumnList(QWidget* parent, const QString& name, const QString&
 // The column of a list entry (0 for none), and the entry of a column.
 int EntryColumn(const QListWidgetItem* item);
 QString ColumnEntry(int column);
+// Moves the selected entries of `from` (every entry with `all`) to `to`, from the last to the
+// first. Then the entry of `from` at the first moved position (or the last entry) is selected
+// and `from` takes the focus. False when nothing moved.
+bool MoveColumnEntries(QListWidget* from, QListWidget* to, bool all = false);
+// Takes the topmost selected entry out of `list`: its column, with the column's name in `name`;
+// 0 when nothing is selected.
+int TakeFirstSelectedColumn(QListWidget* list, QString& name);
+
+// A setup window's caption: its own, with " - " and the data file's name while the table holds
+// data read from a file.
+QString SetupCaption(const QString& caption);
 
 // Shows or hides a control only when that changes something.
 void SetShown(QWidget* w, bool shown);
@@ -62,6 +73,9 @@ TChartControls MakeChartControls(QMainWindow* window, QWidget* parent, int point
 struct TSetupTools {
     std::function<void()> ReturnToMain, OpenDataFile, DataEditor, Resize;
     int HelpTopic = 0;
+    // A window without number boxes has no Copy and Paste buttons.
+    bool EditTools = true;
+    const char* DataEditorName = "ToolButton_DataEditor";
 };
 struct TSetupToolActions {
     QAction* Copy = nullptr;

@@ -473,11 +473,7 @@ void TForm_VARsetup::FormActivate() {
     UpdateCaption();
 }
 
-void TForm_VARsetup::UpdateCaption() {
-    const std::string& file = DataTable().FileName;
-    setWindowTitle(HasData() && !file.empty() ? QString(kCaption) + " - " + QString::fromStdString(file)
-                                              : QString(kCaption));
-}
+void TForm_VARsetup::UpdateCaption() { setWindowTitle(SetupCaption(kCaption)); }
 
 void TForm_VARsetup::ReturnHere(bool opened) {
     if (!opened) return;
