@@ -7,6 +7,7 @@
 #include "capability/CapabilityPlot.h"
 #include "capability/CapabilityPlotForm.h"
 #include "capability/CapabilitySetup.h"
+#include "charts/ChartView.h"
 #include "data/DataFile.h"
 #include "stats/Fit.h"
 
@@ -14,9 +15,11 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTableWidget>
 
 #include <cstdlib>
@@ -51,8 +54,10 @@ protected:
             if (t->item(r, 0) && t->item(r, 0)->text() == left) return r;
         return -1;
     }
-    static void Shot(QWidget* w, const char* name) {
-        if (const char* dir = std::getenv("KIVSPC_SHOTS")) w->grab().save(QString(dir) + "/" + name + ".png");
+    void Shot(const char* name) const {
+        form->Chart()->replot();
+        if (const char* dir = std::getenv("KIVSPC_SHOTS"))
+            form->grab().save(QString(dir) + "/" + name + ".png");
     }
 
     std::unique_ptr<TForm_CapabilityPlot> form;
@@ -91,7 +96,7 @@ TEST_F(CapabilityPlotFormTest, OneMeasureWithItsSpecifications) {
     EXPECT_EQ(form->Check("CheckBox_Cap")->text(), "Performance");
     EXPECT_FALSE(Cell("Ppk").isEmpty());
     EXPECT_TRUE(Cell("Var(Total)").endsWith("(100.0%)"));
-    Shot(form.get(), "capability-performance");
+    Shot("capability-performance");
     form->CapabilityButton()->setChecked(true);
     EXPECT_EQ(form->DistributionBox()->currentIndex(), kDistNormal);
     EXPECT_FALSE(Cell("Cpk").isEmpty());
@@ -112,11 +117,33 @@ TEST_F(CapabilityPlotFormTest, SubgroupsInRowsByShift) {
     EXPECT_FALSE(Cell("Std Dev(pot)").isEmpty()) << "pooled over the two shifts";
     form->DistributionBox()->setCurrentIndex(kDistJohnson);
     EXPECT_FALSE(Cell("Johnson").isEmpty());
-    Shot(form.get(), "capability-johnson");
+    Shot("capability-johnson");
     form->GroupList()->setCurrentRow(1);
     EXPECT_EQ(Cell("n"), "75");
     form->DistributionBox()->setCurrentIndex(kDistNormal);
-    Shot(form.get(), "capability-normal");
+    Shot("capability-normal");
+    EXPECT_EQ(form->Chart()->Scene().TitleLines.front(), "Histogram: Shift (Early)");
+    EXPECT_NE(form->Chart()->Scene().FindLine("Curve"), nullptr);
+
+    // The probability plot page: the linear plot is offered with a model chosen.
+    form->Pages()->setCurrentIndex(1);
+    EXPECT_TRUE(form->LinearCheck()->isVisibleTo(form.get()));
+    form->DistributionBox()->setCurrentIndex(kDistJohnson);
+    form->PaperCheck()->setChecked(true);
+    Shot("capability-probability-paper");
+    form->LinearCheck()->setChecked(true);
+    EXPECT_EQ(form->Chart()->Scene().Panels[0].Y.Title, "Predicted Value");
+    Shot("capability-probability-linear");
+
+    // Back on the histogram: a polygon, and a typed width of 0.005.
+    form->Pages()->setCurrentIndex(0);
+    form->PolygonButton()->setChecked(true);
+    form->IntervalCheck()->setChecked(true);
+    form->IntervalEdit()->setText("0.005");
+    emit form->IntervalEdit()->returnPressed();
+    EXPECT_EQ(form->LastGraph().SizeUsed, "Size Used: (0.005)");
+    EXPECT_NE(form->Chart()->Scene().FindLine("Polygon"), nullptr);
+    Shot("capability-polygon");
 }
 
 } // namespace

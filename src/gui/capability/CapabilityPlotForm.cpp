@@ -67,6 +67,7 @@ TForm_CapabilityPlot::TForm_CapabilityPlot(QWidget* mainWindow)
     setCentralWidget(splitter);
     BuildMenus();
     UpdateVisibility();
+    setMinimumWidth(960);
     resize(1080, 700);
 }
 
@@ -156,7 +157,7 @@ QWidget* TForm_CapabilityPlot::BuildHistogramControls(QWidget* parent) {
         edit = new QLineEdit("0", page);
         edit->setObjectName(editName);
         edit->setAccessibleName(QString(caption).remove('&'));
-        edit->setMaximumWidth(110);
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("-0000.00000") + 12);
         edit->setVisible(false);
         InstallKeyFilter(edit, keys);
         used = new QLabel(page);
