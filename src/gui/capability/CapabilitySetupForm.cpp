@@ -96,12 +96,8 @@ void TForm_CapabilitySetup::BuildControls() {
     groupsLabel_->setObjectName("Label_ChartGroups");
     groupsLabel_->setBuddy(groups_);
 
-    auto button = [central](const char* name, const QString& text, const QString& accessible) {
-        auto* b = new QPushButton(text, central);
-        b->setObjectName(name);
-        b->setAccessibleName(accessible);
-        b->setFixedWidth(36);
-        return b;
+    const auto button = [central](const char* name, const QString& text, const QString& accessible) {
+        return MakeMoveButton(central, name, text, accessible);
     };
     includeMeasure_ = button("IncludeBtnMeasure", ">", "Add to measures");
     excludeMeasure_ = button("ExcludeBtnMeasure", "<", "Remove from measures");

@@ -96,11 +96,7 @@ QWidget* TForm_AttrSetup::BuildTab(Tab& tab, bool reference) {
     tab.target = ColumnList(page, reference ? "ListBox_Groups" : "ListBox_Measures",
                             reference ? "Grouping Variables" : "Measures");
     auto button = [&](const char* name, const QString& text, const QString& accessible) {
-        auto* b = new QPushButton(text, page);
-        b->setObjectName(QString(name) + suffix);
-        b->setAccessibleName(accessible);
-        b->setFixedWidth(36);
-        return b;
+        return MakeMoveButton(page, (QString(name) + suffix).toUtf8().constData(), text, accessible);
     };
     const QString what = reference ? "grouping variables" : "measures";
     tab.include = button("IncludeBtn", ">", "Add to " + what);

@@ -21,6 +21,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -52,6 +53,15 @@ QString DecimalsCaption(int places) {
 }
 
 } // namespace
+
+QPushButton* MakeMoveButton(QWidget* parent, const char* name, const QString& text,
+                            const QString& accessibleName) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAccessibleName(accessibleName);
+    b->setFixedWidth(36);
+    return b;
+}
 
 QListWidget* MakeColumnList(QWidget* parent, const QString& name, const QString& accessibleName) {
     auto* list = new QListWidget(parent);

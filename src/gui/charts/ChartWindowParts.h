@@ -11,6 +11,7 @@ class QAction;
 class QHBoxLayout;
 class QLabel;
 class QListWidget;
+class QPushButton;
 class QListWidgetItem;
 class QMainWindow;
 class QMenu;
@@ -25,6 +26,9 @@ class TChartView;
 // A list of data columns: each entry is the column's tag and its name, so that sorting keeps
 // data order; only the name is drawn. Several entries can be selected.
 QListWidget* MakeColumnList(QWidget* parent, const QString& name, const QString& accessibleName);
+// A narrow ">", "<" or "<<" button of a setup window's column lists.
+QPushButton* MakeMoveButton(QWidget* parent, const char* name, const QString& text,
+                            const QString& accessibleName);
 // The column of a list entry (0 for none), and the entry of a column.
 int EntryColumn(const QListWidgetItem* item);
 QString ColumnEntry(int column);

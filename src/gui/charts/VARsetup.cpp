@@ -166,12 +166,8 @@ QWidget* TForm_VARsetup::BuildListsPanel() {
     groupsLabel_ = new QLabel("Chart Groups", panel);
     groupsLabel_->setBuddy(chartGroups_);
 
-    auto makeButton = [&](const char* name, const QString& text, const QString& accessible) {
-        auto* b = new QPushButton(text, panel);
-        b->setObjectName(name);
-        b->setAccessibleName(accessible);
-        b->setFixedWidth(36);
-        return b;
+    const auto makeButton = [panel](const char* name, const QString& text, const QString& accessible) {
+        return MakeMoveButton(panel, name, text, accessible);
     };
     includeMeasure_ = makeButton("IncludeBtnMeasure", ">", "Add to chart variables");
     excludeMeasure_ = makeButton("ExcludeBtnMeasure", "<", "Remove from chart variables");
