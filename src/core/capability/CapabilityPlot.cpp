@@ -735,7 +735,8 @@ std::vector<TStatRow> BuildStatisticsTable(TCapabilityAnalysis& a) {
     if (!a.Options.CapabilityMode) DistKind = kDistNone;
     // The model is fitted to the sorted sample, the sigma estimates read the data in their order,
     // and the table's statistics are those of the sample prepared again.
-    if (DistKind > kDistNone && FitState.FixedKind == 0) FitDistribution();
+    // Parameters fixed by the user are installed by the fit itself.
+    if (DistKind > kDistNone) FitDistribution();
     // The sigma estimates use the sample buffer; the prepared sample is kept aside meanwhile.
     const std::vector<double> prepared(SampleX.begin(), SampleX.begin() + n + 1);
     PotentialSigma(a);
