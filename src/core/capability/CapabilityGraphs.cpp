@@ -167,7 +167,13 @@ void DensityJumps(std::vector<double>& rises, std::vector<double>& drops) {
 TGraphResult DrawHistogram(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene) {
     scene = TChartScene{};
     TGraphResult r;
-    if (!Prepare(a, r)) return r;
+    if (Prepare(a, r)) DescribeHistogram(a, o, scene, r);
+    return r;
+}
+
+void DescribeHistogram(const TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene, TGraphResult& r) {
+    scene = TChartScene{};
+    if (SampleN <= 0) return;
     const TColors c = Colors(o.BlackAndWhite);
     const int n = SampleN;
     const TSampleStats& st = SampleStats;
@@ -358,13 +364,18 @@ TGraphResult DrawHistogram(TCapabilityAnalysis& a, const TGraphOptions& o, TChar
     r.AxisMin = axisMin;
     r.AxisMax = axisMax;
     r.AxisStep = w;
-    return r;
 }
 
 TGraphResult DrawProbabilityPlot(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene) {
     scene = TChartScene{};
     TGraphResult r;
-    if (!Prepare(a, r)) return r;
+    if (Prepare(a, r)) DescribeProbabilityPlot(a, o, scene);
+    return r;
+}
+
+void DescribeProbabilityPlot(const TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene) {
+    scene = TChartScene{};
+    if (SampleN <= 0) return;
     const TColors c = Colors(o.BlackAndWhite);
     const int n = SampleN;
     const TSampleStats& st = SampleStats;
@@ -448,7 +459,6 @@ TGraphResult DrawProbabilityPlot(TCapabilityAnalysis& a, const TGraphOptions& o,
     } else {
         p.Y = {.Title = "Proportion", .Min = 0, .Max = 1.05, .Decimals = 2};
     }
-    return r;
 }
 
 } // namespace kivspc

@@ -54,8 +54,13 @@ struct TGraphResult {
     double AxisMin = 0, AxisMax = 0, AxisStep = 0;
 };
 
-// Nothing is drawn (an empty scene and table) when the group list or the sample is empty.
+// The statistics table of the chosen entry (which fits the model and leaves the sample sorted),
+// then the graph. Nothing is drawn (an empty scene and table) when the group list or the sample
+// is empty.
 TGraphResult DrawHistogram(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene);
 TGraphResult DrawProbabilityPlot(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene);
+// The graphs alone, of the sorted sample, its statistics and the fit as they stand.
+void DescribeHistogram(const TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene, TGraphResult& r);
+void DescribeProbabilityPlot(const TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene);
 
 } // namespace kivspc
