@@ -4,6 +4,7 @@
 #include "app/NumberFormat.h"
 #include "app/TextTools.h"
 #include "charts/SceneScales.h"
+#include "charts/SceneSteps.h"
 #include "data/DataList.h"
 #include "data/Extract.h"
 #include "stats/Capability.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace kivspc {
 
@@ -100,9 +102,10 @@ void Footer(const TGraphOptions& o, TChartScene& scene) {
     scene.FooterLines.push_back(text);
 }
 
-void Reference(TChartScene& scene, double at, const std::string& label, TSceneColor color, TLineStyle style) {
+void Reference(TChartScene& scene, double at, const std::string& label, TSceneColor color, TLineStyle style,
+               int panel = 0) {
     if (!std::isfinite(at)) return;
-    scene.References.push_back({.Panel = 0,
+    scene.References.push_back({.Panel = panel,
                                 .Vertical = true,
                                 .Value = at,
                                 .Color = color,
@@ -171,7 +174,8 @@ TGraphResult DrawHistogram(TCapabilityAnalysis& a, const TGraphOptions& o, TChar
     return r;
 }
 
-void DescribeHistogram(const TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene, TGraphResult& r) {
+void DescribeHistogram(const TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene,
+                       TGraphResult& r) {
     scene = TChartScene{};
     if (SampleN <= 0) return;
     const TColors c = Colors(o.BlackAndWhite);
@@ -459,6 +463,221 @@ void DescribeProbabilityPlot(const TCapabilityAnalysis& a, const TGraphOptions& 
     } else {
         p.Y = {.Title = "Proportion", .Min = 0, .Max = 1.05, .Decimals = 2};
     }
+}
+
+namespace {
+
+// Moves the elements of a one-panel scene into panel `panel` of `page` (its panel settings into
+// the page's panel).
+void AddAsPanel(TChartScene& page, TChartScene&& part, int panel, int row, int column) {
+    TScenePanel p = part.Panels.empty() ? TScenePanel{} : part.Panels.front();
+    p.Row = row;
+    p.Column = column;
+    page.Panels[static_cast<std::size_t>(panel)] = p;
+    for (auto& b : part.Bars) {
+        b.Panel = panel;
+        page.Bars.push_back(std::move(b));
+    }
+    for (auto& l : part.Lines) {
+        l.Panel = panel;
+        page.Lines.push_back(std::move(l));
+    }
+    for (auto& r : part.References) {
+        r.Panel = panel;
+        page.References.push_back(std::move(r));
+    }
+    for (auto& pts : part.Points) {
+        pts.Panel = panel;
+        page.Points.push_back(std::move(pts));
+    }
+    for (auto& t : part.Texts) {
+        t.Panel = panel;
+        page.Texts.push_back(std::move(t));
+    }
+}
+
+// Expected share beyond the specifications of a normal process of the mean and sigma, in ppm.
+std::string ExpectedPpm(double mean, double sigma) {
+    const TSpecLimits& spec = SpecLimits;
+    if (!(sigma > 0) || !std::isfinite(sigma)) return std::string(kNotComputable);
+    const auto below = [](double z) { return 0.5 * std::erfc(-z / std::numbers::sqrt2); };
+    double p = 0;
+    if (spec.HasLSL) p += below((spec.LSL - mean) / sigma);
+    if (spec.HasUSL) p += below((mean - spec.USL) / sigma);
+    return FormatFixedFinite(0, 1e6 * p);
+}
+
+std::string IndexText(double index, double sigma) {
+    return sigma > 0 && std::isfinite(sigma) && std::isfinite(index) ? FormatFixed(2, index)
+                                                                     : std::string(kNotComputable);
+}
+
+} // namespace
+
+TGraphResult DrawCapabilitySummary(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene) {
+    scene = TChartScene{};
+    TGraphResult r;
+    if (a.Groups.empty()) return r;
+    // The values in data order for the control charts, before the table sorts them.
+    SelectCurrentData(a);
+    const std::vector<double> ordered(SampleX.begin() + 1, SampleX.begin() + std::max(SampleN, 0) + 1);
+    if (!Prepare(a, r)) return r;
+    const TColors c = Colors(o.BlackAndWhite);
+    const TSampleStats& st = SampleStats;
+    const double mean = static_cast<double>(st.Mean), overall = static_cast<double>(st.StdDev);
+    const int n = static_cast<int>(ordered.size());
+
+    scene.TitleLines = {"Capability Summary: " + a.AnalysisLabel};
+    if (DistKind > kDistNone) scene.TitleLines.push_back(DistKindName(DistKind));
+    scene.TextColor = c.Title;
+    Footer(o, scene);
+    scene.RowWeights = {0.4, 0.33, 0.27};
+    scene.ColumnWeights = {0.55, 0.45};
+    scene.PanelSpacing = 8;
+    scene.Panels.resize(6);
+
+    // Individual values and moving ranges, linked along their positions.
+    double mrSum = 0;
+    std::vector<double> ranges(static_cast<std::size_t>(n), kGap);
+    for (int i = 1; i < n; ++i) {
+        ranges[static_cast<std::size_t>(i)] =
+            std::fabs(ordered[static_cast<std::size_t>(i)] - ordered[static_cast<std::size_t>(i) - 1]);
+        mrSum += ranges[static_cast<std::size_t>(i)];
+    }
+    const double mrBar = n > 1 ? mrSum / (n - 1) : 0;
+    const double within = NotMissing(a.PotentialSigma) ? a.PotentialSigma : mrBar / 1.128;
+    const TPositions positions = PositionsWithBreaks(n, [](int) { return false; });
+    std::vector<std::string> labels;
+    for (int i = 1; i <= n; ++i)
+        labels.push_back(std::to_string(i));
+    TSceneAxis x = PositionAxis(positions, labels, "", 0);
+    const std::string measure = MeasureTitle(a);
+    scene.Panels[0] = {.X = x, .Y = {.Title = "Individual Value"}, .Row = 0, .Column = 0, .XLink = 0};
+    x.Title = "Observation";
+    scene.Panels[1] = {.X = x, .Y = {.Title = "Moving Range"}, .Row = 1, .Column = 0, .XLink = 0};
+    const auto constant = [n](double v) { return std::vector<double>(static_cast<std::size_t>(n), v); };
+    const double sigmaMR = mrBar / 1.128;
+    const std::vector<double> cl = constant(mean), se = constant(sigmaMR), lcl = constant(mean - 3 * sigmaMR),
+                              ucl = constant(mean + 3 * sigmaMR), mrCl = constant(mrBar),
+                              mrSe = constant(0.853 * sigmaMR), none = constant(kGap),
+                              mrUcl = constant(3.267 * mrBar);
+    const TControlPens pens = ControlPens(o.BlackAndWhite, 1);
+    AddLimitLines(scene, 0, positions, {cl, se, lcl, ucl}, pens,
+                  {"Series_LCL", "Series_CL", "Series_UCL", "LCL", "Mean", "UCL"});
+    AddLimitLines(scene, 1, positions, {mrCl, mrSe, none, mrUcl}, pens,
+                  {"Series_DLCL", "Series_DCL", "Series_DUCL", "LCL", "Average Moving Range", "UCL"});
+    TPointSeries values{.Panel = 0, .Name = "Series_Loc", .Hover = "Value", .X = positions.X, .Y = ordered};
+    TPointSeries moving{
+        .Panel = 1, .Name = "Series_Disp", .Hover = "Moving Range", .X = positions.X, .Y = ranges};
+    for (TPointSeries* series : {&values, &moving}) {
+        series->Colors.resize(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            const double y = series->Y[static_cast<std::size_t>(i)];
+            const bool out = series == &values ? (y > ucl[0] || y < lcl[0]) : (!IsGap(y) && y > mrUcl[0]);
+            series->Colors[static_cast<std::size_t>(i)] = out && !o.BlackAndWhite ? kColorRed : c.Points;
+        }
+        series->JoinPrevious.assign(static_cast<std::size_t>(n), n <= 2000 ? 1 : 0);
+        if (n > 0) series->JoinPrevious[0] = 0;
+        series->Size = n <= 200 ? 3 : 1.5;
+        scene.Points.push_back(std::move(*series));
+    }
+    TValueRange location, dispersion;
+    for (double v : ordered)
+        location.Add(v);
+    for (double v : {lcl[0], ucl[0]})
+        location.Add(v);
+    location.Extend(20);
+    location.Settle();
+    scene.Panels[0].Y.Min = location.Min;
+    scene.Panels[0].Y.Max = location.Max;
+    double mrTop = n > 1 ? mrUcl[0] : 0;
+    for (double v : ranges)
+        if (!IsGap(v)) mrTop = std::max(mrTop, v);
+    scene.Panels[1].Y.Min = 0;
+    scene.Panels[1].Y.Max = 1.1 * mrTop;
+    if (!(scene.Panels[1].Y.Max > 0) || !std::isfinite(scene.Panels[1].Y.Max)) scene.Panels[1].Y.Max = 1;
+
+    // The histogram and the probability plot of the same values.
+    TGraphOptions graphs = o;
+    graphs.Polygon = false;
+    graphs.Linear = false;
+    graphs.ProbabilityPaper = true;
+    graphs.AddModifications = false;
+    TChartScene part;
+    TGraphResult histogram;
+    DescribeHistogram(a, graphs, part, histogram);
+    AddAsPanel(scene, std::move(part), 2, 0, 1);
+    scene.Panels[2].X.Title = measure;
+    TChartScene plot;
+    DescribeProbabilityPlot(a, graphs, plot);
+    AddAsPanel(scene, std::move(plot), 3, 1, 1);
+    r.SizeUsed = histogram.SizeUsed;
+    r.FirstUsed = histogram.FirstUsed;
+
+    // The indices, within and overall, as a text panel.
+    const auto hidden = [](TSceneAxis axis) {
+        axis.Visible = false;
+        return axis;
+    };
+    scene.Panels[4] = {.X = hidden({}), .Y = hidden({}), .Row = 2, .Column = 0};
+    const TSpecLimits& spec = SpecLimits;
+    std::vector<std::string> lines;
+    const auto row = [](const std::string& name, const std::string& w, const std::string& name2,
+                        const std::string& v) {
+        std::string line = name;
+        line.resize(6, ' ');
+        line += w;
+        line.resize(16, ' ');
+        line += name2;
+        line.resize(22, ' ');
+        return line + v;
+    };
+    lines.push_back("Sigma within " + FormatFixedFinite(4, within) + "   overall " +
+                    FormatFixedFinite(4, overall));
+    if (spec.HasLimit) {
+        const auto cp = [&](double sigma) { return static_cast<double>(CapabilityCp(1, sigma, mean)); };
+        const auto cpk = [&](double sigma) { return static_cast<double>(CapabilityCpk(1, sigma, mean)); };
+        lines.push_back(row("Cp", IndexText(cp(within), within), "Pp", IndexText(cp(overall), overall)));
+        lines.push_back(row("Cpk", IndexText(cpk(within), within), "Ppk", IndexText(cpk(overall), overall)));
+        lines.push_back(row("ppm", ExpectedPpm(mean, within), "ppm", ExpectedPpm(mean, overall)));
+    } else {
+        lines.push_back("No specification limits: no indices");
+    }
+    scene.Texts.push_back({.Panel = 4,
+                           .Anchor = TTextAnchor::TopLeft,
+                           .Lines = lines,
+                           .Font = TFontRole::Fixed,
+                           .Frame = true});
+
+    // The process spreads (mean ± 3 sigma within and overall) against the specifications.
+    double lo = mean - 3 * std::max(within, overall), hi = mean + 3 * std::max(within, overall);
+    for (const auto& [has, at] : {std::pair{spec.HasLSL, spec.LSL}, std::pair{spec.HasUSL, spec.USL}})
+        if (has) {
+            lo = std::min(lo, at);
+            hi = std::max(hi, at);
+        }
+    const double pad = hi > lo ? (hi - lo) / 10 : 1;
+    scene.Panels[5] = {.X = {.Title = measure, .Min = lo - pad, .Max = hi + pad},
+                       .Y = hidden({.Min = 0, .Max = 3}),
+                       .Row = 2,
+                       .Column = 1};
+    const auto spread = [&](double sigma, double y0, TSceneColor fill, const std::string& what) {
+        if (!(sigma > 0) || !std::isfinite(sigma)) return;
+        scene.Bars.push_back({.Panel = 5,
+                              .X0 = mean - 3 * sigma,
+                              .X1 = mean + 3 * sigma,
+                              .Y0 = y0,
+                              .Y1 = y0 + 0.6,
+                              .Fill = o.BlackAndWhite ? kColorSilver : fill,
+                              .Hover = what + ": mean ± 3 sigma, " + ShortNumber(mean - 3 * sigma) + " to " +
+                                       ShortNumber(mean + 3 * sigma)});
+    };
+    spread(within, 1.8, kZoneGreen, "Within");
+    spread(overall, 0.6, kZoneYellow, "Overall");
+    scene.Texts.push_back({.Panel = 5, .Anchor = TTextAnchor::TopLeft, .Lines = {"Within (top), overall"}});
+    if (spec.HasLSL) Reference(scene, spec.LSL, "LSL", c.Specs, TLineStyle::Solid, 5);
+    if (spec.HasUSL) Reference(scene, spec.USL, "USL", c.Specs, TLineStyle::Solid, 5);
+    return r;
 }
 
 } // namespace kivspc

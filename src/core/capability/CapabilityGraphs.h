@@ -60,7 +60,15 @@ struct TGraphResult {
 TGraphResult DrawHistogram(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene);
 TGraphResult DrawProbabilityPlot(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene);
 // The graphs alone, of the sorted sample, its statistics and the fit as they stand.
-void DescribeHistogram(const TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene, TGraphResult& r);
+void DescribeHistogram(const TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene,
+                       TGraphResult& r);
 void DescribeProbabilityPlot(const TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene);
+
+// The one-page capability summary of the chosen entry: its individual values and moving ranges
+// in data order (limits from the average moving range), the histogram with the fitted curve and
+// the specification lines, the probability plot, the indices within (the within-subgroup sigma,
+// or the average moving range / 1.128) and overall (the standard deviation) with their expected
+// ppm, and the process spreads against the specifications. Builds the statistics table too.
+TGraphResult DrawCapabilitySummary(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene);
 
 } // namespace kivspc

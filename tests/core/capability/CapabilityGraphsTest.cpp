@@ -188,6 +188,37 @@ TEST_F(CapabilityGraphsTest, ProbabilityPlotWithAndWithoutAModel) {
     EXPECT_EQ(scene.TitleLines, (std::vector<std::string>{"Probability Plot: Col1", "Exponential (Low)"}));
 }
 
+TEST_F(CapabilityGraphsTest, OnePageSummary) {
+    // 1, 3, 2, 5, 4 within 0..6: moving ranges 2, 1, 3, 1 (average 1.75, median 1.5); the within
+    // sigma is the median moving range / 0.954 = 1.5723, overall sqrt(2.5) = 1.5811.
+    TCapabilityAnalysis a = Open({1, 3, 2, 5, 4}, "0", "6");
+    DistKind = kDistNormal;
+    TChartScene scene;
+    DrawCapabilitySummary(a, {}, scene);
+    ASSERT_EQ(scene.Panels.size(), 6u);
+    EXPECT_EQ(scene.TitleLines.front(), "Capability Summary: Col1");
+    // The individuals in data order with limits 3 -/+ 3 x 1.75 / 1.128.
+    const TPointSeries* values = scene.FindPoints("Series_Loc");
+    ASSERT_NE(values, nullptr);
+    EXPECT_EQ(values->Y, (std::vector<double>{1, 3, 2, 5, 4}));
+    const TLineSeries* ucl = scene.FindLine("Series_UCL");
+    ASSERT_NE(ucl, nullptr);
+    EXPECT_NEAR(ucl->RunsY.front().front(), 3 + 3 * 1.75 / 1.128, 1e-12);
+    EXPECT_NEAR(scene.FindLine("Series_DUCL")->RunsY.front().front(), 3.267 * 1.75, 1e-12);
+    // The histogram and the probability plot in their panels.
+    EXPECT_FALSE(scene.Bars.empty());
+    EXPECT_EQ(scene.Bars.front().Panel, 2);
+    EXPECT_EQ(scene.FindPoints("Values")->Panel, 3);
+    // Cp within 6 / (6 x 1.5723) = 0.64 (1.5/0.954), Pp 6 / (6 x 1.5811) = 0.63; expected ppm
+    // 2 Phi(-3 / sigma) x 10^6: 56,391 within and 57,780 overall.
+    const auto text =
+        std::find_if(scene.Texts.begin(), scene.Texts.end(), [](const TTextBox& t) { return t.Panel == 4; });
+    ASSERT_NE(text, scene.Texts.end());
+    EXPECT_EQ(text->Lines[1], "Cp    0.64      Pp    0.63");
+    EXPECT_EQ(text->Lines[2], "Cpk   0.64      Ppk   0.63");
+    EXPECT_EQ(text->Lines[3], "ppm   56391     ppm   57780");
+}
+
 TEST_F(CapabilityGraphsTest, PicturesPinnedAsSceneTexts) {
     TCapabilityAnalysis a = Open(Fifty(), "9.5", "17.5");
     DataTable().SetDescription(1, kTargetRow, "13.5");
