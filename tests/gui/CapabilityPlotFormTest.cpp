@@ -7,6 +7,7 @@
 #include "capability/CapabilityPlot.h"
 #include "capability/CapabilityPlotForm.h"
 #include "capability/CapabilitySetup.h"
+#include "capability/CapabilitySummaryForm.h"
 #include "charts/ChartView.h"
 #include "data/DataFile.h"
 #include "stats/Fit.h"
@@ -144,6 +145,22 @@ TEST_F(CapabilityPlotFormTest, SubgroupsInRowsByShift) {
     EXPECT_EQ(form->LastGraph().SizeUsed, "Size Used: (0.005)");
     EXPECT_NE(form->Chart()->Scene().FindLine("Polygon"), nullptr);
     Shot("capability-polygon");
+}
+
+TEST_F(CapabilityPlotFormTest, OnePageSummaryOfTheChosenGroup) {
+    Open({{3}});
+    form->DistributionBox()->setCurrentIndex(kDistNormal);
+    TForm_CapabilitySummary* summary = form->ShowSummary();
+    ASSERT_NE(summary, nullptr);
+    const TChartScene& scene = summary->Chart()->Scene();
+    EXPECT_EQ(scene.TitleLines.front(), "Capability Summary: Diam1");
+    EXPECT_EQ(scene.Panels.size(), 6u);
+    EXPECT_EQ(scene.FindPoints("Series_Loc")->Y.size(), 30u);
+    // The analysis window still shows its own page of the same group.
+    EXPECT_EQ(Cell("n"), "30");
+    summary->Chart()->replot();
+    if (const char* dir = std::getenv("KIVSPC_SHOTS"))
+        summary->grab().save(QString(dir) + "/capability-summary.png");
 }
 
 } // namespace

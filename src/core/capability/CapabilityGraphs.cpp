@@ -658,7 +658,7 @@ TGraphResult DrawCapabilitySummary(TCapabilityAnalysis& a, const TGraphOptions& 
         }
     const double pad = hi > lo ? (hi - lo) / 10 : 1;
     scene.Panels[5] = {.X = {.Title = measure, .Min = lo - pad, .Max = hi + pad},
-                       .Y = hidden({.Min = 0, .Max = 3}),
+                       .Y = hidden({.Min = 0, .Max = 3.8}),
                        .Row = 2,
                        .Column = 1};
     const auto spread = [&](double sigma, double y0, TSceneColor fill, const std::string& what) {
@@ -674,7 +674,11 @@ TGraphResult DrawCapabilitySummary(TCapabilityAnalysis& a, const TGraphOptions& 
     };
     spread(within, 1.8, kZoneGreen, "Within");
     spread(overall, 0.6, kZoneYellow, "Overall");
-    scene.Texts.push_back({.Panel = 5, .Anchor = TTextAnchor::TopLeft, .Lines = {"Within (top), overall"}});
+    scene.Texts.push_back({.Panel = 5,
+                           .Anchor = TTextAnchor::TopLeft,
+                           .Lines = {o.BlackAndWhite ? "Upper bar: within   Lower bar: overall"
+                                                     : "Green: within   Yellow: overall"},
+                           .Font = TFontRole::Small});
     if (spec.HasLSL) Reference(scene, spec.LSL, "LSL", c.Specs, TLineStyle::Solid, 5);
     if (spec.HasUSL) Reference(scene, spec.USL, "USL", c.Specs, TLineStyle::Solid, 5);
     return r;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "capability/CapabilityPlotForm.h"
 
+#include "capability/CapabilitySummaryForm.h"
+
 #include "app/FormShell.h"
 #include "app/Help.h"
 #include "app/KeyFilterInstaller.h"
@@ -106,6 +108,11 @@ QWidget* TForm_CapabilityPlot::BuildGraphPanel(QWidget* parent) {
     bottom->addWidget(fixX_);
     bottom->addWidget(interpolate_);
     bottom->addStretch();
+    auto* summary = new QPushButton("Capability &Summary", panel);
+    summary->setObjectName("Button_Summary");
+    summary->setToolTip("The control charts, histogram, probability plot and indices on one page");
+    connect(summary, &QPushButton::clicked, this, [this] { ShowSummary(); });
+    bottom->addWidget(summary);
     bottom->addWidget(distCalc_);
     bottom->addWidget(setParameters_);
     auto* layout = new QVBoxLayout(panel);
@@ -339,6 +346,9 @@ void TForm_CapabilityPlot::BuildMenus() {
     option("Relative1", "&Relative Frequencies", false);
     option("DisplayProcessLimits", "Display Process &Limits", false);
     option("DisplaySpecifications", "&Display Specifications", true);
+    view->addSeparator();
+    QAction* summary = view->addAction("Capability &Summary", this, [this] { ShowSummary(); });
+    summary->setObjectName("CapabilitySummary1");
 
     FormMenus menus;
     menus.fileMenu = commands.File;
@@ -410,6 +420,15 @@ TGraphOptions TForm_CapabilityPlot::GraphOptions() const {
     o.ProbabilityPaper = paper_->isChecked();
     o.PointSize = pointSize_->value();
     return o;
+}
+
+TForm_CapabilitySummary* TForm_CapabilityPlot::ShowSummary() {
+    if (groups_->count() == 0) return nullptr;
+    if (!summary_) summary_ = new TForm_CapabilitySummary(this, mainWindow_);
+    summary_->ShowSummary(analysis_, GraphOptions());
+    // The summary drew the chosen group again: this window's page and table follow it.
+    RedrawCapabilityGraph();
+    return summary_;
 }
 
 void TForm_CapabilityPlot::RedrawCapabilityGraph() {

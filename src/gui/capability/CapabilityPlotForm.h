@@ -31,6 +31,7 @@ class QTableWidget;
 namespace kivspc::gui {
 
 class TChartView;
+class TForm_CapabilitySummary;
 
 class TForm_CapabilityPlot : public QMainWindow {
     Q_OBJECT
@@ -76,6 +77,8 @@ public:
     QCheckBox* PaperCheck() const { return paper_; }
     QRadioButton* PolygonButton() const { return polygon_; }
     QAction* ViewOption(const char* name) const;
+    // "Capability &Summary": the one-page summary of the chosen group in its own window.
+    TForm_CapabilitySummary* ShowSummary();
 
 protected:
     bool event(QEvent* e) override;
@@ -100,6 +103,7 @@ private:
     bool constantAxis_ = false;
 
     TGraphResult lastGraph_;
+    QPointer<TForm_CapabilitySummary> summary_;
     // A typed entry the graph could not use is reported when the user has just typed it.
     bool reportProblem_ = false;
     QTabBar* pages_ = nullptr;
