@@ -5,13 +5,20 @@
 // limits and zones step with every sample size.
 #include "ChartBenchData.h"
 
+#include "capability/CapabilityGraphs.h"
 #include "charts/AttrChart.h"
 #include "charts/AttrChartScene.h"
 #include "charts/ChartView.h"
 #include "charts/SceneExamples.h"
 
+#include "stats/Descriptive.h"
+#include "stats/Fit.h"
+#include "stats/SampleBuffer.h"
+
 #include <QApplication>
+
 #include <QImage>
+#include <random>
 
 #include <benchmark/benchmark.h>
 
@@ -91,6 +98,42 @@ void BM_DrawProbabilityPlot(benchmark::State& state) { DrawExample(state, Probab
 BENCHMARK(BM_DrawProbabilityPlot)->Unit(benchmark::kMillisecond);
 void BM_DrawSixPanelPage(benchmark::State& state) { DrawExample(state, SixPanelExample(200)); }
 BENCHMARK(BM_DrawSixPanelPage)->Unit(benchmark::kMillisecond);
+
+// The capability analysis' probability plot of 100,000 values with a fitted Johnson curve on the
+// probability axis, and its histogram of 1,000,000 values, described and painted.
+TChartScene CapabilityGraph(int n, bool probability) {
+    std::mt19937 rng(5);
+    std::gamma_distribution<double> gamma(3.0, 2.0);
+    SampleX.assign(static_cast<std::size_t>(n) + 1, 0);
+    for (int i = 1; i <= n; ++i)
+        SampleX[static_cast<std::size_t>(i)] = 1 + gamma(rng);
+    SampleN = n;
+    OrderStatistics();
+    MeanAndStdDev();
+    DistKind = kDistJohnson;
+    FitState.FixedKind = 0;
+    FitDistribution();
+    TCapabilityAnalysis a;
+    a.AnalysisLabel = "Diameter";
+    TGraphOptions o;
+    o.ProbabilityPaper = true;
+    o.ProcessLimits = true;
+    TChartScene scene;
+    TGraphResult r;
+    if (probability)
+        DescribeProbabilityPlot(a, o, scene);
+    else
+        DescribeHistogram(a, o, scene, r);
+    return scene;
+}
+void BM_DrawCapabilityProbabilityPlot(benchmark::State& state) {
+    DrawExample(state, CapabilityGraph(100'000, true));
+}
+BENCHMARK(BM_DrawCapabilityProbabilityPlot)->Unit(benchmark::kMillisecond);
+void BM_DrawCapabilityHistogram(benchmark::State& state) {
+    DrawExample(state, CapabilityGraph(1'000'000, false));
+}
+BENCHMARK(BM_DrawCapabilityHistogram)->Unit(benchmark::kMillisecond);
 
 // n from 80 to 120 on every point: the exact limits and the zones change at almost every position.
 TChartScene VaryingPChart(int points, bool zones, bool codes) {
