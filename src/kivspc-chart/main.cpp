@@ -11,9 +11,12 @@
 //   kivspc-chart --example six-panel|histogram|probability [--points N] [--bars N] out.pdf
 //   kivspc-chart --data file.kivs --capability 3-7 [--groups 2[,1]] [--layout columns|rows|streams|repeated]
 //                [--groups-as streams] [--sample-column 1] [--distribution normal|johnson|...]
-//                [--performance] [--decimals 4]: prints the statistics table of every group
+//                [--performance] [--decimals 4]: prints the statistics table of every group;
+//                with --graph histogram|polygon|probability|paper|linear|summary [--entry N]
+//                [--process-limits] it draws that graph of list entry N (0: the first) instead
 //   common: [--size 1200x800] [--dump] [--show: also open the chart in a window until it is closed]
 #include "app/Platform.h"
+#include "capability/CapabilityGraphs.h"
 #include "capability/CapabilityPlot.h"
 #include "capability/CapabilitySetup.h"
 #include "charts/AttrChart.h"
@@ -73,6 +76,9 @@ struct TOptions {
     std::string Capability, Groups, Layout = "columns", GroupsAs, Distribution = "none";
     bool Performance = false;
     int Decimals = 4;
+    std::string Graph;
+    int Entry = 0;
+    bool ProcessLimits = false;
 };
 
 // "3-7" or "3,5,6" (or both: "1,3-5") as column numbers.
@@ -94,8 +100,9 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// The capability statistics table of every entry of the group list, "(All)" first.
-std::string CapabilityReport(const TOptions& o, std::string& report) {
+// The capability statistics table of every entry of the group list, "(All)" first; or with a
+// graph asked for, that graph of one entry.
+std::string CapabilityReport(const TOptions& o, std::string& report, TChartScene& scene) {
     if (!LoadFile(o.Data)) return "cannot read " + o.Data;
     TCapabilityChoice choice;
     if (!ColumnList(o.Capability, choice.Measures)) return "bad --capability " + o.Capability;
@@ -108,9 +115,17 @@ std::string CapabilityReport(const TOptions& o, std::string& report) {
         return "--groups-as takes groups or streams";
     choice.GroupsIndex = o.GroupsAs == "streams" ? kGroupsProcessStreams : kGroupsAnalysisGroups;
     choice.SampleColumn = o.SampleColumn;
-    int kind = -1;
-    for (int k = 0; k < kDistKinds; ++k)
-        if (Lower(DistKindName(k)) == Lower(o.Distribution)) kind = k;
+    // The full name, or the start of exactly one name ("weibull", "johnson").
+    int kind = -1, starts = 0, started = -1;
+    for (int k = 0; k < kDistKinds; ++k) {
+        const std::string name = Lower(DistKindName(k));
+        if (name == Lower(o.Distribution)) kind = k;
+        if (!o.Distribution.empty() && name.rfind(Lower(o.Distribution), 0) == 0) {
+            ++starts;
+            started = k;
+        }
+    }
+    if (kind < 0 && starts == 1) kind = started;
     if (kind < 0) {
         std::string names;
         for (int k = 0; k < kDistKinds; ++k)
@@ -126,6 +141,29 @@ std::string CapabilityReport(const TOptions& o, std::string& report) {
     OpenCapabilityAnalysis(a);
     const std::vector<std::string> entries = a.ListTexts();
     if (entries.empty()) return "the measure columns hold no values";
+    if (!o.Graph.empty()) {
+        static const char* const kGraphs[] = {"histogram", "polygon", "probability",
+                                              "paper",     "linear",  "summary"};
+        const auto graph = std::find(std::begin(kGraphs), std::end(kGraphs), o.Graph);
+        if (graph == std::end(kGraphs))
+            return "--graph takes histogram, polygon, probability, paper, linear or summary";
+        if (o.Entry < 0 || o.Entry >= static_cast<int>(entries.size()))
+            return "--entry takes 0 to " + std::to_string(entries.size() - 1);
+        a.Selected = o.Entry;
+        DistKind = kind;
+        TGraphOptions g;
+        g.ProcessLimits = o.ProcessLimits;
+        g.BlackAndWhite = o.BlackAndWhite;
+        g.Polygon = o.Graph == "polygon";
+        g.ProbabilityPaper = o.Graph == "paper";
+        g.Linear = o.Graph == "linear";
+        const TGraphResult r = o.Graph == "summary" ? DrawCapabilitySummary(a, g, scene)
+                               : o.Graph == "histogram" || o.Graph == "polygon"
+                                   ? DrawHistogram(a, g, scene)
+                                   : DrawProbabilityPlot(a, g, scene);
+        report += "Analysis: " + a.AnalysisLabel + "\r\n" + StatisticsTableText(r.Table);
+        return {};
+    }
     for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
         a.Selected = i;
         DistKind = kind;
@@ -278,6 +316,12 @@ int main(int argc, char** argv) {
             o.GroupsAs = value();
         else if (a == "--distribution")
             o.Distribution = value();
+        else if (a == "--graph")
+            o.Graph = value();
+        else if (a == "--entry")
+            ok = number(o.Entry);
+        else if (a == "--process-limits")
+            o.ProcessLimits = true;
         else if (a == "--performance")
             o.Performance = true;
         else if (a == "--decimals")
@@ -296,16 +340,17 @@ int main(int argc, char** argv) {
         if (!ok) return Fail("bad value for " + a);
     }
 
+    TChartScene scene;
     if (!o.Capability.empty()) {
         if (o.Data.empty()) return Fail("--capability needs --data FILE");
         std::string report;
-        if (const std::string problem = CapabilityReport(o, report); !problem.empty()) return Fail(problem);
-        std::cout << report;
-        return 0;
-    }
-
-    TChartScene scene;
-    if (o.Example == "six-panel")
+        if (const std::string problem = CapabilityReport(o, report, scene); !problem.empty())
+            return Fail(problem);
+        if (o.Graph.empty()) {
+            std::cout << report;
+            return 0;
+        }
+    } else if (o.Example == "six-panel")
         scene = SixPanelExample(o.Points);
     else if (o.Example == "histogram")
         scene = HistogramExample(o.Bars, 10 * o.Bars);

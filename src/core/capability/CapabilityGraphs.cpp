@@ -143,6 +143,55 @@ void LimitLines(const TGraphOptions& o, const TColors& c, TChartScene& scene, do
     }
 }
 
+// The runs of a line cut to y in [lo, hi]: a segment that leaves the range ends at the crossing
+// and one that comes back starts there, so a curve reaches the panel's edge and no further
+// whatever the output clips (some vector formats clip nothing).
+void ClipToY(TLineSeries& line, double lo, double hi) {
+    std::vector<std::vector<double>> runsX, runsY;
+    const auto inside = [&](double y) { return y >= lo && y <= hi; };
+    for (std::size_t r = 0; r < line.RunsX.size(); ++r) {
+        const auto& xs = line.RunsX[r];
+        const auto& ys = line.RunsY[r];
+        bool open = false;
+        for (std::size_t i = 0; i < xs.size() && i < ys.size(); ++i) {
+            const double x = xs[i], y = ys[i];
+            const bool in = inside(y);
+            if (i > 0 && !IsGap(y) && !IsGap(ys[i - 1]) && in != inside(ys[i - 1])) {
+                // The crossing of the edge between the previous vertex and this one.
+                const double y0 = ys[i - 1], edge = (in ? y0 : y) > hi ? hi : lo;
+                const double t = (edge - y0) / (y - y0);
+                const double cx = xs[i - 1] + t * (x - xs[i - 1]);
+                if (!open) {
+                    runsX.emplace_back();
+                    runsY.emplace_back();
+                    open = true;
+                }
+                runsX.back().push_back(cx);
+                runsY.back().push_back(edge);
+                if (!in) open = false;
+            }
+            if (!in) {
+                open = false;
+                continue;
+            }
+            if (!open) {
+                runsX.emplace_back();
+                runsY.emplace_back();
+                open = true;
+            }
+            runsX.back().push_back(x);
+            runsY.back().push_back(y);
+        }
+    }
+    for (std::size_t r = runsX.size(); r-- > 0;)
+        if (runsX[r].size() < 2) {
+            runsX.erase(runsX.begin() + static_cast<std::ptrdiff_t>(r));
+            runsY.erase(runsY.begin() + static_cast<std::ptrdiff_t>(r));
+        }
+    line.RunsX = std::move(runsX);
+    line.RunsY = std::move(runsY);
+}
+
 // A typed number of an edit box: empty when the text is not one.
 bool TypedNumber(const std::string& text, double& value) {
     const std::string trimmed = TrimBlanks(text);
@@ -365,6 +414,8 @@ void DescribeHistogram(const TCapabilityAnalysis& a, const TGraphOptions& o, TCh
            .Min = 0,
            .Max = yMax > 0 ? yMax : 1,
            .Decimals = o.Relative ? 3 : -1};
+    for (TLineSeries& line : scene.Lines)
+        ClipToY(line, p.Y.Min, p.Y.Max);
     r.AxisMin = axisMin;
     r.AxisMax = axisMax;
     r.AxisStep = w;
@@ -463,6 +514,8 @@ void DescribeProbabilityPlot(const TCapabilityAnalysis& a, const TGraphOptions& 
     } else {
         p.Y = {.Title = "Proportion", .Min = 0, .Max = 1.05, .Decimals = 2};
     }
+    for (TLineSeries& line : scene.Lines)
+        ClipToY(line, p.Y.Min, p.Y.Max);
 }
 
 namespace {
