@@ -21,6 +21,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kivspc::gui {
 
 namespace {
@@ -119,14 +121,23 @@ TForm_DistCalc::TForm_DistCalc(QWidget* parent) : QDialog(parent) {
     AddHelpShortcut(this, kHelpDistCalc);
 
     auto* entry = new QGridLayout;
-    entry->addWidget(valueLabel_, 0, 0, Qt::AlignRight);
+    entry->addWidget(valueLabel_, 0, 0);
     entry->addWidget(value_, 0, 1);
     entry->addWidget(unit_, 0, 2);
-    entry->addWidget(estimatedLabel_, 1, 0, Qt::AlignRight);
+    entry->addWidget(estimatedLabel_, 1, 0);
     entry->addWidget(estimated_, 1, 1);
-    entry->addWidget(observedLabel_, 2, 0, Qt::AlignRight);
+    entry->addWidget(observedLabel_, 2, 0);
     entry->addWidget(observed_, 2, 1);
     entry->setColumnStretch(1, 1);
+    // The labels change with the question: room for the longest from the start.
+    int labelWidth = 0;
+    for (int q = 0; q < kDistCalcQuestions; ++q)
+        for (const char* text : {DistCalcQuestion(q).InputLabel, DistCalcQuestion(q).ResultLabel,
+                                 DistCalcQuestion(q).ObservedLabel})
+            labelWidth = std::max(labelWidth, valueLabel_->fontMetrics().horizontalAdvance(text));
+    entry->setColumnMinimumWidth(0, labelWidth + 6);
+    for (QLabel* label : {valueLabel_, estimatedLabel_, observedLabel_})
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto* decimalsRow = new QHBoxLayout;
     decimalsRow->addWidget(decimalsLabel);
@@ -165,7 +176,8 @@ TForm_DistCalc::TForm_DistCalc(QWidget* parent) : QDialog(parent) {
     connect(decimals_, &QSpinBox::valueChanged, this, [this] { Button_ActionClick(); });
     connect(action, &QPushButton::clicked, this, &TForm_DistCalc::Button_ActionClick);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    connect(resizeAction_, &QAction::triggered, this, [this] { ToggleFormSize(this, resizeAction_, scale_); });
+    connect(resizeAction_, &QAction::triggered, this,
+            [this] { ToggleFormSize(this, resizeAction_, scale_); });
 
     UpdateLabels();
 }
