@@ -101,7 +101,8 @@ void TForm_FixedDistParam::ShowBoxes() {
         labels_[i]->setText(ToQt(labels[i]));
         labels_[i]->setVisible(shown);
         boxes_[i]->setVisible(shown);
-        boxes_[i]->setAccessibleName(ToQt(labels[i]).remove(':'));
+        boxes_[i]->setAccessibleName(shown ? ToQt(labels[i]).remove(':')
+                                           : "Parameter " + QString::number(i + 1));
     }
 }
 
