@@ -22,6 +22,8 @@ enum HelpTopic : int {
     kHelpControlTests = 4380,
     kHelpCapabilitySetup = 5000,
     kHelpCapabilityAnalysis = 5100,
+    kHelpDistCalc = 5150,
+    kHelpFixedDistParam = 5160,
     kHelpDataEditor = 7000,
     kHelpConfigureSave = 7200,
     kHelpMissingValues = 7300,

@@ -8,6 +8,8 @@
 #include "app/KeyFilterInstaller.h"
 #include "app/Messages.h"
 #include "app/Platform.h"
+#include "capability/DistCalcForm.h"
+#include "capability/FixedDistParamForm.h"
 #include "charts/ChartScene.h"
 #include "charts/ChartTitles.h"
 #include "charts/ChartView.h"
@@ -94,10 +96,14 @@ QWidget* TForm_CapabilityPlot::BuildGraphPanel(QWidget* parent) {
     distCalc_->setObjectName("Button_DistCalc");
     setParameters_ = new QPushButton("Set Distribution Parameters", panel);
     setParameters_->setObjectName("Button1");
-    // The calculator and the fixed-parameter dialog come with the graph pages; until then their
-    // buttons stay out of sight.
-    setParameters_->setVisible(false);
-    distCalc_->setVisible(false);
+    connect(distCalc_, &QPushButton::clicked, this, [this] {
+        TForm_DistCalc* calc = DistCalcWindow();
+        calc->show();
+        calc->raise();
+        calc->activateWindow();
+    });
+    connect(setParameters_, &QPushButton::clicked, this,
+            [this] { FixedParamWindow()->LoadFittedParameters(distribution_->currentIndex()); });
 
     pageControls_ = new QStackedWidget(panel);
     pageControls_->addWidget(BuildHistogramControls(pageControls_));
@@ -446,6 +452,7 @@ void TForm_CapabilityPlot::RedrawCapabilityGraph() {
     sizeUsed_->setText(QString::fromStdString(lastGraph_.SizeUsed));
     firstUsed_->setText(QString::fromStdString(lastGraph_.FirstUsed));
     FillTable(lastGraph_.Table);
+    UpdateCalculatorTitles();
     if (reportProblem_ && !lastGraph_.Problem.empty()) ShowError(lastGraph_.Problem);
     reportProblem_ = false;
 }
@@ -515,6 +522,9 @@ void TForm_CapabilityPlot::ModeChanged() {
         savedDistKind_ = distribution_->currentIndex();
         distribution_->setCurrentIndex(kDistNone);
         Check("CheckBox_Cap")->setText("Performance");
+        // Both answer questions about a fitted model, which performance does not use.
+        if (distCalcForm_) distCalcForm_->hide();
+        if (fixedForm_) fixedForm_->hide();
     }
     DistKind = distribution_->currentIndex();
     UpdateVisibility();
@@ -525,8 +535,52 @@ void TForm_CapabilityPlot::DistributionChanged(int index) {
     DistKind = index;
     // Parameters fixed by hand belong to the model they were set for.
     FitState.FixedKind = 0;
+    if (fixedForm_) fixedForm_->hide();
     UpdateVisibility();
     RedrawCapabilityGraph();
+}
+
+void TForm_CapabilityPlot::UseFixedParameters(int distKind) {
+    if (distKind >= 0) {
+        const QSignalBlocker block(distribution_);
+        distribution_->setCurrentIndex(distKind);
+        DistKind = distKind;
+    }
+    UpdateVisibility();
+    RedrawCapabilityGraph();
+}
+
+TForm_DistCalc* TForm_CapabilityPlot::DistCalcWindow() {
+    if (!distCalcForm_) {
+        distCalcForm_ = new TForm_DistCalc(this);
+        distCalcForm_->SetPrepare([this] { return PrepareCalculation(); });
+        UpdateCalculatorTitles();
+    }
+    return distCalcForm_;
+}
+
+TForm_FixedDistParam* TForm_CapabilityPlot::FixedParamWindow() {
+    if (!fixedForm_) {
+        fixedForm_ = new TForm_FixedDistParam(this);
+        fixedForm_->SetUseDistribution([this](int distKind) { UseFixedParameters(distKind); });
+    }
+    return fixedForm_;
+}
+
+void TForm_CapabilityPlot::UpdateCalculatorTitles() {
+    if (!distCalcForm_) return;
+    distCalcForm_->SetDistributionTitle(distribution_->currentText());
+    distCalcForm_->SetAnalysisTitle(QString::fromStdString(analysis_.AnalysisLabel));
+}
+
+bool TForm_CapabilityPlot::PrepareCalculation() {
+    if (groups_->count() == 0) return false;
+    BusyCursor busy;
+    DistKind = analysis_.Options.CapabilityMode ? distribution_->currentIndex() : kDistNone;
+    PrepareSample(analysis_);
+    if (SampleN <= 0) return false;
+    if (DistKind > kDistNone) FitDistribution();
+    return true;
 }
 
 void TForm_CapabilityPlot::UpdateVisibility() {
@@ -536,6 +590,8 @@ void TForm_CapabilityPlot::UpdateVisibility() {
     distributionLabel_->setVisible(capability);
     Check("CheckBox_Fit")->setVisible(fitted);
     Check("CheckBox_ViewParam")->setVisible(fitted);
+    distCalc_->setVisible(fitted);
+    setParameters_->setVisible(capability);
     linear_->setVisible(distribution_->currentIndex() > kDistNone && pages_->currentIndex() == 1);
 }
 

@@ -32,6 +32,8 @@ namespace kivspc::gui {
 
 class TChartView;
 class TForm_CapabilitySummary;
+class TForm_DistCalc;
+class TForm_FixedDistParam;
 
 class TForm_CapabilityPlot : public QMainWindow {
     Q_OBJECT
@@ -80,6 +82,15 @@ public:
     // "Capability &Summary": the one-page summary of the chosen group in its own window.
     TForm_CapabilitySummary* ShowSummary();
 
+    // The distribution calculator and the fixed-parameter window, made when first asked for.
+    TForm_DistCalc* DistCalcWindow();
+    TForm_FixedDistParam* FixedParamWindow();
+    QPushButton* DistCalcButton() const { return distCalc_; }
+    QPushButton* SetParametersButton() const { return setParameters_; }
+    // Selects the list entry `distKind` without switching parameters fixed by hand off, then
+    // redraws; -1 only redraws.
+    void UseFixedParameters(int distKind);
+
 protected:
     bool event(QEvent* e) override;
 
@@ -94,6 +105,10 @@ private:
     QWidget* BuildHistogramControls(QWidget* parent);
     QWidget* BuildProbabilityControls(QWidget* parent);
     void FillTable(const std::vector<TStatRow>& rows);
+    // The calculator's title lines: the chosen model and the analysis label.
+    void UpdateCalculatorTitles();
+    // The current entry's sample, sorted, with the chosen model fitted: what the calculator reads.
+    bool PrepareCalculation();
 
     TCapabilityAnalysis analysis_;
     QPointer<QWidget> caller_;
@@ -125,6 +140,8 @@ private:
     QCheckBox* interpolate_ = nullptr;
     QPushButton* distCalc_ = nullptr;
     QPushButton* setParameters_ = nullptr;
+    TForm_DistCalc* distCalcForm_ = nullptr;
+    TForm_FixedDistParam* fixedForm_ = nullptr;
     QListWidget* groups_ = nullptr;
     QLabel* distributionLabel_ = nullptr;
     QComboBox* distribution_ = nullptr;
