@@ -177,6 +177,27 @@ TEST_F(CapabilityAnalysisTest, PerformanceOffTargetAndOneSidedLimits) {
     EXPECT_EQ(Cell(rows, "n Above Spec"), "0");
 }
 
+TEST_F(CapabilityAnalysisTest, LimitsTheWrongWayRoundAreSaidInWords) {
+    // LSL 6 above USL 2 over 1..6: five values lie below the LSL and four above the USL, nine of
+    // six; no count, estimate or index can be formed, in either mode.
+    Table(Column({"1", "2", "3", "4", "5", "6"}), 1);
+    Specs(1, "6", "4", "2");
+    for (bool capability : {true, false}) {
+        TCapabilityAnalysis a = Open({{1}}, capability);
+        DistKind = kDistNormal;
+        const auto rows = BuildStatisticsTable(a);
+        EXPECT_EQ(Cell(rows, "LSL"), "6");
+        EXPECT_EQ(Cell(rows, "Target"), "4");
+        EXPECT_EQ(Cell(rows, "USL"), "2");
+        EXPECT_EQ(Cell(rows, "Limits"), "The LSL is above the USL");
+        EXPECT_EQ(rows.back().Kind, TStatRowKind::Note);
+        for (const char* absent : {"n Below Spec", "n Out Spec", "% Out Spec", "Est %Out Spec", "Cp", "Cpk",
+                                   "Pp", "Ppk", "% Off-Target", "Var(Total)"})
+            EXPECT_EQ(Cell(rows, absent), "absent")
+                << absent << (capability ? " capability" : " performance");
+    }
+}
+
 TEST_F(CapabilityAnalysisTest, ExponentialAndPercentileIndicesOfAFittedModel) {
     Table(Column({"2", "3", "5", "10"}), 1);
     TCapabilityAnalysis a = Open({{1}});
