@@ -132,10 +132,11 @@ bool Acceptable(const TCapabilityChoice& choice) {
 }
 
 bool SameConfig(const TCapabilityConfig& a, const TCapabilityConfig& b) {
-    return a.LayoutIndex == b.LayoutIndex && a.GroupsIndex == b.GroupsIndex && a.MeasureCount == b.MeasureCount &&
-           a.GroupColumnTotal == b.GroupColumnTotal && a.GroupsAreStreams == b.GroupsAreStreams &&
-           a.MeasuresAreStreams == b.MeasuresAreStreams && a.HasSampleColumn == b.HasSampleColumn &&
-           a.SampleColumn == b.SampleColumn && a.MeasureColumns == b.MeasureColumns;
+    return a.LayoutIndex == b.LayoutIndex && a.GroupsIndex == b.GroupsIndex &&
+           a.MeasureCount == b.MeasureCount && a.GroupColumnTotal == b.GroupColumnTotal &&
+           a.GroupsAreStreams == b.GroupsAreStreams && a.MeasuresAreStreams == b.MeasuresAreStreams &&
+           a.HasSampleColumn == b.HasSampleColumn && a.SampleColumn == b.SampleColumn &&
+           a.MeasureColumns == b.MeasureColumns;
 }
 
 bool SameRun(const TRunInfo& a, const TRunInfo& b) {
@@ -297,9 +298,10 @@ int FuzzCapabilityAnalysis(const std::uint8_t* data, std::size_t size) {
         if (n <= 0) {
             Check(rows.empty(), "no table for an entry without values");
         } else {
-            const bool shown = o.ShowStats ||
-                               (DistKind > kDistNone && o.CapabilityMode && (o.ShowFit || o.ShowParameters)) ||
-                               (o.ShowCapability && SpecLimits.HasLimit);
+            const bool shown =
+                o.ShowStats ||
+                (DistKind > kDistNone && o.CapabilityMode && (o.ShowFit || o.ShowParameters)) ||
+                (o.ShowCapability && SpecLimits.HasLimit);
             if (shown) Check(!rows.empty(), "a table for an entry with values");
             if (o.ShowStats) Check(Find(rows, "n") != nullptr, "the count is shown with the statistics");
         }

@@ -314,6 +314,26 @@ TEST_F(CapabilityAnalysisTest, GroupsNumberedByTheirOwnValues) {
     EXPECT_NEAR(PotentialSigma(a), 2.25 / 0.954, 1e-12);
 }
 
+TEST_F(CapabilityAnalysisTest, GroupValuesFarApartAreTwoGroups) {
+    // Group numbers 5 and 2,000,000,000: four entries (two measures in two groups), listed without
+    // visiting every number between them; Col2 in the far group holds 11 and 14.
+    Table({{"1", "10", "5"}, {"2", "11", "2000000000"}, {"3", "12", "5"}, {"4", "14", "2000000000"}}, 3);
+    TCapabilityAnalysis a = Open({{1, 2}, {3}});
+    EXPECT_EQ(a.Run.RunType, kRunEachByGroupValue);
+    ASSERT_EQ(a.Groups.size(), 4u);
+    a.Selected = 4;
+    SelectCurrentData(a);
+    ASSERT_EQ(SampleN, 2);
+    EXPECT_EQ(SampleX[1], 11);
+    EXPECT_EQ(SampleX[2], 14);
+    // Subgroups in rows by the group column: one entry per group value, each with two rows.
+    TCapabilityChoice rows{{1, 2}, {3}};
+    rows.LayoutIndex = kLayoutSubgroupsInRows;
+    a = Open(rows);
+    EXPECT_EQ(a.Run.RunType, kRunColumnsByGroupValue);
+    EXPECT_EQ(a.ListTexts(), (std::vector<std::string>{"(All)", "5", "2000000000"}));
+}
+
 // The worked example of the help page: Diam1 of the example file (column 3, 30 rows, LSL 24.940,
 // Target 25.000, USL 25.060). By hand, in thousandths of a millimetre above 25.000: the sum of
 // the 30 deviations is 121 and of their squares 4671, so the mean is 25 + 0.121 / 30 = 25.004033,
