@@ -174,7 +174,8 @@ std::optional<double> ValueOf(const std::vector<TStatRow>& rows, const char* lef
     return row ? Number(row->Right) : std::nullopt;
 }
 
-void CheckRows(const std::vector<TStatRow>& rows, int n) {
+// The rows against the entry's n values as the table left them in the sample.
+void CheckRows(const std::vector<TStatRow>& rows, int n, const std::vector<double>& values) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TStatRow& row = rows[i];
         Check(!HasWord(row.Left, "inf") && !HasWord(row.Left, "nan") && !HasWord(row.Right, "inf") &&
@@ -196,6 +197,20 @@ void CheckRows(const std::vector<TStatRow>& rows, int n) {
     for (const auto& count : {below, above, out})
         if (count) Check(*count >= 0 && *count <= n, "a count out of specification is between 0 and n");
     if (below && above && out) Check(*below + *above == *out, "below and above make up the count out");
+    // Counted over the entry's own values, not over a buffer the sigma estimates filled meanwhile.
+    const TSpecLimits& spec = SpecLimits;
+    if (below)
+        Check(*below == std::count_if(values.begin(), values.end(), [&](double x) { return x < spec.LSL; }),
+              "n Below Spec counts the values below the LSL");
+    if (above)
+        Check(*above == std::count_if(values.begin(), values.end(), [&](double x) { return x > spec.USL; }),
+              "n Above Spec counts the values above the USL");
+    const auto low = ValueOf(rows, "Low");
+    const auto median = ValueOf(rows, "Median");
+    const auto high = ValueOf(rows, "High");
+    if (low && median && high) Check(*low <= *median && *median <= *high, "Low <= Median <= High");
+    for (const char* spread : {"Std Dev", "Range"})
+        if (const auto x = ValueOf(rows, spread)) Check(*x >= 0, "a spread is not negative");
     for (const char* percent : {"% Below Spec", "% Above Spec", "% Out Spec", "Est %Below Spec",
                                 "Est %Above Spec", "Est %Out Spec"}) {
         if (const TStatRow* row = Find(rows, percent)) {
@@ -305,7 +320,9 @@ int FuzzCapabilityAnalysis(const std::uint8_t* data, std::size_t size) {
             if (shown) Check(!rows.empty(), "a table for an entry with values");
             if (o.ShowStats) Check(Find(rows, "n") != nullptr, "the count is shown with the statistics");
         }
-        CheckRows(rows, n);
+        const std::vector<double> values =
+            n > 0 ? std::vector<double>(SampleX.begin() + 1, SampleX.begin() + 1 + n) : std::vector<double>{};
+        CheckRows(rows, n, values);
         CheckSigma(a.PotentialSigma, "the potential sigma is missing or a number >= 0");
         CheckSigma(a.StreamSigma, "the stream sigma is missing or a number >= 0");
         CheckSigma(PotentialSigma(a), "the potential sigma is missing or a number >= 0");
