@@ -163,6 +163,16 @@ std::optional<double> Number(const std::string& text) {
     return x;
 }
 
+// More than sixteen digits in a row: a huge number written out instead of in exponent form.
+bool HasLongDigitRun(const std::string& text) {
+    int run = 0;
+    for (char c : text) {
+        run = std::isdigit(static_cast<unsigned char>(c)) ? run + 1 : 0;
+        if (run > 16) return true;
+    }
+    return false;
+}
+
 const TStatRow* Find(const std::vector<TStatRow>& rows, const char* left) {
     for (const TStatRow& row : rows)
         if (row.Kind == TStatRowKind::Value && row.Left == left) return &row;
@@ -181,6 +191,7 @@ void CheckRows(const std::vector<TStatRow>& rows, int n, const std::vector<doubl
         Check(!HasWord(row.Left, "inf") && !HasWord(row.Left, "nan") && !HasWord(row.Right, "inf") &&
                   !HasWord(row.Right, "nan"),
               "no cell of the statistics table shows inf or nan");
+        Check(!HasLongDigitRun(row.Right), "huge numbers in exponent form");
         if (row.Kind == TStatRowKind::Separator)
             Check(row.Left.empty() && row.Right.empty(), "a separator row has both cells empty");
         if (row.Kind == TStatRowKind::TestHeading) {

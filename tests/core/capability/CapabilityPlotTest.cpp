@@ -198,6 +198,19 @@ TEST_F(CapabilityAnalysisTest, LimitsTheWrongWayRoundAreSaidInWords) {
     }
 }
 
+TEST_F(CapabilityAnalysisTest, HugeLimitsInExponentForm) {
+    // Limits typed as -1e300 and 1e300 are shown as such, not as three hundred digits; the
+    // tolerance 2e300 over 6 x 1.5811 is 2.1082e299.
+    Table(Column({"1", "2", "3", "4", "5"}), 1);
+    Specs(1, "-1e300", "", "1e300");
+    TCapabilityAnalysis a = Open({{1}});
+    DistKind = kDistNormal;
+    const auto rows = BuildStatisticsTable(a);
+    EXPECT_EQ(Cell(rows, "LSL"), "-1e+300");
+    EXPECT_EQ(Cell(rows, "USL"), "1e+300");
+    EXPECT_EQ(Cell(rows, "Cp"), "2.108e+299");
+}
+
 TEST_F(CapabilityAnalysisTest, ExponentialAndPercentileIndicesOfAFittedModel) {
     Table(Column({"2", "3", "5", "10"}), 1);
     TCapabilityAnalysis a = Open({{1}});
