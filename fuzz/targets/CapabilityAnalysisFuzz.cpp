@@ -209,12 +209,14 @@ void CheckRows(const std::vector<TStatRow>& rows, int n, const std::vector<doubl
         if (count) Check(*count >= 0 && *count <= n, "a count out of specification is between 0 and n");
     if (below && above && out) Check(*below + *above == *out, "below and above make up the count out");
     // Counted over the entry's own values, not over a buffer the sigma estimates filled meanwhile.
+    // A value within 1e-20 of a limit is on it (a denormal just below 0 is not below an LSL of 0).
     const TSpecLimits& spec = SpecLimits;
+    const auto count = [&](auto outside) { return std::count_if(values.begin(), values.end(), outside); };
     if (below)
-        Check(*below == std::count_if(values.begin(), values.end(), [&](double x) { return x < spec.LSL; }),
+        Check(*below == count([&](double x) { return x < static_cast<Extended>(spec.LSL) - 1e-20L; }),
               "n Below Spec counts the values below the LSL");
     if (above)
-        Check(*above == std::count_if(values.begin(), values.end(), [&](double x) { return x > spec.USL; }),
+        Check(*above == count([&](double x) { return x > static_cast<Extended>(spec.USL) + 1e-20L; }),
               "n Above Spec counts the values above the USL");
     const auto low = ValueOf(rows, "Low");
     const auto median = ValueOf(rows, "Median");
