@@ -26,6 +26,7 @@ constexpr Target kTargets[] = {
     {"control_tests", FuzzControlTests},
     {"attr_chart", FuzzAttrChart},
     {"distribution_fit", FuzzDistributionFit},
+    {"capability_analysis", FuzzCapabilityAnalysis},
 };
 // clang-format on
 

@@ -670,6 +670,12 @@ void SpecificationBlock(TTableWriter& t, const TCapabilityAnalysis& a, int n) {
         t.Add("USL", spec.USLText);
         CountAbove(above, spec.USL);
     }
+    // Limits the wrong way round leave no value inside them: the counts would take values twice
+    // over and the indices come out negative.
+    if (spec.TwoSided && spec.LSL > spec.USL) {
+        t.Add("Limits", "The LSL is above the USL", TStatRowKind::Note);
+        return;
+    }
     if (spec.HasLSL) t.Add("n Below Spec", std::to_string(below));
     if (spec.HasUSL) t.Add("n Above Spec", std::to_string(above));
     if (spec.TwoSided) t.Add("n Out Spec", std::to_string(below + above));

@@ -410,14 +410,35 @@ void RewindGroups(TRunInfo& runInfo) {
 
 namespace {
 
+bool IsGroupValueRun(const TRunInfo& runInfo) {
+    return runInfo.RunType == kRunByGroupValue || runInfo.RunType == kRunColumnsByGroupValue ||
+           runInfo.RunType == kRunRowMeansByGroupValue || runInfo.RunType == kRunEachByGroupValue;
+}
+
+// The smallest group value at or after pos that some row holds (LastGroup + 1 when none): runs by
+// group value go from one value that occurs to the next, not through every number between (a
+// group column holding 1 and 2,000,000,000 has two groups, not two thousand million).
+long long NextGroupValue(const TRunInfo& runInfo, long long pos) {
+    RebuildIfStale();
+    const long long end = static_cast<long long>(runInfo.LastGroup) + 1;
+    double next = static_cast<double>(end);
+    for (int r = 1; r <= Rows(); ++r) {
+        const double v = RoundHalfEven(ValueAt(runInfo.GroupColumn, r));
+        if (v >= static_cast<double>(pos) && v < next) next = v;
+    }
+    return static_cast<long long>(next);
+}
+
 // The group loop shared by NextGroup and NextRowStatisticGroup.
 template <typename Extract> bool Advance(TRunInfo& runInfo, Extract extract) {
     const bool perMeasure =
         runInfo.RunType == kRunEachByGroupValue || runInfo.RunType == kRunEachByCombination;
+    const bool byValue = IsGroupValueRun(runInfo);
     // Stepped in 64 bits: a range may end at the largest 32-bit value.
     long long pos = static_cast<long long>(runInfo.Position) + 1;
     while (true) {
         for (; pos <= runInfo.LastGroup; ++pos) {
+            if (byValue && (pos = NextGroupValue(runInfo, pos)) > runInfo.LastGroup) break;
             runInfo.Position = static_cast<std::int32_t>(pos);
             extract();
             if (SampleN > 0) {
@@ -468,7 +489,9 @@ void CountGroups(TRunInfo& runInfo) {
     runInfo.GroupCount = 0;
     runInfo.ValueTotal = 0;
     // Stepped in 64 bits like NextGroup; the totals stop at the largest 32-bit value.
+    const bool byValue = IsGroupValueRun(runInfo);
     for (long long pos = FirstPosition(runInfo); pos <= runInfo.LastGroup; ++pos) {
+        if (byValue && (pos = NextGroupValue(runInfo, pos)) > runInfo.LastGroup) break;
         runInfo.Position = static_cast<std::int32_t>(pos);
         ExtractGroup(runInfo.Position, runInfo);
         if (SampleN > 0) {

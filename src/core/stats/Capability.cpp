@@ -13,7 +13,8 @@ void ResetSpecLimits() { SpecLimits = TSpecLimits{}; }
 
 namespace {
 
-std::string SpecText(bool present, double x) { return present ? FormatTrimmed(x) : std::string(); }
+// As a report shows it: a limit of more than fifteen integer digits in exponent form.
+std::string SpecText(bool present, double x) { return present ? FormatTrimmedFinite(x) : std::string(); }
 
 // NaN, infinite, zero or negative sigmas and undefined means give no index.
 bool Computable(Extended sigma, Extended mean) {

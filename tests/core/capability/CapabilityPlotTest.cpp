@@ -177,6 +177,40 @@ TEST_F(CapabilityAnalysisTest, PerformanceOffTargetAndOneSidedLimits) {
     EXPECT_EQ(Cell(rows, "n Above Spec"), "0");
 }
 
+TEST_F(CapabilityAnalysisTest, LimitsTheWrongWayRoundAreSaidInWords) {
+    // LSL 6 above USL 2 over 1..6: five values lie below the LSL and four above the USL, nine of
+    // six; no count, estimate or index can be formed, in either mode.
+    Table(Column({"1", "2", "3", "4", "5", "6"}), 1);
+    Specs(1, "6", "4", "2");
+    for (bool capability : {true, false}) {
+        TCapabilityAnalysis a = Open({{1}}, capability);
+        DistKind = kDistNormal;
+        const auto rows = BuildStatisticsTable(a);
+        EXPECT_EQ(Cell(rows, "LSL"), "6");
+        EXPECT_EQ(Cell(rows, "Target"), "4");
+        EXPECT_EQ(Cell(rows, "USL"), "2");
+        EXPECT_EQ(Cell(rows, "Limits"), "The LSL is above the USL");
+        EXPECT_EQ(rows.back().Kind, TStatRowKind::Note);
+        for (const char* absent : {"n Below Spec", "n Out Spec", "% Out Spec", "Est %Out Spec", "Cp", "Cpk",
+                                   "Pp", "Ppk", "% Off-Target", "Var(Total)"})
+            EXPECT_EQ(Cell(rows, absent), "absent")
+                << absent << (capability ? " capability" : " performance");
+    }
+}
+
+TEST_F(CapabilityAnalysisTest, HugeLimitsInExponentForm) {
+    // Limits typed as -1e300 and 1e300 are shown as such, not as three hundred digits; the
+    // tolerance 2e300 over 6 x 1.5811 is 2.1082e299.
+    Table(Column({"1", "2", "3", "4", "5"}), 1);
+    Specs(1, "-1e300", "", "1e300");
+    TCapabilityAnalysis a = Open({{1}});
+    DistKind = kDistNormal;
+    const auto rows = BuildStatisticsTable(a);
+    EXPECT_EQ(Cell(rows, "LSL"), "-1e+300");
+    EXPECT_EQ(Cell(rows, "USL"), "1e+300");
+    EXPECT_EQ(Cell(rows, "Cp"), "2.108e+299");
+}
+
 TEST_F(CapabilityAnalysisTest, ExponentialAndPercentileIndicesOfAFittedModel) {
     Table(Column({"2", "3", "5", "10"}), 1);
     TCapabilityAnalysis a = Open({{1}});
@@ -291,6 +325,26 @@ TEST_F(CapabilityAnalysisTest, GroupsNumberedByTheirOwnValues) {
     // Moving ranges pooled over the four entries: 2, 2, 2, 3 with weight 1 each.
     a.Selected = 0;
     EXPECT_NEAR(PotentialSigma(a), 2.25 / 0.954, 1e-12);
+}
+
+TEST_F(CapabilityAnalysisTest, GroupValuesFarApartAreTwoGroups) {
+    // Group numbers 5 and 2,000,000,000: four entries (two measures in two groups), listed without
+    // visiting every number between them; Col2 in the far group holds 11 and 14.
+    Table({{"1", "10", "5"}, {"2", "11", "2000000000"}, {"3", "12", "5"}, {"4", "14", "2000000000"}}, 3);
+    TCapabilityAnalysis a = Open({{1, 2}, {3}});
+    EXPECT_EQ(a.Run.RunType, kRunEachByGroupValue);
+    ASSERT_EQ(a.Groups.size(), 4u);
+    a.Selected = 4;
+    SelectCurrentData(a);
+    ASSERT_EQ(SampleN, 2);
+    EXPECT_EQ(SampleX[1], 11);
+    EXPECT_EQ(SampleX[2], 14);
+    // Subgroups in rows by the group column: one entry per group value, each with two rows.
+    TCapabilityChoice rows{{1, 2}, {3}};
+    rows.LayoutIndex = kLayoutSubgroupsInRows;
+    a = Open(rows);
+    EXPECT_EQ(a.Run.RunType, kRunColumnsByGroupValue);
+    EXPECT_EQ(a.ListTexts(), (std::vector<std::string>{"(All)", "5", "2000000000"}));
 }
 
 // The worked example of the help page: Diam1 of the example file (column 3, 30 rows, LSL 24.940,
