@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <vector>
 
 namespace kivspc {
@@ -30,8 +31,24 @@ constexpr Extended kOutside = 10;
 int SampleCount() { return std::clamp(SampleN, 0, static_cast<int>(SampleX.size()) - 1); }
 Extended Sorted(int i) { return SampleX[static_cast<std::size_t>(i)]; }
 
-// Φ(t), the normal probability below t.
-Extended NormalBelow(Extended t) { return 1 - NormalProb(1, t); }
+// Φ(t), the normal probability below t, to the precision of the long double error function: the
+// fitted models' tail areas are read in ppm and ppb, where a polynomial approximation's 1e-7
+// would show.
+Extended NormalBelow(Extended t) { return 0.5L * std::erfc(-t / std::numbers::sqrt2_v<Extended>); }
+
+// The z with upper tail area q, the inverse of NormalBelow: the polynomial inverse refined by
+// Newton steps on the exact tail area.
+Extended NormalUpperQuantile(Extended q) {
+    Extended z = InvNormal(1, q);
+    if (!(q > 0 && q < 1) || !std::isfinite(static_cast<double>(z))) return z;
+    for (int step = 0; step < 4; ++step) {
+        const Extended density = std::exp(-z * z / 2) / std::sqrt(2 * std::numbers::pi_v<Extended>);
+        if (!(density > 0)) break;
+        const Extended upper = 0.5L * std::erfc(z / std::numbers::sqrt2_v<Extended>);
+        z += (upper - q) / density;
+    }
+    return z;
+}
 
 void SetParam(int index, const char* name, Extended value) {
     FitState.ParamNames[static_cast<std::size_t>(index)] = name;
@@ -620,8 +637,8 @@ Extended FittedQuantile(Extended p) {
         return f.WeibullScale * std::pow(std::log(1 / q), 1 / f.WeibullShape);
     case kDistUniform: return p * (f.FitMax - f.Threshold) + f.Threshold;
     case kDistJohnson:
-        if (JohnsonO.Type >= 1 && JohnsonO.Type <= 3) return JohnsonX(InvNormal(1, q));
-        return InvNormal(1, q) * f.FitSD + f.FitMean;
+        if (JohnsonO.Type >= 1 && JohnsonO.Type <= 3) return JohnsonX(NormalUpperQuantile(q));
+        return NormalUpperQuantile(q) * f.FitSD + f.FitMean;
     case kDistGamma0:
     case kDistGammaLow: {
         if (p == 0) return f.Threshold;
@@ -664,7 +681,7 @@ Extended FittedQuantile(Extended p) {
         if (p == 0) return f.Threshold;
         return std::sqrt(-2 * std::log(q)) * f.RayleighScale + f.Threshold;
     case kDistNone:
-    case kDistNormal: return InvNormal(1, q) * f.FitSD + f.FitMean;
+    case kDistNormal: return NormalUpperQuantile(q) * f.FitSD + f.FitMean;
     default: return 0;
     }
 }

@@ -55,6 +55,14 @@ TEST_F(DistCalcTest, QuestionsScalesAndErrors) {
     // The upper-proportion question reads the same point from the other end.
     EXPECT_EQ(DistCalcCompute(2, 1, 4, "0.95").Estimated, "0.5200");
     EXPECT_EQ(DistCalcScale(3).Suffix, std::string(" ppb"));
+
+    // The tail areas hold to the last decimal shown on the finest scales: above 3 sigma of a
+    // standard normal, 1 - Phi(3) = 0.001349898031630 (A&S table 26.1), and its quantile back.
+    ASSERT_TRUE(SetFixedParameters(1, {"0", "1", "", ""}));
+    FitDistribution();
+    EXPECT_EQ(DistCalcCompute(1, 2, 4, "3").Estimated, "1349.8980 ppm");
+    EXPECT_EQ(DistCalcCompute(1, 3, 3, "6").Estimated, "0.987 ppb"); // 9.8659e-10
+    EXPECT_EQ(DistCalcCompute(2, 2, 6, "1349.898031630").Estimated, "3.000000");
     EXPECT_EQ(DistCalcQuestion(2).InputLabel, std::string("Proportion Above:"));
 }
 
