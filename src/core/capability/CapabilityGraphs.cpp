@@ -634,7 +634,7 @@ TGraphResult DrawCapabilitySummary(TCapabilityAnalysis& a, const TGraphOptions& 
         series->Size = n <= 200 ? 3 : 1.5;
         scene.Points.push_back(std::move(*series));
     }
-    TValueRange location, dispersion;
+    TValueRange location;
     for (double v : ordered)
         location.Add(v);
     for (double v : {lcl[0], ucl[0]})
