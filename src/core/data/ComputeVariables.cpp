@@ -361,7 +361,10 @@ bool AddColumn(const std::string& name, std::vector<std::string>& cells, const c
     column.cells.Reserve(cells.size());
     for (std::size_t r = 0; r < cells.size(); ++r)
         column.cells.Set(r, cells[r]);
-    return ApplyTableEdit(std::move(e), label);
+    if (!ApplyTableEdit(std::move(e), label)) return false;
+    // Windows that list the columns see the new one at once.
+    CommitEditorChanges();
+    return true;
 }
 
 std::string ColumnName(std::string name) {

@@ -10,6 +10,7 @@
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
 #include "app/SavePath.h"
+#include "data/ComputeVariablesForm.h"
 #include "data/ConfigSaveForm.h"
 #include "data/DataEditor.h"
 #include "data/DataList.h"
@@ -393,7 +394,8 @@ void TDataForm::BuildMenus() {
     // Tools of their own windows, which come later.
     AddItem(dataMenu, "GenerateRunNumbers1", "Generate &Run Numbers...")->setEnabled(false);
     AddItem(dataMenu, "AutoRecode1", "&Auto Recode Variables...")->setEnabled(false);
-    AddItem(dataMenu, "ComputeVariables1", "&Compute Variables from Sample Data...")->setEnabled(false);
+    connect(AddItem(dataMenu, "ComputeVariables1", "&Compute Variables from Sample Data..."),
+            &QAction::triggered, this, [this] { ShowComputeVariablesDialog(parentWidget()); });
     connect(AddItem(dataMenu, "InsertCaseNumbers1", "Insert &Case Numbers"), &QAction::triggered, this,
             &TDataForm::InsertCaseNumbersClick);
     AddItem(dataMenu, "WeightCases1", "&Weight Cases...")->setEnabled(false);
