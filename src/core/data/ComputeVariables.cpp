@@ -20,9 +20,12 @@
 #include "stats/SampleBuffer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <string_view>
+#include <system_error>
 
 namespace kivspc {
 
@@ -73,8 +76,21 @@ struct TRun {
     std::vector<double> Values;
 };
 
-// A number as a cell holds it: empty when it is not finite.
-std::string CellText(double v) { return std::isfinite(v) ? FormatTrimmed(v) : std::string(); }
+// A number as a cell holds it (twelve decimals at most, trailing zeros dropped, as everywhere in
+// the table); empty when it is not finite. Written with to_chars: a column of a million cells is
+// formatted in a fraction of the time printf takes.
+std::string CellText(double v) {
+    if (!std::isfinite(v)) return {};
+    char buffer[400];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 12);
+    if (error != std::errc()) return FormatTrimmed(v);
+    std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+    while (text.back() == '0')
+        text.remove_suffix(1);
+    if (text.back() == '.') text.remove_suffix(1);
+    if (text == "-0") return "0";
+    return std::string(text);
+}
 
 void LoadSample(const std::vector<double>& values) {
     DataList.EnsureSampleCapacity(static_cast<int>(values.size()));
@@ -362,8 +378,9 @@ bool AddColumn(const std::string& name, std::vector<std::string>& cells, const c
     for (std::size_t r = 0; r < cells.size(); ++r)
         column.cells.Set(r, cells[r]);
     if (!ApplyTableEdit(std::move(e), label)) return false;
-    // Windows that list the columns see the new one at once.
-    CommitEditorChanges();
+    // Windows that list the columns see the new one at once; the values are converted again when
+    // an analysis next reads them.
+    CommitEditorChanges(false);
     return true;
 }
 
@@ -466,7 +483,6 @@ TComputeOutcome ComputeByRuns(const TRunComputation& q) {
         of += (i == 0 ? " by " : ", ") + table.ColumnName(q.Independents[i]);
     out.Log = {name + " added to Data Editor", std::string("\t* ") + RunStatisticCaption(q.Statistic),
                "\t* " + of, ""};
-    DataList.RebuildValues();
     return out;
 }
 
@@ -558,7 +574,6 @@ TComputeOutcome ComputeAcrossRows(const TRowComputation& q) {
         of += (i ? ", " : "") + table.ColumnName(q.Columns[i]);
     out.Log = {name + " added to Data Editor",
                std::string("\t* ") + RowStatisticCaption(statistic) + " of " + of, ""};
-    DataList.RebuildValues();
     return out;
 }
 

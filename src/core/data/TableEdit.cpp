@@ -19,8 +19,8 @@ std::int32_t NewTableCount = 0;
 
 std::function<void(const TEditEffect&, TTableEdit&&, std::string_view)> OnTableEdited;
 
-void CommitEditorChanges() {
-    if (ValuesStale) DataList.RebuildValues();
+void CommitEditorChanges(bool rebuildValues) {
+    if (rebuildValues && ValuesStale) DataList.RebuildValues();
     if (DataChanged) ++DataChangeCount;
     if (ColumnsChanged) ++ColumnChangeCount;
     DataChanged = false;

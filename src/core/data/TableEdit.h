@@ -32,7 +32,9 @@ extern std::int32_t NewTableCount;
 
 // What the data editor does when it loses the focus: rebuilds stale values, then counts the
 // pending data and column changes and clears both flags.
-void CommitEditorChanges();
+// `rebuildValues` false leaves stale values to the next reader (tools that add a column to a big
+// table need not convert every cell at once).
+void CommitEditorChanges(bool rebuildValues = true);
 // Counters and flags back to their start-up values.
 void ResetEditorChanges();
 
