@@ -168,7 +168,7 @@ TEST_F(FormShellTest, EveryHelpTopicAndLinkResolves) {
     for (int topic : {kHelpContents, kHelpIntroduction, kHelpMainForm, kHelpControlLimits, kHelpVarSetup,
                       kHelpVarChart, kHelpAttrSetup, kHelpAttrChart, kHelpControlTests, kHelpCapabilitySetup,
                       kHelpCapabilityAnalysis, kHelpDistCalc, kHelpFixedDistParam, kHelpDataEditor,
-                      kHelpConfigureSave, kHelpMissingValues, kHelpTransform, kHelpProcessIf})
+                      kHelpConfigureSave, kHelpMissingValues, kHelpTransform, kHelpProcessIf, kHelpFind})
         EXPECT_FALSE(THelpViewer::TopicPage(topic).isEmpty()) << topic;
 
     int pages = 0;

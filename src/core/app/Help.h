@@ -29,6 +29,7 @@ enum HelpTopic : int {
     kHelpMissingValues = 7300,
     kHelpTransform = 7400,
     kHelpProcessIf = 7600,
+    kHelpFind = 7800,
 };
 
 // Reads the web help base from the settings store (value kWebHelpSetting under SettingsKey);

@@ -39,7 +39,8 @@ bool TextHolds(std::uint8_t relation, std::string_view cell, std::string_view va
 }
 
 // Rows of one column of the range, from..to, that match; stops at the first unless all.
-template <typename OnHit> void ScanColumn(const TFindConditions& c, int col, int from, int to, OnHit&& onHit) {
+template <typename OnHit>
+void ScanColumn(const TFindConditions& c, int col, int from, int to, OnHit&& onHit) {
     const auto cc = static_cast<std::size_t>(col);
     const bool cached = !c.Text && !DataList.IsText[cc] && cc < Values.size() &&
                         static_cast<std::size_t>(to) < Values[cc].size();
@@ -67,8 +68,8 @@ CellRange SearchRange(const TFindSettings& s, const TFindGrid& g, bool& inSelect
     const CellRange& sel = g.Selection;
     inSelection = s.SelectionOnly && (sel.LastColumn > sel.FirstColumn || sel.LastRow > sel.FirstRow);
     if (inSelection)
-        return {std::max(sel.FirstColumn, 1), std::min(sel.LastColumn, t.ColumnCount()), std::max(sel.FirstRow, 1),
-                std::min(sel.LastRow, t.RowCount())};
+        return {std::max(sel.FirstColumn, 1), std::min(sel.LastColumn, t.ColumnCount()),
+                std::max(sel.FirstRow, 1), std::min(sel.LastRow, t.RowCount())};
     return {std::max(g.Current.Column, 1), t.ColumnCount(), 1, t.RowCount()};
 }
 
@@ -171,7 +172,8 @@ TFindResult RunFind(const TFindSettings& s, const TFindGrid& g) {
             return result;
         }
         if (mode == TFindMode::Replace) {
-            if (!ApplyTableEdit(TTableEdit::Cell(result.Cell->Column, result.Cell->Row, s.ReplaceText), "Replace"))
+            if (!ApplyTableEdit(TTableEdit::Cell(result.Cell->Column, result.Cell->Row, s.ReplaceText),
+                                "Replace"))
                 return {};
             result.Replaced = 1;
         }
@@ -215,7 +217,8 @@ TFindResult RunFind(const TFindSettings& s, const TFindGrid& g) {
         ShowWarning(FindCaption(s) + " Not Found");
         return result;
     }
-    TTableEdit edit = steps.size() == 1 ? std::move(steps.front()) : TTableEdit(edits::Sequence{std::move(steps)});
+    TTableEdit edit =
+        steps.size() == 1 ? std::move(steps.front()) : TTableEdit(edits::Sequence{std::move(steps)});
     if (!ApplyTableEdit(std::move(edit), "Replace All")) return {};
     return result;
 }
