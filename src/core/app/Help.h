@@ -30,6 +30,7 @@ enum HelpTopic : int {
     kHelpTransform = 7400,
     kHelpProcessIf = 7600,
     kHelpComputeVariables = 7700,
+    kHelpFind = 7800,
 };
 
 // Reads the web help base from the settings store (value kWebHelpSetting under SettingsKey);

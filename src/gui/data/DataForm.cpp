@@ -15,6 +15,7 @@
 #include "data/DataEditor.h"
 #include "data/DataList.h"
 #include "data/DataTableModel.h"
+#include "data/FindData.h"
 #include "data/GridModule.h"
 #include "data/GridPaste.h"
 #include "data/MissingForm.h"
@@ -355,7 +356,8 @@ void TDataForm::BuildMenus() {
     connect(AddItem(edit, "Main_Clear", "C&lear", QKeySequence::Delete), &QAction::triggered, this,
             &TDataForm::ClearClick);
     edit->addSeparator();
-    AddItem(edit, "Search1", "&Find && Replace", QKeySequence::Find)->setEnabled(false);
+    connect(AddItem(edit, "Search1", "&Find && Replace", QKeySequence::Find), &QAction::triggered, this,
+            [this] { ShowFindDialog(this); });
     edit->addSeparator();
     connect(AddItem(edit, "Main_DeleteColumns", "&Delete Column(s)"), &QAction::triggered, this,
             &TDataForm::DeleteColumnsClick);
