@@ -44,9 +44,8 @@ void SetNumber(CellColumn& cells, std::size_t row, long long n) {
 
 bool ValidColumns(const std::vector<int>& columns) {
     const int count = DataTable().ColumnCount();
-    return !columns.empty() && std::all_of(columns.begin(), columns.end(), [count](int c) {
-        return c >= 1 && c <= count;
-    });
+    return !columns.empty() &&
+           std::all_of(columns.begin(), columns.end(), [count](int c) { return c >= 1 && c <= count; });
 }
 
 std::string Grouped(long long n) { return FormatFixedGrouped(0, static_cast<double>(n)); }
@@ -174,7 +173,8 @@ TWeightOutcome PlanWeightCases(int weightColumn) {
             return refuse(r, "holds \"" + std::string(cell) + "\", which is not a number.");
         if (!IsValidValue(v)) return refuse(r, "holds " + std::string(cell) + ", which counts as missing.");
         const double w = std::nearbyint(v);
-        if (w < 1) return refuse(r, "holds " + std::string(cell) + ", which rounds to " + FormatTrimmed(w) + ".");
+        if (w < 1)
+            return refuse(r, "holds " + std::string(cell) + ", which rounds to " + FormatTrimmed(w) + ".");
         // Past the limit the sum no longer matters, and the comparison stays exact.
         total += static_cast<long long>(std::min(w, static_cast<double>(kMaxRows) + 1));
         if (total > kMaxRows) {
