@@ -96,7 +96,8 @@ protected:
 } // namespace
 
 TEST_F(DataToolsFormTest, RunNumbersOfTwoColumnsShowInTheEditorAndUndo) {
-    Show({"Day", "Part", "Diam"}, {{"1", "7", "3.1"}, {"1", "8", "3.2"}, {"1", "7", "3.3"}, {"2", "7", "3.4"}});
+    Show({"Day", "Part", "Diam"},
+         {{"1", "7", "3.1"}, {"1", "8", "3.2"}, {"1", "7", "3.3"}, {"2", "7", "3.4"}});
     WhenModal([](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Generate Run Numbers");
         auto* title = dialog->findChild<QLabel*>("Label_Title");
