@@ -165,11 +165,29 @@ TEST_F(FormShellTest, TheFormsMenuSaysWhenThereIsNoOtherWindow) {
 
 // Every topic the windows open has its page, and every link between pages leads to one.
 TEST_F(FormShellTest, EveryHelpTopicAndLinkResolves) {
-    for (int topic : {kHelpContents,       kHelpIntroduction,    kHelpMainForm,           kHelpControlLimits,
-                      kHelpVarSetup,       kHelpVarChart,        kHelpAttrSetup,          kHelpAttrChart,
-                      kHelpControlTests,   kHelpCapabilitySetup, kHelpCapabilityAnalysis, kHelpDistCalc,
-                      kHelpFixedDistParam, kHelpDataEditor,      kHelpConfigureSave,      kHelpMissingValues,
-                      kHelpTransform,      kHelpProcessIf,       kHelpComputeVariables,   kHelpFind})
+    for (int topic : {kHelpContents,
+                      kHelpIntroduction,
+                      kHelpMainForm,
+                      kHelpControlLimits,
+                      kHelpVarSetup,
+                      kHelpVarChart,
+                      kHelpAttrSetup,
+                      kHelpAttrChart,
+                      kHelpControlTests,
+                      kHelpCapabilitySetup,
+                      kHelpCapabilityAnalysis,
+                      kHelpDistCalc,
+                      kHelpFixedDistParam,
+                      kHelpDataEditor,
+                      kHelpConfigureSave,
+                      kHelpMissingValues,
+                      kHelpTransform,
+                      kHelpRunNumbers,
+                      kHelpAutoRecode,
+                      kHelpProcessIf,
+                      kHelpWeightCases,
+                      kHelpComputeVariables,
+                      kHelpFind})
         EXPECT_FALSE(THelpViewer::TopicPage(topic).isEmpty()) << topic;
 
     int pages = 0;

@@ -28,7 +28,10 @@ enum HelpTopic : int {
     kHelpConfigureSave = 7200,
     kHelpMissingValues = 7300,
     kHelpTransform = 7400,
+    kHelpRunNumbers = 7500,
+    kHelpAutoRecode = 7550,
     kHelpProcessIf = 7600,
+    kHelpWeightCases = 7650,
     kHelpComputeVariables = 7700,
     kHelpFind = 7800,
 };

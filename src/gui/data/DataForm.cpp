@@ -10,6 +10,7 @@
 #include "app/Messages.h"
 #include "app/QtPlatform.h"
 #include "app/SavePath.h"
+#include "data/AddFileVariable.h"
 #include "data/ComputeVariablesForm.h"
 #include "data/ConfigSaveForm.h"
 #include "data/DataEditor.h"
@@ -23,6 +24,7 @@
 #include "data/Procif.h"
 #include "data/TableHooks.h"
 #include "data/TransformForm.h"
+#include "data/WeightCasesForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -393,14 +395,26 @@ void TDataForm::BuildMenus() {
     dataMenu->addSeparator();
     connect(AddItem(dataMenu, "Transpose1", "Transpose Rows/Columns"), &QAction::triggered, this,
             &TDataForm::TransposeClick);
-    // Tools of their own windows, which come later.
-    AddItem(dataMenu, "GenerateRunNumbers1", "Generate &Run Numbers...")->setEnabled(false);
-    AddItem(dataMenu, "AutoRecode1", "&Auto Recode Variables...")->setEnabled(false);
+    connect(AddItem(dataMenu, "GenerateRunNumbers1", "Generate &Run Numbers..."), &QAction::triggered, this,
+            [this] {
+                EndRename(true);
+                ShowAddFileVariableDialog(AddVariableKind::RunNumbers, this);
+                AfterDialog();
+            });
+    connect(AddItem(dataMenu, "AutoRecode1", "&Auto Recode Variables..."), &QAction::triggered, this, [this] {
+        EndRename(true);
+        ShowAddFileVariableDialog(AddVariableKind::AutoRecode, this);
+        AfterDialog();
+    });
     connect(AddItem(dataMenu, "ComputeVariables1", "&Compute Variables from Sample Data..."),
             &QAction::triggered, this, [this] { ShowComputeVariablesDialog(parentWidget()); });
     connect(AddItem(dataMenu, "InsertCaseNumbers1", "Insert &Case Numbers"), &QAction::triggered, this,
             &TDataForm::InsertCaseNumbersClick);
-    AddItem(dataMenu, "WeightCases1", "&Weight Cases...")->setEnabled(false);
+    connect(AddItem(dataMenu, "WeightCases1", "&Weight Cases..."), &QAction::triggered, this, [this] {
+        EndRename(true);
+        ShowWeightCasesDialog(this);
+        AfterDialog();
+    });
 
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("View1");
