@@ -28,7 +28,9 @@ void MakeTable() {
         for (int c = 1; c <= 2; ++c) {
             const unsigned k = static_cast<unsigned>(r) * 2654435761u + static_cast<unsigned>(c) * 40503u;
             const int thousandths = 24'950 + static_cast<int>(k % 100);
-            t.SetCell(c, r, std::to_string(thousandths / 1000) + "." + std::to_string(1000 + thousandths % 1000).substr(1));
+            t.SetCell(c, r,
+                      std::to_string(thousandths / 1000) + "." +
+                          std::to_string(1000 + thousandths % 1000).substr(1));
         }
     DataList.RebuildValues();
 }

@@ -27,6 +27,7 @@ constexpr Target kTargets[] = {
     {"attr_chart", FuzzAttrChart},
     {"distribution_fit", FuzzDistributionFit},
     {"capability_analysis", FuzzCapabilityAnalysis},
+    {"data_tools", FuzzDataTools},
 };
 // clang-format on
 

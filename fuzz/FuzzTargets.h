@@ -41,5 +41,6 @@ int FuzzControlTests(const std::uint8_t* data, std::size_t size);
 int FuzzAttrChart(const std::uint8_t* data, std::size_t size);
 int FuzzDistributionFit(const std::uint8_t* data, std::size_t size);
 int FuzzCapabilityAnalysis(const std::uint8_t* data, std::size_t size);
+int FuzzDataTools(const std::uint8_t* data, std::size_t size);
 
 } // namespace kivspc::fuzz

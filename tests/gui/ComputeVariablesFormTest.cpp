@@ -71,7 +71,8 @@ TEST_F(ComputeVariablesFormTest, RunStatisticByShiftWithTheLog) {
         "Diam1_AVG added to Data Editor\n\t* Mean\n\t* Diam1 by Shift"));
     EXPECT_EQ(form->DataList()->item(form->DataList()->count() - 1)->text().right(9), "Diam1_AVG");
 
-    if (const char* dir = std::getenv("KIVSPC_SHOTS")) form->grab().save(QString(dir) + "/compute-variables-runs.png");
+    if (const char* dir = std::getenv("KIVSPC_SHOTS"))
+        form->grab().save(QString(dir) + "/compute-variables-runs.png");
 
     // Undo in the data editor takes the column away again.
     TDataForm& editor = EnsureDataForm();

@@ -32,11 +32,9 @@ protected:
         editor = &EnsureDataForm();
         editor->show();
         // Columns A, B (text: it holds "abc") and C, as the core's find tests use them.
-        MakeNamedTable({"A", "B", "C"}, {{"5", "3", "8"},
-                                          {"12", "abc", "9"},
-                                          {"-1", "20", "10"},
-                                          {"", "11", "11"},
-                                          {"7", "x", "12"}});
+        MakeNamedTable(
+            {"A", "B", "C"},
+            {{"5", "3", "8"}, {"12", "abc", "9"}, {"-1", "20", "10"}, {"", "11", "11"}, {"7", "x", "12"}});
         editor->ShowEdit({.Structure = true, .Headers = true, .Cells = {}});
         editor->UndoStack()->clear();
         Select(1, 1, 1, 1);
@@ -52,12 +50,13 @@ protected:
         QTableView* grid = editor->DataGrid();
         QAbstractItemModel* m = grid->model();
         grid->setCurrentIndex(m->index(top - 1, left - 1));
-        grid->selectionModel()->select(QItemSelection(m->index(top - 1, left - 1), m->index(bottom - 1, right - 1)),
-                                       QItemSelectionModel::ClearAndSelect);
+        grid->selectionModel()->select(
+            QItemSelection(m->index(top - 1, left - 1), m->index(bottom - 1, right - 1)),
+            QItemSelectionModel::ClearAndSelect);
     }
     void Relation(int condition, int index, const QString& value) {
-        const auto items =
-            Child<QGroupBox>(form, QString("RadioGroup_Relation%1").arg(condition))->findChildren<QRadioButton*>();
+        const auto items = Child<QGroupBox>(form, QString("RadioGroup_Relation%1").arg(condition))
+                               ->findChildren<QRadioButton*>();
         ASSERT_GT(items.size(), index);
         items[index]->click();
         if (index > 0) {
@@ -177,8 +176,8 @@ TEST_F(FindDataTest, ReplaceAllIsOneUndoStepInTheEditor) {
     ASSERT_EQ(editor->UndoStack()->count(), 1);
 
     Child<QAction>(editor, "Undo1")->trigger();
-    const char* const before[3][5] = {{"5", "12", "-1", "", "7"}, {"3", "abc", "20", "11", "x"},
-                                      {"8", "9", "10", "11", "12"}};
+    const char* const before[3][5] = {
+        {"5", "12", "-1", "", "7"}, {"3", "abc", "20", "11", "x"}, {"8", "9", "10", "11", "12"}};
     for (int c = 1; c <= 3; ++c)
         for (int r = 1; r <= 5; ++r)
             EXPECT_EQ(DataTable().Cell(c, r), before[c - 1][r - 1]) << c << "," << r;

@@ -171,7 +171,8 @@ void TForm_Find::changeEvent(QEvent* e) {
 void TForm_Find::FormActivate() {
     QTableView* grid = editor_->DataGrid();
     const QModelIndex current = grid->currentIndex();
-    const TFindCell cell = current.isValid() ? TFindCell{current.column() + 1, current.row() + 1} : TFindCell{1, 1};
+    const TFindCell cell =
+        current.isValid() ? TFindCell{current.column() + 1, current.row() + 1} : TFindCell{1, 1};
     const CellRange s = GridSelection(grid, cell);
     selectionOnly_->setChecked(s.LastColumn > s.FirstColumn || s.LastRow > s.FirstRow);
 }
@@ -206,7 +207,8 @@ void TForm_Find::OKBtnClick() {
     lastHitReplaced_ = result.Replaced > 0;
     const QModelIndex found = grid->model()->index(result.Cell->Row - 1, result.Cell->Column - 1);
     // Stepping through a selection keeps it; otherwise the found cell alone is selected.
-    const bool block = g.Selection.LastColumn > g.Selection.FirstColumn || g.Selection.LastRow > g.Selection.FirstRow;
+    const bool block =
+        g.Selection.LastColumn > g.Selection.FirstColumn || g.Selection.LastRow > g.Selection.FirstRow;
     grid->selectionModel()->setCurrentIndex(found, s.SelectionOnly && block
                                                        ? QItemSelectionModel::NoUpdate
                                                        : QItemSelectionModel::ClearAndSelect);
