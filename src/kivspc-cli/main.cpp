@@ -10,7 +10,11 @@
 #include "capability/CapabilityPlot.h"
 #include "capability/CapabilitySetup.h"
 #include "charts/GraphDia.h"
+#include "charts/contcalc.h"
 #include "data/DataFile.h"
+#include "output/OutputDocument.h"
+#include "output/ReditU.h"
+#include "stats/ChartKind.h"
 #include "stats/Fit.h"
 
 #include <CLI/CLI.hpp>
@@ -187,6 +191,61 @@ int RunCapability(const TCapabilityCommand& o) {
     return 0;
 }
 
+struct TLimitsCommand {
+    std::string Chart;
+    int Method = 1;
+    std::string Centre = "0", Statistic, N = "0", K = "3";
+    int Decimals = 4;
+};
+
+// The command-line name of a calculator page: its caption in lower case, "x-bar" as "xbar" and
+// "s²" as "s2".
+std::string PageName(TChartKind page) {
+    std::string name = Lower(ControlLimitPageCaption(page));
+    std::erase(name, '-');
+    if (name == "s\u00b2" || name == "s²") name = "s2";
+    return name;
+}
+
+int RunLimits(const TLimitsCommand& o) {
+    TControlLimitInput input;
+    bool found = false;
+    for (TChartKind page : kCalculatorChartKinds)
+        if (PageName(page) == Lower(o.Chart)) {
+            input.Page = page;
+            found = true;
+        }
+    if (!found) {
+        std::string names;
+        for (TChartKind page : kCalculatorChartKinds)
+            names += (names.empty() ? "" : ", ") + PageName(page);
+        throw TUsageError{"--chart: \"" + o.Chart + "\" is none of " + names};
+    }
+    const std::vector<std::string> methods = ControlLimitMethodItems(input.Page);
+    if (o.Method < 1 || o.Method > static_cast<int>(methods.size())) {
+        std::string list;
+        for (std::size_t i = 0; i < methods.size(); ++i)
+            list += (i ? ", " : "") + std::to_string(i + 1) + " " + methods[i];
+        throw TUsageError{"--method: the " + ControlLimitPageCaption(input.Page) + " chart takes " + list};
+    }
+    input.Method = o.Method;
+    input.CentreText = o.Centre;
+    input.StatisticText = o.Statistic;
+    input.NText = o.N;
+    input.KText = o.K;
+    input.Decimals = o.Decimals;
+    std::string problem;
+    if (FindControlLimitInputError(input, problem) != ControlLimitInputError::None)
+        throw TUsageError{problem};
+    TOutputDocument document;
+    SetOutputDocument(&document);
+    WriteControlLimitReport(input);
+    for (std::size_t i = 0; i < document.LineCount(); ++i)
+        std::cout << document.Line(i).Text() << "\n";
+    SetOutputDocument(nullptr);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -227,6 +286,22 @@ int main(int argc, char** argv) {
     capability->add_option("--summary", cap.Summary, "One-page capability summary image");
     capability->add_option("--size", cap.Size, "Image size in pixels, such as 1200x800");
 
+    TLimitsCommand lim;
+    CLI::App* limits = app.add_subcommand(
+        "limits",
+        "The control limit calculator: centerline, sigma and limits of one chart kind from a statistic");
+    limits->add_option("--chart", lim.Chart, "xbar, median, x, r, s, s2, p, np, c or u")->required();
+    limits->add_option("--method", lim.Method,
+                       "The statistic used or the method, numbered as the calculator lists "
+                       "them (1 first)");
+    limits->add_option("--centre", lim.Centre, "The process mean (xbar, median and x charts)");
+    limits
+        ->add_option("--statistic", lim.Statistic, "The statistic (a mean range, standard deviation, p ...)")
+        ->required();
+    limits->add_option("--n", lim.N, "The subgroup size");
+    limits->add_option("--k", lim.K, "Standard errors from the centerline to the limits");
+    limits->add_option("--decimals", lim.Decimals, "Decimals of the results")->check(CLI::Range(0, 9));
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -237,6 +312,7 @@ int main(int argc, char** argv) {
     try {
         int status = 0;
         if (*capability) status = RunCapability(cap);
+        if (*limits) status = RunLimits(lim);
         // What the program would have shown in a message box goes to standard error.
         if (auto* recorder = dynamic_cast<RecordingPlatform*>(&CurrentPlatform()))
             for (const auto& m : recorder->Messages)

@@ -110,6 +110,32 @@ TEST(CliTest, ImagesAndRefusals) {
     EXPECT_EQ(RunCli({"--version"}).Output.trimmed(), "kivspc-cli 0.1.0");
 }
 
+TEST(CliTest, ControlLimitCalculator) {
+    // X-bar limits from an average range of 0.02 in subgroups of 5: 25 -/+ A2 R-bar with A2 = 0.577
+    // (ASTM STP 15D): 24.9885 and 25.0115.
+    const TRun run =
+        RunCli({"limits", "--chart", "xbar", "--centre", "25", "--statistic", "0.02", "--n", "5"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(run.Output.contains("UCL = 25.0115")) << run.Output.toStdString();
+    EXPECT_TRUE(run.Output.contains("LCL = 24.9885"));
+    const struct {
+        QStringList args;
+        const char* says;
+    } cases[] = {
+        {{"limits", "--chart", "q", "--statistic", "1"},
+         "--chart: \"q\" is none of xbar, median, x, r, s, s2, p, np, c, u"},
+        {{"limits", "--chart", "p", "--statistic", "0", "--n", "50"}, "Statistic must be greater than 0!"},
+        {{"limits", "--chart", "xbar", "--statistic", "1", "--method", "12", "--n", "5"},
+         "--method: the X-Bar chart takes 1 Average Range"},
+        {{"limits", "--chart", "x"}, "--statistic is required"},
+    };
+    for (const auto& c : cases) {
+        const TRun bad = RunCli(c.args);
+        EXPECT_EQ(bad.ExitCode, 2) << c.says;
+        EXPECT_TRUE(bad.Errors.contains(c.says)) << bad.Errors.toStdString();
+    }
+}
+
 } // namespace
 
 #endif
