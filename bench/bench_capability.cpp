@@ -20,7 +20,7 @@ namespace {
 
 using namespace kivspc;
 
-// Diameters in column 1 with their specifications, the group number in column 2.
+// Diameters in column 1 with their tolerance limits, the group number in column 2.
 void FillTable(int rows, int groups) {
     NewDataTable();
     TDataTable& table = DataTable();

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The capability and performance analysis over small tables with specification limits (in order,
+// The capability and performance analysis over small tables with tolerance limits (in order,
 // reversed or one-sided), Process If and a transform: setups with columns out of the table are
 // refused and change nothing; the list heads with "(All)" exactly for two or more groups; for
 // entries in and out of the list, with any model, mode, decimals and check boxes, the statistics
 // table shows no "nan" or "inf", draws its separators and tests as the window expects, counts
-// the values and the values out of specification consistently, keeps percentages within
+// the values and the values out of tolerance consistently, keeps percentages within
 // 0..100 and the process limits in order; the sigma estimates are missing or finite and not
 // negative; the groups of one measure share out the rows of "(All)".
 // Input: the table with its limits, an optional Process If and transform, one or two setups,
@@ -206,7 +206,7 @@ void CheckRows(const std::vector<TStatRow>& rows, int n, const std::vector<doubl
     const auto above = ValueOf(rows, "n Above Spec");
     const auto out = ValueOf(rows, "n Out Spec");
     for (const auto& count : {below, above, out})
-        if (count) Check(*count >= 0 && *count <= n, "a count out of specification is between 0 and n");
+        if (count) Check(*count >= 0 && *count <= n, "a count out of tolerance is between 0 and n");
     if (below && above && out) Check(*below + *above == *out, "below and above make up the count out");
     // Counted over the entry's own values, not over a buffer the sigma estimates filled meanwhile.
     // A value within 1e-20 of a limit is on it (a denormal just below 0 is not below an LSL of 0).

@@ -115,7 +115,7 @@ void Reference(TChartScene& scene, double at, const std::string& label, TSceneCo
                                 .Hover = label + " = " + FormatTrimmedFinite(at)});
 }
 
-// The specification lines (each limit present) and the process limits (the mean, and LPL and UPL
+// The tolerance lines (each limit present) and the process limits (the mean, and LPL and UPL
 // of a usable fit); lo and hi widened to hold the lines drawn.
 void LimitLines(const TGraphOptions& o, const TColors& c, TChartScene& scene, double& lo, double& hi) {
     const auto widen = [&](double x) {
@@ -549,7 +549,7 @@ void AddAsPanel(TChartScene& page, TChartScene&& part, int panel, int row, int c
     }
 }
 
-// Expected share beyond the specifications of a normal process of the mean and sigma, in ppm.
+// Expected share beyond the tolerance limits of a normal process of the mean and sigma, in ppm.
 std::string ExpectedPpm(double mean, double sigma) {
     const TSpecLimits& spec = SpecLimits;
     if (!(sigma > 0) || !std::isfinite(sigma)) return std::string(kNotComputable);
@@ -694,7 +694,7 @@ TGraphResult DrawCapabilitySummary(TCapabilityAnalysis& a, const TGraphOptions& 
         lines.push_back(row("Cpk", IndexText(cpk(within), within), "Ppk", IndexText(cpk(overall), overall)));
         lines.push_back(row("ppm", ExpectedPpm(mean, within), "ppm", ExpectedPpm(mean, overall)));
     } else {
-        lines.push_back("No specification limits: no indices");
+        lines.push_back("No tolerance limits: no indices");
     }
     scene.Texts.push_back({.Panel = 4,
                            .Anchor = TTextAnchor::TopLeft,
@@ -702,7 +702,7 @@ TGraphResult DrawCapabilitySummary(TCapabilityAnalysis& a, const TGraphOptions& 
                            .Font = TFontRole::Fixed,
                            .Frame = true});
 
-    // The process spreads (mean ± 3 sigma within and overall) against the specifications.
+    // The process spreads (mean ± 3 sigma within and overall) against the tolerance limits.
     double lo = mean - 3 * std::max(within, overall), hi = mean + 3 * std::max(within, overall);
     for (const auto& [has, at] : {std::pair{spec.HasLSL, spec.LSL}, std::pair{spec.HasUSL, spec.USL}})
         if (has) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The capability analysis' two graphs as scenes: the histogram (or frequency polygon) of the
-// chosen group with the fitted density, the specification limits and the process limits, and the
+// chosen group with the fitted density, the tolerance limits and the process limits, and the
 // probability plot of its ordered values against their median ranks (or, as a linear plot,
 // against the values the fitted model predicts). Each drawing builds the statistics table too.
 #pragma once
@@ -66,9 +66,9 @@ void DescribeProbabilityPlot(const TCapabilityAnalysis& a, const TGraphOptions& 
 
 // The one-page capability summary of the chosen entry: its individual values and moving ranges
 // in data order (limits from the average moving range), the histogram with the fitted curve and
-// the specification lines, the probability plot, the indices within (the within-subgroup sigma,
+// the tolerance lines, the probability plot, the indices within (the within-subgroup sigma,
 // or the average moving range / 1.128) and overall (the standard deviation) with their expected
-// ppm, and the process spreads against the specifications. Builds the statistics table too.
+// ppm, and the process spreads against the tolerance limits. Builds the statistics table too.
 TGraphResult DrawCapabilitySummary(TCapabilityAnalysis& a, const TGraphOptions& o, TChartScene& scene);
 
 } // namespace kivspc

@@ -93,7 +93,7 @@ struct TStatRow {
 
 // The statistics table of the selected entry, by the options and DistKind: descriptive
 // statistics, the fitted distribution and its process limits, tests of fit, counts and estimates
-// out of specification and the capability or performance indices. Sets the specification limits
+// out of tolerance and the capability or performance indices. Sets the tolerance limits
 // from the measure column's and fits DistKind. Empty when the entry has no values.
 std::vector<TStatRow> BuildStatisticsTable(TCapabilityAnalysis& a);
 // The rows as tab-separated lines (CR LF), separators as empty lines.

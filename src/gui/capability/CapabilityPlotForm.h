@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Capability/Performance & Distribution Analysis": the data the capability setup chose, one
 // group at a time, with the statistics table (descriptive statistics, the fitted distribution,
-// tests of fit, counts and estimates out of specification, capability or performance indices)
+// tests of fit, counts and estimates out of tolerance, capability or performance indices)
 // beside the histogram and probability plot pages.
 #pragma once
 

@@ -28,7 +28,7 @@ protected:
         VarChartTest::SetUp();
         DistKind = kDistNone;
     }
-    // One measure column of the given values (and optional specifications), opened for analysis.
+    // One measure column of the given values (and optional tolerance limits), opened for analysis.
     TCapabilityAnalysis Open(const std::vector<double>& values, const char* lsl = "", const char* usl = "") {
         std::vector<std::vector<std::string>> rows;
         for (double v : values)
@@ -143,7 +143,7 @@ TEST_F(CapabilityGraphsTest, FittedCurveAndLimitLines) {
     const TGraphResult r = DrawHistogram(a, o, scene);
     const TLineSeries* curve = scene.FindLine("Curve");
     ASSERT_NE(curve, nullptr);
-    // The axis reaches the process limits (mean -/+ 3 sd) and the specification limits.
+    // The axis reaches the process limits (mean -/+ 3 sd) and the tolerance limits.
     EXPECT_LE(r.AxisMin, FitState.LPL);
     EXPECT_GE(r.AxisMax, FitState.UPL);
     EXPECT_LE(r.AxisMin, 9);
