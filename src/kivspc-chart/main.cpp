@@ -34,7 +34,6 @@
 #include <QApplication>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -94,12 +93,6 @@ bool ColumnList(const std::string& text, std::vector<int>& columns) {
     return !columns.empty();
 }
 
-std::string Lower(std::string text) {
-    for (char& ch : text)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return text;
-}
-
 // The capability statistics table of every entry of the group list, "(All)" first; or with a
 // graph asked for, that graph of one entry.
 std::string CapabilityReport(const TOptions& o, std::string& report, TChartScene& scene) {
@@ -115,23 +108,8 @@ std::string CapabilityReport(const TOptions& o, std::string& report, TChartScene
         return "--groups-as takes groups or streams";
     choice.GroupsIndex = o.GroupsAs == "streams" ? kGroupsProcessStreams : kGroupsAnalysisGroups;
     choice.SampleColumn = o.SampleColumn;
-    // The full name, or the start of exactly one name ("weibull", "johnson").
-    int kind = -1, starts = 0, started = -1;
-    for (int k = 0; k < kDistKinds; ++k) {
-        const std::string name = Lower(DistKindName(k));
-        if (name == Lower(o.Distribution)) kind = k;
-        if (!o.Distribution.empty() && name.rfind(Lower(o.Distribution), 0) == 0) {
-            ++starts;
-            started = k;
-        }
-    }
-    if (kind < 0 && starts == 1) kind = started;
-    if (kind < 0) {
-        std::string names;
-        for (int k = 0; k < kDistKinds; ++k)
-            names += std::string(k ? ", " : "") + DistKindName(k);
-        return "--distribution takes one of: " + names;
-    }
+    const int kind = DistKindByName(o.Distribution);
+    if (kind < 0) return "--distribution takes one of: " + DistKindNameList();
     if (o.Decimals < 1 || o.Decimals > 9) return "--decimals takes 1 to 9";
     if (!StoreCapabilitySetup(choice))
         return "a column of --capability, --groups or --sample-column is not in the file";

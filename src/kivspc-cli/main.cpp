@@ -64,22 +64,11 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// The full name of a model or the start of exactly one ("weibull", "johnson").
+// The model of --distribution: its full name or the start of exactly one name.
 int DistributionKind(const std::string& name) {
-    int starts = 0, started = -1;
-    for (int k = 0; k < kDistKinds; ++k) {
-        const std::string candidate = Lower(DistKindName(k));
-        if (candidate == Lower(name)) return k;
-        if (!name.empty() && candidate.rfind(Lower(name), 0) == 0) {
-            ++starts;
-            started = k;
-        }
-    }
-    if (starts == 1) return started;
-    std::string names;
-    for (int k = 0; k < kDistKinds; ++k)
-        names += std::string(k ? ", " : "") + DistKindName(k);
-    throw TUsageError{"--distribution: \"" + name + "\" is none of " + names};
+    const int kind = DistKindByName(name);
+    if (kind < 0) throw TUsageError{"--distribution: \"" + name + "\" is none of " + DistKindNameList()};
+    return kind;
 }
 
 const char* KindName(TStatRowKind kind) {

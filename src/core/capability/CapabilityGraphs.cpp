@@ -527,26 +527,17 @@ void AddAsPanel(TChartScene& page, TChartScene&& part, int panel, int row, int c
     p.Row = row;
     p.Column = column;
     page.Panels[static_cast<std::size_t>(panel)] = p;
-    for (auto& b : part.Bars) {
-        b.Panel = panel;
-        page.Bars.push_back(std::move(b));
-    }
-    for (auto& l : part.Lines) {
-        l.Panel = panel;
-        page.Lines.push_back(std::move(l));
-    }
-    for (auto& r : part.References) {
-        r.Panel = panel;
-        page.References.push_back(std::move(r));
-    }
-    for (auto& pts : part.Points) {
-        pts.Panel = panel;
-        page.Points.push_back(std::move(pts));
-    }
-    for (auto& t : part.Texts) {
-        t.Panel = panel;
-        page.Texts.push_back(std::move(t));
-    }
+    const auto move = [panel](auto& from, auto& to) {
+        for (auto& element : from) {
+            element.Panel = panel;
+            to.push_back(std::move(element));
+        }
+    };
+    move(part.Bars, page.Bars);
+    move(part.Lines, page.Lines);
+    move(part.References, page.References);
+    move(part.Points, page.Points);
+    move(part.Texts, page.Texts);
 }
 
 // Expected share beyond the tolerance limits of a normal process of the mean and sigma, in ppm.

@@ -9,6 +9,7 @@
 #include "stats/SampleBuffer.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -214,6 +215,32 @@ const char* DistKindName(int kind) {
         "Uniform",     "Johnson",      "Gamma (0)",       "Gamma (Low)",       "Beta",
         "Rayleigh(0)", "Rayleigh(Low)"};
     return kind >= 0 && kind < kDistKinds ? kNames[kind] : "";
+}
+
+int DistKindByName(const std::string& name) {
+    const auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    const std::string wanted = lower(name);
+    int starts = 0, started = -1;
+    for (int k = 0; k < kDistKinds; ++k) {
+        const std::string candidate = lower(DistKindName(k));
+        if (candidate == wanted) return k;
+        if (!wanted.empty() && candidate.rfind(wanted, 0) == 0) {
+            ++starts;
+            started = k;
+        }
+    }
+    return starts == 1 ? started : -1;
+}
+
+std::string DistKindNameList() {
+    std::string names;
+    for (int k = 0; k < kDistKinds; ++k)
+        names += std::string(k ? ", " : "") + DistKindName(k);
+    return names;
 }
 
 void TCurveFit::Init(int kind) {

@@ -30,6 +30,11 @@ enum TDistKind : int {
 inline constexpr int kDistKinds = 12;
 // "None", "Normal", "Exponential (0)" ... as the list shows them.
 const char* DistKindName(int kind);
+// The model of a name, in any letter case: its full name, or the start of exactly one name
+// ("weibull", "johnson"); -1 for none.
+int DistKindByName(const std::string& name);
+// Every model's name, joined by ", ".
+std::string DistKindNameList();
 
 // The model chosen in the capability window.
 extern int DistKind;
